@@ -1,0 +1,60 @@
+#include "model/io_error.h"
+
+#include <QFileInfo>
+
+#include <cerrno>
+
+QString messageFor(IoError::Kind kind)
+{
+    switch (kind) {
+    case IoError::Kind::NotFound:
+        return QStringLiteral("ファイルが見つかりません");
+    case IoError::Kind::AccessDenied:
+        return QStringLiteral("ファイルへのアクセスが拒否されました");
+    case IoError::Kind::NotANumber:
+        return QStringLiteral("入力値が数値ではありません");
+    case IoError::Kind::DiskFull:
+        return QStringLiteral("ディスクがいっぱいです");
+    case IoError::Kind::Other:
+        break;
+    }
+    return QStringLiteral("入出力エラーです");
+}
+
+IoError::IoError(Kind kind) : std::runtime_error(messageFor(kind).toStdString()), errorKind(kind) {}
+
+QString IoError::message() const
+{
+    return messageFor(errorKind);
+}
+
+IoError IoError::fromErrno(int errorNumber)
+{
+    switch (errorNumber) {
+    case ENOENT:
+    case ENOTDIR:
+        return IoError(Kind::NotFound);
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+    case ETXTBSY:
+        return IoError(Kind::AccessDenied);
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return IoError(Kind::DiskFull);
+    default:
+        return IoError(Kind::Other);
+    }
+}
+
+IoError IoError::forOpen(const QString &path, int errorNumber)
+{
+    const QFileInfo info(path);
+    if (info.isDir())
+        return IoError(Kind::AccessDenied);
+    if (!info.exists() && !QFileInfo(info.absolutePath()).isDir())
+        return IoError(Kind::NotFound);
+    return fromErrno(errorNumber);
+}

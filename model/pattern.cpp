@@ -1,0 +1,41 @@
+#include "model/pattern.h"
+
+#include "model/pattern_catalogue.h"
+#include "model/program_folder.h"
+#include "model/text_reader.h"
+
+#include <QFileInfo>
+
+void ReadPattern(const QByteArray &bytes, Pattern &pattern, std::int32_t &patternNumber)
+{
+    TextReader reader(bytes);
+    patternNumber = reader.readInteger();
+    patternNumber = reader.readInteger();
+    Pattern loaded;
+    loaded.Comment = reader.readLine();
+    try {
+        while (!reader.atEnd() && loaded.PartCount < MaxPartCount) {
+            PatternPart part;
+            part.PartCode = reader.readInteger();
+            part.PartSlot = reader.readInteger();
+            loaded.Parts[static_cast<std::size_t>(loaded.PartCount++)] = part;
+        }
+    } catch (...) {
+        pattern = loaded;
+        throw;
+    }
+    pattern = loaded;
+}
+
+bool LoadPattern(std::int32_t number, const PatternCatalogue &catalogue,
+                 const QString &programFolder, Pattern &pattern, std::int32_t &patternNumber)
+{
+    const QByteArray fileName = catalogue.fileNameFor(number);
+    if (fileName.isEmpty())
+        return false;
+    const QString path = programFilePath(programFolder, fileName);
+    if (!QFileInfo(path).isFile())
+        return false;
+    ReadPattern(readFileBytes(path), pattern, patternNumber);
+    return true;
+}

@@ -1,0 +1,128 @@
+#include "model/sjis.h"
+
+#include <QList>
+
+#include <cerrno>
+#include <cstring>
+#include <iconv.h>
+
+namespace {
+
+// One conversion descriptor for the length of one conversion.
+class Converter {
+public:
+    Converter(const char *to, const char *from) : handle(iconv_open(to, from)) {}
+    ~Converter()
+    {
+        if (valid())
+            iconv_close(handle);
+    }
+    Converter(const Converter &) = delete;
+    Converter &operator=(const Converter &) = delete;
+
+    bool valid() const { return handle != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts as much as it can; returns false at the first input it cannot convert, with
+    // `in` and `inLeft` pointing at it.
+    bool convert(char *&in, size_t &inLeft, QByteArray &out)
+    {
+        char buffer[4096];
+        while (inLeft > 0) {
+            char *outPointer = buffer;
+            size_t outLeft = sizeof buffer;
+            const size_t result = iconv(handle, &in, &inLeft, &outPointer, &outLeft);
+            out.append(buffer, static_cast<qsizetype>(outPointer - buffer));
+            if (result == static_cast<size_t>(-1) && errno != E2BIG)
+                return false;
+        }
+        return true;
+    }
+
+private:
+    iconv_t handle;
+};
+
+constexpr char32_t replacementCharacter = 0xFFFD;
+
+} // namespace
+
+namespace sjis {
+
+QString toUnicode(const QByteArray &bytes)
+{
+    Converter converter("UTF-32LE", "CP932");
+    if (!converter.valid())
+        return QString::fromLatin1(bytes);
+    QByteArray utf32;
+    utf32.reserve(bytes.size() * 4);
+    QByteArray input = bytes;
+    char *in = input.data();
+    size_t inLeft = static_cast<size_t>(input.size());
+    while (!converter.convert(in, inLeft, utf32)) {
+        const char32_t replacement = replacementCharacter;
+        utf32.append(reinterpret_cast<const char *>(&replacement), 4);
+        ++in;
+        --inLeft;
+    }
+    return QString::fromUcs4(reinterpret_cast<const char32_t *>(utf32.constData()),
+                             utf32.size() / 4);
+}
+
+QByteArray fromUnicode(const QString &text)
+{
+    Converter converter("CP932", "UTF-32LE");
+    const QList<uint> codePoints = text.toUcs4();
+    if (!converter.valid())
+        return text.toLatin1();
+    QByteArray input(reinterpret_cast<const char *>(codePoints.constData()),
+                     codePoints.size() * 4);
+    QByteArray result;
+    result.reserve(text.size() * 2);
+    char *in = input.data();
+    size_t inLeft = static_cast<size_t>(input.size());
+    while (!converter.convert(in, inLeft, result)) {
+        char32_t codePoint;
+        memcpy(&codePoint, in, 4);
+        result.append("&#" + QByteArray::number(static_cast<uint>(codePoint)) + ';');
+        in += 4;
+        inLeft -= 4;
+    }
+    return result;
+}
+
+bool isValid(const QByteArray &bytes)
+{
+    Converter converter("UTF-32LE", "CP932");
+    QByteArray input = bytes;
+    QByteArray ignored;
+    char *in = input.data();
+    size_t inLeft = static_cast<size_t>(input.size());
+    return converter.valid() && converter.convert(in, inLeft, ignored);
+}
+
+QByteArray trimmed(const QByteArray &bytes)
+{
+    qsizetype first = 0;
+    qsizetype last = bytes.size();
+    while (first < last && static_cast<unsigned char>(bytes[first]) <= 32)
+        ++first;
+    while (last > first && static_cast<unsigned char>(bytes[last - 1]) <= 32)
+        --last;
+    return bytes.mid(first, last - first);
+}
+
+bool isLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+QByteArray firstCharacter(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    if (bytes.size() >= 2 && isLeadByte(static_cast<unsigned char>(bytes[0])))
+        return bytes.left(2);
+    return bytes.left(1);
+}
+
+} // namespace sjis

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+// The writing side of every data file: each line followed by CR LF, integers in decimal.
+// Lines collect in memory; saveTo() replaces the file only when the whole write succeeded.
+class TextWriter {
+public:
+    void writeLine(const QByteArray &line);
+    void writeInteger(std::int64_t value);
+
+    const QByteArray &bytes() const { return data; }
+
+    // Writes the lines to `path` through a temporary file beside it that is renamed over the
+    // target at the end. On failure throws IoError and leaves any old file as it was.
+    void saveTo(const QString &path) const;
+
+private:
+    QByteArray data;
+};
+
+// Replaces the file at `path` with `bytes`, as TextWriter::saveTo does.
+void saveFileBytes(const QString &path, const QByteArray &bytes);

@@ -1,0 +1,26 @@
+# Installs the Debian packages named as arguments that are not installed yet, with sudo when
+# not root. Sourced by run.sh and test.sh.
+install_missing_packages() {
+  local missing=()
+  local package
+  for package in "$@"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+      missing+=("$package")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+# What building the program needs.
+build_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev fonts-ipafont-gothic)
+
+# Configures and builds into build/; the program folder is build/mopeco/.
+build_program() {
+  cmake -S . -B build -DCMAKE_BUILD_TYPE=Release "$@"
+  cmake --build build --parallel "$(nproc)"
+}

@@ -1,0 +1,25 @@
+#include "app/program.h"
+#include "model/fonts.h"
+#include "model/program_folder.h"
+#include "ui/desktop.h"
+#include "ui/main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("mopeco"));
+    QApplication::setApplicationDisplayName(applicationTitle());
+    installFontSubstitutions();
+
+    Program program;
+    program.ProgramFolder = ProgramFolder(QCoreApplication::applicationFilePath());
+    QtDesktop desktop;
+
+    TForm1 mainWindow(program.page, program.state, program.catalogue, program.pattern,
+                      program.generator, program.ProgramFolder, desktop);
+    mainWindow.FormCreate();
+    mainWindow.show();
+    return QApplication::exec();
+}

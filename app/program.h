@@ -1,0 +1,18 @@
+#pragma once
+
+#include "generator/page_generator.h"
+#include "model/page_project.h"
+#include "model/pattern.h"
+#include "model/pattern_catalogue.h"
+
+#include <QString>
+
+// The records of the running program. Each window is given the ones it reads and writes.
+struct Program {
+    QString ProgramFolder;
+    PageProject page;
+    WorkingState state;
+    PatternCatalogue catalogue;
+    Pattern pattern;
+    GeneratorState generator;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+class FileDialog;
+
+inline const QString applicationTitle() { return QStringLiteral("モペコ"); }
+
+// What the program asks of the desktop: file names and messages. The program uses the real
+// one; tests put a recording one in its place.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // The file the user chose in the dialog, or nothing when it was cancelled.
+    virtual std::optional<QString> chooseFile(const FileDialog &dialog) = 0;
+
+    // A message box with the application title.
+    virtual void showMessage(const QString &text) = 0;
+};
+
+class QtDesktop : public Desktop {
+public:
+    std::optional<QString> chooseFile(const FileDialog &dialog) override;
+    void showMessage(const QString &text) override;
+};

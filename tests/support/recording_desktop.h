@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ui/desktop.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// A desktop that answers file dialogs from a queue and records every message and dialog.
+class RecordingDesktop : public Desktop {
+public:
+    struct AskedDialog {
+        QString filter;
+        QString defaultExtension;
+        QString offeredName;
+    };
+
+    std::optional<QString> chooseFile(const FileDialog &dialog) override;
+    void showMessage(const QString &text) override;
+
+    // The next file dialog chooses `path`; without answers queued a dialog is cancelled.
+    void answerWith(const QString &path) { answers.append(path); }
+    void answerCancel() { answers.append(std::nullopt); }
+
+    QList<std::optional<QString>> answers;
+    QList<AskedDialog> dialogs;
+    QStringList messages;
+};

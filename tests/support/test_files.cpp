@@ -1,0 +1,84 @@
+#include "support/test_files.h"
+
+#include "model/sjis.h"
+
+#include <QFile>
+#include <QTest>
+
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+QByteArray crlfLines(const QList<QByteArray> &lines)
+{
+    QByteArray bytes;
+    for (const QByteArray &line : lines)
+        bytes += line + "\r\n";
+    return bytes;
+}
+
+QList<QByteArray> splitCrlf(const QByteArray &bytes)
+{
+    QList<QByteArray> lines = bytes.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    for (QByteArray &line : lines) {
+        if (!line.endsWith('\r'))
+            qWarning("line without CR LF: %s", line.constData());
+        line.chop(1);
+    }
+    return lines;
+}
+
+void writeBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
+QByteArray readBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray("<missing>");
+    return file.readAll();
+}
+
+QByteArray sj(const char *utf8)
+{
+    return sjis::fromUnicode(QString::fromUtf8(utf8));
+}
+
+QString dataFolder()
+{
+    return qEnvironmentVariable("DATA_FOLDER") + QLatin1Char('/');
+}
+
+namespace {
+
+constexpr unsigned overrideCapabilities =
+    (1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH) | (1u << CAP_FOWNER);
+
+bool setEffective(bool keepOverride)
+{
+    __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct data[2]{};
+    if (syscall(SYS_capget, &header, data) != 0)
+        return false;
+    if (keepOverride)
+        data[0].effective |= overrideCapabilities & data[0].permitted;
+    else
+        data[0].effective &= ~overrideCapabilities;
+    return syscall(SYS_capset, &header, data) == 0;
+}
+
+} // namespace
+
+WithoutAccessOverride::WithoutAccessOverride() : dropped(setEffective(false)) {}
+
+WithoutAccessOverride::~WithoutAccessOverride()
+{
+    if (dropped)
+        setEffective(true);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Lines joined as a data file holds them: each followed by CR LF.
+QByteArray crlfLines(const QList<QByteArray> &lines);
+
+// The lines of a data file, without their CR LF; fails the test on a line end of another kind.
+QList<QByteArray> splitCrlf(const QByteArray &bytes);
+
+void writeBytes(const QString &path, const QByteArray &bytes);
+QByteArray readBytes(const QString &path);
+
+// Text as Shift-JIS bytes, for writing expectations in readable Japanese.
+QByteArray sj(const char *utf8);
+
+// The folder of the shipped data files (catalogue and patterns).
+QString dataFolder();
+
+// While it lives, the test process is refused files and folders the way a normal user is,
+// even when it runs as root (the permission override is dropped from its effective set).
+class WithoutAccessOverride {
+public:
+    WithoutAccessOverride();
+    ~WithoutAccessOverride();
+    WithoutAccessOverride(const WithoutAccessOverride &) = delete;
+    WithoutAccessOverride &operator=(const WithoutAccessOverride &) = delete;
+
+private:
+    bool dropped = false;
+};

@@ -1,0 +1,192 @@
+#include "generator/page_generator.h"
+#include "model/fonts.h"
+#include "model/page_project.h"
+#include "model/pattern.h"
+#include "model/pattern_catalogue.h"
+#include "model/pattern_preview.h"
+#include "model/project_file.h"
+#include "support/recording_desktop.h"
+#include "support/test_files.h"
+#include "ui/main_window.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include <memory>
+
+namespace {
+
+// A program folder of its own for each case, with the shipped catalogue and patterns.
+struct MainWindowFixture {
+    MainWindowFixture()
+    {
+        programFolder = folder.path() + '/';
+        const QDir data(dataFolder());
+        for (const QString &name : data.entryList({"*.dat"}, QDir::Files))
+            QFile::copy(data.filePath(name), programFolder + name);
+    }
+
+    TForm1 &start()
+    {
+        form = std::make_unique<TForm1>(page, state, catalogue, pattern, generator,
+                                        programFolder, desktop);
+        form->FormCreate();
+        return *form;
+    }
+
+    QImage preview() const { return form->Image3->pixmap().toImage(); }
+
+    QTemporaryDir folder;
+    QString programFolder;
+    PageProject page;
+    WorkingState state;
+    PatternCatalogue catalogue;
+    Pattern pattern;
+    GeneratorState generator;
+    RecordingDesktop desktop;
+    std::unique_ptr<TForm1> form;
+};
+
+bool sameImage(const QImage &a, const QImage &b)
+{
+    return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installFontSubstitutions(); }
+    void startUpShowsPatternOne();
+    void startUpWithBrokenCatalogueStillHasDefaults();
+    void startUpWithoutCatalogue();
+    void newPageRestoresEverything();
+    void openingAProjectShowsIt();
+    void toolbarWritesPageAndProject();
+};
+
+void MainWindowTest::startUpShowsPatternOne()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    QCOMPARE(form.windowTitle(), QStringLiteral("モペコ"));
+    QCOMPARE(form.size(), QSize(680, 495));
+    QVERIFY(fixture.catalogue.PatternCount >= 12);
+    QCOMPARE(fixture.page.PatternNumber, 1);
+    QVERIFY(fixture.pattern.PartCount > 2);
+    QCOMPARE(fixture.preview().size(), QSize(170, 500));
+    QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(fixture.pattern, form.ImageList1)));
+    QCOMPARE(form.Image3->size(), QSize(170, 500));
+    QVERIFY(fixture.desktop.messages.isEmpty());
+    QCOMPARE(form.SpeedButton3->text(), QStringLiteral("HTML保存"));
+    QCOMPARE(form.SpeedButton4->toolTip(), QStringLiteral("プロジェクトファイルを保存します"));
+    QCOMPARE(form.SpeedButton2->focusPolicy(), Qt::NoFocus);
+}
+
+void MainWindowTest::startUpWithBrokenCatalogueStillHasDefaults()
+{
+    MainWindowFixture fixture;
+    writeBytes(fixture.programFolder + "trd.dat",
+               crlfLines({"1", "ptn01.dat", "2", "ptn02.dat", "three", "ptn03.dat"}));
+    fixture.start();
+    QCOMPARE(fixture.desktop.messages, QStringList{"入力値が数値ではありません"});
+    QCOMPARE(int(fixture.catalogue.PatternCount), 2);
+    QCOMPARE(fixture.page.PatternNumber, 1);
+    QCOMPARE(int(fixture.state.CurrentLink), 1);
+    QVERIFY(fixture.pattern.PartCount > 0);
+}
+
+void MainWindowTest::startUpWithoutCatalogue()
+{
+    MainWindowFixture fixture;
+    QFile::remove(fixture.programFolder + "trd.dat");
+    fixture.start();
+    QVERIFY(fixture.desktop.messages.isEmpty());
+    QCOMPARE(int(fixture.catalogue.PatternCount), 0);
+    QCOMPARE(fixture.pattern.PartCount, 0);
+    QImage white(170, 500, QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QVERIFY(sameImage(fixture.preview(), white));
+}
+
+void MainWindowTest::newPageRestoresEverything()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    const QImage patternOnePreview = fixture.preview();
+    QTest::sendKeyEvent(QTest::Click, form.Edit1, Qt::Key_unknown, QStringLiteral("お店"), Qt::NoModifier);
+    QCOMPARE(fixture.page.Title, sj("お店"));
+    fixture.page.Links[6].LinkUsed = ToggleOn;
+    fixture.page.SeparatorStyle = 4;
+    fixture.state.CurrentLink = 7;
+    fixture.state.CurrentImage = 2;
+    form.loadPatternAndShow(3);
+    QVERIFY(!sameImage(fixture.preview(), patternOnePreview));
+
+    QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+    QCOMPARE(form.Edit1->text(), QString());
+    QCOMPARE(WriteProject(fixture.page), WriteProject(PageProject()));
+    QCOMPARE(int(fixture.state.CurrentLink), 1);
+    QCOMPARE(int(fixture.state.CurrentImage), 1);
+    QCOMPARE(fixture.page.PatternNumber, 1);
+    QVERIFY(sameImage(fixture.preview(), patternOnePreview));
+}
+
+void MainWindowTest::openingAProjectShowsIt()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    fixture.state.CurrentLink = 7;
+    PageProject stored;
+    stored.Title = sj("地図のページ");
+    stored.PatternNumber = 4;
+    stored.Links[6] = {"seven", "7.html", ToggleOn, ToggleOff, ToggleOff, ToggleOff};
+    const QString path = fixture.folder.filePath("stored.mpk");
+    writeBytes(path, WriteProject(stored));
+    fixture.desktop.answerWith(path);
+    QTest::mouseClick(form.SpeedButton5, Qt::LeftButton);
+    QCOMPARE(form.Edit1->text(), QStringLiteral("地図のページ"));
+    QCOMPARE(fixture.page.Links[6].LinkCaption, QByteArray("seven"));
+    QCOMPARE(int(fixture.state.CurrentLink), 7);
+    QCOMPARE(fixture.page.PatternNumber, 4);
+    const Pattern shown = fixture.pattern;
+    QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(shown, form.ImageList1)));
+
+    // A pattern number without a file keeps the parts in force; the number stays the file's.
+    stored.PatternNumber = 42;
+    writeBytes(path, WriteProject(stored));
+    fixture.desktop.answerWith(path);
+    QTest::mouseClick(form.SpeedButton5, Qt::LeftButton);
+    QCOMPARE(fixture.page.PatternNumber, 42);
+    QCOMPARE(fixture.pattern.PartCount, shown.PartCount);
+    QCOMPARE(fixture.pattern.Comment, shown.Comment);
+    QVERIFY(fixture.desktop.messages.isEmpty());
+}
+
+void MainWindowTest::toolbarWritesPageAndProject()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    QTest::keyClicks(form.Edit1, QStringLiteral("Shop"));
+    const QString page = fixture.folder.filePath("index.html");
+    const QString project = fixture.folder.filePath("shop.mpk");
+    fixture.desktop.answerWith(page);
+    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
+    QVERIFY(readBytes(page).startsWith("<HTML><HEAD><TITLE>Shop</TITLE></HEAD>\r\n<BODY>\r\n"));
+    fixture.desktop.answerWith(project);
+    QTest::mouseClick(form.SpeedButton4, Qt::LeftButton);
+    QCOMPARE(splitCrlf(readBytes(project)).value(2), QByteArray("Shop"));
+    QCOMPARE(fixture.desktop.dialogs.size(), 2);
+    QCOMPARE(fixture.desktop.dialogs[0].defaultExtension, QStringLiteral("html"));
+    QCOMPARE(fixture.desktop.dialogs[1].filter, QStringLiteral("プロジェクトファイル(*.mpk)|*.mpk"));
+    QVERIFY(fixture.desktop.messages.isEmpty());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "tst_main_window.moc"

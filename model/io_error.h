@@ -12,7 +12,6 @@ public:
 
     explicit IoError(Kind kind);
 
-    Kind kind() const { return errorKind; }
     QString message() const;
 
     // The error for a failed system call, from its errno value.

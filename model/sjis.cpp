@@ -90,16 +90,6 @@ QByteArray fromUnicode(const QString &text)
     return result;
 }
 
-bool isValid(const QByteArray &bytes)
-{
-    Converter converter("UTF-32LE", "CP932");
-    QByteArray input = bytes;
-    QByteArray ignored;
-    char *in = input.data();
-    size_t inLeft = static_cast<size_t>(input.size());
-    return converter.valid() && converter.convert(in, inLeft, ignored);
-}
-
 QByteArray trimmed(const QByteArray &bytes)
 {
     qsizetype first = 0;

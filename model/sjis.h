@@ -15,9 +15,6 @@ QString toUnicode(const QByteArray &bytes);
 // character reference "&#N;" of its code point, so nothing typed is lost.
 QByteArray fromUnicode(const QString &text);
 
-// True when the bytes are valid code page 932 throughout.
-bool isValid(const QByteArray &bytes);
-
 // Removes every leading and trailing byte of value 32 or less. The full-width space (81 40)
 // is a character, not a blank, and stays.
 QByteArray trimmed(const QByteArray &bytes);

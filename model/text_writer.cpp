@@ -17,11 +17,6 @@ void TextWriter::writeInteger(std::int64_t value)
     writeLine(QByteArray::number(static_cast<qlonglong>(value)));
 }
 
-void TextWriter::saveTo(const QString &path) const
-{
-    saveFileBytes(path, data);
-}
-
 void saveFileBytes(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // The writing side of every data file: each line followed by CR LF, integers in decimal.
-// Lines collect in memory; saveTo() replaces the file only when the whole write succeeded.
+// Lines collect in memory; saveFileBytes() writes them.
 class TextWriter {
 public:
     void writeLine(const QByteArray &line);
@@ -14,13 +14,10 @@ public:
 
     const QByteArray &bytes() const { return data; }
 
-    // Writes the lines to `path` through a temporary file beside it that is renamed over the
-    // target at the end. On failure throws IoError and leaves any old file as it was.
-    void saveTo(const QString &path) const;
-
 private:
     QByteArray data;
 };
 
-// Replaces the file at `path` with `bytes`, as TextWriter::saveTo does.
+// Writes `bytes` to `path` through a temporary file beside it that is renamed over the target
+// at the end. On failure throws IoError and leaves any old file as it was.
 void saveFileBytes(const QString &path, const QByteArray &bytes);

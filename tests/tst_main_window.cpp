@@ -9,6 +9,7 @@
 #include "support/test_files.h"
 #include "ui/main_window.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -66,6 +67,8 @@ private slots:
     void startUpShowsPatternOne();
     void startUpWithBrokenCatalogueStillHasDefaults();
     void startUpWithoutCatalogue();
+    void startUpShowsTheBackgroundPicture_data();
+    void startUpShowsTheBackgroundPicture();
     void newPageRestoresEverything();
     void openingAProjectShowsIt();
     void toolbarWritesPageAndProject();
@@ -113,6 +116,37 @@ void MainWindowTest::startUpWithoutCatalogue()
     QImage white(170, 500, QImage::Format_RGB32);
     white.fill(Qt::white);
     QVERIFY(sameImage(fixture.preview(), white));
+}
+
+void MainWindowTest::startUpShowsTheBackgroundPicture_data()
+{
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(qRgb(200, 30, 30));
+    QByteArray jpeg;
+    QBuffer buffer(&jpeg);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, "JPG", 95));
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("shown");
+    QTest::newRow("picture") << jpeg << QSize(30, 20);
+    QTest::newRow("cut short") << jpeg.left(jpeg.size() - 20) << QSize(30, 20);
+    QTest::newRow("not a picture") << QByteArray("not a JPEG at all") << QSize(0, 0);
+    QTest::newRow("empty") << QByteArray() << QSize(0, 0);
+}
+
+void MainWindowTest::startUpShowsTheBackgroundPicture()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, shown);
+    MainWindowFixture fixture;
+    writeBytes(fixture.programFolder + "bg.jpg", bytes);
+    TForm1 &form = fixture.start();
+    const QImage background = form.Image2->pixmap().toImage();
+    QCOMPARE(background.size(), shown);
+    if (QByteArray(QTest::currentDataTag()) == "picture")
+        QVERIFY(qAbs(qRed(background.pixel(2, 2)) - 200) < 8);
+    QVERIFY(fixture.desktop.messages.isEmpty());
+    QCOMPARE(fixture.page.PatternNumber, 1);
 }
 
 void MainWindowTest::newPageRestoresEverything()

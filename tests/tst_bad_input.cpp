@@ -46,11 +46,9 @@ void addRows(const QList<Expected> &expected)
 // A reader's outcome: the values it read, or the message it stopped with.
 QString outcome(const std::function<QString()> &read)
 {
-    try {
-        return read();
-    } catch (const IoError &error) {
-        return error.message();
-    }
+    QString values;
+    const QString message = messageOf([&] { values = read(); });
+    return message.isEmpty() ? values : message;
 }
 
 const QString notANumber = QStringLiteral("入力値が数値ではありません");

@@ -87,9 +87,6 @@ void MainWindowTest::startUpShowsPatternOne()
     QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(fixture.pattern, form.ImageList1)));
     QCOMPARE(form.Image3->size(), QSize(170, 500));
     QVERIFY(fixture.desktop.messages.isEmpty());
-    QCOMPARE(form.SpeedButton3->text(), QStringLiteral("HTML保存"));
-    QCOMPARE(form.SpeedButton4->toolTip(), QStringLiteral("プロジェクトファイルを保存します"));
-    QCOMPARE(form.SpeedButton2->focusPolicy(), Qt::NoFocus);
 }
 
 void MainWindowTest::startUpWithBrokenCatalogueStillHasDefaults()

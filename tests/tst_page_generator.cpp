@@ -60,7 +60,6 @@ private slots:
     void separators();
     void unusedAndOutOfRangeSlotsWriteNothing();
     void sameSlotTwiceIsWrittenTwice();
-    void partCountLimitsTheParts();
     void bodyLines_data();
     void bodyLines();
     void bodyNotUsedWritesNoLines();
@@ -247,16 +246,6 @@ void PageGeneratorTest::sameSlotTwiceIsWrittenTwice()
              (QList<QByteArray>{"<IMG SRC=\"a.gif\"><BR>",
                                 "<p>" + sj("　空白も　そのまま ") + "</P><BR>",
                                 "<IMG SRC=\"a.gif\"><BR>"}));
-}
-
-void PageGeneratorTest::partCountLimitsTheParts()
-{
-    PageProject page;
-    page.SeparatorStyle = 1;
-    const Pattern pattern = patternOf({{6, 0}, {6, 0}, {6, 0}});
-    QCOMPARE(splitCrlf(GeneratePageBytes(page, pattern, 2, {})).count("<HR>"), 2);
-    QCOMPARE(splitCrlf(GeneratePageBytes(page, pattern, 99, {})).count("<HR>"), 3);
-    QCOMPARE(GeneratePageBytes(page, pattern, -1, {}), head + tail);
 }
 
 void PageGeneratorTest::bodyLines_data()

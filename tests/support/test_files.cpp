@@ -1,5 +1,6 @@
 #include "support/test_files.h"
 
+#include "model/io_error.h"
 #include "model/sjis.h"
 
 #include <QFile>
@@ -48,6 +49,16 @@ QByteArray readBytes(const QString &path)
 QByteArray sj(const char *utf8)
 {
     return sjis::fromUnicode(QString::fromUtf8(utf8));
+}
+
+QString messageOf(const std::function<void()> &action)
+{
+    try {
+        action();
+    } catch (const IoError &error) {
+        return error.message();
+    }
+    return {};
 }
 
 QString dataFolder()

@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 // Lines joined as a data file holds them: each followed by CR LF.
 QByteArray crlfLines(const QList<QByteArray> &lines);
 
@@ -15,6 +17,9 @@ QByteArray readBytes(const QString &path);
 
 // Text as Shift-JIS bytes, for writing expectations in readable Japanese.
 QByteArray sj(const char *utf8);
+
+// The message of the IoError the action throws; empty when it throws none.
+QString messageOf(const std::function<void()> &action);
 
 // The folder of the shipped data files (catalogue and patterns).
 QString dataFolder();

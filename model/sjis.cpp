@@ -1,6 +1,7 @@
 #include "model/sjis.h"
 
 #include <QList>
+#include <QRegularExpression>
 
 #include <cerrno>
 #include <cstring>
@@ -88,6 +89,12 @@ QByteArray fromUnicode(const QString &text)
         inLeft -= 4;
     }
     return result;
+}
+
+QByteArray fromUnicodeLine(const QString &text)
+{
+    const qsizetype lineBreak = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    return fromUnicode(lineBreak < 0 ? text : text.left(lineBreak));
 }
 
 QByteArray trimmed(const QByteArray &bytes)

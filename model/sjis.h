@@ -15,6 +15,10 @@ QString toUnicode(const QByteArray &bytes);
 // character reference "&#N;" of its code point, so nothing typed is lost.
 QByteArray fromUnicode(const QString &text);
 
+// A text from a single-line box, as fromUnicode, cut at its first line break: every text of
+// a data file is one line, so a pasted line break would shift every line after it.
+QByteArray fromUnicodeLine(const QString &text);
+
 // Removes every leading and trailing byte of value 32 or less. The full-width space (81 40)
 // is a character, not a blank, and stays.
 QByteArray trimmed(const QByteArray &bytes);

@@ -36,18 +36,23 @@ QByteArray readFileBytes(const QString &path)
 
 TextReader::TextReader(QByteArray bytes) : data(std::move(bytes)) {}
 
+bool TextReader::lineEndsAt(qsizetype at) const
+{
+    if (data[at] == '\n')
+        return true;
+    return data[at] == '\r' && (at + 1 == data.size() || data[at + 1] == '\n');
+}
+
 QByteArray TextReader::readLine()
 {
     if (atEnd())
         return {};
-    qsizetype end = data.indexOf('\n', position);
-    qsizetype next = end + 1;
-    if (end < 0)
-        end = next = data.size();
-    qsizetype lineEnd = end;
-    if (lineEnd > position && data[lineEnd - 1] == '\r' && end < data.size())
-        --lineEnd;
-    QByteArray line = data.mid(position, lineEnd - position);
+    const qsizetype lineFeed = data.indexOf('\n', position);
+    const qsizetype next = lineFeed < 0 ? data.size() : lineFeed + 1;
+    qsizetype end = lineFeed < 0 ? data.size() : lineFeed;
+    if (end > position && data[end - 1] == '\r')
+        --end;
+    QByteArray line = data.mid(position, end - position);
     position = next;
     return line;
 }
@@ -59,7 +64,7 @@ std::int32_t TextReader::readInteger()
     if (atEnd())
         return 0;
     const qsizetype start = position;
-    while (!atEnd() && !isBlank(data[position]) && !isLineEnd(data[position]))
+    while (!atEnd() && !isBlank(data[position]) && !lineEndsAt(position))
         ++position;
     const QByteArray token = data.mid(start, position - start);
     const qsizetype newline = data.indexOf('\n', position);

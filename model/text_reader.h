@@ -8,7 +8,7 @@
 // Reads the whole file at `path`; throws IoError when it cannot be opened or read.
 QByteArray readFileBytes(const QString &path);
 
-// The reading side of every data file: one value per line, lines ended by CR LF or a lone LF.
+// The reading side of every data file: one value per line.
 class TextReader {
 public:
     explicit TextReader(QByteArray bytes);
@@ -24,6 +24,10 @@ public:
     std::int32_t readInteger();
 
 private:
+    // A line ends with CR LF or a lone LF; a CR the file ends with is a CR LF cut short.
+    // A lone CR elsewhere is text.
+    bool lineEndsAt(qsizetype at) const;
+
     QByteArray data;
     qsizetype position = 0;
 };

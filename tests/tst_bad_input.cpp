@@ -120,7 +120,7 @@ private slots:
     {
         addRows<QList<QByteArray>>({{},
                                     {"7"},
-                                    {"\r"},
+                                    {"<BR>"},
                                     {"<BR>"},
                                     {QByteArray(10 * 1024 * 1024, 'x')},
                                     {"\x81\xff\xfd\x81"},

@@ -72,6 +72,8 @@ private slots:
     void newPageRestoresEverything();
     void openingAProjectShowsIt();
     void toolbarWritesPageAndProject();
+    void dialogFilters_data();
+    void dialogFilters();
 };
 
 void MainWindowTest::startUpShowsPatternOne()
@@ -159,6 +161,7 @@ void MainWindowTest::newPageRestoresEverything()
     fixture.state.CurrentImage = 2;
     form.loadPatternAndShow(3);
     QVERIFY(!sameImage(fixture.preview(), patternOnePreview));
+    QCOMPARE(fixture.page.Links[6].LinkUsed, ToggleOn); // slots outlive the pattern
 
     QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
     QCOMPARE(form.Edit1->text(), QString());
@@ -217,6 +220,22 @@ void MainWindowTest::toolbarWritesPageAndProject()
     QCOMPARE(fixture.desktop.dialogs[0].defaultExtension, QStringLiteral("html"));
     QCOMPARE(fixture.desktop.dialogs[1].filter, QStringLiteral("プロジェクトファイル(*.mpk)|*.mpk"));
     QVERIFY(fixture.desktop.messages.isEmpty());
+}
+
+void MainWindowTest::dialogFilters_data()
+{
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("qtFilter");
+    QTest::newRow("html") << "HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"
+                          << "HTMLファイル(*.html);;すべてのファイル(*)";
+    QTest::newRow("project") << "プロジェクトファイル(*.mpk)|*.mpk" << "プロジェクトファイル(*.mpk)";
+}
+
+void MainWindowTest::dialogFilters()
+{
+    QFETCH(QString, filter);
+    QFETCH(QString, qtFilter);
+    QCOMPARE(qtNameFilters(filter), qtFilter);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -207,6 +207,7 @@ void PatternsTest::shippedPatternsLoadAndCoverEverySlot()
         QCOMPARE(number, id);
         QVERIFY(!pattern.Comment.isEmpty());
         QVERIFY(pattern.PartCount >= 1);
+        QVERIFY(pattern.PartCount <= PreviewHeight / StripHeight); // every part in sight
         for (int k = 0; k < pattern.PartCount; ++k) {
             const PatternPart &part = pattern.Parts[k];
             QVERIFY(stripIndexFor(part) >= 0);

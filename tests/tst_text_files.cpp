@@ -16,6 +16,7 @@ class TextFilesTest : public QObject {
 private slots:
     void conversion_data();
     void conversion();
+    void typedLinesStopAtTheFirstBreak();
     void invalidBytesShowAsReplacementAndStay();
     void trimming_data();
     void trimming();
@@ -54,6 +55,13 @@ void TextFilesTest::conversion()
     QCOMPARE(sjis::fromUnicode(text), bytes);
     if (!bytes.contains("&#"))
         QCOMPARE(sjis::toUnicode(bytes), text);
+}
+
+void TextFilesTest::typedLinesStopAtTheFirstBreak()
+{
+    QCOMPARE(sjis::fromUnicodeLine(QStringLiteral("お店\r\nの\nページ")), sj("お店"));
+    QCOMPARE(sjis::fromUnicodeLine(QStringLiteral("a\rb")), QByteArray("a"));
+    QCOMPARE(sjis::fromUnicodeLine(QStringLiteral("\ttab 😀")), QByteArray("\ttab &#128512;"));
 }
 
 void TextFilesTest::invalidBytesShowAsReplacementAndStay()
@@ -111,7 +119,7 @@ void TextFilesTest::lines_data()
     QTest::newRow("lone LF") << QByteArray("a\nb") << QList<QByteArray>{"a", "b"};
     QTest::newRow("lone CR stays in its line") << QByteArray("a\rb\r\n")
                                                << QList<QByteArray>{"a\rb"};
-    QTest::newRow("CR at the very end") << QByteArray("a\r") << QList<QByteArray>{"a\r"};
+    QTest::newRow("CR LF cut short") << QByteArray("a\r") << QList<QByteArray>{"a"};
     QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << QList<QByteArray>{"", ""};
     QTest::newRow("empty file") << QByteArray() << QList<QByteArray>{};
     QTest::newRow("NUL bytes are text") << QByteArray("a\0b\r\n", 5)
@@ -151,6 +159,8 @@ void TextFilesTest::integers_data()
     QTest::newRow("word") << QByteArray("1\r\nabc\r\n") << QList<int>{1} << true;
     QTest::newRow("number glued to text") << QByteArray("12ab\r\n") << QList<int>{} << true;
     QTest::newRow("sign alone") << QByteArray("-\r\n") << QList<int>{} << true;
+    QTest::newRow("lone CR is no line end") << QByteArray("1\r2\r\n") << QList<int>{} << true;
+    QTest::newRow("CR LF cut short") << QByteArray("4\r") << QList<int>{4} << false;
     QTest::newRow("full-width digits") << sj("１\r\n") << QList<int>{} << true;
     QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf" "1\r\n") << QList<int>{}
                                      << true;

@@ -22,7 +22,9 @@ QString qtNameFilters(const QString &filter)
 {
     const QStringList pieces = filter.split(QLatin1Char('|'));
     QStringList descriptions;
+    // "*.*" means every file; to Qt it means only names with a dot.
     for (qsizetype index = 0; index < pieces.size(); index += 2)
-        descriptions.append(pieces[index]);
+        descriptions.append(QString(pieces[index]).replace(QStringLiteral("(*.*)"),
+                                                           QStringLiteral("(*)")));
     return descriptions.join(QStringLiteral(";;"));
 }

@@ -86,7 +86,7 @@ void TForm1::createControls()
     Edit1->setGeometry(152, 96, 169, 20);
     // The title is kept as typed; a title that was opened stays byte for byte until edited.
     connect(Edit1, &QLineEdit::textEdited, this,
-            [this](const QString &text) { this->page.Title = sjis::fromUnicode(text); });
+            [this](const QString &text) { this->page.Title = sjis::fromUnicodeLine(text); });
 
     Panel3 = new QFrame(this);
     Panel3->setGeometry(488, 88, 186, 401);

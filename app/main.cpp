@@ -2,6 +2,7 @@
 #include "model/fonts.h"
 #include "model/program_folder.h"
 #include "ui/desktop.h"
+#include "ui/item_editor.h"
 #include "ui/main_window.h"
 
 #include <QApplication>
@@ -20,6 +21,8 @@ int main(int argc, char *argv[])
     TForm1 mainWindow(program.page, program.state, program.catalogue, program.pattern,
                       program.generator, program.ProgramFolder, desktop);
     mainWindow.FormCreate();
-    mainWindow.show();
+    TForm3 itemEditor(program.page, program.state, program.ProgramFolder, desktop, &mainWindow);
+    mainWindow.setItemEditor(itemEditor);
+    mainWindow.showCentred();
     return QApplication::exec();
 }

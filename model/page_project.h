@@ -77,6 +77,9 @@ struct WorkingState {
     std::uint8_t SummaryPage = 1;
 };
 
+// The slot after (step 1) or before (step −1) `current` among `count` slots, wrapping round.
+std::uint8_t steppedSlot(std::uint8_t current, int count, int step);
+
 // Sets every page field to its default, pattern 1 included, and every current slot to 1.
 // Loading pattern 1 and showing it is the caller's half.
 void ResetPage(PageProject &page, WorkingState &state);

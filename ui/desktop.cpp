@@ -3,8 +3,10 @@
 #include "ui/file_dialog.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QUrl>
 
 std::optional<QString> QtDesktop::chooseFile(const FileDialog &dialog)
 {
@@ -26,6 +28,14 @@ std::optional<QString> QtDesktop::chooseFile(const FileDialog &dialog)
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
         return std::nullopt;
     return fileDialog.selectedFiles().constFirst();
+}
+
+void QtDesktop::openWithDefaultHandler(const QString &target)
+{
+    // An address with a scheme opens as it is; anything else names a file.
+    const QUrl address(target, QUrl::StrictMode);
+    const bool hasScheme = address.isValid() && address.scheme().size() > 1;
+    QDesktopServices::openUrl(hasScheme ? address : QUrl::fromLocalFile(target));
 }
 
 void QtDesktop::showMessage(const QString &text)

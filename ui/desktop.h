@@ -8,7 +8,7 @@ class FileDialog;
 
 inline const QString applicationTitle() { return QStringLiteral("モペコ"); }
 
-// What the program asks of the desktop: file names and messages. The program uses the real
+// What the program asks of the desktop: file names, messages and opening files and addresses. The program uses the real
 // one; tests put a recording one in its place.
 class Desktop {
 public:
@@ -19,10 +19,15 @@ public:
 
     // A message box with the application title.
     virtual void showMessage(const QString &text) = 0;
+
+    // Hands a file path or an address, unchanged, to the program the desktop opens it with.
+    // Returns at once; whatever happens is not reported.
+    virtual void openWithDefaultHandler(const QString &target) = 0;
 };
 
 class QtDesktop : public Desktop {
 public:
     std::optional<QString> chooseFile(const FileDialog &dialog) override;
     void showMessage(const QString &text) override;
+    void openWithDefaultHandler(const QString &target) override;
 };

@@ -11,15 +11,23 @@
 #include "model/text_reader.h"
 #include "ui/desktop.h"
 #include "ui/error_guard.h"
+#include "ui/glyphs.h"
+#include "ui/item_editor.h"
 #include "ui/page_commands.h"
+#include "ui/summary_panel.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QToolButton>
+#include <QWindow>
 
 namespace {
 
@@ -31,7 +39,7 @@ const QString projectFilter = QStringLiteral("プロジェクトファイル(*.m
 TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalogue,
                Pattern &pattern, GeneratorState &generator, const QString &programFolder,
                Desktop &desktop, QWidget *parent)
-    : QWidget(parent),
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       SaveDialog1(FileDialog::Mode::Save, htmlFilter, QStringLiteral("html")),
       OpenDialog1(FileDialog::Mode::Open, projectFilter, QStringLiteral("mpk")),
       SaveDialog2(FileDialog::Mode::Save, projectFilter, QStringLiteral("mpk")),
@@ -44,37 +52,124 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
       programFolder(programFolder),
       desktop(desktop)
 {
-    createControls();
-}
-
-void TForm1::createControls()
-{
     setWindowTitle(applicationTitle());
     setFixedSize(680, 495);
     setFont(fontWithCellHeight(proportionalGothic(), 12));
+    setAutoFillBackground(true);
 
     Image2 = new QLabel(this);
     Image2->setGeometry(0, 20, 680, 475);
     Image2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    createTitleBar();
+    createToolbar();
+    createWorkArea();
+    createSummaryArea();
+    setFocusOrder();
+}
 
-    Panel2 = new QFrame(this);
-    Panel2->setGeometry(8, 24, 665, 33);
-    Panel2->setFrameShape(QFrame::Panel);
-    Panel2->setFrameShadow(QFrame::Raised);
-    Panel2->setAutoFillBackground(true);
-    SpeedButton2 = addToolButton(8, 73, QStringLiteral("新規作成"),
-                                 QStringLiteral("新規に作成するときに押します"));
-    SpeedButton3 = addToolButton(200, 73, QStringLiteral("HTML保存"),
-                                 QStringLiteral("ホームページ用のデータを作成します"));
-    SpeedButton4 = addToolButton(272, 73, QStringLiteral("データ保存"),
-                                 QStringLiteral("プロジェクトファイルを保存します"));
+void TForm1::setItemEditor(TForm3 &editor)
+{
+    itemEditor = &editor;
+    connect(itemEditor, &TForm3::stored, this, &TForm1::RedrawSummary);
+}
+
+QFrame *TForm1::addPanel(QWidget *parent, const QRect &geometry)
+{
+    auto *panel = new QFrame(parent);
+    panel->setGeometry(geometry);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+QToolButton *TForm1::addToolButton(QWidget *parent, const QRect &geometry,
+                                   const QString &caption, const QString &hint)
+{
+    auto *button = new QToolButton(parent);
+    button->setGeometry(geometry);
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QPushButton *TForm1::addButton(QWidget *parent, int left, int top, const QString &caption,
+                               int width)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setGeometry(left, top, width, 25);
+    button->setAutoDefault(false);
+    return button;
+}
+
+void TForm1::createTitleBar()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setGeometry(0, 0, 680, 20);
+    Panel1->setFrameShape(QFrame::Panel);
+    Panel1->setFrameShadow(QFrame::Raised);
+    Image1 = new QLabel(Panel1);
+    Image1->setGeometry(1, 1, 678, 18);
+    Image1->setPixmap(QPixmap::fromImage(
+        titleBandPicture(678, 18, applicationTitle(), fontWithCellHeight(proportionalGothic(), 12))));
+    Image1->installEventFilter(this);
+    SpeedButton22 = addToolButton(Panel1, {640, 3, 15, 15}, QStringLiteral("↓"),
+                                  QStringLiteral("最小化"));
+    SpeedButton1 = addToolButton(Panel1, {659, 3, 15, 15}, QStringLiteral("×"),
+                                 QStringLiteral("閉じる"));
+    for (QToolButton *button : {SpeedButton22, SpeedButton1}) {
+        button->setAutoRaise(false);
+        button->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
+    }
+    connect(SpeedButton22, &QToolButton::clicked, this, &TForm1::SpeedButton22Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
+}
+
+void TForm1::createToolbar()
+{
+    Panel2 = addPanel(this, {8, 24, 665, 33});
+    const auto toolButton = [this](int left, int width, const QString &caption,
+                                   const QString &hint) {
+        return addToolButton(Panel2, {left, 4, width, 25}, caption, hint);
+    };
+    SpeedButton2 = toolButton(8, 73, QStringLiteral("新規作成"),
+                              QStringLiteral("新規に作成するときに押します"));
+    SpeedButton21 = toolButton(88, 105, QStringLiteral("テキスト地図作成"),
+                               QStringLiteral("文字のみを使って地図を作成します。"));
+    SpeedButton3 = toolButton(200, 73, QStringLiteral("HTML保存"),
+                              QStringLiteral("ホームページ用のデータを作成します"));
+    SpeedButton4 = toolButton(272, 73, QStringLiteral("データ保存"),
+                              QStringLiteral("プロジェクトファイルを保存します"));
     SpeedButton4->setFont(fontWithCellHeight(proportionalGothic(), 13));
-    SpeedButton5 = addToolButton(344, 73, QStringLiteral("データ開く"),
-                                 QStringLiteral("プロジェクトファイルを開きます"));
+    SpeedButton5 = toolButton(344, 73, QStringLiteral("データ開く"),
+                              QStringLiteral("プロジェクトファイルを開きます"));
+    SpeedButton6 = toolButton(424, 41, QStringLiteral("設定"), QStringLiteral("設定を行います"));
+    SpeedButton7 = toolButton(464, 25, {}, QStringLiteral("ヘルプ"));
+    SpeedButton8 = toolButton(496, 25, {}, QStringLiteral("FTPソフトを起動します"));
+    SpeedButton9 = toolButton(520, 25, {}, QStringLiteral("テキストエディタを起動します"));
+    SpeedButton10 = toolButton(544, 25, {}, QStringLiteral("ペイントソフトを起動します"));
+    SpeedButton11 = toolButton(576, 25, {}, QStringLiteral("ホームページ"));
+    SpeedButton12 = toolButton(608, 49, QStringLiteral("Ver情報"), {});
+    const QList<QPair<QToolButton *, QImage>> pictures{
+        {SpeedButton7, helpBookGlyph(20)},     {SpeedButton8, ftpGlyph()},
+        {SpeedButton9, textPageGlyph()},       {SpeedButton10, landscapePictureGlyph()},
+        {SpeedButton11, globeGlyph()},
+    };
+    for (const auto &[button, picture] : pictures) {
+        button->setIcon(QPixmap::fromImage(picture));
+        button->setIconSize(picture.size());
+    }
     connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
     connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
     connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+}
+
+void TForm1::createWorkArea()
+{
+    Button7 = addButton(this, 520, 60, QStringLiteral("型を選択変更する"), 121);
 
     Label1 = new QLabel(QStringLiteral("タイトル"), this);
     Label1->setFont(fontWithCellHeight(proportionalGothic(), 15));
@@ -88,33 +183,93 @@ void TForm1::createControls()
     connect(Edit1, &QLineEdit::textEdited, this,
             [this](const QString &text) { this->page.Title = sjis::fromUnicodeLine(text); });
 
-    Panel3 = new QFrame(this);
-    Panel3->setGeometry(488, 88, 186, 401);
-    Panel3->setFrameShape(QFrame::Panel);
-    Panel3->setFrameShadow(QFrame::Raised);
-    Panel3->setAutoFillBackground(true);
+    Button1 = addButton(this, 40, 136, QStringLiteral("基本設定"));
+    Button2 = addButton(this, 40, 168, QStringLiteral("文章"));
+    Button3 = addButton(this, 136, 136, {});
+    Button4 = addButton(this, 136, 168, {});
+    Button5 = addButton(this, 296, 136, {});
+    Button8 = addButton(this, 296, 168, {});
+    const QIcon next(QPixmap::fromImage(nextTriangleGlyph()));
+    const auto stepper = [this, &next](int left, int top, bool forward) {
+        QToolButton *button =
+            addToolButton(this, {left, top, 25, 25}, forward ? QString() : QStringLiteral("<<"),
+                          forward ? QStringLiteral("次へ") : QStringLiteral("前へ"));
+        if (forward) {
+            button->setIcon(next);
+            button->setIconSize(QSize(20, 20));
+        }
+        return button;
+    };
+    SpeedButton13 = stepper(216, 136, true);
+    SpeedButton17 = stepper(248, 136, false);
+    SpeedButton14 = stepper(216, 168, true);
+    SpeedButton18 = stepper(248, 168, false);
+    SpeedButton15 = stepper(376, 136, true);
+    SpeedButton19 = stepper(408, 136, false);
+    SpeedButton16 = stepper(376, 168, true);
+    SpeedButton20 = stepper(408, 168, false);
+    showSlotCaptions();
+
+    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(SpeedButton13, &QToolButton::clicked, this, &TForm1::SpeedButton13Click);
+    connect(SpeedButton14, &QToolButton::clicked, this, &TForm1::SpeedButton14Click);
+    connect(SpeedButton15, &QToolButton::clicked, this, &TForm1::SpeedButton15Click);
+    connect(SpeedButton16, &QToolButton::clicked, this, &TForm1::SpeedButton16Click);
+    connect(SpeedButton17, &QToolButton::clicked, this, &TForm1::SpeedButton17Click);
+    connect(SpeedButton18, &QToolButton::clicked, this, &TForm1::SpeedButton18Click);
+    connect(SpeedButton19, &QToolButton::clicked, this, &TForm1::SpeedButton19Click);
+    connect(SpeedButton20, &QToolButton::clicked, this, &TForm1::SpeedButton20Click);
+
+    Panel3 = addPanel(this, {488, 88, 186, 401});
     ScrollBox1 = new QScrollArea(Panel3);
     ScrollBox1->setGeometry(4, 8, 177, 385);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    ScrollBox1->setBackgroundRole(QPalette::Base);
-    ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea { background: white; }"));
+    ScrollBox1->setFrameShape(QFrame::Box);
+    ScrollBox1->setLineWidth(1);
+    ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget "
+                                             "{ background: white; }"));
     Image3 = new QLabel;
     Image3->setGeometry(0, 0, 170, 300);
     Image3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     ScrollBox1->setWidget(Image3);
 }
 
-QToolButton *TForm1::addToolButton(int left, int width, const QString &caption,
-                                   const QString &hint)
+void TForm1::createSummaryArea()
 {
-    auto *button = new QToolButton(Panel2);
-    button->setGeometry(left, 4, width, 25);
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
+    Panel4 = addPanel(this, {8, 232, 473, 257});
+    Image4 = new QLabel(Panel4);
+    Image4->setGeometry(8, 5, SummaryWidth, SummaryHeight);
+    Button9 = addButton(Panel4, 8, 229, QStringLiteral("画像,文章"));
+    Button10 = addButton(Panel4, 88, 229, QStringLiteral("テキスト"));
+    Button11 = addButton(Panel4, 168, 229, QStringLiteral("リンク１～５"));
+    Button12 = addButton(Panel4, 248, 229, QStringLiteral("リンク５～１０"));
+    Button6 = addButton(Panel4, 392, 229, QStringLiteral("次へ"));
+    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
+    connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
+    connect(Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
+    connect(Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
+}
+
+void TForm1::setFocusOrder()
+{
+    const QList<QWidget *> order{ScrollBox1, Button6, Button9, Button10, Button11, Button12,
+                                 Button1,    Button2, Button3, Button4,  Button5,  Button8,
+                                 Edit1,      Button7};
+    for (qsizetype index = 1; index < order.size(); ++index)
+        setTabOrder(order[index - 1], order[index]);
+}
+
+void TForm1::showCentred()
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    show();
 }
 
 void TForm1::FormCreate()
@@ -122,6 +277,7 @@ void TForm1::FormCreate()
     guarded(desktop, [this] { loadBackgroundPicture(); });
     guarded(desktop, [this] { ReadPatternCatalogueFile(programFolder, catalogue); });
     guarded(desktop, [this] { ResetPage(); });
+    ShowSummaryPage(1);
 }
 
 void TForm1::loadBackgroundPicture()
@@ -138,7 +294,17 @@ void TForm1::ResetPage()
 {
     ::ResetPage(page, state);
     Edit1->clear();
+    showSlotCaptions();
+    ShowSummaryPage(1);
     loadPatternAndShow(1);
+}
+
+void TForm1::showSlotCaptions()
+{
+    Button3->setText(QStringLiteral("画像%1").arg(state.CurrentImage));
+    Button4->setText(QStringLiteral("テキスト　%1").arg(state.CurrentText));
+    Button5->setText(QStringLiteral("リンク%1").arg(state.CurrentLink));
+    Button8->setText(QStringLiteral("直接入力%1").arg(state.CurrentDirect));
 }
 
 void TForm1::loadPatternAndShow(int number)
@@ -159,6 +325,60 @@ void TForm1::showPatternPreview()
     const QImage preview = DrawPatternPreview(pattern, ImageList1);
     Image3->setPixmap(QPixmap::fromImage(preview));
     Image3->resize(preview.size());
+}
+
+void TForm1::ShowSummaryPage(int pageNumber)
+{
+    state.SummaryPage = static_cast<std::uint8_t>(pageNumber);
+    RedrawSummary();
+}
+
+void TForm1::RedrawSummary()
+{
+    Image4->setPixmap(QPixmap::fromImage(DrawSummaryPage(page, state.SummaryPage)));
+}
+
+bool TForm1::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != Image1)
+        return QWidget::eventFilter(watched, event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        grabOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
+        Image1MouseDown(mouse->buttons());
+        return true;
+    }
+    case QEvent::MouseMove:
+        if (movingByHand)
+            move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - grabOffset);
+        return movingByHand;
+    case QEvent::MouseButtonRelease:
+        movingByHand = false;
+        return false;
+    default:
+        return false;
+    }
+}
+
+// The title band stands in for a title bar: with the left button held the desktop moves the
+// window, or the window follows the mouse itself where the desktop cannot.
+void TForm1::Image1MouseDown(Qt::MouseButtons held)
+{
+    if (!(held & Qt::LeftButton))
+        return;
+    const bool desktopMoves = windowHandle() && windowHandle()->startSystemMove();
+    movingByHand = !desktopMoves;
+}
+
+void TForm1::SpeedButton1Click()
+{
+    close();
+}
+
+void TForm1::SpeedButton22Click()
+{
+    showMinimized();
 }
 
 void TForm1::SpeedButton2Click()
@@ -184,6 +404,113 @@ void TForm1::SpeedButton5Click()
         if (!OpenProject(page, OpenDialog1, desktop))
             return;
         Edit1->setText(sjis::toUnicode(page.Title));
+        ShowSummaryPage(1);
         loadPatternAndShow(page.PatternNumber);
     });
+}
+
+void TForm1::SpeedButton13Click()
+{
+    state.CurrentImage = steppedSlot(state.CurrentImage, ImageSlotCount, 1);
+    showSlotCaptions();
+}
+
+void TForm1::SpeedButton14Click()
+{
+    state.CurrentText = steppedSlot(state.CurrentText, TextSlotCount, 1);
+    showSlotCaptions();
+}
+
+void TForm1::SpeedButton15Click()
+{
+    state.CurrentLink = steppedSlot(state.CurrentLink, LinkSlotCount, 1);
+    showSlotCaptions();
+}
+
+void TForm1::SpeedButton16Click()
+{
+    state.CurrentDirect = steppedSlot(state.CurrentDirect, DirectSlotCount, 1);
+    showSlotCaptions();
+}
+
+void TForm1::SpeedButton17Click()
+{
+    state.CurrentImage = steppedSlot(state.CurrentImage, ImageSlotCount, -1);
+    showSlotCaptions();
+}
+
+void TForm1::SpeedButton18Click()
+{
+    state.CurrentText = steppedSlot(state.CurrentText, TextSlotCount, -1);
+    showSlotCaptions();
+}
+
+void TForm1::SpeedButton19Click()
+{
+    state.CurrentLink = steppedSlot(state.CurrentLink, LinkSlotCount, -1);
+    showSlotCaptions();
+}
+
+void TForm1::SpeedButton20Click()
+{
+    state.CurrentDirect = steppedSlot(state.CurrentDirect, DirectSlotCount, -1);
+    showSlotCaptions();
+}
+
+void TForm1::openItemEditor(ItemKind kind)
+{
+    if (!itemEditor)
+        return;
+    itemEditor->configureFor(kind);
+    itemEditor->exec();
+}
+
+void TForm1::Button2Click()
+{
+    openItemEditor(ItemKind::Body);
+}
+
+void TForm1::Button3Click()
+{
+    openItemEditor(ItemKind::Image);
+}
+
+void TForm1::Button4Click()
+{
+    openItemEditor(ItemKind::Text);
+}
+
+void TForm1::Button5Click()
+{
+    openItemEditor(ItemKind::Link);
+}
+
+void TForm1::Button8Click()
+{
+    openItemEditor(ItemKind::Direct);
+}
+
+void TForm1::Button6Click()
+{
+    ShowSummaryPage(state.SummaryPage % SummaryPageCount + 1);
+}
+
+void TForm1::Button9Click()
+{
+    ShowSummaryPage(4);
+}
+
+void TForm1::Button10Click()
+{
+    ShowSummaryPage(3);
+}
+
+void TForm1::Button11Click()
+{
+    ShowSummaryPage(1);
+}
+
+void TForm1::Button12Click()
+{
+    ShowSummaryPage(2);
 }

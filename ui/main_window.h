@@ -3,11 +3,15 @@
 #include "model/strip_pictures.h"
 #include "ui/file_dialog.h"
 
+#include <QPoint>
 #include <QWidget>
+
+#include <cstdint>
 
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QScrollArea;
 class QToolButton;
 
@@ -17,8 +21,11 @@ struct PatternCatalogue;
 struct Pattern;
 struct GeneratorState;
 class Desktop;
+class TForm3;
+enum class ItemKind : std::uint8_t;
 
-// The main window: the toolbar, the page title box and the pattern preview.
+// The main window: its own title band, the toolbar, the page title, the item buttons with
+// their slot steppers, the pattern preview and the summary panel.
 class TForm1 : public QWidget {
     Q_OBJECT
 
@@ -27,44 +34,121 @@ public:
            GeneratorState &generator, const QString &programFolder, Desktop &desktop,
            QWidget *parent = nullptr);
 
-    // Start-up: the background picture, the pattern catalogue and the page defaults. Each step
-    // that fails shows its message and the later steps still run, so the page always ends
-    // with its defaults.
+    // The windows this one opens, created after it.
+    void setItemEditor(TForm3 &editor);
+
+    // Start-up: the background picture, the pattern catalogue, the page defaults and the first
+    // summary page. Each step that fails shows its message and the later steps still run, so
+    // the page always ends with its defaults.
     void FormCreate();
 
-    // "新規作成": every field to its default, pattern 1 loaded and shown, the title emptied.
+    void showCentred();
+
+    // "新規作成": every field to its default, pattern 1 loaded and shown, the title emptied,
+    // the item buttons back at slot 1 and summary page 1.
     void ResetPage();
 
     // Makes pattern `number` current and shows its preview in Image3.
     void loadPatternAndShow(int number);
     void showPatternPreview();
 
+    void ShowSummaryPage(int pageNumber);
+    void RedrawSummary();
+
+    void Image1MouseDown(Qt::MouseButtons held);
+    void SpeedButton1Click();
+    void SpeedButton22Click();
     void SpeedButton2Click();
     void SpeedButton3Click();
     void SpeedButton4Click();
     void SpeedButton5Click();
+    void SpeedButton13Click();
+    void SpeedButton14Click();
+    void SpeedButton15Click();
+    void SpeedButton16Click();
+    void SpeedButton17Click();
+    void SpeedButton18Click();
+    void SpeedButton19Click();
+    void SpeedButton20Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button8Click();
+    void Button6Click();
+    void Button9Click();
+    void Button10Click();
+    void Button11Click();
+    void Button12Click();
 
+    QFrame *Panel1;
+    QLabel *Image1;
+    QToolButton *SpeedButton22;
+    QToolButton *SpeedButton1;
     QLabel *Image2;
     QFrame *Panel2;
     QToolButton *SpeedButton2;
+    QToolButton *SpeedButton21;
     QToolButton *SpeedButton3;
     QToolButton *SpeedButton4;
     QToolButton *SpeedButton5;
+    QToolButton *SpeedButton6;
+    QToolButton *SpeedButton7;
+    QToolButton *SpeedButton8;
+    QToolButton *SpeedButton9;
+    QToolButton *SpeedButton10;
+    QToolButton *SpeedButton11;
+    QToolButton *SpeedButton12;
+    QPushButton *Button7;
     QLabel *Label1;
     QLineEdit *Edit1;
+    QPushButton *Button1;
+    QPushButton *Button2;
+    QPushButton *Button3;
+    QPushButton *Button4;
+    QPushButton *Button5;
+    QPushButton *Button8;
+    QToolButton *SpeedButton13;
+    QToolButton *SpeedButton14;
+    QToolButton *SpeedButton15;
+    QToolButton *SpeedButton16;
+    QToolButton *SpeedButton17;
+    QToolButton *SpeedButton18;
+    QToolButton *SpeedButton19;
+    QToolButton *SpeedButton20;
     QFrame *Panel3;
     QScrollArea *ScrollBox1;
     QLabel *Image3;
+    QFrame *Panel4;
+    QLabel *Image4;
+    QPushButton *Button9;
+    QPushButton *Button10;
+    QPushButton *Button11;
+    QPushButton *Button12;
+    QPushButton *Button6;
 
     FileDialog SaveDialog1;
     FileDialog OpenDialog1;
     FileDialog SaveDialog2;
     StripPictures ImageList1;
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
-    void createControls();
+    void createTitleBar();
+    void createToolbar();
+    void createWorkArea();
+    void createSummaryArea();
+    void setFocusOrder();
+    QFrame *addPanel(QWidget *parent, const QRect &geometry);
+    QToolButton *addToolButton(QWidget *parent, const QRect &geometry, const QString &caption,
+                               const QString &hint);
+    QPushButton *addButton(QWidget *parent, int left, int top, const QString &caption,
+                           int width = 75);
     void loadBackgroundPicture();
-    QToolButton *addToolButton(int left, int width, const QString &caption, const QString &hint);
+    void showSlotCaptions();
+    void openItemEditor(ItemKind kind);
 
     PageProject &page;
     WorkingState &state;
@@ -73,4 +157,9 @@ private:
     GeneratorState &generator;
     const QString &programFolder;
     Desktop &desktop;
+    TForm3 *itemEditor = nullptr;
+
+    // Where the title band was grabbed, while the window is moved by hand.
+    bool movingByHand = false;
+    QPoint grabOffset;
 };

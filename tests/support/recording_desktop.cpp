@@ -10,6 +10,11 @@ std::optional<QString> RecordingDesktop::chooseFile(const FileDialog &dialog)
     return answers.takeFirst();
 }
 
+void RecordingDesktop::openWithDefaultHandler(const QString &target)
+{
+    opened.append(target);
+}
+
 void RecordingDesktop::showMessage(const QString &text)
 {
     messages.append(text);

@@ -8,7 +8,8 @@
 
 #include <optional>
 
-// A desktop that answers file dialogs from a queue and records every message and dialog.
+// A desktop that answers file dialogs from a queue and records every message, dialog and
+// opened file or address.
 class RecordingDesktop : public Desktop {
 public:
     struct AskedDialog {
@@ -19,6 +20,7 @@ public:
 
     std::optional<QString> chooseFile(const FileDialog &dialog) override;
     void showMessage(const QString &text) override;
+    void openWithDefaultHandler(const QString &target) override;
 
     // The next file dialog chooses `path`; without answers queued a dialog is cancelled.
     void answerWith(const QString &path) { answers.append(path); }
@@ -27,4 +29,5 @@ public:
     QList<std::optional<QString>> answers;
     QList<AskedDialog> dialogs;
     QStringList messages;
+    QStringList opened;
 };

@@ -1,0 +1,172 @@
+#include "model/fonts.h"
+#include "model/page_project.h"
+#include "support/test_files.h"
+#include "ui/summary_panel.h"
+
+#include <QTest>
+
+namespace {
+
+const QRgb grey = qRgb(230, 230, 230);
+const QRgb black = qRgb(0, 0, 0);
+const QRgb blue = qRgb(0, 0, 255);
+
+// The colours found in a region, besides the panel grey.
+QSet<QRgb> inkIn(const QImage &image, const QRect &region)
+{
+    QSet<QRgb> colours;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (image.pixel(x, y) != grey)
+                colours.insert(image.pixel(x, y));
+    return colours;
+}
+
+PageProject everythingUsed()
+{
+    PageProject page;
+    for (LinkSlot &link : page.Links)
+        link = {"caption", "target", ToggleOn, ToggleOn, ToggleOn, ToggleOn};
+    for (TextSlot &text : page.Texts)
+        text = {"text", ToggleOn};
+    for (ImageSlot &image : page.Images)
+        image = {"top.gif", "", ToggleOn, ToggleOff, ToggleOff};
+    page.BodyUsed = ToggleOn;
+    page.BodyFile = "body.txt";
+    return page;
+}
+
+} // namespace
+
+class SummaryPanelTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installFontSubstitutions(); }
+    void gridLines_data();
+    void gridLines();
+    void usedMarksAndTheirColours_data();
+    void usedMarksAndTheirColours();
+    void newPageShowsNoMarks();
+    void accessKeysCountAcrossPages_data();
+    void accessKeysCountAcrossPages();
+    void longCaptionIsCutAtTheEdge();
+};
+
+void SummaryPanelTest::gridLines_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QList<QPoint>>("lines");   // black pixels
+    QTest::addColumn<QList<QPoint>>("spaces");  // grey pixels
+    const QList<QPoint> header{{0, 18}, {456, 18}};
+    QTest::newRow("links") << 1
+                           << header + QList<QPoint>{{60, 36}, {456, 36}, {0, 54}, {456, 198},
+                                                     {60, 19}, {80, 100}, {100, 197}}
+                           << QList<QPoint>{{457 - 1, 35}, {100, 199}, {300, 100}, {30, 36}};
+    QTest::newRow("links 6 to 10") << 2 << header + QList<QPoint>{{60, 180}, {0, 162}, {100, 25}}
+                                   << QList<QPoint>{{457 - 1, 17}};
+    QTest::newRow("texts") << 3 << header + QList<QPoint>{{0, 54}, {456, 198}, {60, 30}, {80, 197}}
+                           << QList<QPoint>{{300, 36}, {100, 100}, {60, 199}};
+    QTest::newRow("images and body")
+        << 4 << header + QList<QPoint>{{0, 54}, {456, 90}, {0, 126}, {60, 125}, {80, 20}}
+        << QList<QPoint>{{60, 130}, {80, 197}, {0, 162}, {300, 140}};
+}
+
+void SummaryPanelTest::gridLines()
+{
+    QFETCH(int, page);
+    QFETCH(QList<QPoint>, lines);
+    QFETCH(QList<QPoint>, spaces);
+    const QImage image = DrawSummaryPage(PageProject(), page);
+    QCOMPARE(image.size(), QSize(457, 220));
+    for (const QPoint &point : lines)
+        QVERIFY2(image.pixel(point) == black, qPrintable(QString("%1,%2").arg(point.x()).arg(point.y())));
+    for (const QPoint &point : spaces)
+        QVERIFY2(image.pixel(point) == grey, qPrintable(QString("%1,%2").arg(point.x()).arg(point.y())));
+}
+
+void SummaryPanelTest::usedMarksAndTheirColours_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QRect>("mark");
+    QTest::addColumn<QRgb>("colour");
+    QTest::newRow("link 1") << 1 << QRect(64, 20, 15, 15) << black;
+    QTest::newRow("link 10") << 2 << QRect(64, 164, 15, 15) << black;
+    QTest::newRow("text 3") << 3 << QRect(64, 100, 15, 15) << blue;
+    QTest::newRow("image 2") << 4 << QRect(64, 64, 15, 15) << blue;
+    QTest::newRow("body") << 4 << QRect(64, 100, 15, 15) << blue;
+}
+
+void SummaryPanelTest::usedMarksAndTheirColours()
+{
+    QFETCH(int, page);
+    QFETCH(QRect, mark);
+    QFETCH(QRgb, colour);
+    const QImage image = DrawSummaryPage(everythingUsed(), page);
+    QCOMPARE(inkIn(image, mark), QSet<QRgb>{colour});
+    // The legend is black, after blue marks too.
+    QCOMPARE(inkIn(image, QRect(0, 205, 200, 14)), QSet<QRgb>{black});
+    QVERIFY(inkIn(DrawSummaryPage(PageProject(), page), mark).isEmpty());
+}
+
+void SummaryPanelTest::newPageShowsNoMarks()
+{
+    const QImage image = DrawSummaryPage(PageProject(), 1);
+    // Between the vertical lines of each row: no "○", digit, "M" or "C".
+    for (int k = 1; k <= 5; ++k) {
+        QVERIFY(inkIn(image, QRect(61, 36 * k - 17, 19, 17)).isEmpty());
+        QVERIFY(inkIn(image, QRect(81, 36 * k - 17, 19, 17)).isEmpty());
+        QVERIFY(inkIn(image, QRect(61, 36 * k + 1, 19, 17)).isEmpty());
+        QVERIFY(inkIn(image, QRect(81, 36 * k + 1, 19, 17)).isEmpty());
+        QVERIFY(!inkIn(image, QRect(8, 36 * k - 8, 50, 15)).isEmpty()); // the row name
+    }
+    // An unused link still shows its mail and centre marks, but no access key.
+    PageProject page;
+    page.Links[2] = {"", "", ToggleOff, ToggleOn, ToggleOn, ToggleOn};
+    const QImage unused = DrawSummaryPage(page, 1);
+    QVERIFY(!inkIn(unused, QRect(61, 36 * 3 + 1, 19, 17)).isEmpty());
+    QVERIFY(!inkIn(unused, QRect(81, 36 * 3 + 1, 19, 17)).isEmpty());
+    QVERIFY(inkIn(unused, QRect(81, 36 * 3 - 17, 19, 17)).isEmpty());
+}
+
+void SummaryPanelTest::accessKeysCountAcrossPages_data()
+{
+    QTest::addColumn<QList<int>>("keyed");   // slots with an access key
+    QTest::addColumn<QList<int>>("unused");  // of those, the slots not used
+    QTest::addColumn<QList<int>>("numbers");
+    QTest::newRow("all ten") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10} << QList<int>{}
+                             << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
+    QTest::newRow("unused link takes no number")
+        << QList<int>{2, 3, 4, 7} << QList<int>{3}
+        << QList<int>{-1, 1, -1, 2, -1, -1, 3, -1, -1, -1};
+}
+
+void SummaryPanelTest::accessKeysCountAcrossPages()
+{
+    QFETCH(QList<int>, keyed);
+    QFETCH(QList<int>, unused);
+    QFETCH(QList<int>, numbers);
+    PageProject page;
+    for (int slot : keyed)
+        page.Links[slot - 1] = {"", "", unused.contains(slot) ? ToggleOff : ToggleOn, ToggleOff,
+                                ToggleOff, ToggleOn};
+    const std::array<int, 10> shown = summaryAccessKeys(page);
+    QCOMPARE(QList<int>(shown.begin(), shown.end()), numbers);
+    for (int slot = 1; slot <= 10; ++slot) {
+        const QImage image = DrawSummaryPage(page, slot <= 5 ? 1 : 2);
+        const int row = 36 * ((slot - 1) % 5 + 1);
+        QCOMPARE(inkIn(image, QRect(81, row - 17, 19, 17)).isEmpty(), numbers[slot - 1] < 0);
+    }
+}
+
+void SummaryPanelTest::longCaptionIsCutAtTheEdge()
+{
+    PageProject page;
+    page.Links[0].LinkCaption = QByteArray(300, 'W');
+    const QImage image = DrawSummaryPage(page, 1);
+    QVERIFY(!inkIn(image, QRect(440, 20, 17, 15)).isEmpty());
+    QVERIFY(inkIn(image, QRect(105, 38, 352, 16)).isEmpty()); // nothing wrapped below
+}
+
+QTEST_MAIN(SummaryPanelTest)
+#include "tst_summary_panel.moc"

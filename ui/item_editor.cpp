@@ -1,0 +1,302 @@
+#include "ui/item_editor.h"
+
+#include "model/fonts.h"
+#include "model/page_project.h"
+#include "model/program_folder.h"
+#include "model/sjis.h"
+#include "ui/desktop.h"
+#include "ui/glyphs.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+#include <array>
+
+namespace {
+
+// What the dialog shows for a kind; a null text hides its control.
+struct KindLayout {
+    const char *heading;
+    const char *firstPrompt;
+    const char *secondPrompt;
+    std::array<const char *, 3> options;
+    const char *helpPage;
+};
+
+const KindLayout &layoutFor(ItemKind kind)
+{
+    static const KindLayout image{"画像　",
+                                  "画像ファイルのあるURLを入力してください",
+                                  "リンクさせたいURLを入力してください",
+                                  {"リンクを使用する", "左寄せにする", nullptr},
+                                  "help\\help08.html"};
+    static const KindLayout text{"テキスト　",
+                                 "表示させたい文章（テキスト）を入力してください",
+                                 nullptr,
+                                 {nullptr, nullptr, nullptr},
+                                 "help\\help16.html"};
+    static const KindLayout link{
+        "リンク　",
+        "表示する文（文字）を入力してください",
+        "リンクのURLまたはメールアドレスを入力してください",
+        {"メールアドレス（メールの絵文字が自動的に入ります）", "中央寄せ",
+         "アクセスキーを使用（数字の絵文字が自動的に入ります）"},
+        "help\\help09.html"};
+    static const KindLayout direct{"直接入力　",
+                                   "タグを直接、入力してください",
+                                   nullptr,
+                                   {nullptr, nullptr, nullptr},
+                                   "help.html"};
+    static const KindLayout body{"文章",
+                                 "テキストファイルを参照から選んでください",
+                                 nullptr,
+                                 {nullptr, nullptr, nullptr},
+                                 "help\\help07.html"};
+    switch (kind) {
+    case ItemKind::Image:
+        return image;
+    case ItemKind::Text:
+        return text;
+    case ItemKind::Link:
+        return link;
+    case ItemKind::Direct:
+        return direct;
+    case ItemKind::Body:
+        break;
+    }
+    return body;
+}
+
+// The fields of the slot a kind edits: the current slot of that kind.
+struct SlotFields {
+    QByteArray *first = nullptr;
+    bool firstShownTrimmed = false;
+    bool firstStoredTrimmed = false;
+    QByteArray *second = nullptr; // always trimmed
+    Toggle *used = nullptr;
+    std::array<Toggle *, 3> options{};
+    int slot = 0; // 0 for the body text, which has none
+};
+
+SlotFields fieldsFor(ItemKind kind, PageProject &page, const WorkingState &state)
+{
+    switch (kind) {
+    case ItemKind::Image: {
+        ImageSlot &image = page.Images[state.CurrentImage - 1];
+        return {&image.ImageUrl, true, true, &image.ImageLinkUrl, &image.ImageUsed,
+                {&image.ImageLinked, &image.ImageLeft, nullptr}, state.CurrentImage};
+    }
+    case ItemKind::Text: {
+        TextSlot &text = page.Texts[state.CurrentText - 1];
+        return {&text.TextContent, false, false, nullptr, &text.TextUsed, {}, state.CurrentText};
+    }
+    case ItemKind::Link: {
+        LinkSlot &link = page.Links[state.CurrentLink - 1];
+        // The caption shows trimmed but is stored as typed.
+        return {&link.LinkCaption, true, false, &link.LinkTarget, &link.LinkUsed,
+                {&link.LinkMail, &link.LinkCentered, &link.LinkAccessKey}, state.CurrentLink};
+    }
+    case ItemKind::Direct: {
+        DirectSlot &direct = page.Directs[state.CurrentDirect - 1];
+        return {&direct.DirectMarkup, false, false, nullptr, &direct.DirectUsed, {}, state.CurrentDirect};
+    }
+    case ItemKind::Body:
+        break;
+    }
+    return {&page.BodyFile, true, true, nullptr, &page.BodyUsed, {}, 0};
+}
+
+// "使用しない" is ticked when the used field holds 2; any other value shows as used and
+// becomes 1.
+void showUnused(QCheckBox *box, Toggle &used)
+{
+    box->setChecked(used == ToggleOff);
+    if (used != ToggleOff)
+        used = ToggleOn;
+}
+
+Toggle usedFromUnusedBox(const QCheckBox *box)
+{
+    return box->isChecked() ? ToggleOff : ToggleOn;
+}
+
+// An option is ticked when it holds 1; any other value shows as off and becomes 2.
+void showOption(QCheckBox *box, Toggle &option)
+{
+    box->setChecked(option == ToggleOn);
+    if (option != ToggleOn)
+        option = ToggleOff;
+}
+
+Toggle optionFromBox(const QCheckBox *box)
+{
+    return box->isChecked() ? ToggleOn : ToggleOff;
+}
+
+// What the edit box holds as bytes: the bytes shown when the text was left as it was shown,
+// the typed text otherwise.
+QByteArray editedText(const QLineEdit *edit, const QByteArray &shown)
+{
+    if (edit->text() == sjis::toUnicode(shown))
+        return shown;
+    return sjis::fromUnicodeLine(edit->text());
+}
+
+} // namespace
+
+TForm3::TForm3(PageProject &page, WorkingState &state, const QString &programFolder,
+               Desktop &desktop, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint),
+      OpenDialog1(FileDialog::Mode::Open, QStringLiteral("テキストファイル(*.txt)|*.txt"),
+                  QStringLiteral("txt")),
+      page(page),
+      state(state),
+      programFolder(programFolder),
+      desktop(desktop)
+{
+    setModal(true);
+    setFixedSize(544, 326);
+    setFont(fontWithCellHeight(proportionalGothic(), 12));
+    createControls();
+}
+
+void TForm3::createControls()
+{
+    const QString blue = QStringLiteral("color: blue;");
+    const auto label = [this](int left, int top) {
+        auto *created = new QLabel(this);
+        created->move(left, top);
+        return created;
+    };
+    const auto checkBox = [this](int left, int top, int width) {
+        auto *box = new QCheckBox(this);
+        box->setGeometry(left, top, width, 17);
+        box->setFocusPolicy(Qt::ClickFocus);
+        return box;
+    };
+    const auto button = [this](int left, int top, int width, const QString &caption) {
+        auto *created = new QPushButton(caption, this);
+        created->setGeometry(left, top, width, 25);
+        created->setAutoDefault(false);
+        created->setFocusPolicy(Qt::ClickFocus);
+        return created;
+    };
+
+    Label1 = label(8, 16);
+    Label1->setFont(fontWithCellHeight(proportionalGothic(), 15));
+    Label1->setStyleSheet(blue);
+    CheckBox1 = checkBox(112, 16, 97);
+    CheckBox1->setText(QStringLiteral("使用しない"));
+    CheckBox1->setStyleSheet(blue);
+    SpeedButton1 = new QToolButton(this);
+    SpeedButton1->setGeometry(504, 16, 25, 25);
+    SpeedButton1->setIcon(QPixmap::fromImage(helpBookGlyph(16)));
+    SpeedButton1->setIconSize(QSize(16, 16));
+    SpeedButton1->setToolTip(QStringLiteral("ヘルプファイルを開く"));
+    SpeedButton1->setAutoRaise(true);
+    SpeedButton1->setFocusPolicy(Qt::NoFocus);
+    Label2 = label(24, 48);
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(40, 72, 489, 20);
+    Button1 = button(480, 104, 57, QStringLiteral("参照"));
+    Label3 = label(24, 120);
+    Edit2 = new QLineEdit(this);
+    Edit2->setGeometry(40, 144, 489, 20);
+    CheckBox2 = checkBox(32, 200, 449);
+    CheckBox3 = checkBox(32, 232, 441);
+    CheckBox4 = checkBox(32, 264, 313);
+    Button2 = button(368, 264, 75, QStringLiteral("決定"));
+    Button3 = button(456, 264, 75, QStringLiteral("キャンセル"));
+    Label4 = label(152, 304);
+    Label4->setText(
+        QStringLiteral("初期設定では、使用しないにチェックが入っているのでよく確認してください。"));
+    Label4->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
+    Label4->adjustSize();
+
+    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm3::SpeedButton1Click);
+}
+
+void TForm3::configureFor(ItemKind kind)
+{
+    state.EditKind = kind;
+    const KindLayout &layout = layoutFor(kind);
+    SlotFields fields = fieldsFor(kind, page, state);
+
+    QString heading = QString::fromUtf8(layout.heading);
+    if (fields.slot > 0)
+        heading += QString::number(fields.slot);
+    setWindowTitle(heading);
+    Label1->setText(heading);
+    Label1->adjustSize();
+    Label2->setText(QString::fromUtf8(layout.firstPrompt));
+    Label2->adjustSize();
+
+    shownFirst = fields.firstShownTrimmed ? sjis::trimmed(*fields.first) : *fields.first;
+    Edit1->setText(sjis::toUnicode(shownFirst));
+    Edit1->setReadOnly(kind == ItemKind::Body);
+    Button1->setVisible(kind == ItemKind::Body);
+
+    const bool hasSecond = fields.second != nullptr;
+    Label3->setVisible(hasSecond);
+    Edit2->setVisible(hasSecond);
+    if (hasSecond) {
+        Label3->setText(QString::fromUtf8(layout.secondPrompt));
+        Label3->adjustSize();
+        shownSecond = sjis::trimmed(*fields.second);
+        Edit2->setText(sjis::toUnicode(shownSecond));
+    }
+
+    showUnused(CheckBox1, *fields.used);
+    const std::array<QCheckBox *, 3> optionBoxes{CheckBox2, CheckBox3, CheckBox4};
+    for (std::size_t index = 0; index < optionBoxes.size(); ++index) {
+        QCheckBox *box = optionBoxes[index];
+        box->setVisible(fields.options[index] != nullptr);
+        if (!fields.options[index])
+            continue;
+        box->setText(QString::fromUtf8(layout.options[index]));
+        showOption(box, *fields.options[index]);
+    }
+    Edit1->setFocus();
+}
+
+// "決定": stores into the slot the main window shows now; a ticked "使用しない" keeps the
+// contents and only marks the item unused.
+void TForm3::Button2Click()
+{
+    SlotFields fields = fieldsFor(state.EditKind, page, state);
+    const QByteArray first = editedText(Edit1, shownFirst);
+    *fields.first = fields.firstStoredTrimmed ? sjis::trimmed(first) : first;
+    if (fields.second)
+        *fields.second = sjis::trimmed(editedText(Edit2, shownSecond));
+    *fields.used = usedFromUnusedBox(CheckBox1);
+    const std::array<QCheckBox *, 3> optionBoxes{CheckBox2, CheckBox3, CheckBox4};
+    for (std::size_t index = 0; index < optionBoxes.size(); ++index)
+        if (fields.options[index])
+            *fields.options[index] = optionFromBox(optionBoxes[index]);
+    emit stored();
+    accept();
+}
+
+void TForm3::Button3Click()
+{
+    reject();
+}
+
+void TForm3::Button1Click()
+{
+    if (OpenDialog1.execute(desktop))
+        Edit1->setText(OpenDialog1.FileName);
+}
+
+void TForm3::SpeedButton1Click()
+{
+    desktop.openWithDefaultHandler(
+        programFilePath(programFolder, layoutFor(state.EditKind).helpPage));
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ui/file_dialog.h"
+
+#include <QDialog>
+
+#include <cstdint>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+struct PageProject;
+struct WorkingState;
+class Desktop;
+enum class ItemKind : std::uint8_t;
+
+// The one editor of every item: the body text, an image, a text, a link or a direct input,
+// relabelled for the kind it is opened for.
+class TForm3 : public QDialog {
+    Q_OBJECT
+
+public:
+    TForm3(PageProject &page, WorkingState &state, const QString &programFolder,
+           Desktop &desktop, QWidget *parent = nullptr);
+
+    // Sets EditKind and fills the dialog from the current slot of that kind. A used field that
+    // holds neither 1 nor 2 becomes 1, an option that is not 1 becomes 2, at once.
+    void configureFor(ItemKind kind);
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void SpeedButton1Click();
+
+    QLabel *Label1;
+    QCheckBox *CheckBox1;
+    QToolButton *SpeedButton1;
+    QLabel *Label2;
+    QLineEdit *Edit1;
+    QPushButton *Button1;
+    QLabel *Label3;
+    QLineEdit *Edit2;
+    QCheckBox *CheckBox2;
+    QCheckBox *CheckBox3;
+    QCheckBox *CheckBox4;
+    QPushButton *Button2;
+    QPushButton *Button3;
+    QLabel *Label4;
+
+    FileDialog OpenDialog1;
+
+signals:
+    // The page was changed by "決定".
+    void stored();
+
+private:
+    void createControls();
+
+    PageProject &page;
+    WorkingState &state;
+    const QString &programFolder;
+    Desktop &desktop;
+
+    // The texts as they were shown, so that a text the user leaves alone is stored back
+    // byte for byte.
+    QByteArray shownFirst;
+    QByteArray shownSecond;
+};

@@ -5,11 +5,18 @@
 #include "model/pattern_catalogue.h"
 #include "model/pattern_preview.h"
 #include "model/project_file.h"
+#include "ui/summary_panel.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "ui/item_editor.h"
 #include "ui/main_window.h"
 
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+
 #include <QBuffer>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,7 +43,21 @@ struct MainWindowFixture {
         form = std::make_unique<TForm1>(page, state, catalogue, pattern, generator,
                                         programFolder, desktop);
         form->FormCreate();
+        editor = std::make_unique<TForm3>(page, state, programFolder, desktop, form.get());
+        form->setItemEditor(*editor);
         return *form;
+    }
+
+    // Presses an item button; the editor that opens hands its heading to `inEditor`, which
+    // then closes it.
+    void openEditor(QPushButton *button, const std::function<void(TForm3 &)> &inEditor)
+    {
+        QTimer::singleShot(0, [this, &inEditor] {
+            inEditor(*editor);
+            if (editor->isVisible())
+                editor->Button3Click();
+        });
+        QTest::mouseClick(button, Qt::LeftButton);
     }
 
     QImage preview() const { return form->Image3->pixmap().toImage(); }
@@ -50,6 +71,7 @@ struct MainWindowFixture {
     GeneratorState generator;
     RecordingDesktop desktop;
     std::unique_ptr<TForm1> form;
+    std::unique_ptr<TForm3> editor;
 };
 
 bool sameImage(const QImage &a, const QImage &b)
@@ -70,6 +92,11 @@ private slots:
     void startUpShowsTheBackgroundPicture_data();
     void startUpShowsTheBackgroundPicture();
     void newPageRestoresEverything();
+    void steppersWrapRound_data();
+    void steppersWrapRound();
+    void pageButtons();
+    void itemButtonsEditTheSlotShown();
+    void titleBandMovesTheWindowWithTheLeftButton();
     void openingAProjectShowsIt();
     void toolbarWritesPageAndProject();
     void dialogFilters_data();
@@ -163,8 +190,16 @@ void MainWindowTest::newPageRestoresEverything()
     QVERIFY(!sameImage(fixture.preview(), patternOnePreview));
     QCOMPARE(fixture.page.Links[6].LinkUsed, ToggleOn); // slots outlive the pattern
 
+    fixture.form->ShowSummaryPage(3);
     QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
     QCOMPARE(form.Edit1->text(), QString());
+    QCOMPARE(form.Button3->text(), QStringLiteral("画像1"));
+    QCOMPARE(form.Button4->text(), QStringLiteral("テキスト　1"));
+    QCOMPARE(form.Button5->text(), QStringLiteral("リンク1"));
+    QCOMPARE(form.Button8->text(), QStringLiteral("直接入力1"));
+    QCOMPARE(int(fixture.state.SummaryPage), 1);
+    QTest::mouseClick(form.Button6, Qt::LeftButton);
+    QCOMPARE(int(fixture.state.SummaryPage), 2);
     QCOMPARE(WriteProject(fixture.page), WriteProject(PageProject()));
     QCOMPARE(int(fixture.state.CurrentLink), 1);
     QCOMPARE(int(fixture.state.CurrentImage), 1);
@@ -172,11 +207,112 @@ void MainWindowTest::newPageRestoresEverything()
     QVERIFY(sameImage(fixture.preview(), patternOnePreview));
 }
 
+void MainWindowTest::steppersWrapRound_data()
+{
+    QTest::addColumn<int>("stepper"); // 13 to 20, the number of the SpeedButton
+    QTest::addColumn<int>("presses");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("image 2 to 1") << 13 << 2 << "画像1";
+    QTest::newRow("image back to 2") << 17 << 1 << "画像2";
+    QTest::newRow("text 5 to 1") << 14 << 5 << "テキスト　1";
+    QTest::newRow("text back to 4") << 18 << 2 << "テキスト　4";
+    QTest::newRow("link back to 10") << 19 << 1 << "リンク10";
+    QTest::newRow("link to 7") << 15 << 6 << "リンク7";
+    QTest::newRow("direct back to 3") << 20 << 1 << "直接入力3";
+    QTest::newRow("direct 3 to 1") << 16 << 3 << "直接入力1";
+}
+
+void MainWindowTest::steppersWrapRound()
+{
+    QFETCH(int, stepper);
+    QFETCH(int, presses);
+    QFETCH(QString, caption);
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    const QImage summary = form.Image4->pixmap().toImage();
+    const PageProject before = fixture.page;
+    const QList<QToolButton *> steppers{form.SpeedButton13, form.SpeedButton14,
+                                        form.SpeedButton15, form.SpeedButton16,
+                                        form.SpeedButton17, form.SpeedButton18,
+                                        form.SpeedButton19, form.SpeedButton20};
+    QToolButton *button = steppers[stepper - 13];
+    for (int press = 0; press < presses; ++press)
+        QTest::mouseClick(button, Qt::LeftButton);
+    const QStringList captions{form.Button3->text(), form.Button4->text(), form.Button5->text(),
+                               form.Button8->text()};
+    QVERIFY2(captions.contains(caption), qPrintable(captions.join(',')));
+    QCOMPARE(WriteProject(fixture.page), WriteProject(before));
+    QVERIFY(sameImage(form.Image4->pixmap().toImage(), summary));
+}
+
+void MainWindowTest::pageButtons()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    const QList<QPair<QPushButton *, int>> presses{
+        {form.Button9, 4}, {form.Button6, 1}, {form.Button6, 2}, {form.Button10, 3},
+        {form.Button6, 4}, {form.Button11, 1}, {form.Button12, 2}};
+    for (const auto &[button, page] : presses) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QCOMPARE(int(fixture.state.SummaryPage), page);
+        QVERIFY(sameImage(form.Image4->pixmap().toImage(), DrawSummaryPage(fixture.page, page)));
+    }
+}
+
+void MainWindowTest::itemButtonsEditTheSlotShown()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    for (int press = 0; press < 6; ++press)
+        QTest::mouseClick(form.SpeedButton15, Qt::LeftButton);
+    QTest::mouseClick(form.Button10, Qt::LeftButton); // the texts page is shown
+    QString heading;
+    fixture.openEditor(form.Button5, [&](TForm3 &editor) {
+        heading = editor.windowTitle();
+        editor.Edit1->setText(QStringLiteral("七番"));
+        editor.CheckBox1->setChecked(false);
+        editor.Button2Click();
+    });
+    QCOMPARE(heading, QStringLiteral("リンク　7"));
+    QCOMPARE(fixture.page.Links[6].LinkCaption, sj("七番"));
+    QCOMPARE(int(fixture.state.SummaryPage), 3); // the page shown is drawn again
+    QVERIFY(sameImage(form.Image4->pixmap().toImage(), DrawSummaryPage(fixture.page, 3)));
+
+    fixture.openEditor(form.Button2, [&](TForm3 &editor) { heading = editor.windowTitle(); });
+    QCOMPARE(heading, QStringLiteral("文章"));
+    QCOMPARE(fixture.state.EditKind, ItemKind::Body);
+}
+
+void MainWindowTest::titleBandMovesTheWindowWithTheLeftButton()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    form.move(100, 100);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    const QPoint start = form.pos();
+    QTest::mousePress(form.Image1, Qt::RightButton, {}, QPoint(50, 5));
+    QTest::mouseMove(form.Image1, QPoint(90, 25));
+    QCOMPARE(form.pos(), start);
+    QTest::mouseRelease(form.Image1, Qt::RightButton, {}, QPoint(90, 25));
+    // Where the desktop cannot move the window, it follows the mouse itself.
+    QTest::mousePress(form.Image1, Qt::LeftButton, {}, QPoint(50, 5));
+    if (!fixture.form->windowHandle()->startSystemMove()) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(90, 25),
+                         QPointF(form.Image1->mapToGlobal(QPoint(90, 25))), Qt::NoButton,
+                         Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.Image1, &move);
+        QCOMPARE(form.pos(), start + QPoint(40, 20));
+    }
+    QTest::mouseRelease(form.Image1, Qt::LeftButton, {}, QPoint(90, 25));
+}
+
 void MainWindowTest::openingAProjectShowsIt()
 {
     MainWindowFixture fixture;
     TForm1 &form = fixture.start();
-    fixture.state.CurrentLink = 7;
+    for (int press = 0; press < 6; ++press)
+        QTest::mouseClick(form.SpeedButton15, Qt::LeftButton);
     PageProject stored;
     stored.Title = sj("地図のページ");
     stored.PatternNumber = 4;
@@ -188,7 +324,12 @@ void MainWindowTest::openingAProjectShowsIt()
     QCOMPARE(form.Edit1->text(), QStringLiteral("地図のページ"));
     QCOMPARE(fixture.page.Links[6].LinkCaption, QByteArray("seven"));
     QCOMPARE(int(fixture.state.CurrentLink), 7);
+    QCOMPARE(form.Button5->text(), QStringLiteral("リンク7"));
+    QCOMPARE(int(fixture.state.SummaryPage), 1);
     QCOMPARE(fixture.page.PatternNumber, 4);
+    QString caption;
+    fixture.openEditor(form.Button5, [&](TForm3 &editor) { caption = editor.Edit1->text(); });
+    QCOMPARE(caption, QStringLiteral("seven"));
     const Pattern shown = fixture.pattern;
     QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(shown, form.ImageList1)));
 

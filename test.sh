@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
-install_missing_packages "${build_packages[@]}"
+install_missing_packages "${build_packages[@]}" "${test_packages[@]}"
 build_program -DMOPECO_WARNINGS_AS_ERRORS=ON
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure --timeout 600

@@ -6,6 +6,9 @@
 #include "ui/main_window.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
@@ -13,6 +16,12 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("mopeco"));
     QApplication::setApplicationDisplayName(applicationTitle());
     installFontSubstitutions();
+
+    // The desktop's own dialogs speak Japanese with the rest of the program.
+    QTranslator qtTranslations;
+    if (qtTranslations.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
+                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslations);
 
     Program program;
     program.ProgramFolder = ProgramFolder(QCoreApplication::applicationFilePath());

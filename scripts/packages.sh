@@ -17,7 +17,11 @@ install_missing_packages() {
 }
 
 # What building the program needs.
-build_packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libjpeg-dev fonts-ipafont-gothic)
+build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev fonts-ipafont-gothic
+  qt6-translations-l10n)
+
+# What the tests need besides: a virtual display to drive the real program on.
+test_packages=(xvfb xauth xdotool imagemagick)
 
 # Configures and builds into build/; the program folder is build/mopeco/.
 build_program() {

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Starts the real program from a program folder of its own on a virtual display, opens a
+# prepared project, fills the title and a text through the window, writes the page and
+# compares it byte for byte. Leaves a screenshot of the main window in the artifacts folder.
+#   end_to_end.sh PROGRAM_FOLDER ARTIFACTS_FOLDER
+set -euo pipefail
+program_folder=$1
+artifacts=$2
+mkdir -p "$artifacts"
+
+work=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "end_to_end: $*" >&2
+  import -window root "$artifacts/failure.png" 2>/dev/null || true
+  exit 1
+}
+
+lines() { printf '%s\r\n' "$@"; }
+
+cp -r "$program_folder" "$work/program"
+lines 1 shop.dat > "$work/program/trd.dat"
+lines 1 1 shop 1 0 2 1 6 0 3 1 4 1 4 2 6 0 5 1 > "$work/program/shop.dat"
+{
+  lines ver2.10 1 Old 1 '#FFFFFF' '#0000FF' '#000000' 1 '#000000' '' 2
+  lines top.gif '' 1 2 2 '' '' 2 2 2
+  for _ in 1 2 3 4 5; do lines '' 2; done
+  lines Menu menu.html 1 2 2 1 Map map.html 1 2 1 1
+  for _ in 1 2 3 4 5 6 7 8; do lines '' '' 2 2 2 2; done
+  lines '<BLINK>NEW</BLINK>' 1 '' 2 '' 2
+} > "$work/shop.mpk"
+lines '<HTML><HEAD><TITLE>Shop</TITLE></HEAD>' \
+  '<BODY BGCOLOR="#FFFFFF"LINK="#0000FF"TEXT="#000000" >' \
+  '<!-- mpkg ver2.00 -->' \
+  '<CENTER><IMG SRC="top.gif"></CENTER><BR>' \
+  '<HR>' \
+  '<p>Welcome</P><BR>' \
+  '&#63879;<A HREF="menu.html" ACCESSKEY="1">Menu</A><BR>' \
+  '<CENTER>&#63880;<A HREF="map.html" ACCESSKEY="2">Map</A></CENTER><BR>' \
+  '<HR>' \
+  '<BLINK>NEW</BLINK>' \
+  '</BODY></HTML>' > "$work/expected.html"
+
+exec 3<> "$work/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(head -n1 "$work/display")"
+
+"$work/program/mopeco" >"$work/program.log" 2>&1 &
+program_pid=$!
+
+# Waits until `count` windows are titled as the pattern says.
+wait_for_windows() {
+  local pattern=$1 count=$2
+  for _ in $(seq 100); do
+    [ "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | wc -l)" -eq "$count" ] && return 0
+    sleep 0.1
+  done
+  fail "expected $count windows named $pattern"
+}
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.2; }
+type_text() { xdotool type --delay 5 "$1"; sleep 0.2; }
+
+wait_for_windows '^モペコ$' 1
+main=$(xdotool search --onlyvisible --name '^モペコ$')
+
+# "データ開く" in the toolbar, then the file dialog.
+click "$main" 388 40
+wait_for_windows '^モペコ$' 2
+type_text "$work/shop.mpk"
+xdotool key Return
+wait_for_windows '^モペコ$' 1
+
+# The title box, emptied and typed into.
+click "$main" 236 106
+xdotool key ctrl+a BackSpace
+type_text Shop
+
+# "テキスト　1": the editor opens with "使用しない" ticked; clear it, type and confirm.
+click "$main" 173 180
+wait_for_windows '^テキスト　1$' 1
+editor=$(xdotool search --onlyvisible --name '^テキスト　1$')
+type_text Welcome
+click "$editor" 125 24
+click "$editor" 405 276
+wait_for_windows '^テキスト　1$' 0
+
+# "HTML保存", then the file dialog.
+click "$main" 236 40
+wait_for_windows '^モペコ$' 2
+type_text "$work/page.html"
+xdotool key Return
+wait_for_windows '^モペコ$' 1
+for _ in $(seq 50); do [ -s "$work/page.html" ] && break; sleep 0.1; done
+
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$main" "$artifacts/main_window.png"
+
+# "×" closes the program.
+click "$main" 666 10
+for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$program_pid" 2>/dev/null && fail "the program did not end when closed"
+program_pid=""
+
+cmp "$work/expected.html" "$work/page.html" || {
+  diff <(cat -A "$work/expected.html") <(cat -A "$work/page.html") >&2 || true
+  fail "the written page differs"
+}
+echo "end_to_end: 1 passed, 0 failed"

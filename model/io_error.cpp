@@ -21,11 +21,16 @@ QString messageFor(IoError::Kind kind)
     return QStringLiteral("入出力エラーです");
 }
 
-IoError::IoError(Kind kind) : std::runtime_error(messageFor(kind).toStdString()), errorKind(kind) {}
-
-QString IoError::message() const
+UserError::UserError(const QString &message)
+    : std::runtime_error(message.toStdString()), text(message)
 {
-    return messageFor(errorKind);
+}
+
+IoError::IoError(Kind kind) : UserError(messageFor(kind)) {}
+
+UserError notAnInteger(const QString &character)
+{
+    return UserError(QStringLiteral("'%1' は整数ではありません").arg(character));
 }
 
 IoError IoError::fromErrno(int errorNumber)

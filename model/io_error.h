@@ -4,15 +4,24 @@
 
 #include <stdexcept>
 
+// A failure that stops a user action; its message is shown to the user as it is.
+class UserError : public std::runtime_error {
+public:
+    explicit UserError(const QString &message);
+
+    QString message() const { return text; }
+
+private:
+    QString text;
+};
+
 // A failed file operation, carrying the platform's message for it. Every user action that
 // touches a file throws this and its handler's guard shows the message.
-class IoError : public std::runtime_error {
+class IoError : public UserError {
 public:
     enum class Kind { NotFound, AccessDenied, NotANumber, DiskFull, Other };
 
     explicit IoError(Kind kind);
-
-    QString message() const;
 
     // The error for a failed system call, from its errno value.
     static IoError fromErrno(int errorNumber);
@@ -20,10 +29,11 @@ public:
     // The error for a file that could not be opened at `path`, judged from errno and from what
     // lies at the path.
     static IoError forOpen(const QString &path, int errorNumber);
-
-private:
-    Kind errorKind;
 };
 
 // The platform's message for each kind, shown exactly so.
 QString messageFor(IoError::Kind kind);
+
+// A text that should convert to a number and does not, at `character` (empty when the text
+// ends too early).
+UserError notAnInteger(const QString &character);

@@ -9,7 +9,7 @@ void guarded(Desktop &desktop, const std::function<void()> &action)
 {
     try {
         action();
-    } catch (const IoError &error) {
+    } catch (const UserError &error) {
         desktop.showMessage(error.message());
     } catch (const std::exception &) {
         desktop.showMessage(messageFor(IoError::Kind::Other));

@@ -55,7 +55,7 @@ QString messageOf(const std::function<void()> &action)
 {
     try {
         action();
-    } catch (const IoError &error) {
+    } catch (const UserError &error) {
         return error.message();
     }
     return {};

@@ -18,7 +18,7 @@ QByteArray readBytes(const QString &path);
 // Text as Shift-JIS bytes, for writing expectations in readable Japanese.
 QByteArray sj(const char *utf8);
 
-// The message of the IoError the action throws; empty when it throws none.
+// The message of the error the action stops with; empty when it throws none.
 QString messageOf(const std::function<void()> &action);
 
 // The folder of the shipped data files (catalogue and patterns).

@@ -8,6 +8,7 @@
 #include "ui/summary_panel.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "ui/byte_line_edit.h"
 #include "ui/item_editor.h"
 #include "ui/main_window.h"
 

@@ -4,12 +4,12 @@
 #include "model/page_project.h"
 #include "model/program_folder.h"
 #include "model/sjis.h"
+#include "ui/byte_line_edit.h"
 #include "ui/desktop.h"
 #include "ui/glyphs.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -136,15 +136,6 @@ Toggle optionFromBox(const QCheckBox *box)
     return box->isChecked() ? ToggleOn : ToggleOff;
 }
 
-// What the edit box holds as bytes: the bytes shown when the text was left as it was shown,
-// the typed text otherwise.
-QByteArray editedText(const QLineEdit *edit, const QByteArray &shown)
-{
-    if (edit->text() == sjis::toUnicode(shown))
-        return shown;
-    return sjis::fromUnicodeLine(edit->text());
-}
-
 } // namespace
 
 TForm3::TForm3(PageProject &page, WorkingState &state, const QString &programFolder,
@@ -200,11 +191,11 @@ void TForm3::createControls()
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
     Label2 = label(24, 48);
-    Edit1 = new QLineEdit(this);
+    Edit1 = new ByteLineEdit(this);
     Edit1->setGeometry(40, 72, 489, 20);
     Button1 = button(480, 104, 57, QStringLiteral("参照"));
     Label3 = label(24, 120);
-    Edit2 = new QLineEdit(this);
+    Edit2 = new ByteLineEdit(this);
     Edit2->setGeometry(40, 144, 489, 20);
     CheckBox2 = checkBox(32, 200, 449);
     CheckBox3 = checkBox(32, 232, 441);
@@ -238,8 +229,7 @@ void TForm3::configureFor(ItemKind kind)
     Label2->setText(QString::fromUtf8(layout.firstPrompt));
     Label2->adjustSize();
 
-    shownFirst = fields.firstShownTrimmed ? sjis::trimmed(*fields.first) : *fields.first;
-    Edit1->setText(sjis::toUnicode(shownFirst));
+    Edit1->setBytes(fields.firstShownTrimmed ? sjis::trimmed(*fields.first) : *fields.first);
     Edit1->setReadOnly(kind == ItemKind::Body);
     Button1->setVisible(kind == ItemKind::Body);
 
@@ -249,8 +239,7 @@ void TForm3::configureFor(ItemKind kind)
     if (hasSecond) {
         Label3->setText(QString::fromUtf8(layout.secondPrompt));
         Label3->adjustSize();
-        shownSecond = sjis::trimmed(*fields.second);
-        Edit2->setText(sjis::toUnicode(shownSecond));
+        Edit2->setBytes(sjis::trimmed(*fields.second));
     }
 
     showUnused(CheckBox1, *fields.used);
@@ -271,10 +260,10 @@ void TForm3::configureFor(ItemKind kind)
 void TForm3::Button2Click()
 {
     SlotFields fields = fieldsFor(state.EditKind, page, state);
-    const QByteArray first = editedText(Edit1, shownFirst);
+    const QByteArray first = Edit1->bytes();
     *fields.first = fields.firstStoredTrimmed ? sjis::trimmed(first) : first;
     if (fields.second)
-        *fields.second = sjis::trimmed(editedText(Edit2, shownSecond));
+        *fields.second = sjis::trimmed(Edit2->bytes());
     *fields.used = usedFromUnusedBox(CheckBox1);
     const std::array<QCheckBox *, 3> optionBoxes{CheckBox2, CheckBox3, CheckBox4};
     for (std::size_t index = 0; index < optionBoxes.size(); ++index)

@@ -8,7 +8,7 @@
 
 class QCheckBox;
 class QLabel;
-class QLineEdit;
+class ByteLineEdit;
 class QPushButton;
 class QToolButton;
 
@@ -39,10 +39,10 @@ public:
     QCheckBox *CheckBox1;
     QToolButton *SpeedButton1;
     QLabel *Label2;
-    QLineEdit *Edit1;
+    ByteLineEdit *Edit1;
     QPushButton *Button1;
     QLabel *Label3;
-    QLineEdit *Edit2;
+    ByteLineEdit *Edit2;
     QCheckBox *CheckBox2;
     QCheckBox *CheckBox3;
     QCheckBox *CheckBox4;
@@ -63,9 +63,4 @@ private:
     WorkingState &state;
     const QString &programFolder;
     Desktop &desktop;
-
-    // The texts as they were shown, so that a text the user leaves alone is stored back
-    // byte for byte.
-    QByteArray shownFirst;
-    QByteArray shownSecond;
 };

@@ -2,8 +2,12 @@
 #include "model/fonts.h"
 #include "model/program_folder.h"
 #include "ui/desktop.h"
+#include "ui/basic_settings.h"
 #include "ui/item_editor.h"
 #include "ui/main_window.h"
+#include "ui/pattern_selection.h"
+#include "ui/tool_settings_dialog.h"
+#include "ui/version_dialog.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -27,11 +31,20 @@ int main(int argc, char *argv[])
     program.ProgramFolder = ProgramFolder(QCoreApplication::applicationFilePath());
     QtDesktop desktop;
 
+    // The main window first: its start-up runs before the dialogs exist.
     TForm1 mainWindow(program.page, program.state, program.catalogue, program.pattern,
-                      program.generator, program.ProgramFolder, desktop);
+                      program.generator, program.toolSettings, program.ProgramFolder, desktop);
     mainWindow.FormCreate();
+    TForm2 basicSettings(program.page, &mainWindow);
     TForm3 itemEditor(program.page, program.state, program.ProgramFolder, desktop, &mainWindow);
-    mainWindow.setItemEditor(itemEditor);
+    TForm5 version(program.ProgramFolder, desktop, &mainWindow);
+    TForm4 patternSelection(program.page, program.catalogue, program.pattern,
+                            program.ProgramFolder, mainWindow.ImageList1, desktop, &mainWindow);
+    TForm6 toolSettings(program.toolSettings, desktop, &mainWindow);
+    mainWindow.setDialogs({&basicSettings, &itemEditor, &patternSelection, &version, &toolSettings});
+
     mainWindow.showCentred();
-    return QApplication::exec();
+    const int result = QApplication::exec();
+    mainWindow.FormDestroy();
+    return result;
 }

@@ -4,6 +4,7 @@
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
+#include "ui/tool_settings.h"
 
 #include <QString>
 
@@ -15,4 +16,5 @@ struct Program {
     PatternCatalogue catalogue;
     Pattern pattern;
     GeneratorState generator;
+    ToolSettings toolSettings;
 };

@@ -7,6 +7,7 @@ set -euo pipefail
 program_folder=$1
 artifacts=$2
 mkdir -p "$artifacts"
+rm -f "$artifacts/failure.png"
 
 work=$(mktemp -d)
 xvfb_pid=""
@@ -67,6 +68,20 @@ wait_for_windows() {
   done
   fail "expected $count windows named $pattern"
 }
+# Waits until a dialog named as the pattern has the keyboard focus, and prints its window.
+wait_for_dialog() {
+  local pattern=$1 id
+  for _ in $(seq 100); do
+    for id in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
+      if [ "$id" != "$main" ] && [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$id" ]; then
+        echo "$id"
+        return 0
+      fi
+    done
+    sleep 0.1
+  done
+  fail "no dialog named $pattern took the keyboard focus"
+}
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.2; }
 type_text() { xdotool type --delay 5 "$1"; sleep 0.2; }
 
@@ -75,7 +90,7 @@ main=$(xdotool search --onlyvisible --name '^モペコ$')
 
 # "データ開く" in the toolbar, then the file dialog.
 click "$main" 388 40
-wait_for_windows '^モペコ$' 2
+wait_for_dialog '^モペコ$' >/dev/null
 type_text "$work/shop.mpk"
 xdotool key Return
 wait_for_windows '^モペコ$' 1
@@ -87,8 +102,7 @@ type_text Shop
 
 # "テキスト　1": the editor opens with "使用しない" ticked; clear it, type and confirm.
 click "$main" 173 180
-wait_for_windows '^テキスト　1$' 1
-editor=$(xdotool search --onlyvisible --name '^テキスト　1$')
+editor=$(wait_for_dialog '^テキスト　1$')
 type_text Welcome
 click "$editor" 125 24
 click "$editor" 405 276
@@ -96,7 +110,7 @@ wait_for_windows '^テキスト　1$' 0
 
 # "HTML保存", then the file dialog.
 click "$main" 236 40
-wait_for_windows '^モペコ$' 2
+wait_for_dialog '^モペコ$' >/dev/null
 type_text "$work/page.html"
 xdotool key Return
 wait_for_windows '^モペコ$' 1
@@ -105,6 +119,21 @@ for _ in $(seq 50); do [ -s "$work/page.html" ] && break; sleep 0.1; done
 xdotool mousemove 0 0
 sleep 0.3
 import -window "$main" "$artifacts/main_window.png"
+
+# Each dialog of the toolbar and the work area, photographed and closed again.
+photograph_dialog() {
+  local x=$1 y=$2 title=$3 picture=$4 close_x=$5 close_y=$6 dialog
+  click "$main" "$x" "$y"
+  dialog=$(wait_for_dialog "^$title\$")
+  sleep 0.3
+  import -window "$dialog" "$artifacts/$picture"
+  click "$dialog" "$close_x" "$close_y"
+  wait_for_windows "^$title\$" 0
+}
+photograph_dialog 77 148 基本設定 basic_settings.png 512 388
+photograph_dialog 580 72 型選択 pattern_selection.png 45 404
+photograph_dialog 452 40 設定 tool_settings.png 445 301
+photograph_dialog 640 40 バージョン情報 version.png 144 156
 
 # "×" closes the program.
 click "$main" 666 10

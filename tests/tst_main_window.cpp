@@ -6,6 +6,7 @@
 #include "model/pattern_preview.h"
 #include "model/project_file.h"
 #include "ui/summary_panel.h"
+#include "ui/tool_settings.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "ui/byte_line_edit.h"
@@ -42,10 +43,10 @@ struct MainWindowFixture {
     TForm1 &start()
     {
         form = std::make_unique<TForm1>(page, state, catalogue, pattern, generator,
-                                        programFolder, desktop);
+                                        toolSettings, programFolder, desktop);
         form->FormCreate();
         editor = std::make_unique<TForm3>(page, state, programFolder, desktop, form.get());
-        form->setItemEditor(*editor);
+        form->setDialogs({nullptr, editor.get()});
         return *form;
     }
 
@@ -70,6 +71,7 @@ struct MainWindowFixture {
     PatternCatalogue catalogue;
     Pattern pattern;
     GeneratorState generator;
+    ToolSettings toolSettings;
     RecordingDesktop desktop;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TForm3> editor;
@@ -100,6 +102,8 @@ private slots:
     void titleBandMovesTheWindowWithTheLeftButton();
     void openingAProjectShowsIt();
     void toolbarWritesPageAndProject();
+    void toolbarStartsAndOpens();
+    void settingsFileAtStartAndEnd();
     void dialogFilters_data();
     void dialogFilters();
 };
@@ -362,6 +366,50 @@ void MainWindowTest::toolbarWritesPageAndProject()
     QCOMPARE(fixture.desktop.dialogs[0].defaultExtension, QStringLiteral("html"));
     QCOMPARE(fixture.desktop.dialogs[1].filter, QStringLiteral("プロジェクトファイル(*.mpk)|*.mpk"));
     QVERIFY(fixture.desktop.messages.isEmpty());
+}
+
+void MainWindowTest::toolbarStartsAndOpens()
+{
+    MainWindowFixture fixture;
+    writeBytes(fixture.programFolder + "set.dat",
+               crlfLines({"", sj("/opt/エディタ/edit -n"), "", " http://example.jp/ "}));
+    TForm1 &form = fixture.start();
+    for (QToolButton *button : {form.SpeedButton8, form.SpeedButton9, form.SpeedButton7,
+                                form.SpeedButton11})
+        QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(fixture.desktop.started, (QStringList{"", "/opt/エディタ/edit -n"}));
+    QCOMPARE(fixture.desktop.opened,
+             (QStringList{fixture.programFolder + "help.html", " http://example.jp/ "}));
+    fixture.toolSettings.HomePage.clear();
+    QTest::mouseClick(form.SpeedButton11, Qt::LeftButton);
+    QCOMPARE(fixture.desktop.opened.last(), QString());
+    QVERIFY(fixture.desktop.messages.isEmpty());
+}
+
+void MainWindowTest::settingsFileAtStartAndEnd()
+{
+    MainWindowFixture fixture;
+    writeBytes(fixture.programFolder + "set.dat", crlfLines({"ftp", "", "", "", "kept", "x"}));
+    TForm1 &form = fixture.start();
+    QCOMPARE(fixture.desktop.messages, QStringList{"入力値が数値ではありません"});
+    QCOMPARE(fixture.toolSettings.FtpProgram, QByteArray("ftp"));
+    QCOMPARE(int(fixture.state.SummaryPage), 1);
+    QVERIFY(!form.Image4->pixmap().isNull());
+    form.FormDestroy();
+    QCOMPARE(readBytes(fixture.programFolder + "set.dat"),
+             crlfLines({"ftp", "", "", "", "kept", "0", "0"}));
+
+    // A program folder that cannot be written: the message, and the old file stays.
+    QVERIFY(QFile::setPermissions(fixture.folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    fixture.toolSettings.FtpProgram = "changed";
+    {
+        WithoutAccessOverride asUser;
+        form.FormDestroy();
+    }
+    QVERIFY(QFile::setPermissions(fixture.folder.path(),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QCOMPARE(fixture.desktop.messages.last(), QStringLiteral("ファイルへのアクセスが拒否されました"));
+    QVERIFY(readBytes(fixture.programFolder + "set.dat").startsWith("ftp\r\n"));
 }
 
 void MainWindowTest::dialogFilters_data()

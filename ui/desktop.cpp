@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QProcess>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -36,6 +38,22 @@ void QtDesktop::openWithDefaultHandler(const QString &target)
     const QUrl address(target, QUrl::StrictMode);
     const bool hasScheme = address.isValid() && address.scheme().size() > 1;
     QDesktopServices::openUrl(hasScheme ? address : QUrl::fromLocalFile(target));
+}
+
+// A command line that names an existing program as a whole (spaces and all) starts that
+// program; any other is split as a shell would split it.
+void QtDesktop::startProgram(const QString &commandLine)
+{
+    const QFileInfo whole(commandLine);
+    if (whole.isFile() && whole.isExecutable()) {
+        QProcess::startDetached(whole.absoluteFilePath(), {});
+        return;
+    }
+    QStringList arguments = QProcess::splitCommand(commandLine);
+    if (arguments.isEmpty())
+        return;
+    const QString program = arguments.takeFirst();
+    QProcess::startDetached(program, arguments);
 }
 
 void QtDesktop::showMessage(const QString &text)

@@ -23,6 +23,10 @@ public:
     // Hands a file path or an address, unchanged, to the program the desktop opens it with.
     // Returns at once; whatever happens is not reported.
     virtual void openWithDefaultHandler(const QString &target) = 0;
+
+    // Starts an outside program from its command line and forgets it; a program that does not
+    // start is not reported.
+    virtual void startProgram(const QString &commandLine) = 0;
 };
 
 class QtDesktop : public Desktop {
@@ -30,4 +34,5 @@ public:
     std::optional<QString> chooseFile(const FileDialog &dialog) override;
     void showMessage(const QString &text) override;
     void openWithDefaultHandler(const QString &target) override;
+    void startProgram(const QString &commandLine) override;
 };

@@ -7,14 +7,21 @@
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
 #include "model/pattern_preview.h"
+#include "model/program_folder.h"
 #include "model/sjis.h"
 #include "model/text_reader.h"
 #include "ui/desktop.h"
+#include "ui/basic_settings.h"
 #include "ui/error_guard.h"
 #include "ui/glyphs.h"
 #include "ui/item_editor.h"
+#include "ui/launchers.h"
 #include "ui/page_commands.h"
+#include "ui/pattern_selection.h"
 #include "ui/summary_panel.h"
+#include "ui/tool_settings.h"
+#include "ui/tool_settings_dialog.h"
+#include "ui/version_dialog.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -37,8 +44,8 @@ const QString projectFilter = QStringLiteral("プロジェクトファイル(*.m
 } // namespace
 
 TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalogue,
-               Pattern &pattern, GeneratorState &generator, const QString &programFolder,
-               Desktop &desktop, QWidget *parent)
+               Pattern &pattern, GeneratorState &generator, ToolSettings &toolSettings,
+               const QString &programFolder, Desktop &desktop, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       SaveDialog1(FileDialog::Mode::Save, htmlFilter, QStringLiteral("html")),
       OpenDialog1(FileDialog::Mode::Open, projectFilter, QStringLiteral("mpk")),
@@ -49,6 +56,7 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
       catalogue(catalogue),
       pattern(pattern),
       generator(generator),
+      toolSettings(toolSettings),
       programFolder(programFolder),
       desktop(desktop)
 {
@@ -67,10 +75,16 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
     setFocusOrder();
 }
 
-void TForm1::setItemEditor(TForm3 &editor)
+void TForm1::setDialogs(const Dialogs &windows)
 {
-    itemEditor = &editor;
-    connect(itemEditor, &TForm3::stored, this, &TForm1::RedrawSummary);
+    dialogs = windows;
+    if (dialogs.basicSettings)
+        connect(dialogs.basicSettings, &TForm2::stored, this, &TForm1::RedrawSummary);
+    if (dialogs.itemEditor)
+        connect(dialogs.itemEditor, &TForm3::stored, this, &TForm1::RedrawSummary);
+    if (dialogs.patternSelection)
+        connect(dialogs.patternSelection, &TForm4::pagePatternChanged, this,
+                &TForm1::showPatternPreview);
 }
 
 QFrame *TForm1::addPanel(QWidget *parent, const QRect &geometry)
@@ -165,6 +179,13 @@ void TForm1::createToolbar()
     connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
     connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
     connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
+    connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
+    connect(SpeedButton7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
+    connect(SpeedButton8, &QToolButton::clicked, this, &TForm1::SpeedButton8Click);
+    connect(SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
+    connect(SpeedButton10, &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
+    connect(SpeedButton11, &QToolButton::clicked, this, &TForm1::SpeedButton11Click);
+    connect(SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
 }
 
 void TForm1::createWorkArea()
@@ -210,6 +231,8 @@ void TForm1::createWorkArea()
     SpeedButton20 = stepper(408, 168, false);
     showSlotCaptions();
 
+    connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
+    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
@@ -277,7 +300,13 @@ void TForm1::FormCreate()
     guarded(desktop, [this] { loadBackgroundPicture(); });
     guarded(desktop, [this] { ReadPatternCatalogueFile(programFolder, catalogue); });
     guarded(desktop, [this] { ResetPage(); });
+    guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
     ShowSummaryPage(1);
+}
+
+void TForm1::FormDestroy()
+{
+    guarded(desktop, [this] { WriteToolSettingsFile(programFolder, toolSettings); });
 }
 
 void TForm1::loadBackgroundPicture()
@@ -409,6 +438,66 @@ void TForm1::SpeedButton5Click()
     });
 }
 
+void TForm1::SpeedButton6Click()
+{
+    if (!dialogs.toolSettings)
+        return;
+    dialogs.toolSettings->configure();
+    dialogs.toolSettings->exec();
+}
+
+void TForm1::SpeedButton7Click()
+{
+    desktop.openWithDefaultHandler(programFilePath(programFolder, "help.html"));
+}
+
+void TForm1::SpeedButton8Click()
+{
+    desktop.startProgram(ftpCommandLine(toolSettings));
+}
+
+void TForm1::SpeedButton9Click()
+{
+    desktop.startProgram(editorCommandLine(toolSettings));
+}
+
+void TForm1::SpeedButton10Click()
+{
+    desktop.startProgram(paintCommandLine(toolSettings));
+}
+
+void TForm1::SpeedButton11Click()
+{
+    desktop.openWithDefaultHandler(sjis::toUnicode(toolSettings.HomePage));
+}
+
+void TForm1::SpeedButton12Click()
+{
+    if (dialogs.version)
+        dialogs.version->exec();
+}
+
+void TForm1::Button1Click()
+{
+    if (!dialogs.basicSettings)
+        return;
+    // A page colour that does not convert stops the opening with its message.
+    guarded(desktop, [this] {
+        dialogs.basicSettings->configure();
+        dialogs.basicSettings->exec();
+    });
+}
+
+void TForm1::Button7Click()
+{
+    if (!dialogs.patternSelection)
+        return;
+    guarded(desktop, [this] {
+        dialogs.patternSelection->configure();
+        dialogs.patternSelection->exec();
+    });
+}
+
 void TForm1::SpeedButton13Click()
 {
     state.CurrentImage = steppedSlot(state.CurrentImage, ImageSlotCount, 1);
@@ -459,10 +548,10 @@ void TForm1::SpeedButton20Click()
 
 void TForm1::openItemEditor(ItemKind kind)
 {
-    if (!itemEditor)
+    if (!dialogs.itemEditor)
         return;
-    itemEditor->configureFor(kind);
-    itemEditor->exec();
+    dialogs.itemEditor->configureFor(kind);
+    dialogs.itemEditor->exec();
 }
 
 void TForm1::Button2Click()

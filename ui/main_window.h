@@ -20,8 +20,13 @@ struct WorkingState;
 struct PatternCatalogue;
 struct Pattern;
 struct GeneratorState;
+struct ToolSettings;
 class Desktop;
+class TForm2;
 class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
 enum class ItemKind : std::uint8_t;
 
 // The main window: its own title band, the toolbar, the page title, the item buttons with
@@ -31,16 +36,26 @@ class TForm1 : public QWidget {
 
 public:
     TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalogue, Pattern &pattern,
-           GeneratorState &generator, const QString &programFolder, Desktop &desktop,
-           QWidget *parent = nullptr);
+           GeneratorState &generator, ToolSettings &toolSettings, const QString &programFolder,
+           Desktop &desktop, QWidget *parent = nullptr);
 
-    // The windows this one opens, created after it.
-    void setItemEditor(TForm3 &editor);
+    // The dialogs this window opens, created after it.
+    struct Dialogs {
+        TForm2 *basicSettings = nullptr;
+        TForm3 *itemEditor = nullptr;
+        TForm4 *patternSelection = nullptr;
+        TForm5 *version = nullptr;
+        TForm6 *toolSettings = nullptr;
+    };
+    void setDialogs(const Dialogs &windows);
 
-    // Start-up: the background picture, the pattern catalogue, the page defaults and the first
-    // summary page. Each step that fails shows its message and the later steps still run, so
-    // the page always ends with its defaults.
+    // Start-up: the background picture, the pattern catalogue, the page defaults, the tool
+    // settings and the first summary page. Each step that fails shows its message and the
+    // later steps still run, so the page always ends with its defaults.
     void FormCreate();
+
+    // Shut-down: the tool settings are written to "set.dat".
+    void FormDestroy();
 
     void showCentred();
 
@@ -62,6 +77,13 @@ public:
     void SpeedButton3Click();
     void SpeedButton4Click();
     void SpeedButton5Click();
+    void SpeedButton6Click();
+    void SpeedButton7Click();
+    void SpeedButton8Click();
+    void SpeedButton9Click();
+    void SpeedButton10Click();
+    void SpeedButton11Click();
+    void SpeedButton12Click();
     void SpeedButton13Click();
     void SpeedButton14Click();
     void SpeedButton15Click();
@@ -70,6 +92,8 @@ public:
     void SpeedButton18Click();
     void SpeedButton19Click();
     void SpeedButton20Click();
+    void Button1Click();
+    void Button7Click();
     void Button2Click();
     void Button3Click();
     void Button4Click();
@@ -155,9 +179,10 @@ private:
     PatternCatalogue &catalogue;
     Pattern &pattern;
     GeneratorState &generator;
+    ToolSettings &toolSettings;
     const QString &programFolder;
     Desktop &desktop;
-    TForm3 *itemEditor = nullptr;
+    Dialogs dialogs;
 
     // Where the title band was grabbed, while the window is moved by hand.
     bool movingByHand = false;

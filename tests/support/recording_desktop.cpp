@@ -15,6 +15,11 @@ void RecordingDesktop::openWithDefaultHandler(const QString &target)
     opened.append(target);
 }
 
+void RecordingDesktop::startProgram(const QString &commandLine)
+{
+    started.append(commandLine);
+}
+
 void RecordingDesktop::showMessage(const QString &text)
 {
     messages.append(text);

@@ -9,7 +9,7 @@
 #include <optional>
 
 // A desktop that answers file dialogs from a queue and records every message, dialog and
-// opened file or address.
+// opened file or address and started program.
 class RecordingDesktop : public Desktop {
 public:
     struct AskedDialog {
@@ -21,6 +21,7 @@ public:
     std::optional<QString> chooseFile(const FileDialog &dialog) override;
     void showMessage(const QString &text) override;
     void openWithDefaultHandler(const QString &target) override;
+    void startProgram(const QString &commandLine) override;
 
     // The next file dialog chooses `path`; without answers queued a dialog is cancelled.
     void answerWith(const QString &path) { answers.append(path); }
@@ -30,4 +31,5 @@ public:
     QList<AskedDialog> dialogs;
     QStringList messages;
     QStringList opened;
+    QStringList started;
 };

@@ -1,0 +1,380 @@
+#include "ui/basic_settings.h"
+
+#include "model/fonts.h"
+#include "model/page_project.h"
+#include "model/sjis.h"
+#include "ui/color_code.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr int separatorCount = 10;
+
+// Label8's caption for separator n at index n - 1.
+constexpr std::array<const char *, separatorCount> separatorCaptions{
+    "―――――（標準）", "☆☆☆☆☆☆☆☆", "------------", "■■■■■■■■", "■□■□■□■",
+    "△▽△▽△▽△",       "△△△△△△△△", "▽▽▽▽▽▽▽▽", "○○○○○○○○", "□□□□"};
+
+QFrame *createSwatch(QWidget *parent, const QRect &geometry)
+{
+    auto *swatch = new QFrame(parent);
+    swatch->setGeometry(geometry);
+    swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
+    swatch->setLineWidth(1);
+    swatch->setAutoFillBackground(true);
+    return swatch;
+}
+
+// The border is drawn in the text colour of a plain box frame, the inside in its window colour.
+void fillSwatch(QFrame *swatch, ColorComponents color)
+{
+    QPalette palette = swatch->palette();
+    palette.setColor(QPalette::Window, QColor(color.red, color.green, color.blue));
+    palette.setColor(QPalette::WindowText, Qt::black);
+    swatch->setPalette(palette);
+}
+
+QLabel *createLabel(QWidget *parent, int left, int top, const QString &caption,
+                    const QString &style = QString())
+{
+    auto *label = new QLabel(caption, parent);
+    label->move(left, top);
+    label->setStyleSheet(style);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton *createButton(QWidget *parent, const QRect &geometry, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QLineEdit *createColorEdit(QWidget *parent, int top)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setGeometry(80, top, 121, 20);
+    edit->setReadOnly(true);
+    return edit;
+}
+
+QToolButton *createCopyButton(QWidget *parent, int top)
+{
+    auto *button = new QToolButton(parent);
+    button->setGeometry(216, top, 25, 25);
+    button->setText(QStringLiteral("<<"));
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+} // namespace
+
+TForm2::TForm2(PageProject &page, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint),
+      page(page)
+{
+    setModal(true);
+    setWindowTitle(QStringLiteral("基本設定"));
+    setFixedSize(577, 409);
+    setFont(fontWithCellHeight(proportionalGothic(), 12));
+    createColorControls();
+    createMixControls();
+    createSeparatorControls();
+    createPanel();
+    setFocusOrder();
+    showMix();
+    // Centred on the screen rather than on the main window; a moved dialog is not re-centred.
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void TForm2::createColorControls()
+{
+    CheckBox1 = new QCheckBox(QStringLiteral("カラー対応させる"), this);
+    CheckBox1->setGeometry(16, 8, 129, 17);
+
+    const QFont headingFont = fontWithCellHeight(proportionalGothic(), 15);
+    const QString blue = QStringLiteral("color: blue;");
+    const auto heading = [&](int left, int top, const QString &caption) {
+        QLabel *label = createLabel(this, left, top, caption, blue);
+        label->setFont(headingFont);
+        label->adjustSize();
+        return label;
+    };
+    Label1 = heading(48, 48, QStringLiteral("背景色"));
+    Shape2 = createSwatch(this, {136, 48, 65, 25});
+    SpeedButton1 = createCopyButton(this, 48);
+    Edit1 = createColorEdit(this, 80);
+    Label2 = heading(24, 120, QStringLiteral("リンクの色"));
+    Shape3 = createSwatch(this, {136, 120, 65, 25});
+    SpeedButton2 = createCopyButton(this, 120);
+    Edit2 = createColorEdit(this, 152);
+    Label3 = heading(48, 200, QStringLiteral("文字色"));
+    Shape4 = createSwatch(this, {136, 200, 65, 25});
+    SpeedButton3 = createCopyButton(this, 200);
+    Edit3 = createColorEdit(this, 232);
+    colorEdits = {Edit1, Edit2, Edit3};
+    colorSwatches = {Shape2, Shape3, Shape4};
+    for (QFrame *swatch : colorSwatches)
+        fillSwatch(swatch, {255, 255, 255});
+
+    connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
+    connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
+    connect(SpeedButton3, &QToolButton::clicked, this, &TForm2::SpeedButton3Click);
+}
+
+void TForm2::createMixControls()
+{
+    Shape1 = createSwatch(this, {280, 8, 137, 65});
+    const auto scrollBar = [this](int top) {
+        auto *bar = new QScrollBar(Qt::Horizontal, this);
+        bar->setGeometry(431, top, 121, 16);
+        bar->setRange(0, 255);
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        bar->setFocusPolicy(Qt::StrongFocus); // a tab stop, moved with the arrow keys
+        return bar;
+    };
+    r = scrollBar(8);
+    g = scrollBar(32);
+    b = scrollBar(56);
+    Label4 = createLabel(this, 560, 8, QStringLiteral("R"), QStringLiteral("color: red;"));
+    Label5 = createLabel(this, 560, 32, QStringLiteral("G"), QStringLiteral("color: green;"));
+    Label6 = createLabel(this, 560, 56, QStringLiteral("B"), QStringLiteral("color: blue;"));
+    connect(r, &QScrollBar::valueChanged, this, &TForm2::rChange);
+    connect(g, &QScrollBar::valueChanged, this, &TForm2::gChange);
+    connect(b, &QScrollBar::valueChanged, this, &TForm2::bChange);
+
+    const auto named = [this](int left, int top, const QString &caption, int width = 41) {
+        return createButton(this, {left, top, width, 25}, caption);
+    };
+    Button3 = named(320, 88, QStringLiteral("赤"));
+    Button4 = named(368, 88, QStringLiteral("青"));
+    Button5 = named(416, 88, QStringLiteral("黄"));
+    Button6 = named(464, 88, QStringLiteral("緑"));
+    Button7 = named(512, 88, QStringLiteral("黒"));
+    Button8 = named(320, 120, QStringLiteral("グレー"));
+    Button9 = named(368, 120, QStringLiteral("ライム"));
+    Button10 = named(416, 120, QStringLiteral("水色"));
+    Button13 = named(464, 120, QStringLiteral("紫"));
+    Button12 = named(512, 120, QStringLiteral("茶色"));
+    Button11 = named(320, 152, QStringLiteral("オリーブ"), 57);
+    connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm2::Button5Click);
+    connect(Button6, &QPushButton::clicked, this, &TForm2::Button6Click);
+    connect(Button7, &QPushButton::clicked, this, &TForm2::Button7Click);
+    connect(Button8, &QPushButton::clicked, this, &TForm2::Button8Click);
+    connect(Button9, &QPushButton::clicked, this, &TForm2::Button9Click);
+    connect(Button10, &QPushButton::clicked, this, &TForm2::Button10Click);
+    connect(Button11, &QPushButton::clicked, this, &TForm2::Button11Click);
+    connect(Button12, &QPushButton::clicked, this, &TForm2::Button12Click);
+    connect(Button13, &QPushButton::clicked, this, &TForm2::Button13Click);
+}
+
+void TForm2::createSeparatorControls()
+{
+    Label7 = createLabel(
+        this, 136, 264,
+        QStringLiteral("※注意--すべての色が表示できるとは限りません。作成後、実機で確かめてください。"),
+        QStringLiteral("color: blue; text-decoration: underline;"));
+    Label10 = createLabel(this, 16, 296, QStringLiteral("区切り線を変更できます。"),
+                          QStringLiteral("color: blue;"));
+    Label9 = createLabel(this, 72, 320, QStringLiteral("すべて中央寄せになっています。"));
+    Button14 = createButton(this, {16, 320, 49, 25}, QStringLiteral("次へ"));
+    Label8 = new QLabel(QString::fromUtf8(separatorCaptions[0]), this);
+    Label8->setGeometry(72, 336, 169, 21);
+    Label8->setFont(fontWithCellHeight(proportionalGothic(), 21));
+    Label8->setStyleSheet(QStringLiteral("color: navy;"));
+    connect(Button14, &QPushButton::clicked, this, &TForm2::Button14Click);
+}
+
+void TForm2::createPanel()
+{
+    Panel1 = new QFrame(this);
+    Panel1->setGeometry(0, 368, 577, 41);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    Button1 = createButton(Panel1, {360, 8, 97, 25}, QStringLiteral("決定"));
+    Button2 = createButton(Panel1, {464, 8, 97, 25}, QStringLiteral("キャンセル"));
+    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
+}
+
+void TForm2::setFocusOrder()
+{
+    const QList<QWidget *> order{CheckBox1, r,        g,       b,        Edit1,    Edit2,
+                                 Edit3,     Button3,  Button4, Button5,  Button6,  Button7,
+                                 Button8,   Button9,  Button10, Button11, Button12, Button13,
+                                 Button14,  Button1,  Button2};
+    for (qsizetype index = 1; index < order.size(); ++index)
+        setTabOrder(order[index - 1], order[index]);
+}
+
+void TForm2::configure()
+{
+    const std::array<const QByteArray *, 3> colors{&page.BackgroundColor, &page.LinkColor,
+                                                   &page.TextColor};
+    for (std::size_t index = 0; index < colors.size(); ++index) {
+        shownColors[index] = *colors[index];
+        colorEdits[index]->setText(sjis::toUnicode(shownColors[index]));
+    }
+    for (std::size_t index = 0; index < colors.size(); ++index)
+        fillSwatch(colorSwatches[index], ParseColorCode(shownColors[index]));
+    CheckBox1->setChecked(isOn(page.ColorSupport));
+    showSeparatorCaption();
+}
+
+void TForm2::showMix()
+{
+    fillSwatch(Shape1, {std::uint8_t(r->value()), std::uint8_t(g->value()),
+                        std::uint8_t(b->value())});
+}
+
+void TForm2::rChange()
+{
+    showMix();
+}
+
+void TForm2::gChange()
+{
+    showMix();
+}
+
+void TForm2::bChange()
+{
+    showMix();
+}
+
+void TForm2::setMix(const char *code)
+{
+    const ColorComponents color = ParseColorCode(code);
+    r->setValue(color.red);
+    g->setValue(color.green);
+    b->setValue(color.blue);
+    showMix();
+}
+
+// Only the edit and swatch change; the page takes the colour at "決定".
+void TForm2::copyMixInto(int colorIndex)
+{
+    const QByteArray code = FormatColorCode(std::uint8_t(r->value()), std::uint8_t(g->value()),
+                                            std::uint8_t(b->value()));
+    shownColors[colorIndex] = code;
+    fillSwatch(colorSwatches[colorIndex], ParseColorCode(code));
+    colorEdits[colorIndex]->setText(QString::fromLatin1(code));
+}
+
+void TForm2::SpeedButton1Click()
+{
+    copyMixInto(0);
+}
+
+void TForm2::SpeedButton2Click()
+{
+    copyMixInto(1);
+}
+
+void TForm2::SpeedButton3Click()
+{
+    copyMixInto(2);
+}
+
+void TForm2::Button3Click()
+{
+    setMix("#FF0000");
+}
+
+void TForm2::Button4Click()
+{
+    setMix("#0000FF");
+}
+
+void TForm2::Button5Click()
+{
+    setMix("#FFFF00");
+}
+
+void TForm2::Button6Click()
+{
+    setMix("#008000");
+}
+
+void TForm2::Button7Click()
+{
+    setMix("#000000");
+}
+
+void TForm2::Button8Click()
+{
+    setMix("#808080");
+}
+
+void TForm2::Button9Click()
+{
+    setMix("#00FF00");
+}
+
+void TForm2::Button10Click()
+{
+    setMix("#00FFFF");
+}
+
+void TForm2::Button11Click()
+{
+    setMix("#808000");
+}
+
+void TForm2::Button12Click()
+{
+    setMix("#800000");
+}
+
+void TForm2::Button13Click()
+{
+    setMix("#800080");
+}
+
+// A number outside 1 to 10 keeps Label8's previous caption.
+void TForm2::showSeparatorCaption()
+{
+    const int style = page.SeparatorStyle;
+    if (style >= 1 && style <= separatorCount)
+        Label8->setText(QString::fromUtf8(separatorCaptions[style - 1]));
+}
+
+// "次へ" changes the page at once; cancelling the dialog keeps it. A number outside 1 to 10,
+// which only a hand-edited project holds, starts again at 1.
+void TForm2::Button14Click()
+{
+    const int style = page.SeparatorStyle;
+    page.SeparatorStyle = style >= 1 && style < separatorCount ? std::uint8_t(style + 1) : 1;
+    showSeparatorCaption();
+}
+
+void TForm2::Button1Click()
+{
+    page.BackgroundColor = shownColors[0];
+    page.LinkColor = shownColors[1];
+    page.TextColor = shownColors[2];
+    page.ColorSupport = CheckBox1->isChecked() ? ToggleOn : ToggleOff;
+    emit stored();
+    accept();
+}
+
+void TForm2::Button2Click()
+{
+    reject();
+}

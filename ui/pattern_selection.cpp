@@ -1,0 +1,160 @@
+#include "ui/pattern_selection.h"
+
+#include "model/fonts.h"
+#include "model/page_project.h"
+#include "model/pattern.h"
+#include "model/pattern_catalogue.h"
+#include "model/pattern_preview.h"
+#include "model/sjis.h"
+#include "ui/error_guard.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+
+TForm4::TForm4(PageProject &page, const PatternCatalogue &catalogue, Pattern &pattern,
+               const QString &programFolder, const StripPictures &strips, Desktop &desktop,
+               QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint),
+      page(page),
+      catalogue(catalogue),
+      pattern(pattern),
+      programFolder(programFolder),
+      strips(strips),
+      desktop(desktop)
+{
+    setModal(true);
+    setWindowTitle(QStringLiteral("型選択"));
+    setFixedSize(390, 435);
+    setFont(fontWithCellHeight(proportionalGothic(), 12));
+
+    const auto label = [this](int left, int top, const QString &text, int cellHeight,
+                              bool blue) {
+        auto *created = new QLabel(text, this);
+        created->move(left, top);
+        if (cellHeight != 12)
+            created->setFont(fontWithCellHeight(proportionalGothic(), cellHeight));
+        if (blue)
+            created->setStyleSheet(QStringLiteral("color: blue;"));
+        created->adjustSize();
+        return created;
+    };
+    const auto button = [this](int top, const QString &caption) {
+        auto *created = new QPushButton(caption, this);
+        created->setGeometry(8, top, 75, 25);
+        created->setAutoDefault(false);
+        return created;
+    };
+    Label1 = label(8, 8, QStringLiteral("現在"), 15, true);
+    Label2 = label(56, 8, {}, 15, true);
+    Label3 = label(64, 32, QStringLiteral("のパターンがあります"), 15, true);
+    Label7 = label(112, 88, {}, 16, true);
+    Button1 = button(64, QStringLiteral("次へ"));
+    Button2 = button(96, QStringLiteral("戻る"));
+    Label4 = label(16, 152, QStringLiteral("ID"), 15, false);
+    Label5 = label(48, 152, {}, 15, false);
+    Label6 = label(16, 184, QStringLiteral("コメント"), 12, false);
+    // The comment wraps in the room left of the preview.
+    Label6->setWordWrap(true);
+    Label6->setGeometry(16, 184, 184, 160);
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1 = new QScrollArea(this);
+    ScrollBox1->setGeometry(208, 0, 177, 433);
+    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ScrollBox1->setFrameShape(QFrame::Box);
+    ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget "
+                                             "{ background: white; }"));
+    Image1 = new QLabel;
+    Image1->setGeometry(0, 0, 170, 400);
+    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    ScrollBox1->setWidget(Image1);
+    Button3 = button(352, QStringLiteral("決定"));
+    Button4 = button(392, QStringLiteral("キャンセル"));
+
+    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
+    connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm4::Button4Click);
+}
+
+void TForm4::configure()
+{
+    const int count = catalogue.PatternCount;
+    Label2->setNum(count);
+    Label2->adjustSize();
+    Label7->setText(QStringLiteral("%1/%2").arg(page.PatternNumber).arg(count));
+    Label7->adjustSize();
+    // Browsing stays within the catalogue; a pattern number outside it starts at 1.
+    BrowseIndex = page.PatternNumber >= 1 && page.PatternNumber <= count
+        ? static_cast<std::uint8_t>(page.PatternNumber)
+        : 1;
+    Label5->setNum(BrowseIndex);
+    Label5->adjustSize();
+    Label6->setText(sjis::toUnicode(pattern.Comment));
+    SavedPatternNumber = page.PatternNumber;
+    Button1->setEnabled(count > 0);
+    Button2->setEnabled(count > 0);
+    loadAndShow(page.PatternNumber);
+    PatternConfirmed = 2;
+}
+
+void TForm4::loadAndShow(std::int32_t number)
+{
+    LoadPattern(number, catalogue, programFolder, pattern, page.PatternNumber);
+    const QImage preview = DrawPatternPreview(pattern, strips);
+    Image1->setPixmap(QPixmap::fromImage(preview));
+    Image1->resize(preview.size());
+}
+
+void TForm4::browse(int step)
+{
+    const int count = catalogue.PatternCount;
+    if (count < 1)
+        return;
+    BrowseIndex = static_cast<std::uint8_t>((BrowseIndex - 1 + step + count) % count + 1);
+    Label7->setText(QStringLiteral("%1/%2").arg(BrowseIndex).arg(count));
+    Label7->adjustSize();
+    loadAndShow(BrowseIndex);
+    Label5->setNum(BrowseIndex);
+    Label5->adjustSize();
+    Label6->setText(sjis::toUnicode(pattern.Comment));
+}
+
+void TForm4::Button1Click()
+{
+    guarded(desktop, [this] { browse(1); });
+}
+
+void TForm4::Button2Click()
+{
+    guarded(desktop, [this] { browse(-1); });
+}
+
+void TForm4::loadForThePage(std::int32_t number)
+{
+    page.PatternNumber = number;
+    guarded(desktop, [this, number] {
+        LoadPattern(number, catalogue, programFolder, pattern, page.PatternNumber);
+    });
+    emit pagePatternChanged();
+}
+
+void TForm4::Button3Click()
+{
+    loadForThePage(BrowseIndex);
+    PatternConfirmed = 1;
+    accept();
+}
+
+void TForm4::Button4Click()
+{
+    reject();
+}
+
+void TForm4::done(int result)
+{
+    if (PatternConfirmed != 1)
+        loadForThePage(SavedPatternNumber);
+    QDialog::done(result);
+}

@@ -17,6 +17,7 @@
 #include "ui/item_editor.h"
 #include "ui/launchers.h"
 #include "ui/page_commands.h"
+#include "ui/preview_box.h"
 #include "ui/pattern_selection.h"
 #include "ui/summary_panel.h"
 #include "ui/tool_settings.h"
@@ -248,18 +249,7 @@ void TForm1::createWorkArea()
     connect(SpeedButton20, &QToolButton::clicked, this, &TForm1::SpeedButton20Click);
 
     Panel3 = addPanel(this, {488, 88, 186, 401});
-    ScrollBox1 = new QScrollArea(Panel3);
-    ScrollBox1->setGeometry(4, 8, 177, 385);
-    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ScrollBox1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    ScrollBox1->setFrameShape(QFrame::Box);
-    ScrollBox1->setLineWidth(1);
-    ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget "
-                                             "{ background: white; }"));
-    Image3 = new QLabel;
-    Image3->setGeometry(0, 0, 170, 300);
-    Image3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setWidget(Image3);
+    ScrollBox1 = addPreviewBox(Panel3, {4, 8, 177, 385}, 300, Image3);
 }
 
 void TForm1::createSummaryArea()
@@ -351,9 +341,7 @@ void TForm1::loadPatternAndShow(int number)
 
 void TForm1::showPatternPreview()
 {
-    const QImage preview = DrawPatternPreview(pattern, ImageList1);
-    Image3->setPixmap(QPixmap::fromImage(preview));
-    Image3->resize(preview.size());
+    showPreview(Image3, DrawPatternPreview(pattern, ImageList1));
 }
 
 void TForm1::ShowSummaryPage(int pageNumber)

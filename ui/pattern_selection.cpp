@@ -7,6 +7,7 @@
 #include "model/pattern_preview.h"
 #include "model/sjis.h"
 #include "ui/error_guard.h"
+#include "ui/preview_box.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -59,16 +60,7 @@ TForm4::TForm4(PageProject &page, const PatternCatalogue &catalogue, Pattern &pa
     Label6->setWordWrap(true);
     Label6->setGeometry(16, 184, 184, 160);
     Label6->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setGeometry(208, 0, 177, 433);
-    ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    ScrollBox1->setFrameShape(QFrame::Box);
-    ScrollBox1->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget "
-                                             "{ background: white; }"));
-    Image1 = new QLabel;
-    Image1->setGeometry(0, 0, 170, 400);
-    Image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    ScrollBox1->setWidget(Image1);
+    ScrollBox1 = addPreviewBox(this, {208, 0, 177, 433}, 400, Image1);
     Button3 = button(352, QStringLiteral("決定"));
     Button4 = button(392, QStringLiteral("キャンセル"));
 
@@ -102,9 +94,7 @@ void TForm4::configure()
 void TForm4::loadAndShow(std::int32_t number)
 {
     LoadPattern(number, catalogue, programFolder, pattern, page.PatternNumber);
-    const QImage preview = DrawPatternPreview(pattern, strips);
-    Image1->setPixmap(QPixmap::fromImage(preview));
-    Image1->resize(preview.size());
+    showPreview(Image1, DrawPatternPreview(pattern, strips));
 }
 
 void TForm4::browse(int step)

@@ -1,0 +1,28 @@
+#include "ui/preview_box.h"
+
+#include <QLabel>
+#include <QPixmap>
+#include <QScrollArea>
+
+QScrollArea *addPreviewBox(QWidget *parent, const QRect &geometry, int pictureHeight,
+                           QLabel *&picture)
+{
+    auto *box = new QScrollArea(parent);
+    box->setGeometry(geometry);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    box->setFrameShape(QFrame::Box);
+    box->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget "
+                                      "{ background: white; }"));
+    picture = new QLabel;
+    picture->setGeometry(0, 0, 170, pictureHeight);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    box->setWidget(picture);
+    return box;
+}
+
+void showPreview(QLabel *picture, const QImage &preview)
+{
+    picture->setPixmap(QPixmap::fromImage(preview));
+    picture->resize(preview.size());
+}

@@ -2,6 +2,7 @@
 #include "model/fonts.h"
 #include "model/program_folder.h"
 #include "ui/desktop.h"
+#include "textmap/map_window.h"
 #include "ui/basic_settings.h"
 #include "ui/item_editor.h"
 #include "ui/main_window.h"
@@ -41,7 +42,13 @@ int main(int argc, char *argv[])
     TForm4 patternSelection(program.page, program.catalogue, program.pattern,
                             program.ProgramFolder, mainWindow.ImageList1, desktop, &mainWindow);
     TForm6 toolSettings(program.toolSettings, desktop, &mainWindow);
-    mainWindow.setDialogs({&basicSettings, &itemEditor, &patternSelection, &version, &toolSettings});
+    TForm7 textMap(program.textMap, program.page, program.ProgramFolder, mainWindow.SaveDialog1,
+                   desktop, &mainWindow);
+    mainWindow.setDialogs({&basicSettings, &itemEditor, &patternSelection, &version,
+                           &toolSettings, [&textMap] {
+                               textMap.configure();
+                               textMap.exec();
+                           }});
 
     mainWindow.showCentred();
     const int result = QApplication::exec();

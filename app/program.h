@@ -4,6 +4,7 @@
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
+#include "textmap/text_map.h"
 #include "ui/tool_settings.h"
 
 #include <QString>
@@ -17,4 +18,5 @@ struct Program {
     Pattern pattern;
     GeneratorState generator;
     ToolSettings toolSettings;
+    TextMap textMap;
 };

@@ -52,12 +52,7 @@ public:
     void writeHead()
     {
         writer.writeLine("<HTML><HEAD><TITLE>" + page.Title + "</TITLE></HEAD>");
-        if (isOn(page.ColorSupport))
-            writer.writeLine("<BODY BGCOLOR=" + quote + page.BackgroundColor + quote + "LINK="
-                             + quote + page.LinkColor + quote + "TEXT=" + quote
-                             + page.TextColor + quote + " >");
-        else
-            writer.writeLine("<BODY>");
+        writer.writeLine(BodyLine(page));
         writer.writeLine("<!-- mpkg ver2.00 -->");
     }
 
@@ -136,6 +131,14 @@ private:
 };
 
 } // namespace
+
+QByteArray BodyLine(const PageProject &page)
+{
+    if (!isOn(page.ColorSupport))
+        return QByteArrayLiteral("<BODY>");
+    return "<BODY BGCOLOR=" + quote + page.BackgroundColor + quote + "LINK=" + quote
+        + page.LinkColor + quote + "TEXT=" + quote + page.TextColor + quote + " >";
+}
 
 QByteArray GeneratePageBytes(const PageProject &page, const Pattern &pattern, int partCount,
                              const QList<QByteArray> &bodyLines)

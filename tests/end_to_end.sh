@@ -135,6 +135,15 @@ photograph_dialog 580 72 型選択 pattern_selection.png 45 404
 photograph_dialog 452 40 設定 tool_settings.png 445 301
 photograph_dialog 640 40 バージョン情報 version.png 144 156
 
+# The text map maker with the first sample map.
+click "$main" 148 40
+text_map=$(wait_for_dialog '^テキスト地図作成$')
+click "$text_map" 84 444
+sleep 0.3
+import -window "$text_map" "$artifacts/text_map.png"
+click "$text_map" 541 20
+wait_for_windows '^テキスト地図作成$' 0
+
 # "×" closes the program.
 click "$main" 666 10
 for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done

@@ -46,7 +46,9 @@ struct MainWindowFixture {
                                         toolSettings, programFolder, desktop);
         form->FormCreate();
         editor = std::make_unique<TForm3>(page, state, programFolder, desktop, form.get());
-        form->setDialogs({nullptr, editor.get()});
+        TForm1::Dialogs dialogs;
+        dialogs.itemEditor = editor.get();
+        form->setDialogs(dialogs);
         return *form;
     }
 

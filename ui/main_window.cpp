@@ -187,6 +187,7 @@ void TForm1::createToolbar()
     connect(SpeedButton10, &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
     connect(SpeedButton11, &QToolButton::clicked, this, &TForm1::SpeedButton11Click);
     connect(SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
+    connect(SpeedButton21, &QToolButton::clicked, this, &TForm1::SpeedButton21Click);
 }
 
 void TForm1::createWorkArea()
@@ -463,6 +464,12 @@ void TForm1::SpeedButton12Click()
 {
     if (dialogs.version)
         dialogs.version->exec();
+}
+
+void TForm1::SpeedButton21Click()
+{
+    if (dialogs.openTextMap)
+        dialogs.openTextMap();
 }
 
 void TForm1::Button1Click()

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <functional>
 
 class QFrame;
 class QLabel;
@@ -46,6 +47,8 @@ public:
         TForm4 *patternSelection = nullptr;
         TForm5 *version = nullptr;
         TForm6 *toolSettings = nullptr;
+        // The text map maker lies outside this folder: the program hands over its opening.
+        std::function<void()> openTextMap;
     };
     void setDialogs(const Dialogs &windows);
 
@@ -84,6 +87,7 @@ public:
     void SpeedButton10Click();
     void SpeedButton11Click();
     void SpeedButton12Click();
+    void SpeedButton21Click();
     void SpeedButton13Click();
     void SpeedButton14Click();
     void SpeedButton15Click();

@@ -1,0 +1,122 @@
+#pragma once
+
+#include "ui/file_dialog.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QImage>
+
+#include <array>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+
+struct PageProject;
+struct TextMap;
+struct MapData;
+struct MapExport;
+class Desktop;
+class ByteLineEdit;
+
+// The text map maker: an 8 × 8 map of full-width characters with its title, legend,
+// description and link, kept as map data files and exported as text and as an i-mode page.
+class TForm7 : public QDialog {
+    Q_OBJECT
+
+public:
+    TForm7(TextMap &map, const PageProject &page, const QString &programFolder,
+           FileDialog &htmlSaveDialog, Desktop &desktop, QWidget *parent = nullptr);
+
+    // The opening: a fresh, empty map with its texts reset.
+    void configure();
+
+    // Paints `text` into the current cell with the frame in the present pen colour.
+    void DrawMapCell(const QByteArray &text);
+    // Every cell with a white frame; the current cell ends at the last one.
+    void RepaintMap();
+
+    void Image1MouseDown(Qt::MouseButton button, const QPoint &position);
+    // The popup menu's commands: the character into the current cell.
+    void putCharacter(const QByteArray &character);
+
+    void Button1Click();
+    void Button2Click();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void Button6Click();
+    void Button7Click();
+    void Button8Click();
+
+    QFrame *Panel3;
+    QPushButton *Button1;
+    QPushButton *Button2;
+    QPushButton *Button3;
+    QPushButton *Button6;
+    QPushButton *Button8;
+    QPushButton *Button7;
+    QLabel *Label6;
+    ByteLineEdit *Edit6;
+    QFrame *Panel1;
+    QLabel *Label1;
+    QLabel *Image1;
+    QLabel *Label2;
+    QFrame *Panel2;
+    QLabel *Label3;
+    QPushButton *Button5;
+    QPushButton *Button4;
+    QLabel *Label4;
+    QCheckBox *CheckBox1;
+    QCheckBox *CheckBox2;
+    QCheckBox *CheckBox3;
+    QCheckBox *CheckBox4;
+    QCheckBox *CheckBox5;
+    ByteLineEdit *Edit1;
+    ByteLineEdit *Edit2;
+    ByteLineEdit *Edit3;
+    ByteLineEdit *Edit4;
+    ByteLineEdit *Edit5;
+    QLabel *Label7;
+    QLabel *Label8;
+    ByteLineEdit *Edit7;
+    QLabel *Label9;
+    ByteLineEdit *Edit8;
+    QLabel *Label5;
+    QFrame *Panel4;
+    QPlainTextEdit *Memo1;
+    QMenu *PopupMenu1;
+    QAction *Delete1;
+
+    FileDialog SaveDialog1;
+    FileDialog OpenDialog1;
+    FileDialog SaveDialog2;
+
+    // The picture the map image shows, kept between repaints.
+    QImage mapPicture;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createControls();
+    void createPopupMenu();
+    void showMapPicture();
+    void readMap(const QString &path);
+    MapData mapData() const;
+    std::array<QCheckBox *, 5> legendBoxes() const;
+    std::array<ByteLineEdit *, 5> legendEdits() const;
+    MapExport mapExport() const;
+
+    TextMap &map;
+    const PageProject &page;
+    const QString &programFolder;
+    FileDialog &htmlSaveDialog;
+    Desktop &desktop;
+    QColor penColour = Qt::black;
+};

@@ -1,0 +1,15 @@
+// Any bytes as "trd.dat": a clear message or a catalogue within its 50 entries.
+#include "fuzz_inputs.h"
+#include "model/io_error.h"
+#include "model/pattern_catalogue.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    PatternCatalogue catalogue;
+    try {
+        ReadPatternCatalogue(fileBytes(data, size), catalogue);
+    } catch (const UserError &) {
+    }
+    require(catalogue.PatternCount <= MaxPatternId);
+    return 0;
+}

@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer, and
+# runs each over its corpus for the given seconds. New inputs go to a scratch folder, crashes
+# to build-fuzz/artifacts/; a crash fails the run.
+#   tests/fuzz/run.sh SECONDS [TARGET...]   (targets: project catalogue pattern settings map
+#                                           body color; all when none is named)
+set -euo pipefail
+seconds=${1:?usage: run.sh SECONDS [TARGET...]}
+shift
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=$root/build-fuzz
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=(project catalogue pattern settings map body color)
+
+CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DMOPECO_FUZZ=ON > "$build.log"
+cmake --build "$build" --parallel "$(nproc)" >> "$build.log"
+mkdir -p "$build/artifacts"
+
+export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
+export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+for target in "${targets[@]}"; do
+  scratch=$(mktemp -d)
+  echo "fuzz_$target: $seconds s"
+  "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
+    -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" \
+    "$scratch" "$root/tests/fuzz/corpus/$target" 2> "$build/$target.log" || {
+      tail -n 40 "$build/$target.log" >&2
+      rm -rf "$scratch"
+      echo "fuzz_$target: failed" >&2
+      exit 1
+    }
+  grep -E 'stat::number_of_executed_units|Done [0-9]+ runs' "$build/$target.log" | tail -n 2
+  rm -rf "$scratch"
+done

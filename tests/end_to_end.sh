@@ -50,50 +50,17 @@ lines '<HTML><HEAD><TITLE>Shop</TITLE></HEAD>' \
   '<BLINK>NEW</BLINK>' \
   '</BODY></HTML>' > "$work/expected.html"
 
-exec 3<> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -n1 "$work/display")"
+source "$(dirname "$0")/support/xdriver.sh"
+start_virtual_display "$work"
 
 "$work/program/mopeco" >"$work/program.log" 2>&1 &
 program_pid=$!
-
-# Waits until `count` windows are titled as the pattern says.
-wait_for_windows() {
-  local pattern=$1 count=$2
-  for _ in $(seq 100); do
-    [ "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | wc -l)" -eq "$count" ] && return 0
-    sleep 0.1
-  done
-  fail "expected $count windows named $pattern"
-}
-# Waits until a dialog named as the pattern has the keyboard focus, and prints its window.
-wait_for_dialog() {
-  local pattern=$1 id
-  for _ in $(seq 100); do
-    for id in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
-      if [ "$id" != "$main" ] && [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$id" ]; then
-        echo "$id"
-        return 0
-      fi
-    done
-    sleep 0.1
-  done
-  fail "no dialog named $pattern took the keyboard focus"
-}
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.2; }
-type_text() { xdotool type --delay 5 "$1"; sleep 0.2; }
 
 wait_for_windows '^モペコ$' 1
 main=$(xdotool search --onlyvisible --name '^モペコ$')
 
 # "データ開く" in the toolbar, then the file dialog.
-click "$main" 388 40
-wait_for_dialog '^モペコ$' >/dev/null
-type_text "$work/shop.mpk"
-xdotool key Return
-wait_for_windows '^モペコ$' 1
+choose_file 388 40 "$work/shop.mpk"
 
 # The title box, emptied and typed into.
 click "$main" 236 106
@@ -109,11 +76,7 @@ click "$editor" 405 276
 wait_for_windows '^テキスト　1$' 0
 
 # "HTML保存", then the file dialog.
-click "$main" 236 40
-wait_for_dialog '^モペコ$' >/dev/null
-type_text "$work/page.html"
-xdotool key Return
-wait_for_windows '^モペコ$' 1
+choose_file 236 40 "$work/page.html"
 for _ in $(seq 50); do [ -s "$work/page.html" ] && break; sleep 0.1; done
 
 xdotool mousemove 0 0

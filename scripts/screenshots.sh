@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Photographs the main window with an example page and the text map maker with the first
+# sample map, on a virtual display, for the README.
+#   scripts/screenshots.sh [PROGRAM_FOLDER] [OUTPUT_FOLDER]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+program_folder=${1:-$root/build/mopeco}
+output=${2:-$root/docs/screenshots}
+mkdir -p "$output"
+
+work=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+cleanup() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "screenshots: $*" >&2; exit 1; }
+
+# An example page: a small café with a photo, texts and links, in Shift-JIS.
+lines() { printf '%s\r\n' "$@"; }
+{
+  lines ver2.10 2 '喫茶さくら' 1 '#FFFFFF' '#0000FF' '#000000' 2 '#000000' 'menu.txt' 1
+  lines top.gif index.html 1 1 2 '' '' 2 2 2
+  lines 'いらっしゃいませ' 1 '営業時間 9:00～18:00' 1 '' 2 '' 2 '' 2
+  lines 'お品書き' menu.html 1 2 2 1 '地図' map.html 1 2 2 1 'ご予約' info@example.jp 1 1 1 1
+  lines '日記' diary.html 1 2 2 2 'トップへ' index.html 1 2 1 1
+  for _ in 1 2 3 4 5; do lines '' '' 2 2 2 2; done
+  lines '' 2 '' 2 '' 2
+} | iconv -f UTF-8 -t CP932 > "$work/example.mpk"
+
+cp -r "$program_folder" "$work/program"
+source "$root/tests/support/xdriver.sh"
+start_virtual_display "$work"
+"$work/program/mopeco" >"$work/program.log" 2>&1 &
+program_pid=$!
+wait_for_windows '^モペコ$' 1
+main=$(xdotool search --onlyvisible --name '^モペコ$')
+
+choose_file 388 40 "$work/example.mpk"
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$main" "$output/main_window.png"
+
+click "$main" 148 40
+text_map=$(wait_for_dialog '^テキスト地図作成$')
+click "$text_map" 84 444
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$text_map" "$output/text_map.png"
+echo "screenshots: $output/main_window.png $output/text_map.png"

@@ -3,6 +3,7 @@
 #include "model/fonts.h"
 #include "model/pattern.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 
 namespace {
@@ -42,54 +43,54 @@ QImage whiteStrip()
     return strip;
 }
 
-// The lettering drawn smoothed on a transparent ground, and the rectangle its pixels cover.
-QImage lettering(const StripLabel &label, int pixelSize, QRect &covered)
+QFont letteringFont(int pixelSize)
 {
-    QImage picture(StripWidth + 40, 2 * StripHeight, QImage::Format_ARGB32_Premultiplied);
-    picture.fill(Qt::transparent);
     QFont font(proportionalGothic());
     font.setPixelSize(pixelSize);
     font.setStyleStrategy(QFont::PreferAntialias);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    painter.setFont(font);
-    painter.setPen(label.colour);
-    painter.drawText(QRect(QPoint(0, 0), picture.size()), Qt::AlignCenter,
-                     QString::fromUtf8(label.text));
-    painter.end();
-    covered = QRect();
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            if (qAlpha(picture.pixel(x, y)) > 0)
-                covered |= QRect(x, y, 1, 1);
-    return picture;
+    return font;
 }
 
 // All strips share one size and one baseline, the largest whose lettering fits in rows 2 to
-// 17; each is centred across.
+// 17, with a pixel to spare for the smoothing; each is centred across. The sizes come from the
+// glyphs' outlines, so nothing is drawn twice.
 void drawLabelStrips(StripPictures &strips)
 {
     constexpr int letteringHeight = letteringBottom - letteringTop + 1;
-    std::array<QImage, separatorStrip> pictures;
-    std::array<QRect, separatorStrip> covers;
-    QRect allCovered;
-    for (int pixelSize = letteringHeight + 4; pixelSize > 4; --pixelSize) {
-        allCovered = QRect();
+    std::array<QRect, separatorStrip> outlines;
+    QRect allOutlines;
+    const auto measure = [&](const QFont &font) {
+        const QFontMetrics metrics(font);
+        allOutlines = QRect();
         for (int index = 0; index < separatorStrip; ++index) {
-            pictures[index] = lettering(labels[index], pixelSize, covers[index]);
-            allCovered |= covers[index];
+            outlines[index] = metrics.tightBoundingRect(QString::fromUtf8(labels[index].text));
+            allOutlines |= outlines[index];
         }
-        if (allCovered.height() <= letteringHeight && allCovered.width() <= StripWidth)
-            break;
-    }
-    const int top = letteringTop + (letteringHeight - allCovered.height()) / 2;
+        return allOutlines.height() <= letteringHeight - 1 && allOutlines.width() <= StripWidth - 2;
+    };
+    // The outlines grow with the size in proportion: one measurement predicts the size, and
+    // a step or two either way settles it.
+    const auto fits = [&](int pixelSize) { return measure(letteringFont(pixelSize)); };
+    constexpr int firstGuess = letteringHeight;
+    fits(firstGuess);
+    int pixelSize = std::max(5, firstGuess * (letteringHeight - 1) / std::max(1, allOutlines.height()));
+    while (pixelSize > 5 && !fits(pixelSize))
+        --pixelSize;
+    while (fits(pixelSize + 1))
+        ++pixelSize;
+    const QFont font = letteringFont(pixelSize);
+    measure(font);
+    const int baseline = letteringTop + (letteringHeight - allOutlines.height()) / 2
+        - allOutlines.top();
     for (int index = 0; index < separatorStrip; ++index) {
-        const QRect &covered = covers[index];
         QImage strip = whiteStrip();
         QPainter painter(&strip);
-        painter.drawImage(QPoint((StripWidth - covered.width()) / 2,
-                                 top + covered.top() - allCovered.top()),
-                          pictures[index], covered);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setFont(font);
+        painter.setPen(labels[index].colour);
+        const QRect &outline = outlines[index];
+        painter.drawText((StripWidth - outline.width()) / 2 - outline.left(), baseline,
+                         QString::fromUtf8(labels[index].text));
         strips[index] = strip;
     }
 }

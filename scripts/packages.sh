@@ -22,7 +22,8 @@ build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev fonts-ipafont-
 
 # What the tests need besides: a virtual display to drive the real program on, and clang
 # with its fuzzing runtime.
-test_packages=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev)
+test_packages=(xvfb xauth xdotool imagemagick time clang libclang-rt-14-dev
+  desktop-file-utils appstream)
 
 # Configures and builds into build/; the program folder is build/mopeco/.
 build_program() {

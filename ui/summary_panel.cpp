@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <map>
+
 namespace {
 
 const QColor panelGrey(230, 230, 230);
@@ -23,9 +25,7 @@ public:
 
     void text(int x, int y, const QString &text, int cellHeight, const QColor &colour = Qt::black)
     {
-        // Crisp lettering, as the panel's fixed-pixel table is drawn.
-        QFont font = fontWithCellHeight(proportionalGothic(), cellHeight);
-        font.setStyleStrategy(QFont::NoAntialias);
+        const QFont &font = fontOfHeight(cellHeight);
         const QFontMetrics metrics(font);
         const QRect cell(x, y, metrics.horizontalAdvance(text), metrics.height());
         painter.fillRect(cell, panelGrey);
@@ -52,7 +52,20 @@ public:
     }
 
 private:
+    // Crisp lettering, as the panel's fixed-pixel table is drawn; each height is sized once.
+    const QFont &fontOfHeight(int cellHeight)
+    {
+        auto found = fonts.find(cellHeight);
+        if (found == fonts.end()) {
+            QFont font = fontWithCellHeight(proportionalGothic(), cellHeight);
+            font.setStyleStrategy(QFont::NoAntialias);
+            found = fonts.emplace(cellHeight, font).first;
+        }
+        return found->second;
+    }
+
     QPainter painter;
+    std::map<int, QFont> fonts;
 };
 
 struct PageHeader {

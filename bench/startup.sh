@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Start-up time (process start to its window shown on the display) and peak memory of the
+# program, side by side with an empty Qt Widgets window built by the same project (the floor).
+# Medians over RUNS starts on a virtual display.
+#   bench/startup.sh [RUNS] [BUILD_FOLDER]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+runs=${1:-15}
+build=${2:-$root/build}
+
+work=$(mktemp -d)
+xvfb_pid=""
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "startup: $*" >&2; exit 1; }
+source "$root/tests/support/xdriver.sh"
+start_virtual_display "$work"
+cp -r "$build/mopeco" "$work/program"
+
+median() { sort -n | awk '{ values[NR] = $1 } END { print values[int((NR + 1) / 2)] }'; }
+
+# Prints "milliseconds kibibytes" for one start of the program, whose window is titled $2.
+measure_once() {
+  local program=$1 title=$2 started shown
+  started=$(date +%s%N)
+  /usr/bin/time -f '%M' -o "$work/peak" "$program" >/dev/null 2>&1 &
+  local timer=$!
+  for _ in $(seq 2000); do
+    xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && break
+  done
+  shown=$(date +%s%N)
+  sleep 0.5 # the first paint and whatever the program does right after it
+  pkill -TERM -P "$timer" 2>/dev/null || true
+  wait "$timer" 2>/dev/null || true
+  echo "$(( (shown - started) / 1000000 )) $(grep -E '^[0-9]+$' "$work/peak")"
+}
+
+measure() {
+  local program=$1 title=$2
+  for _ in $(seq "$runs"); do measure_once "$program" "$title"; done > "$work/runs"
+  echo "$(cut -d' ' -f1 "$work/runs" | median) $(cut -d' ' -f2 "$work/runs" | median)"
+}
+
+read -r floor_ms floor_kib < <(measure "$build/bench/empty_window" floor)
+read -r program_ms program_kib < <(measure "$work/program/mopeco" モペコ)
+awk -v fm="$floor_ms" -v fk="$floor_kib" -v pm="$program_ms" -v pk="$program_kib" -v runs="$runs" 'BEGIN {
+  printf "start-up, median of %d runs   time to window   peak memory\n", runs
+  printf "floor (empty Qt window)       %6d ms        %7.1f MiB\n", fm, fk / 1024
+  printf "mopeco                        %6d ms        %7.1f MiB\n", pm, pk / 1024
+  printf "mopeco against the floor      %6.2f x         %+7.1f MiB\n", pm / fm, (pk - fk) / 1024
+}'

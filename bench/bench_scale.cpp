@@ -13,6 +13,7 @@
 #include "model/text_writer.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -63,6 +64,18 @@ PageProject projectOfTexts(int kilobytes)
     return page;
 }
 
+// One line of `megabytes`, written a megabyte at a time so that making it costs no memory.
+void writeLongLine(const QString &path, int megabytes)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        std::exit(1);
+    const QByteArray megabyte(1024 * 1024, 'x');
+    for (int written = 0; written < megabytes; ++written)
+        file.write(megabyte);
+    file.write("\r\n");
+}
+
 long peakKibibytes()
 {
     rusage usage{};
@@ -87,7 +100,7 @@ int main(int argc, char *argv[])
         saveFileBytes(input, bodyOfLines(size));
         run = [&] { writePage(input, output); };
     } else if (std::strcmp(argv[1], "body-line") == 0) {
-        saveFileBytes(input, QByteArray(size * 1024 * 1024, 'x') + "\r\n");
+        writeLongLine(input, size);
         run = [&] { writePage(input, output); };
     } else {
         saveFileBytes(input, WriteProject(projectOfTexts(size)));

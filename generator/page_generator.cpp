@@ -47,6 +47,12 @@ public:
     PageWriter(const PageProject &page, const QList<QByteArray> &bodyLines)
         : page(page), bodyLines(bodyLines)
     {
+        if (!isOn(page.BodyUsed))
+            return;
+        qsizetype bodySize = 0;
+        for (const QByteArray &line : bodyLines)
+            bodySize += line.size() + 2;
+        writer.reserve(bodySize + 4096);
     }
 
     void writeHead()

@@ -14,6 +14,9 @@ public:
 
     const QByteArray &bytes() const { return data; }
 
+    // Room for this many bytes, so a large file is not copied as it grows.
+    void reserve(qsizetype size) { data.reserve(size); }
+
 private:
     QByteArray data;
 };

@@ -8,16 +8,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 runs=${1:-15}
 build=${2:-$root/build}
 
-work=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "startup: $*" >&2; exit 1; }
 source "$root/tests/support/xdriver.sh"
-start_virtual_display "$work"
+fail() { echo "startup: $*" >&2; exit 1; }
+start_virtual_display
 cp -r "$build/mopeco" "$work/program"
 
 median() { sort -n | awk '{ values[NR] = $1 } END { print values[int((NR + 1) / 2)] }'; }

@@ -8,15 +8,7 @@ program_folder=${1:-$root/build/mopeco}
 output=${2:-$root/docs/screenshots}
 mkdir -p "$output"
 
-work=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$root/tests/support/xdriver.sh"
 fail() { echo "screenshots: $*" >&2; exit 1; }
 
 # An example page: a small café with a photo, texts and links, in Shift-JIS.
@@ -32,8 +24,7 @@ lines() { printf '%s\r\n' "$@"; }
 } | iconv -f UTF-8 -t CP932 > "$work/example.mpk"
 
 cp -r "$program_folder" "$work/program"
-source "$root/tests/support/xdriver.sh"
-start_virtual_display "$work"
+start_virtual_display
 "$work/program/mopeco" >"$work/program.log" 2>&1 &
 program_pid=$!
 wait_for_windows '^モペコ$' 1

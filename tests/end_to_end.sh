@@ -9,15 +9,7 @@ artifacts=$2
 mkdir -p "$artifacts"
 rm -f "$artifacts/failure.png"
 
-work=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/support/xdriver.sh"
 
 fail() {
   echo "end_to_end: $*" >&2
@@ -50,8 +42,7 @@ lines '<HTML><HEAD><TITLE>Shop</TITLE></HEAD>' \
   '<BLINK>NEW</BLINK>' \
   '</BODY></HTML>' > "$work/expected.html"
 
-source "$(dirname "$0")/support/xdriver.sh"
-start_virtual_display "$work"
+start_virtual_display
 
 "$work/program/mopeco" >"$work/program.log" 2>&1 &
 program_pid=$!

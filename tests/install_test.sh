@@ -8,15 +8,7 @@ build=$1
 artifacts=$2
 mkdir -p "$artifacts"
 
-work=$(mktemp -d)
-xvfb_pid=""
-program_pid=""
-cleanup() {
-  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "$0")/support/xdriver.sh"
 fail() { echo "install: $*" >&2; exit 1; }
 
 prefix=$work/モペコ
@@ -34,8 +26,7 @@ desktop-file-validate "$prefix/share/applications/mopeco.desktop" || fail "deskt
 appstreamcli validate --no-net "$prefix/share/metainfo/page.mopeco.Mopeco.metainfo.xml" \
   > "$work/appstream.log" || { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
 
-source "$(dirname "$0")/support/xdriver.sh"
-start_virtual_display "$work"
+start_virtual_display
 (cd / && "$prefix/mopeco" >"$work/program.log" 2>&1) &
 program_pid=$!
 wait_for_windows '^モペコ$' 1

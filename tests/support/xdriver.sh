@@ -1,10 +1,20 @@
-# Drives the real program on a virtual display, as a user would: sourced by the end-to-end
-# test and the screenshot script. The caller defines fail() and sets $main to the main window
-# once it is up.
+# Drives the real program on a virtual display, as a user would: sourced by the tests, the
+# scripts and the benchmarks that start it. Sourcing makes a scratch folder $work; at exit the
+# program ($program_pid), the display and the folder are taken away. The caller defines fail()
+# and sets $main to the main window once it is up.
+
+work=$(mktemp -d)
+xvfb_pid=""
+program_pid=""
+stop_session() {
+  [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap stop_session EXIT
 
 # Starts Xvfb on a free display and exports DISPLAY; the caller stops $xvfb_pid.
 start_virtual_display() {
-  local work=$1
   exec 3<> "$work/display"
   Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
   xvfb_pid=$!

@@ -15,11 +15,12 @@ cp -r "$build/mopeco" "$work/program"
 
 median() { sort -n | awk '{ values[NR] = $1 } END { print values[int((NR + 1) / 2)] }'; }
 
-# Prints "milliseconds kibibytes" for one start of the program, whose window is titled $2.
+# Prints "milliseconds kibibytes" for one start of a program, whose window is titled $1.
 measure_once() {
-  local program=$1 title=$2 started shown
+  local title=$1 started shown
+  shift
   started=$(date +%s%N)
-  /usr/bin/time -f '%M' -o "$work/peak" "$program" >/dev/null 2>&1 &
+  /usr/bin/time -f '%M' -o "$work/peak" "$@" >/dev/null 2>&1 &
   local timer=$!
   for _ in $(seq 2000); do
     xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1 && break
@@ -31,17 +32,21 @@ measure_once() {
   echo "$(( (shown - started) / 1000000 )) $(grep -E '^[0-9]+$' "$work/peak")"
 }
 
+# Prints the median milliseconds and kibibytes over the runs.
 measure() {
-  local program=$1 title=$2
-  for _ in $(seq "$runs"); do measure_once "$program" "$title"; done > "$work/runs"
+  for _ in $(seq "$runs"); do measure_once "$@"; done > "$work/runs"
   echo "$(cut -d' ' -f1 "$work/runs" | median) $(cut -d' ' -f2 "$work/runs" | median)"
 }
 
-read -r floor_ms floor_kib < <(measure "$build/bench/empty_window" floor)
-read -r program_ms program_kib < <(measure "$work/program/mopeco" モペコ)
-awk -v fm="$floor_ms" -v fk="$floor_kib" -v pm="$program_ms" -v pk="$program_kib" -v runs="$runs" 'BEGIN {
-  printf "start-up, median of %d runs   time to window   peak memory\n", runs
-  printf "floor (empty Qt window)       %6d ms        %7.1f MiB\n", fm, fk / 1024
-  printf "mopeco                        %6d ms        %7.1f MiB\n", pm, pk / 1024
-  printf "mopeco against the floor      %6.2f x         %+7.1f MiB\n", pm / fm, (pk - fk) / 1024
+read -r floor_ms floor_kib < <(measure floor "$build/bench/empty_window")
+read -r text_ms text_kib < <(measure floor-text "$build/bench/empty_window" text)
+read -r program_ms program_kib < <(measure モペコ "$work/program/mopeco")
+awk -v fm="$floor_ms" -v fk="$floor_kib" -v tm="$text_ms" -v tk="$text_kib" \
+    -v pm="$program_ms" -v pk="$program_kib" -v runs="$runs" 'BEGIN {
+  printf "start-up, median of %d runs       time to window   peak memory\n", runs
+  printf "floor: an empty Qt window         %6d ms        %7.1f MiB\n", fm, fk / 1024
+  printf "the same with one Japanese label  %6d ms        %7.1f MiB\n", tm, tk / 1024
+  printf "mopeco                            %6d ms        %7.1f MiB\n", pm, pk / 1024
+  printf "mopeco against the floor          %6.2f x         %+7.1f MiB\n", pm / fm, (pk - fk) / 1024
+  printf "mopeco against the labelled one   %6.2f x         %+7.1f MiB\n", pm / tm, (pk - tk) / 1024
 }'

@@ -9,6 +9,7 @@
 #include "textmap/map_file.h"
 #include "textmap/text_map.h"
 #include "ui/byte_line_edit.h"
+#include "ui/controls.h"
 #include "ui/desktop.h"
 #include "ui/error_guard.h"
 
@@ -26,34 +27,6 @@
 namespace {
 
 const QColor markerColour(255, 150, 150);
-const QString blue = QStringLiteral("color: blue;");
-
-QFrame *addPanel(QWidget *parent, const QRect &geometry)
-{
-    auto *panel = new QFrame(parent);
-    panel->setGeometry(geometry);
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Raised);
-    return panel;
-}
-
-QLabel *addLabel(QWidget *parent, int left, int top, const QString &text,
-                 const QString &style = {})
-{
-    auto *label = new QLabel(text, parent);
-    label->move(left, top);
-    label->setStyleSheet(style);
-    label->adjustSize();
-    return label;
-}
-
-QPushButton *addButton(QWidget *parent, const QRect &geometry, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    return button;
-}
 
 ByteLineEdit *addEdit(QWidget *parent, int left, int top, int width)
 {
@@ -99,22 +72,22 @@ void TForm7::createControls()
     Button8 = addButton(Panel3, {416, 8, 75, 25}, QStringLiteral("地図を削除"));
     Button7 = addButton(Panel3, {504, 8, 75, 25}, QStringLiteral("終了"));
 
-    Label6 = addLabel(this, 8, 48, QStringLiteral("地図タイトル"), blue);
+    Label6 = addLabel(this, 8, 48, QStringLiteral("地図タイトル"), Qt::blue);
     Edit6 = addEdit(this, 24, 64, 209);
 
     Panel1 = addPanel(this, {8, 96, 273, 289});
-    Label1 = addLabel(Panel1, 8, 8, QStringLiteral("地図"), blue);
+    Label1 = addLabel(Panel1, 8, 8, QStringLiteral("地図"), Qt::blue);
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(17, 24, MapPixels, MapPixels);
     Image1->installEventFilter(this);
-    Label2 = addLabel(Panel1, 88, 272, QStringLiteral("右クリックをして文字を選択します。"), blue);
+    Label2 = addLabel(Panel1, 88, 272, QStringLiteral("右クリックをして文字を選択します。"), Qt::blue);
 
     Panel2 = addPanel(this, {8, 408, 273, 57});
     Label3 = addLabel(Panel2, 8, 8, QStringLiteral("地図データを読み出します。"));
     Button5 = addButton(Panel2, {24, 24, 105, 25}, QStringLiteral("地図データ  >>"));
     Button4 = addButton(Panel2, {152, 24, 105, 25}, QStringLiteral("地図データを開く"));
 
-    Label4 = addLabel(this, 296, 48, QStringLiteral("記号の説明"), blue);
+    Label4 = addLabel(this, 296, 48, QStringLiteral("記号の説明"), Qt::blue);
     const int rows[5] = {72, 104, 136, 168, 200};
     std::array<QCheckBox *, 5> boxes;
     std::array<ByteLineEdit *, 5> edits;
@@ -128,12 +101,12 @@ void TForm7::createControls()
     std::tie(Edit1, Edit2, Edit3, Edit4, Edit5) =
         std::tuple(edits[0], edits[1], edits[2], edits[3], edits[4]);
 
-    Label7 = addLabel(this, 288, 232, QStringLiteral("リンク"), blue);
+    Label7 = addLabel(this, 288, 232, QStringLiteral("リンク"), Qt::blue);
     Label8 = addLabel(this, 304, 248, QStringLiteral("表示する文"));
     Edit7 = addEdit(this, 368, 240, 121);
     Label9 = addLabel(this, 296, 280, QStringLiteral("リンク先ＵＲＬ"));
     Edit8 = addEdit(this, 368, 272, 209);
-    Label5 = addLabel(this, 288, 304, QStringLiteral("地図の説明"), blue);
+    Label5 = addLabel(this, 288, 304, QStringLiteral("地図の説明"), Qt::blue);
     Panel4 = addPanel(this, {296, 320, 281, 145});
     Memo1 = new QPlainTextEdit(Panel4);
     Memo1->setGeometry(8, 8, 265, 129);

@@ -4,6 +4,7 @@
 #include "model/page_project.h"
 #include "model/sjis.h"
 #include "ui/color_code.h"
+#include "ui/controls.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -41,24 +42,6 @@ void fillSwatch(QFrame *swatch, ColorComponents color)
     palette.setColor(QPalette::Window, QColor(color.red, color.green, color.blue));
     palette.setColor(QPalette::WindowText, Qt::black);
     swatch->setPalette(palette);
-}
-
-QLabel *createLabel(QWidget *parent, int left, int top, const QString &caption,
-                    const QString &style = QString())
-{
-    auto *label = new QLabel(caption, parent);
-    label->move(left, top);
-    label->setStyleSheet(style);
-    label->adjustSize();
-    return label;
-}
-
-QPushButton *createButton(QWidget *parent, const QRect &geometry, const QString &caption)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setGeometry(geometry);
-    button->setAutoDefault(false);
-    return button;
 }
 
 QLineEdit *createColorEdit(QWidget *parent, int top)
@@ -106,13 +89,8 @@ void TForm2::createColorControls()
     CheckBox1 = new QCheckBox(QStringLiteral("カラー対応させる"), this);
     CheckBox1->setGeometry(16, 8, 129, 17);
 
-    const QFont headingFont = fontWithCellHeight(proportionalGothic(), 15);
-    const QString blue = QStringLiteral("color: blue;");
-    const auto heading = [&](int left, int top, const QString &caption) {
-        QLabel *label = createLabel(this, left, top, caption, blue);
-        label->setFont(headingFont);
-        label->adjustSize();
-        return label;
+    const auto heading = [this](int left, int top, const QString &caption) {
+        return addLabel(this, left, top, caption, Qt::blue, 15);
     };
     Label1 = heading(48, 48, QStringLiteral("背景色"));
     Shape2 = createSwatch(this, {136, 48, 65, 25});
@@ -151,15 +129,15 @@ void TForm2::createMixControls()
     r = scrollBar(8);
     g = scrollBar(32);
     b = scrollBar(56);
-    Label4 = createLabel(this, 560, 8, QStringLiteral("R"), QStringLiteral("color: red;"));
-    Label5 = createLabel(this, 560, 32, QStringLiteral("G"), QStringLiteral("color: green;"));
-    Label6 = createLabel(this, 560, 56, QStringLiteral("B"), QStringLiteral("color: blue;"));
+    Label4 = addLabel(this, 560, 8, QStringLiteral("R"), Qt::red);
+    Label5 = addLabel(this, 560, 32, QStringLiteral("G"), Qt::darkGreen);
+    Label6 = addLabel(this, 560, 56, QStringLiteral("B"), Qt::blue);
     connect(r, &QScrollBar::valueChanged, this, &TForm2::rChange);
     connect(g, &QScrollBar::valueChanged, this, &TForm2::gChange);
     connect(b, &QScrollBar::valueChanged, this, &TForm2::bChange);
 
     const auto named = [this](int left, int top, const QString &caption, int width = 41) {
-        return createButton(this, {left, top, width, 25}, caption);
+        return addButton(this, {left, top, width, 25}, caption);
     };
     Button3 = named(320, 88, QStringLiteral("赤"));
     Button4 = named(368, 88, QStringLiteral("青"));
@@ -187,28 +165,23 @@ void TForm2::createMixControls()
 
 void TForm2::createSeparatorControls()
 {
-    Label7 = createLabel(
+    Label7 = addLabel(
         this, 136, 264,
         QStringLiteral("※注意--すべての色が表示できるとは限りません。作成後、実機で確かめてください。"),
-        QStringLiteral("color: blue; text-decoration: underline;"));
-    Label10 = createLabel(this, 16, 296, QStringLiteral("区切り線を変更できます。"),
-                          QStringLiteral("color: blue;"));
-    Label9 = createLabel(this, 72, 320, QStringLiteral("すべて中央寄せになっています。"));
-    Button14 = createButton(this, {16, 320, 49, 25}, QStringLiteral("次へ"));
-    Label8 = new QLabel(QString::fromUtf8(separatorCaptions[0]), this);
+        Qt::blue, 0, Underline::Yes);
+    Label10 = addLabel(this, 16, 296, QStringLiteral("区切り線を変更できます。"), Qt::blue);
+    Label9 = addLabel(this, 72, 320, QStringLiteral("すべて中央寄せになっています。"));
+    Button14 = addButton(this, {16, 320, 49, 25}, QStringLiteral("次へ"));
+    Label8 = addLabel(this, 72, 336, QString::fromUtf8(separatorCaptions[0]), QColor(0, 0, 128), 21);
     Label8->setGeometry(72, 336, 169, 21);
-    Label8->setFont(fontWithCellHeight(proportionalGothic(), 21));
-    Label8->setStyleSheet(QStringLiteral("color: navy;"));
     connect(Button14, &QPushButton::clicked, this, &TForm2::Button14Click);
 }
 
 void TForm2::createPanel()
 {
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(0, 368, 577, 41);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    Button1 = createButton(Panel1, {360, 8, 97, 25}, QStringLiteral("決定"));
-    Button2 = createButton(Panel1, {464, 8, 97, 25}, QStringLiteral("キャンセル"));
+    Panel1 = addPanel(this, {0, 368, 577, 41});
+    Button1 = addButton(Panel1, {360, 8, 97, 25}, QStringLiteral("決定"));
+    Button2 = addButton(Panel1, {464, 8, 97, 25}, QStringLiteral("キャンセル"));
     connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
 }

@@ -5,6 +5,7 @@
 #include "model/program_folder.h"
 #include "model/sjis.h"
 #include "ui/byte_line_edit.h"
+#include "ui/controls.h"
 #include "ui/desktop.h"
 #include "ui/glyphs.h"
 
@@ -157,12 +158,7 @@ TForm3::TForm3(PageProject &page, WorkingState &state, const QString &programFol
 
 void TForm3::createControls()
 {
-    const QString blue = QStringLiteral("color: blue;");
-    const auto label = [this](int left, int top) {
-        auto *created = new QLabel(this);
-        created->move(left, top);
-        return created;
-    };
+
     const auto checkBox = [this](int left, int top, int width) {
         auto *box = new QCheckBox(this);
         box->setGeometry(left, top, width, 17);
@@ -170,19 +166,15 @@ void TForm3::createControls()
         return box;
     };
     const auto button = [this](int left, int top, int width, const QString &caption) {
-        auto *created = new QPushButton(caption, this);
-        created->setGeometry(left, top, width, 25);
-        created->setAutoDefault(false);
+        QPushButton *created = addButton(this, {left, top, width, 25}, caption);
         created->setFocusPolicy(Qt::ClickFocus);
         return created;
     };
 
-    Label1 = label(8, 16);
-    Label1->setFont(fontWithCellHeight(proportionalGothic(), 15));
-    Label1->setStyleSheet(blue);
+    Label1 = addLabel(this, 8, 16, {}, Qt::blue, 15);
     CheckBox1 = checkBox(112, 16, 97);
     CheckBox1->setText(QStringLiteral("使用しない"));
-    CheckBox1->setStyleSheet(blue);
+    setTextColour(CheckBox1, Qt::blue);
     SpeedButton1 = new QToolButton(this);
     SpeedButton1->setGeometry(504, 16, 25, 25);
     SpeedButton1->setIcon(QPixmap::fromImage(helpBookGlyph(16)));
@@ -190,11 +182,11 @@ void TForm3::createControls()
     SpeedButton1->setToolTip(QStringLiteral("ヘルプファイルを開く"));
     SpeedButton1->setAutoRaise(true);
     SpeedButton1->setFocusPolicy(Qt::NoFocus);
-    Label2 = label(24, 48);
+    Label2 = addLabel(this, 24, 48, {});
     Edit1 = new ByteLineEdit(this);
     Edit1->setGeometry(40, 72, 489, 20);
     Button1 = button(480, 104, 57, QStringLiteral("参照"));
-    Label3 = label(24, 120);
+    Label3 = addLabel(this, 24, 120, {});
     Edit2 = new ByteLineEdit(this);
     Edit2->setGeometry(40, 144, 489, 20);
     CheckBox2 = checkBox(32, 200, 449);
@@ -202,11 +194,10 @@ void TForm3::createControls()
     CheckBox4 = checkBox(32, 264, 313);
     Button2 = button(368, 264, 75, QStringLiteral("決定"));
     Button3 = button(456, 264, 75, QStringLiteral("キャンセル"));
-    Label4 = label(152, 304);
-    Label4->setText(
-        QStringLiteral("初期設定では、使用しないにチェックが入っているのでよく確認してください。"));
-    Label4->setStyleSheet(QStringLiteral("color: blue; text-decoration: underline;"));
-    Label4->adjustSize();
+    Label4 = addLabel(
+        this, 152, 304,
+        QStringLiteral("初期設定では、使用しないにチェックが入っているのでよく確認してください。"),
+        Qt::blue, 0, Underline::Yes);
 
     connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);

@@ -10,6 +10,7 @@
 #include "model/program_folder.h"
 #include "model/sjis.h"
 #include "model/text_reader.h"
+#include "ui/controls.h"
 #include "ui/desktop.h"
 #include "ui/basic_settings.h"
 #include "ui/error_guard.h"
@@ -88,16 +89,6 @@ void TForm1::setDialogs(const Dialogs &windows)
                 &TForm1::showPatternPreview);
 }
 
-QFrame *TForm1::addPanel(QWidget *parent, const QRect &geometry)
-{
-    auto *panel = new QFrame(parent);
-    panel->setGeometry(geometry);
-    panel->setFrameShape(QFrame::Panel);
-    panel->setFrameShadow(QFrame::Raised);
-    panel->setAutoFillBackground(true);
-    return panel;
-}
-
 QToolButton *TForm1::addToolButton(QWidget *parent, const QRect &geometry,
                                    const QString &caption, const QString &hint)
 {
@@ -107,15 +98,6 @@ QToolButton *TForm1::addToolButton(QWidget *parent, const QRect &geometry,
     button->setToolTip(hint);
     button->setAutoRaise(true);
     button->setFocusPolicy(Qt::NoFocus);
-    return button;
-}
-
-QPushButton *TForm1::addButton(QWidget *parent, int left, int top, const QString &caption,
-                               int width)
-{
-    auto *button = new QPushButton(caption, parent);
-    button->setGeometry(left, top, width, 25);
-    button->setAutoDefault(false);
     return button;
 }
 
@@ -136,7 +118,6 @@ void TForm1::createTitleBar()
                                  QStringLiteral("閉じる"));
     for (QToolButton *button : {SpeedButton22, SpeedButton1}) {
         button->setAutoRaise(false);
-        button->setStyleSheet(QStringLiteral("QToolButton { padding: 0px; }"));
     }
     connect(SpeedButton22, &QToolButton::clicked, this, &TForm1::SpeedButton22Click);
     connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
@@ -192,13 +173,9 @@ void TForm1::createToolbar()
 
 void TForm1::createWorkArea()
 {
-    Button7 = addButton(this, 520, 60, QStringLiteral("型を選択変更する"), 121);
+    Button7 = addButton(this, {520, 60, 121, 25}, QStringLiteral("型を選択変更する"));
 
-    Label1 = new QLabel(QStringLiteral("タイトル"), this);
-    Label1->setFont(fontWithCellHeight(proportionalGothic(), 15));
-    Label1->setStyleSheet(QStringLiteral("color: blue; background: transparent;"));
-    Label1->move(96, 96);
-    Label1->adjustSize();
+    Label1 = addLabel(this, 96, 96, QStringLiteral("タイトル"), Qt::blue, 15);
 
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(152, 96, 169, 20);
@@ -206,12 +183,12 @@ void TForm1::createWorkArea()
     connect(Edit1, &QLineEdit::textEdited, this,
             [this](const QString &text) { this->page.Title = sjis::fromUnicodeLine(text); });
 
-    Button1 = addButton(this, 40, 136, QStringLiteral("基本設定"));
-    Button2 = addButton(this, 40, 168, QStringLiteral("文章"));
-    Button3 = addButton(this, 136, 136, {});
-    Button4 = addButton(this, 136, 168, {});
-    Button5 = addButton(this, 296, 136, {});
-    Button8 = addButton(this, 296, 168, {});
+    Button1 = addButton(this, {40, 136, 75, 25}, QStringLiteral("基本設定"));
+    Button2 = addButton(this, {40, 168, 75, 25}, QStringLiteral("文章"));
+    Button3 = addButton(this, {136, 136, 75, 25}, {});
+    Button4 = addButton(this, {136, 168, 75, 25}, {});
+    Button5 = addButton(this, {296, 136, 75, 25}, {});
+    Button8 = addButton(this, {296, 168, 75, 25}, {});
     const QIcon next(QPixmap::fromImage(nextTriangleGlyph()));
     const auto stepper = [this, &next](int left, int top, bool forward) {
         QToolButton *button =
@@ -258,11 +235,11 @@ void TForm1::createSummaryArea()
     Panel4 = addPanel(this, {8, 232, 473, 257});
     Image4 = new QLabel(Panel4);
     Image4->setGeometry(8, 5, SummaryWidth, SummaryHeight);
-    Button9 = addButton(Panel4, 8, 229, QStringLiteral("画像,文章"));
-    Button10 = addButton(Panel4, 88, 229, QStringLiteral("テキスト"));
-    Button11 = addButton(Panel4, 168, 229, QStringLiteral("リンク１～５"));
-    Button12 = addButton(Panel4, 248, 229, QStringLiteral("リンク５～１０"));
-    Button6 = addButton(Panel4, 392, 229, QStringLiteral("次へ"));
+    Button9 = addButton(Panel4, {8, 229, 75, 25}, QStringLiteral("画像,文章"));
+    Button10 = addButton(Panel4, {88, 229, 75, 25}, QStringLiteral("テキスト"));
+    Button11 = addButton(Panel4, {168, 229, 75, 25}, QStringLiteral("リンク１～５"));
+    Button12 = addButton(Panel4, {248, 229, 75, 25}, QStringLiteral("リンク５～１０"));
+    Button6 = addButton(Panel4, {392, 229, 75, 25}, QStringLiteral("次へ"));
     connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
     connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
     connect(Button10, &QPushButton::clicked, this, &TForm1::Button10Click);

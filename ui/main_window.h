@@ -169,11 +169,8 @@ private:
     void createWorkArea();
     void createSummaryArea();
     void setFocusOrder();
-    QFrame *addPanel(QWidget *parent, const QRect &geometry);
     QToolButton *addToolButton(QWidget *parent, const QRect &geometry, const QString &caption,
                                const QString &hint);
-    QPushButton *addButton(QWidget *parent, int left, int top, const QString &caption,
-                           int width = 75);
     void loadBackgroundPicture();
     void showSlotCaptions();
     void openItemEditor(ItemKind kind);

@@ -6,6 +6,7 @@
 #include "model/pattern_catalogue.h"
 #include "model/pattern_preview.h"
 #include "model/sjis.h"
+#include "ui/controls.h"
 #include "ui/error_guard.h"
 #include "ui/preview_box.h"
 
@@ -30,32 +31,18 @@ TForm4::TForm4(PageProject &page, const PatternCatalogue &catalogue, Pattern &pa
     setFixedSize(390, 435);
     setFont(fontWithCellHeight(proportionalGothic(), 12));
 
-    const auto label = [this](int left, int top, const QString &text, int cellHeight,
-                              bool blue) {
-        auto *created = new QLabel(text, this);
-        created->move(left, top);
-        if (cellHeight != 12)
-            created->setFont(fontWithCellHeight(proportionalGothic(), cellHeight));
-        if (blue)
-            created->setStyleSheet(QStringLiteral("color: blue;"));
-        created->adjustSize();
-        return created;
-    };
     const auto button = [this](int top, const QString &caption) {
-        auto *created = new QPushButton(caption, this);
-        created->setGeometry(8, top, 75, 25);
-        created->setAutoDefault(false);
-        return created;
+        return addButton(this, {8, top, 75, 25}, caption);
     };
-    Label1 = label(8, 8, QStringLiteral("現在"), 15, true);
-    Label2 = label(56, 8, {}, 15, true);
-    Label3 = label(64, 32, QStringLiteral("のパターンがあります"), 15, true);
-    Label7 = label(112, 88, {}, 16, true);
+    Label1 = addLabel(this, 8, 8, QStringLiteral("現在"), Qt::blue, 15);
+    Label2 = addLabel(this, 56, 8, {}, Qt::blue, 15);
+    Label3 = addLabel(this, 64, 32, QStringLiteral("のパターンがあります"), Qt::blue, 15);
+    Label7 = addLabel(this, 112, 88, {}, Qt::blue, 16);
     Button1 = button(64, QStringLiteral("次へ"));
     Button2 = button(96, QStringLiteral("戻る"));
-    Label4 = label(16, 152, QStringLiteral("ID"), 15, false);
-    Label5 = label(48, 152, {}, 15, false);
-    Label6 = label(16, 184, QStringLiteral("コメント"), 12, false);
+    Label4 = addLabel(this, 16, 152, QStringLiteral("ID"), {}, 15);
+    Label5 = addLabel(this, 48, 152, {}, {}, 15);
+    Label6 = addLabel(this, 16, 184, QStringLiteral("コメント"));
     // The comment wraps in the room left of the preview.
     Label6->setWordWrap(true);
     Label6->setGeometry(16, 184, 184, 160);

@@ -12,8 +12,11 @@ QScrollArea *addPreviewBox(QWidget *parent, const QRect &geometry, int pictureHe
     box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     box->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     box->setFrameShape(QFrame::Box);
-    box->setStyleSheet(QStringLiteral("QScrollArea, QScrollArea > QWidget > QWidget "
-                                      "{ background: white; }"));
+    QPalette white = box->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    box->setPalette(white);
+    box->viewport()->setAutoFillBackground(true);
+    box->viewport()->setPalette(white);
     picture = new QLabel;
     picture->setGeometry(0, 0, 170, pictureHeight);
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);

@@ -3,6 +3,7 @@
 #include "model/fonts.h"
 #include "model/sjis.h"
 #include "ui/byte_line_edit.h"
+#include "ui/controls.h"
 #include "ui/tool_settings.h"
 
 #include <QFrame>
@@ -36,10 +37,7 @@ TForm6::TForm6(ToolSettings &settings, Desktop &desktop, QWidget *parent)
     setFont(fontWithCellHeight(proportionalGothic(), 12));
 
     const auto label = [this](int top, const QString &caption) {
-        auto *created = new QLabel(caption, this);
-        created->move(8, top);
-        created->adjustSize();
-        return created;
+        return addLabel(this, 8, top, caption);
     };
     const auto edit = [this](int top, bool readOnly) {
         auto *created = new ByteLineEdit(this);
@@ -47,29 +45,20 @@ TForm6::TForm6(ToolSettings &settings, Desktop &desktop, QWidget *parent)
         created->setReadOnly(readOnly);
         return created;
     };
-    const auto button = [](QWidget *parent, const QRect &geometry, const QString &caption) {
-        auto *created = new QPushButton(caption, parent);
-        created->setGeometry(geometry);
-        created->setAutoDefault(false);
-        return created;
-    };
     Label1 = label(8, QStringLiteral("FTPソフト"));
     Edit1 = edit(32, true);
-    Button3 = button(this, {432, 32, 57, 25}, QStringLiteral("参照"));
+    Button3 = addButton(this, {432, 32, 57, 25}, QStringLiteral("参照"));
     Label2 = label(72, QStringLiteral("テキストエディタ"));
     Edit2 = edit(96, true);
-    Button4 = button(this, {432, 96, 57, 25}, QStringLiteral("参照"));
+    Button4 = addButton(this, {432, 96, 57, 25}, QStringLiteral("参照"));
     Label3 = label(136, QStringLiteral("ペイントソフト（グラフィック編集ソフト）"));
     Edit3 = edit(160, true);
-    Button5 = button(this, {432, 168, 57, 25}, QStringLiteral("参照"));
+    Button5 = addButton(this, {432, 168, 57, 25}, QStringLiteral("参照"));
     Label4 = label(200, QStringLiteral("ホームページ"));
     Edit4 = edit(224, false);
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(0, 322 - 41, 501, 41);
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
-    Button1 = button(Panel1, {328, 8, 75, 25}, QStringLiteral("決定"));
-    Button2 = button(Panel1, {408, 8, 75, 25}, QStringLiteral("キャンセル"));
+    Panel1 = addPanel(this, {0, 322 - 41, 501, 41});
+    Button1 = addButton(Panel1, {328, 8, 75, 25}, QStringLiteral("決定"));
+    Button2 = addButton(Panel1, {408, 8, 75, 25}, QStringLiteral("キャンセル"));
 
     const QList<QWidget *> order{Edit1, Edit2, Edit3, Edit4, Button3, Button4, Button5,
                                  Button1, Button2};

@@ -1,0 +1,51 @@
+#include "ui/controls.h"
+
+#include "model/fonts.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+
+QLabel *addLabel(QWidget *parent, int left, int top, const QString &text, const QColor &colour,
+                 int cellHeight, Underline underline)
+{
+    auto *label = new QLabel(text, parent);
+    label->move(left, top);
+    if (cellHeight > 0 || underline == Underline::Yes) {
+        QFont font = cellHeight > 0 ? fontWithCellHeight(proportionalGothic(), cellHeight)
+                                    : parent->font();
+        font.setUnderline(underline == Underline::Yes);
+        label->setFont(font);
+    }
+    if (colour.isValid())
+        setTextColour(label, colour);
+    label->adjustSize();
+    return label;
+}
+
+QPushButton *addButton(QWidget *parent, const QRect &geometry, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setGeometry(geometry);
+    button->setAutoDefault(false);
+    return button;
+}
+
+QFrame *addPanel(QWidget *parent, const QRect &geometry)
+{
+    auto *panel = new QFrame(parent);
+    panel->setGeometry(geometry);
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Raised);
+    panel->setAutoFillBackground(true);
+    return panel;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    palette.setColor(QPalette::Text, colour);
+    widget->setPalette(palette);
+}

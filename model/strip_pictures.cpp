@@ -51,9 +51,9 @@ QFont letteringFont(int pixelSize)
     return font;
 }
 
-// All strips share one size and one baseline, the largest whose lettering fits in rows 2 to
-// 17, with a pixel to spare for the smoothing; each is centred across. The sizes come from the
-// glyphs' outlines, so nothing is drawn twice.
+// All strips share one size and one baseline, with lettering that fits in rows 2 to 17 and a
+// pixel to spare for the smoothing; each is centred across. The fit is judged from the glyphs'
+// outlines, so nothing is drawn twice.
 void drawLabelStrips(StripPictures &strips)
 {
     constexpr int letteringHeight = letteringBottom - letteringTop + 1;
@@ -68,18 +68,12 @@ void drawLabelStrips(StripPictures &strips)
         }
         return allOutlines.height() <= letteringHeight - 1 && allOutlines.width() <= StripWidth - 2;
     };
-    // The outlines grow with the size in proportion: one measurement predicts the size, and
-    // a step or two either way settles it.
-    const auto fits = [&](int pixelSize) { return measure(letteringFont(pixelSize)); };
-    constexpr int firstGuess = letteringHeight;
-    fits(firstGuess);
-    int pixelSize = std::max(5, firstGuess * (letteringHeight - 1) / std::max(1, allOutlines.height()));
-    while (pixelSize > 5 && !fits(pixelSize))
-        --pixelSize;
-    while (fits(pixelSize + 1))
-        ++pixelSize;
-    const QFont font = letteringFont(pixelSize);
-    measure(font);
+    // The size whose cell is as high as the strip's lettering; smaller only for a font whose
+    // glyphs would not fit.
+    int pixelSize = letteringHeight + 1;
+    QFont font = letteringFont(pixelSize);
+    while (!measure(font) && pixelSize > 5)
+        font = letteringFont(--pixelSize);
     const int baseline = letteringTop + (letteringHeight - allOutlines.height()) / 2
         - allOutlines.top();
     for (int index = 0; index < separatorStrip; ++index) {

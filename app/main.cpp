@@ -80,7 +80,6 @@ int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mopeco"));
-    QApplication::setApplicationDisplayName(applicationTitle());
     installFontSubstitutions();
 
     // The desktop's own dialogs speak Japanese with the rest of the program.

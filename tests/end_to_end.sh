@@ -13,6 +13,7 @@ source "$(dirname "$0")/support/xdriver.sh"
 
 fail() {
   echo "end_to_end: $*" >&2
+  cat "$work/program.log" >&2 2>/dev/null || true
   import -window root "$artifacts/failure.png" 2>/dev/null || true
   exit 1
 }

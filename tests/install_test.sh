@@ -9,7 +9,11 @@ artifacts=$2
 mkdir -p "$artifacts"
 
 source "$(dirname "$0")/support/xdriver.sh"
-fail() { echo "install: $*" >&2; exit 1; }
+fail() {
+  echo "install: $*" >&2
+  cat "$work/program.log" "$work/xvfb.log" >&2 2>/dev/null || true
+  exit 1
+}
 
 prefix=$work/モペコ
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"

@@ -61,6 +61,7 @@ private slots:
     void helpOpensThePageOfTheKind_data();
     void helpOpensThePageOfTheKind();
     void isModal();
+    void escapeKeepsWhatWasTypedAndLongTextsStayWhole();
 };
 
 void ItemEditorTest::configureAndStore_data()
@@ -266,6 +267,19 @@ void ItemEditorTest::isModal()
     });
     fixture.editor.exec();
     QCOMPARE(modal, &fixture.editor);
+}
+
+void ItemEditorTest::escapeKeepsWhatWasTypedAndLongTextsStayWhole()
+{
+    EditorFixture fixture;
+    const QByteArray longText(40000, 'x');
+    fixture.page.Texts[0].TextContent = longText;
+    fixture.editor.configureFor(ItemKind::Text);
+    fixture.editor.show();
+    QTest::keyClick(fixture.editor.Edit1, Qt::Key_Escape);
+    QVERIFY(fixture.editor.isVisible());
+    fixture.editor.Button2Click();
+    QCOMPARE(fixture.page.Texts[0].TextContent, longText);
 }
 
 QTEST_MAIN(ItemEditorTest)

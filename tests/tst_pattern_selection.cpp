@@ -167,9 +167,12 @@ void PatternSelectionTest::emptyCatalogueAndNumbersOutside()
     QCOMPARE(empty.dialog.Label7->text(), QStringLiteral("1/0"));
 
     SelectionFixture fixture;
-    fixture.page.PatternNumber = 300; // from a project file: browsing starts at 1
+    fixture.page.PatternNumber = 300; // from a project file: browsing starts at 1, shown
     fixture.dialog.configure();
     QCOMPARE(fixture.dialog.Label5->text(), QStringLiteral("1"));
+    QCOMPARE(fixture.dialog.Label7->text(), QStringLiteral("1/12"));
+    QCOMPARE(fixture.dialog.Label6->text(), QStringLiteral("型1"));
+    QVERIFY(sameImage(fixture.shown(), fixture.previewOf(1)));
     QTest::mouseClick(fixture.dialog.Button1, Qt::LeftButton);
     QCOMPARE(fixture.dialog.Label7->text(), QStringLiteral("2/12"));
     fixture.dialog.Button4Click();

@@ -354,6 +354,11 @@ void TextMapTest::openSaveAndExportThroughDialogs()
     desktop.answerWith(text);
     QTest::mouseClick(window.Button2, Qt::LeftButton);
     QCOMPARE(splitCrlf(readBytes(text)).value(2), sj("☆") + space.repeated(7));
+    // A description of one empty line is one line: it and the line closing it are written.
+    window.Memo1->setPlainText("\n");
+    desktop.answerWith(text);
+    QTest::mouseClick(window.Button2, Qt::LeftButton);
+    QCOMPARE(splitCrlf(readBytes(text)).mid(11), (QList<QByteArray>{"", "", ""}));
     QTest::mouseClick(window.Button6, Qt::LeftButton);
     QCOMPARE(desktop.opened, QStringList{fixture.programFolder + "help/help16.html"});
 

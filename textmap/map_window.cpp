@@ -39,8 +39,7 @@ ByteLineEdit *addEdit(QWidget *parent, int left, int top, int width)
 
 TForm7::TForm7(TextMap &map, const PageProject &page, const QString &programFolder,
                FileDialog &htmlSaveDialog, Desktop &desktop, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint),
+    : FixedDialog(parent, QStringLiteral("テキスト地図作成"), {589, 469}),
       SaveDialog1(FileDialog::Mode::Save, QStringLiteral("地図データ(*.imp)|*.imp"),
                   QStringLiteral("imp")),
       OpenDialog1(FileDialog::Mode::Open, QStringLiteral("地図データ(*.imp)|*.imp"),
@@ -54,10 +53,6 @@ TForm7::TForm7(TextMap &map, const PageProject &page, const QString &programFold
       htmlSaveDialog(htmlSaveDialog),
       desktop(desktop)
 {
-    setModal(true);
-    setWindowTitle(QStringLiteral("テキスト地図作成"));
-    setFixedSize(589, 469);
-    setFont(fontWithCellHeight(proportionalGothic(), 12));
     createControls();
     createPopupMenu();
 }
@@ -257,11 +252,12 @@ MapExport TForm7::mapExport() const
         exported.ticked[entry] = boxes[entry]->isChecked();
     QString description = Memo1->toPlainText();
     // A line break at the very end closes the last line; it does not open another.
-    if (description.endsWith(QLatin1Char('\n')))
-        description.chop(1);
-    if (!description.isEmpty())
+    if (!description.isEmpty()) {
+        if (description.endsWith(QLatin1Char('\n')))
+            description.chop(1);
         for (const QString &line : description.split(QLatin1Char('\n')))
             exported.descriptionLines.append(sjis::fromUnicode(line));
+    }
     exported.linkText = Edit7->bytes();
     exported.linkAddress = Edit8->bytes();
     return exported;

@@ -3,7 +3,7 @@
 #include "ui/file_dialog.h"
 
 #include <QColor>
-#include <QDialog>
+#include "ui/fixed_dialog.h"
 #include <QImage>
 
 #include <array>
@@ -26,7 +26,7 @@ class ByteLineEdit;
 
 // The text map maker: an 8 × 8 map of full-width characters with its title, legend,
 // description and link, kept as map data files and exported as text and as an i-mode page.
-class TForm7 : public QDialog {
+class TForm7 : public FixedDialog {
     Q_OBJECT
 
 public:

@@ -65,14 +65,8 @@ QToolButton *createCopyButton(QWidget *parent, int top)
 } // namespace
 
 TForm2::TForm2(PageProject &page, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint),
-      page(page)
+    : FixedDialog(parent, QStringLiteral("基本設定"), {577, 409}), page(page)
 {
-    setModal(true);
-    setWindowTitle(QStringLiteral("基本設定"));
-    setFixedSize(577, 409);
-    setFont(fontWithCellHeight(proportionalGothic(), 12));
     createColorControls();
     createMixControls();
     createSeparatorControls();

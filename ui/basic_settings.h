@@ -1,7 +1,8 @@
 #pragma once
 
+#include "ui/fixed_dialog.h"
+
 #include <QByteArray>
-#include <QDialog>
 
 #include <array>
 
@@ -19,7 +20,7 @@ struct PageProject;
 // The page-wide look: background, link and text colours, whether they are written, and the
 // separator line. Besides the page colours it keeps a working colour, the mix of the three
 // scroll bars, which lasts as long as the dialog and is copied into a page colour with "<<".
-class TForm2 : public QDialog {
+class TForm2 : public FixedDialog {
     Q_OBJECT
 
 public:

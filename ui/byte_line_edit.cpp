@@ -2,6 +2,14 @@
 
 #include "model/sjis.h"
 
+#include <limits>
+
+ByteLineEdit::ByteLineEdit(QWidget *parent) : QLineEdit(parent)
+{
+    // A stored text of any length is shown whole, so that it comes back whole.
+    setMaxLength(std::numeric_limits<int>::max());
+}
+
 void ByteLineEdit::setBytes(const QByteArray &bytes)
 {
     shownBytes = bytes;

@@ -10,7 +10,7 @@ class ByteLineEdit : public QLineEdit {
     Q_OBJECT
 
 public:
-    using QLineEdit::QLineEdit;
+    explicit ByteLineEdit(QWidget *parent = nullptr);
 
     void setBytes(const QByteArray &bytes);
     QByteArray bytes() const;

@@ -19,7 +19,7 @@ QLabel *addLabel(QWidget *parent, int left, int top, const QString &text,
                  const QColor &colour = QColor(), int cellHeight = 0,
                  Underline underline = Underline::No);
 
-// A push button that Enter does not press unless it has the focus.
+// A push button that is no default button: Enter presses none; the mouse and the space bar do.
 QPushButton *addButton(QWidget *parent, const QRect &geometry, const QString &caption);
 
 // A raised panel.

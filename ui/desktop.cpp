@@ -34,10 +34,12 @@ std::optional<QString> QtDesktop::chooseFile(const FileDialog &dialog)
 
 void QtDesktop::openWithDefaultHandler(const QString &target)
 {
-    // An address with a scheme opens as it is; anything else names a file.
-    const QUrl address(target, QUrl::StrictMode);
-    const bool hasScheme = address.isValid() && address.scheme().size() > 1;
-    QDesktopServices::openUrl(hasScheme ? address : QUrl::fromLocalFile(target));
+    // A file that exists opens as a file; anything else is read as an address, the way a
+    // browser's address bar reads it.
+    if (QFileInfo::exists(target))
+        QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    else if (!target.isEmpty())
+        QDesktopServices::openUrl(QUrl::fromUserInput(target));
 }
 
 // A command line that names an existing program as a whole (spaces and all) starts that

@@ -141,8 +141,7 @@ Toggle optionFromBox(const QCheckBox *box)
 
 TForm3::TForm3(PageProject &page, WorkingState &state, const QString &programFolder,
                Desktop &desktop, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint),
+    : FixedDialog(parent, {}, {544, 326}),
       OpenDialog1(FileDialog::Mode::Open, QStringLiteral("テキストファイル(*.txt)|*.txt"),
                   QStringLiteral("txt")),
       page(page),
@@ -150,9 +149,6 @@ TForm3::TForm3(PageProject &page, WorkingState &state, const QString &programFol
       programFolder(programFolder),
       desktop(desktop)
 {
-    setModal(true);
-    setFixedSize(544, 326);
-    setFont(fontWithCellHeight(proportionalGothic(), 12));
     createControls();
 }
 

@@ -2,7 +2,7 @@
 
 #include "ui/file_dialog.h"
 
-#include <QDialog>
+#include "ui/fixed_dialog.h"
 
 #include <cstdint>
 
@@ -19,7 +19,7 @@ enum class ItemKind : std::uint8_t;
 
 // The one editor of every item: the body text, an image, a text, a link or a direct input,
 // relabelled for the kind it is opened for.
-class TForm3 : public QDialog {
+class TForm3 : public FixedDialog {
     Q_OBJECT
 
 public:

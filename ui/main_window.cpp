@@ -252,6 +252,7 @@ void TForm1::setFocusOrder()
     const QList<QWidget *> order{ScrollBox1, Button6, Button9, Button10, Button11, Button12,
                                  Button1,    Button2, Button3, Button4,  Button5,  Button8,
                                  Edit1,      Button7};
+    ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     for (qsizetype index = 1; index < order.size(); ++index)
         setTabOrder(order[index - 1], order[index]);
 }
@@ -261,6 +262,7 @@ void TForm1::showCentred()
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     show();
+    ScrollBox1->setFocus(); // the first in the focus order
 }
 
 void TForm1::FormCreate()

@@ -17,8 +17,7 @@
 TForm4::TForm4(PageProject &page, const PatternCatalogue &catalogue, Pattern &pattern,
                const QString &programFolder, const StripPictures &strips, Desktop &desktop,
                QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint),
+    : FixedDialog(parent, QStringLiteral("型選択"), {390, 435}),
       page(page),
       catalogue(catalogue),
       pattern(pattern),
@@ -26,10 +25,6 @@ TForm4::TForm4(PageProject &page, const PatternCatalogue &catalogue, Pattern &pa
       strips(strips),
       desktop(desktop)
 {
-    setModal(true);
-    setWindowTitle(QStringLiteral("型選択"));
-    setFixedSize(390, 435);
-    setFont(fontWithCellHeight(proportionalGothic(), 12));
 
     const auto button = [this](int top, const QString &caption) {
         return addButton(this, {8, top, 75, 25}, caption);
@@ -62,19 +57,21 @@ void TForm4::configure()
     const int count = catalogue.PatternCount;
     Label2->setNum(count);
     Label2->adjustSize();
-    Label7->setText(QStringLiteral("%1/%2").arg(page.PatternNumber).arg(count));
+    // Browsing stays within the catalogue: a pattern number outside it (from a project file)
+    // starts at pattern 1, shown as such, and going back restores the number all the same.
+    const bool inCatalogue = page.PatternNumber >= 1 && page.PatternNumber <= count;
+    BrowseIndex = inCatalogue ? static_cast<std::uint8_t>(page.PatternNumber) : 1;
+    SavedPatternNumber = page.PatternNumber;
+    Label7->setText(QStringLiteral("%1/%2").arg(inCatalogue || count == 0 ? page.PatternNumber
+                                                                           : BrowseIndex)
+                        .arg(count));
     Label7->adjustSize();
-    // Browsing stays within the catalogue; a pattern number outside it starts at 1.
-    BrowseIndex = page.PatternNumber >= 1 && page.PatternNumber <= count
-        ? static_cast<std::uint8_t>(page.PatternNumber)
-        : 1;
     Label5->setNum(BrowseIndex);
     Label5->adjustSize();
-    Label6->setText(sjis::toUnicode(pattern.Comment));
-    SavedPatternNumber = page.PatternNumber;
     Button1->setEnabled(count > 0);
     Button2->setEnabled(count > 0);
-    loadAndShow(page.PatternNumber);
+    loadAndShow(inCatalogue || count == 0 ? page.PatternNumber : BrowseIndex);
+    Label6->setText(sjis::toUnicode(pattern.Comment));
     PatternConfirmed = 2;
 }
 

@@ -2,7 +2,7 @@
 
 #include "model/strip_pictures.h"
 
-#include <QDialog>
+#include "ui/fixed_dialog.h"
 
 #include <cstdint>
 
@@ -17,7 +17,7 @@ class Desktop;
 
 // Browsing the catalogue's patterns one at a time: adopt the one shown, or go back to the
 // page's pattern. Each pattern browsed becomes the current pattern while the dialog is open.
-class TForm4 : public QDialog {
+class TForm4 : public FixedDialog {
     Q_OBJECT
 
 public:

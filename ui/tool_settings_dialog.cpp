@@ -24,17 +24,12 @@ const char *const programExtension = "";
 } // namespace
 
 TForm6::TForm6(ToolSettings &settings, Desktop &desktop, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint),
+    : FixedDialog(parent, QStringLiteral("設定"), {501, 322}),
       OpenDialog1(FileDialog::Mode::Open, QString::fromUtf8(programFilter),
                   QString::fromUtf8(programExtension)),
       settings(settings),
       desktop(desktop)
 {
-    setModal(true);
-    setWindowTitle(QStringLiteral("設定"));
-    setFixedSize(501, 322);
-    setFont(fontWithCellHeight(proportionalGothic(), 12));
 
     const auto label = [this](int top, const QString &caption) {
         return addLabel(this, 8, top, caption);

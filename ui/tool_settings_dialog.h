@@ -2,7 +2,7 @@
 
 #include "ui/file_dialog.h"
 
-#include <QDialog>
+#include "ui/fixed_dialog.h"
 
 class QFrame;
 class QLabel;
@@ -14,7 +14,7 @@ class Desktop;
 
 // The tool settings: the three outside programs, chosen with "参照", and the home page
 // address, typed.
-class TForm6 : public QDialog {
+class TForm6 : public FixedDialog {
     Q_OBJECT
 
 public:

@@ -9,15 +9,10 @@
 #include <QPushButton>
 
 TForm5::TForm5(const QString &programFolder, Desktop &desktop, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowCloseButtonHint),
+    : FixedDialog(parent, QStringLiteral("バージョン情報"), {279, 181}),
       programFolder(programFolder),
       desktop(desktop)
 {
-    setModal(true);
-    setWindowTitle(QStringLiteral("バージョン情報"));
-    setFixedSize(279, 181);
-    setFont(fontWithCellHeight(proportionalGothic(), 12));
 
     Label1 = addLabel(this, 8, 24, QStringLiteral("バージョン情報登録"), Qt::blue);
     Label2 = addLabel(this, 48, 56, applicationTitle());

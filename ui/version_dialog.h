@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDialog>
+#include "ui/fixed_dialog.h"
 
 class QLabel;
 class QPushButton;
@@ -8,7 +8,7 @@ class QPushButton;
 class Desktop;
 
 // The product title and version, and the program's own about page.
-class TForm5 : public QDialog {
+class TForm5 : public FixedDialog {
     Q_OBJECT
 
 public:

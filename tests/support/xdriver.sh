@@ -8,18 +8,36 @@ xvfb_pid=""
 program_pid=""
 stop_session() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  # The display is gone before the next one may take its number.
+  if [ -n "$xvfb_pid" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
   rm -rf "$work"
 }
 trap stop_session EXIT
 
-# Starts Xvfb on a free display and exports DISPLAY; the caller stops $xvfb_pid.
+# Starts Xvfb and exports DISPLAY; stop_session stops it. The display number is drawn at
+# random from a high range, away from the desktop's own and any other program's, and another
+# is drawn when that one is taken.
 start_virtual_display() {
-  exec 3<> "$work/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-  export DISPLAY=":$(head -n1 "$work/display")"
+  local attempt number
+  for attempt in $(seq 20); do
+    number=$((RANDOM % 800 + 100))
+    [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    export DISPLAY=":$number"
+    for _ in $(seq 50); do
+      kill -0 "$xvfb_pid" 2>/dev/null || break
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      sleep 0.1
+    done
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+    xvfb_pid=""
+  done
+  fail "no virtual display could be started"
 }
 
 # Waits until `count` visible windows are titled as the pattern says.

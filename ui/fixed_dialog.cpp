@@ -1,0 +1,24 @@
+#include "ui/fixed_dialog.h"
+
+#include "model/fonts.h"
+
+#include <QKeyEvent>
+
+FixedDialog::FixedDialog(QWidget *parent, const QString &title, const QSize &size)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
+                          | Qt::WindowCloseButtonHint)
+{
+    setModal(true);
+    setWindowTitle(title);
+    setFixedSize(size);
+    setFont(fontWithCellHeight(proportionalGothic(), 12));
+}
+
+void FixedDialog::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QDialog>
+
+// A modal dialog of fixed size in the program's font, with a title bar and a close box. Its
+// buttons are no default or cancel buttons: Escape does not close it, so nothing typed into it
+// is lost by a stray key; the close box and its own buttons close it.
+class FixedDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    FixedDialog(QWidget *parent, const QString &title, const QSize &size);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+};

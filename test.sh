@@ -22,3 +22,8 @@ ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
 
 echo "== A short pass of every fuzz target"
 tests/fuzz/run.sh 8
+
+# Every step above stops the script on a failure, so reaching here means all of it passed.
+count_tests() { ctest --test-dir "$1" -N | grep -c 'Test *#'; }
+fuzz_targets=$(find build-fuzz/tests/fuzz -maxdepth 1 -type f -executable -name 'fuzz_*' | wc -l)
+echo "test.sh: $(( $(count_tests build) + $(count_tests build-sanitize) + fuzz_targets )) passed, 0 failed"

@@ -25,10 +25,7 @@ lines() { printf '%s\r\n' "$@"; }
 
 cp -r "$program_folder" "$work/program"
 start_virtual_display
-"$work/program/mopeco" >"$work/program.log" 2>&1 &
-program_pid=$!
-wait_for_windows '^モペコ$' 1
-main=$(xdotool search --onlyvisible --name '^モペコ$')
+start_program "$work/program/mopeco"
 
 choose_file 388 40 "$work/example.mpk"
 xdotool mousemove 0 0

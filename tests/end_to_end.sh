@@ -44,12 +44,7 @@ lines '<HTML><HEAD><TITLE>Shop</TITLE></HEAD>' \
   '</BODY></HTML>' > "$work/expected.html"
 
 start_virtual_display
-
-"$work/program/mopeco" >"$work/program.log" 2>&1 &
-program_pid=$!
-
-wait_for_windows '^モペコ$' 1
-main=$(xdotool search --onlyvisible --name '^モペコ$')
+start_program "$work/program/mopeco"
 
 # "データ開く" in the toolbar, then the file dialog.
 choose_file 388 40 "$work/shop.mpk"

@@ -31,10 +31,7 @@ appstreamcli validate --no-net "$prefix/share/metainfo/page.mopeco.Mopeco.metain
   > "$work/appstream.log" || { cat "$work/appstream.log" >&2; fail "appstreamcli validate"; }
 
 start_virtual_display
-(cd / && "$prefix/mopeco" >"$work/program.log" 2>&1) &
-program_pid=$!
-wait_for_windows '^モペコ$' 1
-main=$(xdotool search --onlyvisible --name '^モペコ$')
+start_program "$prefix/mopeco"
 sleep 0.3
 import -window "$main" -crop 160x120+493+97 +repage "$work/preview.png"
 [ "$(convert "$work/preview.png" -format '%[fx:minima]' info:)" != 1 ] \

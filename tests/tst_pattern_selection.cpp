@@ -72,9 +72,8 @@ private slots:
     void initTestCase() { installFontSubstitutions(); }
     void openingShowsThePagePattern();
     void browsingWrapsRound();
-    void goingBackRestores_data();
-    void goingBackRestores();
-    void adoptingKeepsTheBrowsedPattern();
+    void closingKeepsOrRestores_data();
+    void closingKeepsOrRestores();
     void emptyCatalogueAndNumbersOutside();
     void isModal();
 };
@@ -114,16 +113,21 @@ void PatternSelectionTest::browsingWrapsRound()
     QCOMPARE(fixture.page.PatternNumber, 70);
 }
 
-void PatternSelectionTest::goingBackRestores_data()
+void PatternSelectionTest::closingKeepsOrRestores_data()
 {
-    QTest::addColumn<bool>("byCloseBox");
-    QTest::newRow("キャンセル") << false;
-    QTest::newRow("close box") << true;
+    QTest::addColumn<int>("how"); // 0 "キャンセル", 1 the close box, 2 "決定"
+    QTest::addColumn<int>("pagePattern");
+    QTest::newRow("キャンセル") << 0 << 3;
+    QTest::newRow("close box") << 1 << 3;
+    QTest::newRow("決定") << 2 << 5;
 }
 
-void PatternSelectionTest::goingBackRestores()
+// Two patterns on from pattern 3, then the dialog closes: only "決定" keeps pattern 5, and the
+// main window is told to show the page's pattern either way.
+void PatternSelectionTest::closingKeepsOrRestores()
 {
-    QFETCH(bool, byCloseBox);
+    QFETCH(int, how);
+    QFETCH(int, pagePattern);
     SelectionFixture fixture;
     TForm4 &dialog = fixture.dialog;
     QSignalSpy mainPreview(&dialog, &TForm4::pagePatternChanged);
@@ -132,30 +136,16 @@ void PatternSelectionTest::goingBackRestores()
     QTest::mouseClick(dialog.Button1, Qt::LeftButton);
     QTest::mouseClick(dialog.Button1, Qt::LeftButton);
     QCOMPARE(fixture.pattern.PartCount, 5);
-    if (byCloseBox)
+    if (how == 0)
+        QTest::mouseClick(dialog.Button4, Qt::LeftButton);
+    else if (how == 1)
         dialog.close();
     else
-        QTest::mouseClick(dialog.Button4, Qt::LeftButton);
+        QTest::mouseClick(dialog.Button3, Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(fixture.page.PatternNumber, 3);
-    QCOMPARE(fixture.pattern.PartCount, 3);
+    QCOMPARE(fixture.page.PatternNumber, pagePattern);
+    QCOMPARE(fixture.pattern.PartCount, pagePattern);
     QVERIFY(mainPreview.size() >= 1);
-}
-
-void PatternSelectionTest::adoptingKeepsTheBrowsedPattern()
-{
-    SelectionFixture fixture;
-    TForm4 &dialog = fixture.dialog;
-    QSignalSpy mainPreview(&dialog, &TForm4::pagePatternChanged);
-    dialog.configure();
-    dialog.show();
-    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-    QTest::mouseClick(dialog.Button3, Qt::LeftButton);
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(fixture.page.PatternNumber, 5);
-    QCOMPARE(fixture.pattern.PartCount, 5);
-    QCOMPARE(mainPreview.size(), 1);
 }
 
 void PatternSelectionTest::emptyCatalogueAndNumbersOutside()

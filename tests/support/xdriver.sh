@@ -40,6 +40,15 @@ start_virtual_display() {
   fail "no virtual display could be started"
 }
 
+# Starts the program at the path given, from the root folder so it finds its files by its own
+# place only, and waits for its main window: $main.
+start_program() {
+  (cd / && "$1" >"$work/program.log" 2>&1) &
+  program_pid=$!
+  wait_for_windows '^モペコ$' 1
+  main=$(xdotool search --onlyvisible --name '^モペコ$')
+}
+
 # Waits until `count` visible windows are titled as the pattern says.
 wait_for_windows() {
   local pattern=$1 count=$2

@@ -19,13 +19,14 @@ trap stop_session EXIT
 
 # Starts Xvfb and exports DISPLAY; stop_session stops it. The display number is drawn at
 # random from a high range, away from the desktop's own and any other program's, and another
-# is drawn when that one is taken.
+# is drawn when that one is taken. Without -noreset the server starts afresh each time its
+# last client leaves, and a program that connects just then is turned away.
 start_virtual_display() {
   local attempt number
   for attempt in $(seq 20); do
     number=$((RANDOM % 800 + 100))
     [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
+    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp -noreset 2>"$work/xvfb.log" &
     xvfb_pid=$!
     export DISPLAY=":$number"
     for _ in $(seq 50); do
@@ -43,17 +44,40 @@ start_virtual_display() {
 # Starts the program at the path given, from the root folder so it finds its files by its own
 # place only, and waits for its main window: $main.
 start_program() {
-  (cd / && "$1" >"$work/program.log" 2>&1) &
+  (cd / && exec "$1" >"$work/program.log" 2>&1) &
   program_pid=$!
   wait_for_windows '^モペコ$' 1
   main=$(xdotool search --onlyvisible --name '^モペコ$')
 }
 
-# Waits until `count` visible windows are titled as the pattern says.
+# Waits until the program has handled all it was sent, that is until its main thread waits
+# for events (poll or ppoll) at three readings in a row. A window that has gone from the
+# screen says only that the program has begun to handle its closing: input sent before the
+# handler ends can reach a window still blocked by the closing dialog and be lost.
+wait_until_idle() {
+  local calm=0 call
+  [ -r "/proc/$program_pid/syscall" ] || { sleep 1; return 0; }
+  for _ in $(seq 500); do
+    call=$(cut -d' ' -f1 "/proc/$program_pid/syscall" 2>/dev/null || true)
+    if [ "$call" = 7 ] || [ "$call" = 271 ]; then
+      calm=$((calm + 1))
+      [ "$calm" -ge 3 ] && return 0
+    else
+      calm=0
+    fi
+    sleep 0.02
+  done
+  fail "the program stayed busy"
+}
+
+# Waits until `count` visible windows are titled as the pattern says and the program is idle.
 wait_for_windows() {
   local pattern=$1 count=$2
   for _ in $(seq 100); do
-    [ "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | wc -l)" -eq "$count" ] && return 0
+    if [ "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | wc -l)" -eq "$count" ]; then
+      wait_until_idle
+      return 0
+    fi
     sleep 0.1
   done
   fail "expected $count windows named $pattern"

@@ -20,10 +20,10 @@ install_missing_packages() {
 build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev fonts-ipafont-gothic
   qt6-translations-l10n)
 
-# What the tests need besides: a virtual display to drive the real program on, and clang
-# with its fuzzing runtime.
-test_packages=(xvfb xauth xdotool imagemagick time clang libclang-rt-14-dev
-  desktop-file-utils appstream)
+# What the tests need besides: a virtual display to drive the real program on, clang with its
+# fuzzing runtime, and the display's damage reports for the start-up benchmark.
+test_packages=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
+  desktop-file-utils appstream libxcb-damage0-dev)
 
 # Configures and builds into build/; the program folder is build/mopeco/.
 build_program() {

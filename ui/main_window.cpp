@@ -269,9 +269,9 @@ void TForm1::FormCreate()
 {
     guarded(desktop, [this] { loadBackgroundPicture(); });
     guarded(desktop, [this] { ReadPatternCatalogueFile(programFolder, catalogue); });
+    // Resetting the page also shows the summary's first page.
     guarded(desktop, [this] { ResetPage(); });
     guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
-    ShowSummaryPage(1);
 }
 
 void TForm1::FormDestroy()

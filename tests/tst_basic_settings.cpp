@@ -3,7 +3,6 @@
 #include "ui/basic_settings.h"
 #include "ui/color_code.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,7 +10,6 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -60,6 +58,8 @@ class BasicSettingsTest : public QObject {
     Q_OBJECT
 
 private slots:
+    // Failures met while a dialog opens are in unreadablePageColorStopsTheOpening, a colour
+    // text longer than a code in commitStoresTheTextsShown.
     void colorCodes_data()
     {
         QTest::addColumn<QByteArray>("text");
@@ -69,17 +69,11 @@ private slots:
         QTest::newRow("white") << QByteArray("#FFFFFF") << "255 255 255 #FFFFFF";
         QTest::newRow("letters") << QByteArray("#ABCDEF") << "171 205 239 #ABCDEF";
         QTest::newRow("digit edges") << QByteArray("#0F1080") << "15 16 128 #0F1080";
-        QTest::newRow("plain") << QByteArray("#FF8000") << "255 128 0 #FF8000";
-        QTest::newRow("other digits") << QByteArray("#345679") << "52 86 121 #345679";
         QTest::newRow("any first character") << QByteArray("X0A1B2C") << "10 27 44 #0A1B2C";
-        QTest::newRow("tail ignored") << QByteArray("#FF8000ff zz") << "255 128 0 #FF8000";
         QTest::newRow("space high") << QByteArray("# F8000") << "0 128 0 #008000";
         QTest::newRow("space low") << QByteArray("#F 8000") << "0 128 0 #008000";
         QTest::newRow("spaces beside junk") << QByteArray("#  z  q") << "0 0 0 #000000";
-        QTest::newRow("lower case") << QByteArray("#ff8000") << "'f' は整数ではありません";
-        QTest::newRow("blue missing") << QByteArray("#FF80") << "'' は整数ではありません";
         QTest::newRow("last digit missing") << QByteArray("#FF800") << "'' は整数ではありません";
-        QTest::newRow("empty") << QByteArray() << "'' は整数ではありません";
         QTest::newRow("first failure wins") << QByteArray("#FFGHZZ") << "'G' は整数ではありません";
         QTest::newRow("two-byte character") << sj("#FF0あ") << "'あ' は整数ではありません";
     }
@@ -99,43 +93,30 @@ private slots:
 
     // The mix starts black, a named colour sets it and it outlives the openings, while the
     // page colours, their edits and swatches stay as they are.
-    void namedColorsSetOnlyTheMix_data()
-    {
-        QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QString>("color");
-        const QStringList rows{"赤 #FF0000",     "青 #0000FF",   "黄 #FFFF00",   "緑 #008000",
-                               "黒 #000000",     "グレー #808080", "ライム #00FF00", "水色 #00FFFF",
-                               "オリーブ #808000", "茶色 #800000", "紫 #800080"};
-        for (int button = 3; button <= 13; ++button) {
-            const QStringList row = rows[button - 3].split(' ');
-            QTest::addRow("Button%d", button) << button << row[0] << row[1];
-        }
-    }
-
     void namedColorsSetOnlyTheMix()
     {
-        QFETCH(int, button);
-        QFETCH(QString, caption);
-        QFETCH(QString, color);
         PageProject page;
         TForm2 d(page);
         QCOMPARE(mixOf(d), QStringLiteral("#000000 #000000"));
         QCOMPARE(d.Shape1->grab().toImage().pixelColor(0, 0), QColor(Qt::black)); // border
-        setMix(d, 1, 2, 3);
         d.configure();
-        QPushButton *named = QList{d.Button3, d.Button4,  d.Button5,  d.Button6,
-                                   d.Button7, d.Button8,  d.Button9,  d.Button10,
-                                   d.Button11, d.Button12, d.Button13}[button - 3];
-        QCOMPARE(named->text(), caption);
-        QTest::mouseClick(named, Qt::LeftButton);
-        QCOMPARE(mixOf(d), color + ' ' + color);
+        const QList<QPair<QPushButton *, QString>> named{
+            {d.Button3, "赤 #FF0000"},     {d.Button4, "青 #0000FF"},   {d.Button5, "黄 #FFFF00"},
+            {d.Button6, "緑 #008000"},     {d.Button7, "黒 #000000"},   {d.Button8, "グレー #808080"},
+            {d.Button9, "ライム #00FF00"}, {d.Button10, "水色 #00FFFF"},
+            {d.Button11, "オリーブ #808000"}, {d.Button12, "茶色 #800000"}, {d.Button13, "紫 #800080"}};
+        for (const auto &[button, captionAndColor] : named) {
+            const QString color = captionAndColor.section(' ', 1);
+            setMix(d, 1, 2, 3);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QCOMPARE(button->text() + ' ' + mixOf(d), captionAndColor + ' ' + color);
+        }
         QCOMPARE(shownColors(d), defaultsShown);
         QCOMPARE(pageColors(page), defaultsStored);
         d.Button2Click();
         page.BackgroundColor = "#ABCDEF";
         d.configure();
-        QCOMPARE(mixOf(d), color + ' ' + color);
+        QCOMPARE(mixOf(d), QStringLiteral("#800080 #800080"));
         QCOMPARE(swatchCode(d.Shape2), QStringLiteral("#ABCDEF"));
     }
 
@@ -169,44 +150,33 @@ private slots:
         QCOMPARE(pageColors(page), stored + " 2");
     }
 
-    void nextSeparator_data()
+    // "次へ" steps through the ten separators and round, changing the page at once. A number
+    // outside them, which only a hand-edited project holds, keeps the caption and starts at 1.
+    void nextSeparator()
     {
-        QTest::addColumn<int>("start");
-        QTest::addColumn<QString>("opening"); // Label8 after configure(); "old" when kept
-        QTest::addColumn<int>("next");
-        QTest::addColumn<QString>("nextCaption");
         const QStringList captions{QStringLiteral("\u2015\u2015\u2015\u2015\u2015（標準）"),
                                    "☆☆☆☆☆☆☆☆", "------------", "■■■■■■■■", "■□■□■□■",
                                    "△▽△▽△▽△", "△△△△△△△△", "▽▽▽▽▽▽▽▽", "○○○○○○○○", "□□□□"};
-        for (int start = 1; start <= 10; ++start)
-            QTest::addRow("%d", start) << start << captions[start - 1] << start % 10 + 1
-                                       << captions[start % 10];
-        for (int start : {0, 11, 200})
-            QTest::addRow("%d", start) << start << "old" << 1 << captions[0];
-    }
-
-    void nextSeparator()
-    {
-        QFETCH(int, start);
-        QFETCH(QString, opening);
-        QFETCH(int, next);
-        QFETCH(QString, nextCaption);
         PageProject page;
         TForm2 dialog(page);
-        page.SeparatorStyle = std::uint8_t(start);
-        dialog.Label8->setText(QStringLiteral("old"));
+        page.SeparatorStyle = 5;
         dialog.configure();
-        QCOMPARE(dialog.Label8->text(), opening);
-        QTest::mouseClick(dialog.Button14, Qt::LeftButton);
-        QCOMPARE(int(page.SeparatorStyle), next);
-        QCOMPARE(dialog.Label8->text(), nextCaption);
-        dialog.Button2Click(); // the change was made at once; cancelling keeps it
-        QCOMPARE(int(page.SeparatorStyle), next);
-        if (start >= 1 && start <= 10) {
-            for (int press = 1; press < 10; ++press)
-                dialog.Button14Click();
-            QCOMPARE(int(page.SeparatorStyle), start);
-            QCOMPARE(dialog.Label8->text(), opening);
+        QCOMPARE(dialog.Label8->text(), captions[4]);
+        for (int next : {6, 7, 8, 9, 10, 1, 2, 3, 4, 5}) {
+            QTest::mouseClick(dialog.Button14, Qt::LeftButton);
+            QCOMPARE(int(page.SeparatorStyle), next);
+            QCOMPARE(dialog.Label8->text(), captions[next - 1]);
+        }
+        dialog.Button2Click(); // cancelling keeps the change
+        QCOMPARE(int(page.SeparatorStyle), 5);
+        for (int outside : {0, 11, 200}) {
+            const QString before = dialog.Label8->text();
+            page.SeparatorStyle = std::uint8_t(outside);
+            dialog.configure();
+            QCOMPARE(dialog.Label8->text(), before);
+            QTest::mouseClick(dialog.Button14, Qt::LeftButton);
+            QCOMPARE(int(page.SeparatorStyle), 1);
+            QCOMPARE(dialog.Label8->text(), captions[0]);
         }
     }
 
@@ -270,19 +240,6 @@ private slots:
                                           d.Button3, d.Button4, d.Button5, d.Button6, d.Button7,
                                           d.Button8, d.Button9, d.Button10, d.Button11, d.Button12,
                                           d.Button13, d.Button14, d.Button1, d.Button2}));
-    }
-
-    void isModal()
-    {
-        PageProject page;
-        TForm2 dialog(page);
-        QWidget *modal = nullptr;
-        QTimer::singleShot(0, [&] {
-            modal = QApplication::activeModalWidget();
-            dialog.Button2Click();
-        });
-        dialog.exec();
-        QCOMPARE(modal, &dialog);
     }
 };
 

@@ -5,28 +5,27 @@
 #include "model/pattern_catalogue.h"
 #include "model/pattern_preview.h"
 #include "model/project_file.h"
-#include "ui/summary_panel.h"
-#include "ui/tool_settings.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "ui/byte_line_edit.h"
 #include "ui/item_editor.h"
 #include "ui/main_window.h"
-
-#include <QPushButton>
-#include <QTimer>
-#include <functional>
+#include "ui/summary_panel.h"
+#include "ui/tool_settings.h"
 
 #include <QBuffer>
-#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -52,8 +51,7 @@ struct MainWindowFixture {
         return *form;
     }
 
-    // Presses an item button; the editor that opens hands its heading to `inEditor`, which
-    // then closes it.
+    // Presses an item button; the editor that opens is handed to `inEditor`, then closed.
     void openEditor(QPushButton *button, const std::function<void(TForm3 &)> &inEditor)
     {
         QTimer::singleShot(0, [this, &inEditor] {
@@ -64,7 +62,19 @@ struct MainWindowFixture {
         QTest::mouseClick(button, Qt::LeftButton);
     }
 
+    static void click(QAbstractButton *button, int times = 1)
+    {
+        for (int press = 0; press < times; ++press)
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+
     QImage preview() const { return form->Image3->pixmap().toImage(); }
+    QImage summary() const { return form->Image4->pixmap().toImage(); }
+    QStringList captions() const
+    {
+        return {form->Button3->text(), form->Button4->text(), form->Button5->text(),
+                form->Button8->text()};
+    }
 
     QTemporaryDir folder;
     QString programFolder;
@@ -91,67 +101,17 @@ class MainWindowTest : public QObject {
 
 private slots:
     void initTestCase() { installFontSubstitutions(); }
-    void startUpShowsPatternOne();
-    void startUpWithBrokenCatalogueStillHasDefaults();
-    void startUpWithoutCatalogue();
-    void startUpShowsTheBackgroundPicture_data();
-    void startUpShowsTheBackgroundPicture();
-    void newPageRestoresEverything();
-    void steppersWrapRound_data();
-    void steppersWrapRound();
-    void pageButtons();
-    void itemButtonsEditTheSlotShown();
+    void startUp_data();
+    void startUp();
+    void savingAndNewPage();
+    void steppersAndSummaryButtons();
     void titleBandMovesTheWindowWithTheLeftButton();
-    void openingAProjectShowsIt();
-    void toolbarWritesPageAndProject();
-    void toolbarStartsAndOpens();
-    void settingsFileAtStartAndEnd();
-    void dialogFilters_data();
+    void openingAProjectAndEditingIt();
+    void toolSettingsAtStartAndEnd();
     void dialogFilters();
 };
 
-void MainWindowTest::startUpShowsPatternOne()
-{
-    MainWindowFixture fixture;
-    TForm1 &form = fixture.start();
-    QCOMPARE(form.windowTitle(), QStringLiteral("モペコ"));
-    QCOMPARE(form.size(), QSize(680, 495));
-    QVERIFY(fixture.catalogue.PatternCount >= 12);
-    QCOMPARE(fixture.page.PatternNumber, 1);
-    QVERIFY(fixture.pattern.PartCount > 2);
-    QCOMPARE(fixture.preview().size(), QSize(170, 500));
-    QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(fixture.pattern, form.ImageList1)));
-    QCOMPARE(form.Image3->size(), QSize(170, 500));
-    QVERIFY(fixture.desktop.messages.isEmpty());
-}
-
-void MainWindowTest::startUpWithBrokenCatalogueStillHasDefaults()
-{
-    MainWindowFixture fixture;
-    writeBytes(fixture.programFolder + "trd.dat",
-               crlfLines({"1", "ptn01.dat", "2", "ptn02.dat", "three", "ptn03.dat"}));
-    fixture.start();
-    QCOMPARE(fixture.desktop.messages, QStringList{"入力値が数値ではありません"});
-    QCOMPARE(int(fixture.catalogue.PatternCount), 2);
-    QCOMPARE(fixture.page.PatternNumber, 1);
-    QCOMPARE(int(fixture.state.CurrentLink), 1);
-    QVERIFY(fixture.pattern.PartCount > 0);
-}
-
-void MainWindowTest::startUpWithoutCatalogue()
-{
-    MainWindowFixture fixture;
-    QFile::remove(fixture.programFolder + "trd.dat");
-    fixture.start();
-    QVERIFY(fixture.desktop.messages.isEmpty());
-    QCOMPARE(int(fixture.catalogue.PatternCount), 0);
-    QCOMPARE(fixture.pattern.PartCount, 0);
-    QImage white(170, 500, QImage::Format_RGB32);
-    white.fill(Qt::white);
-    QVERIFY(sameImage(fixture.preview(), white));
-}
-
-void MainWindowTest::startUpShowsTheBackgroundPicture_data()
+void MainWindowTest::startUp_data()
 {
     QImage picture(30, 20, QImage::Format_RGB32);
     picture.fill(qRgb(200, 30, 30));
@@ -159,36 +119,75 @@ void MainWindowTest::startUpShowsTheBackgroundPicture_data()
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     QVERIFY(picture.save(&buffer, "JPG", 95));
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QSize>("shown");
-    QTest::newRow("picture") << jpeg << QSize(30, 20);
-    QTest::newRow("cut short") << jpeg.left(jpeg.size() - 20) << QSize(30, 20);
-    QTest::newRow("not a picture") << QByteArray("not a JPEG at all") << QSize(0, 0);
-    QTest::newRow("empty") << QByteArray() << QSize(0, 0);
+    const int shipped = int(splitCrlf(readBytes(dataFolder() + "trd.dat")).size() / 2);
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("bytes"); // a null array removes the file
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("patterns");
+    QTest::addColumn<QSize>("background");
+    QTest::newRow("catalogue with a bad number")
+        << "trd.dat" << crlfLines({"1", "ptn01.dat", "2", "ptn02.dat", "three", "ptn03.dat"})
+        << "入力値が数値ではありません" << 2 << QSize(0, 0);
+    QTest::newRow("no catalogue") << "trd.dat" << QByteArray() << "" << 0 << QSize(0, 0);
+    QTest::newRow("picture") << "bg.jpg" << jpeg << "" << shipped << QSize(30, 20);
+    QTest::newRow("cut short") << "bg.jpg" << jpeg.left(jpeg.size() - 20) << "" << shipped
+                               << QSize(30, 20);
+    QTest::newRow("not a picture") << "bg.jpg" << QByteArray("not a JPEG at all") << "" << shipped
+                                   << QSize(0, 0);
+    QTest::newRow("empty picture") << "bg.jpg" << QByteArray("") << "" << shipped << QSize(0, 0);
 }
 
-void MainWindowTest::startUpShowsTheBackgroundPicture()
+// A start-up step that fails shows its message and the later ones still run: the page always
+// starts new, with pattern 1 and the first summary page shown.
+void MainWindowTest::startUp()
 {
+    QFETCH(QString, file);
     QFETCH(QByteArray, bytes);
-    QFETCH(QSize, shown);
+    QFETCH(QString, message);
+    QFETCH(int, patterns);
+    QFETCH(QSize, background);
     MainWindowFixture fixture;
-    writeBytes(fixture.programFolder + "bg.jpg", bytes);
+    if (bytes.isNull())
+        QFile::remove(fixture.programFolder + file);
+    else
+        writeBytes(fixture.programFolder + file, bytes);
     TForm1 &form = fixture.start();
-    const QImage background = form.Image2->pixmap().toImage();
-    QCOMPARE(background.size(), shown);
+    QCOMPARE(fixture.desktop.messages.join('|'), message);
+    QCOMPARE(int(fixture.catalogue.PatternCount), patterns);
+    QCOMPARE(fixture.pattern.PartCount > 0, patterns > 0);
+    QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(fixture.pattern, form.ImageList1)));
+    QCOMPARE(WriteProject(fixture.page), WriteProject(PageProject()));
+    QCOMPARE(int(fixture.state.SummaryPage), 1);
+    QVERIFY(sameImage(fixture.summary(), DrawSummaryPage(fixture.page, 1)));
+    const QImage shown = form.Image2->pixmap().toImage();
+    QCOMPARE(shown.size(), background);
     if (QByteArray(QTest::currentDataTag()) == "picture")
-        QVERIFY(qAbs(qRed(background.pixel(2, 2)) - 200) < 8);
-    QVERIFY(fixture.desktop.messages.isEmpty());
-    QCOMPARE(fixture.page.PatternNumber, 1);
+        QVERIFY(qAbs(qRed(shown.pixel(2, 2)) - 200) < 8);
 }
 
-void MainWindowTest::newPageRestoresEverything()
+// The title typed reaches the page written and the project saved; "新規作成" then restores
+// everything, whatever pattern and slots were in force.
+void MainWindowTest::savingAndNewPage()
 {
     MainWindowFixture fixture;
     TForm1 &form = fixture.start();
     const QImage patternOnePreview = fixture.preview();
-    QTest::sendKeyEvent(QTest::Click, form.Edit1, Qt::Key_unknown, QStringLiteral("お店"), Qt::NoModifier);
-    QCOMPARE(fixture.page.Title, sj("お店"));
+    QTest::sendKeyEvent(QTest::Click, form.Edit1, Qt::Key_unknown, QStringLiteral("お店"),
+                        Qt::NoModifier);
+    const QString page = fixture.folder.filePath("index.html");
+    const QString project = fixture.folder.filePath("shop.mpk");
+    fixture.desktop.answerWith(page);
+    fixture.click(form.SpeedButton3);
+    QVERIFY(readBytes(page).startsWith("<HTML><HEAD><TITLE>" + sj("お店")
+                                       + "</TITLE></HEAD>\r\n<BODY>\r\n"));
+    fixture.desktop.answerWith(project);
+    fixture.click(form.SpeedButton4);
+    QCOMPARE(splitCrlf(readBytes(project)).value(2), sj("お店"));
+    // Each is offered with its own kind of file.
+    QCOMPARE(fixture.desktop.dialogs.value(0).defaultExtension, QStringLiteral("html"));
+    QCOMPARE(fixture.desktop.dialogs.value(1).defaultExtension, QStringLiteral("mpk"));
+    QVERIFY(fixture.desktop.messages.isEmpty());
+
     fixture.page.Links[6].LinkUsed = ToggleOn;
     fixture.page.SeparatorStyle = 4;
     fixture.state.CurrentLink = 7;
@@ -196,98 +195,46 @@ void MainWindowTest::newPageRestoresEverything()
     form.loadPatternAndShow(3);
     QVERIFY(!sameImage(fixture.preview(), patternOnePreview));
     QCOMPARE(fixture.page.Links[6].LinkUsed, ToggleOn); // slots outlive the pattern
-
-    fixture.form->ShowSummaryPage(3);
-    QTest::mouseClick(form.SpeedButton2, Qt::LeftButton);
+    form.ShowSummaryPage(3);
+    fixture.click(form.SpeedButton2);
     QCOMPARE(form.Edit1->text(), QString());
-    QCOMPARE(form.Button3->text(), QStringLiteral("画像1"));
-    QCOMPARE(form.Button4->text(), QStringLiteral("テキスト　1"));
-    QCOMPARE(form.Button5->text(), QStringLiteral("リンク1"));
-    QCOMPARE(form.Button8->text(), QStringLiteral("直接入力1"));
-    QCOMPARE(int(fixture.state.SummaryPage), 1);
-    QTest::mouseClick(form.Button6, Qt::LeftButton);
-    QCOMPARE(int(fixture.state.SummaryPage), 2);
+    QCOMPARE(fixture.captions().join(' '), QStringLiteral("画像1 テキスト　1 リンク1 直接入力1"));
     QCOMPARE(WriteProject(fixture.page), WriteProject(PageProject()));
-    QCOMPARE(int(fixture.state.CurrentLink), 1);
-    QCOMPARE(int(fixture.state.CurrentImage), 1);
-    QCOMPARE(fixture.page.PatternNumber, 1);
+    QCOMPARE(int(fixture.state.SummaryPage), 1);
+    QVERIFY(sameImage(fixture.summary(), DrawSummaryPage(fixture.page, 1)));
     QVERIFY(sameImage(fixture.preview(), patternOnePreview));
 }
 
-void MainWindowTest::steppersWrapRound_data()
-{
-    QTest::addColumn<int>("stepper"); // 13 to 20, the number of the SpeedButton
-    QTest::addColumn<int>("presses");
-    QTest::addColumn<QString>("caption");
-    QTest::newRow("image 2 to 1") << 13 << 2 << "画像1";
-    QTest::newRow("image back to 2") << 17 << 1 << "画像2";
-    QTest::newRow("text 5 to 1") << 14 << 5 << "テキスト　1";
-    QTest::newRow("text back to 4") << 18 << 2 << "テキスト　4";
-    QTest::newRow("link back to 10") << 19 << 1 << "リンク10";
-    QTest::newRow("link to 7") << 15 << 6 << "リンク7";
-    QTest::newRow("direct back to 3") << 20 << 1 << "直接入力3";
-    QTest::newRow("direct 3 to 1") << 16 << 3 << "直接入力1";
-}
-
-void MainWindowTest::steppersWrapRound()
-{
-    QFETCH(int, stepper);
-    QFETCH(int, presses);
-    QFETCH(QString, caption);
-    MainWindowFixture fixture;
-    TForm1 &form = fixture.start();
-    const QImage summary = form.Image4->pixmap().toImage();
-    const PageProject before = fixture.page;
-    const QList<QToolButton *> steppers{form.SpeedButton13, form.SpeedButton14,
-                                        form.SpeedButton15, form.SpeedButton16,
-                                        form.SpeedButton17, form.SpeedButton18,
-                                        form.SpeedButton19, form.SpeedButton20};
-    QToolButton *button = steppers[stepper - 13];
-    for (int press = 0; press < presses; ++press)
-        QTest::mouseClick(button, Qt::LeftButton);
-    const QStringList captions{form.Button3->text(), form.Button4->text(), form.Button5->text(),
-                               form.Button8->text()};
-    QVERIFY2(captions.contains(caption), qPrintable(captions.join(',')));
-    QCOMPARE(WriteProject(fixture.page), WriteProject(before));
-    QVERIFY(sameImage(form.Image4->pixmap().toImage(), summary));
-}
-
-void MainWindowTest::pageButtons()
+// The item steppers wrap round and the summary buttons choose a page; neither changes the page.
+void MainWindowTest::steppersAndSummaryButtons()
 {
     MainWindowFixture fixture;
     TForm1 &form = fixture.start();
+    const QImage summary = fixture.summary();
+    const QByteArray before = WriteProject(fixture.page);
+    const QList<std::tuple<QToolButton *, int, QString>> steps{
+        {form.SpeedButton13, 2, "画像1 テキスト　1 リンク1 直接入力1"},
+        {form.SpeedButton17, 1, "画像2 テキスト　1 リンク1 直接入力1"},
+        {form.SpeedButton14, 5, "画像2 テキスト　1 リンク1 直接入力1"},
+        {form.SpeedButton18, 2, "画像2 テキスト　4 リンク1 直接入力1"},
+        {form.SpeedButton19, 1, "画像2 テキスト　4 リンク10 直接入力1"},
+        {form.SpeedButton15, 7, "画像2 テキスト　4 リンク7 直接入力1"},
+        {form.SpeedButton20, 1, "画像2 テキスト　4 リンク7 直接入力3"},
+        {form.SpeedButton16, 1, "画像2 テキスト　4 リンク7 直接入力1"}};
+    for (const auto &[stepper, presses, captions] : steps) {
+        fixture.click(stepper, presses);
+        QCOMPARE(fixture.captions().join(' '), captions);
+    }
+    QVERIFY(sameImage(fixture.summary(), summary));
     const QList<QPair<QPushButton *, int>> presses{
         {form.Button9, 4}, {form.Button6, 1}, {form.Button6, 2}, {form.Button10, 3},
         {form.Button6, 4}, {form.Button11, 1}, {form.Button12, 2}};
     for (const auto &[button, page] : presses) {
-        QTest::mouseClick(button, Qt::LeftButton);
+        fixture.click(button);
         QCOMPARE(int(fixture.state.SummaryPage), page);
-        QVERIFY(sameImage(form.Image4->pixmap().toImage(), DrawSummaryPage(fixture.page, page)));
+        QVERIFY(sameImage(fixture.summary(), DrawSummaryPage(fixture.page, page)));
     }
-}
-
-void MainWindowTest::itemButtonsEditTheSlotShown()
-{
-    MainWindowFixture fixture;
-    TForm1 &form = fixture.start();
-    for (int press = 0; press < 6; ++press)
-        QTest::mouseClick(form.SpeedButton15, Qt::LeftButton);
-    QTest::mouseClick(form.Button10, Qt::LeftButton); // the texts page is shown
-    QString heading;
-    fixture.openEditor(form.Button5, [&](TForm3 &editor) {
-        heading = editor.windowTitle();
-        editor.Edit1->setText(QStringLiteral("七番"));
-        editor.CheckBox1->setChecked(false);
-        editor.Button2Click();
-    });
-    QCOMPARE(heading, QStringLiteral("リンク　7"));
-    QCOMPARE(fixture.page.Links[6].LinkCaption, sj("七番"));
-    QCOMPARE(int(fixture.state.SummaryPage), 3); // the page shown is drawn again
-    QVERIFY(sameImage(form.Image4->pixmap().toImage(), DrawSummaryPage(fixture.page, 3)));
-
-    fixture.openEditor(form.Button2, [&](TForm3 &editor) { heading = editor.windowTitle(); });
-    QCOMPARE(heading, QStringLiteral("文章"));
-    QCOMPARE(fixture.state.EditKind, ItemKind::Body);
+    QCOMPARE(WriteProject(fixture.page), before);
 }
 
 void MainWindowTest::titleBandMovesTheWindowWithTheLeftButton()
@@ -304,7 +251,7 @@ void MainWindowTest::titleBandMovesTheWindowWithTheLeftButton()
     QTest::mouseRelease(form.Image1, Qt::RightButton, {}, QPoint(90, 25));
     // Where the desktop cannot move the window, it follows the mouse itself.
     QTest::mousePress(form.Image1, Qt::LeftButton, {}, QPoint(50, 5));
-    if (!fixture.form->windowHandle()->startSystemMove()) {
+    if (!form.windowHandle()->startSystemMove()) {
         QMouseEvent move(QEvent::MouseMove, QPointF(90, 25),
                          QPointF(form.Image1->mapToGlobal(QPoint(90, 25))), Qt::NoButton,
                          Qt::LeftButton, Qt::NoModifier);
@@ -314,12 +261,13 @@ void MainWindowTest::titleBandMovesTheWindowWithTheLeftButton()
     QTest::mouseRelease(form.Image1, Qt::LeftButton, {}, QPoint(90, 25));
 }
 
-void MainWindowTest::openingAProjectShowsIt()
+// An opened project is shown; the item buttons then edit the slots the steppers show.
+void MainWindowTest::openingAProjectAndEditingIt()
 {
     MainWindowFixture fixture;
     TForm1 &form = fixture.start();
-    for (int press = 0; press < 6; ++press)
-        QTest::mouseClick(form.SpeedButton15, Qt::LeftButton);
+    fixture.click(form.SpeedButton15, 6);
+    form.ShowSummaryPage(3);
     PageProject stored;
     stored.Title = sj("地図のページ");
     stored.PatternNumber = 4;
@@ -327,83 +275,66 @@ void MainWindowTest::openingAProjectShowsIt()
     const QString path = fixture.folder.filePath("stored.mpk");
     writeBytes(path, WriteProject(stored));
     fixture.desktop.answerWith(path);
-    QTest::mouseClick(form.SpeedButton5, Qt::LeftButton);
+    fixture.click(form.SpeedButton5);
     QCOMPARE(form.Edit1->text(), QStringLiteral("地図のページ"));
-    QCOMPARE(fixture.page.Links[6].LinkCaption, QByteArray("seven"));
-    QCOMPARE(int(fixture.state.CurrentLink), 7);
-    QCOMPARE(form.Button5->text(), QStringLiteral("リンク7"));
     QCOMPARE(int(fixture.state.SummaryPage), 1);
     QCOMPARE(fixture.page.PatternNumber, 4);
-    QString caption;
-    fixture.openEditor(form.Button5, [&](TForm3 &editor) { caption = editor.Edit1->text(); });
-    QCOMPARE(caption, QStringLiteral("seven"));
     const Pattern shown = fixture.pattern;
     QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(shown, form.ImageList1)));
+
+    fixture.click(form.Button12);
+    QString heading;
+    QString caption;
+    fixture.openEditor(form.Button5, [&](TForm3 &editor) {
+        heading = editor.windowTitle();
+        caption = editor.Edit1->text();
+        editor.Edit1->setText(QStringLiteral("七番"));
+        editor.Button2Click();
+    });
+    QCOMPARE(heading + ' ' + caption, QStringLiteral("リンク　7 seven"));
+    QCOMPARE(fixture.page.Links[6].LinkCaption, sj("七番"));
+    QVERIFY(sameImage(fixture.summary(), DrawSummaryPage(fixture.page, 2))); // drawn again
+    fixture.openEditor(form.Button2, [&](TForm3 &editor) { heading = editor.windowTitle(); });
+    QCOMPARE(heading, QStringLiteral("文章"));
+    QCOMPARE(fixture.state.EditKind, ItemKind::Body);
 
     // A pattern number without a file keeps the parts in force; the number stays the file's.
     stored.PatternNumber = 42;
     writeBytes(path, WriteProject(stored));
     fixture.desktop.answerWith(path);
-    QTest::mouseClick(form.SpeedButton5, Qt::LeftButton);
+    fixture.click(form.SpeedButton5);
     QCOMPARE(fixture.page.PatternNumber, 42);
     QCOMPARE(fixture.pattern.PartCount, shown.PartCount);
     QCOMPARE(fixture.pattern.Comment, shown.Comment);
     QVERIFY(fixture.desktop.messages.isEmpty());
 }
 
-void MainWindowTest::toolbarWritesPageAndProject()
+// The tool settings read at start-up serve the toolbar and are written back at the end; what
+// was read before a bad number stays in force.
+void MainWindowTest::toolSettingsAtStartAndEnd()
 {
     MainWindowFixture fixture;
+    const QString file = fixture.programFolder + "set.dat";
+    writeBytes(file, crlfLines({"", sj("/opt/エディタ/edit -n"), "", " http://example.jp/ ", "kept",
+                                "x"}));
     TForm1 &form = fixture.start();
-    QTest::keyClicks(form.Edit1, QStringLiteral("Shop"));
-    const QString page = fixture.folder.filePath("index.html");
-    const QString project = fixture.folder.filePath("shop.mpk");
-    fixture.desktop.answerWith(page);
-    QTest::mouseClick(form.SpeedButton3, Qt::LeftButton);
-    QVERIFY(readBytes(page).startsWith("<HTML><HEAD><TITLE>Shop</TITLE></HEAD>\r\n<BODY>\r\n"));
-    fixture.desktop.answerWith(project);
-    QTest::mouseClick(form.SpeedButton4, Qt::LeftButton);
-    QCOMPARE(splitCrlf(readBytes(project)).value(2), QByteArray("Shop"));
-    QCOMPARE(fixture.desktop.dialogs.size(), 2);
-    QCOMPARE(fixture.desktop.dialogs[0].defaultExtension, QStringLiteral("html"));
-    QCOMPARE(fixture.desktop.dialogs[1].filter, QStringLiteral("プロジェクトファイル(*.mpk)|*.mpk"));
-    QVERIFY(fixture.desktop.messages.isEmpty());
-}
-
-void MainWindowTest::toolbarStartsAndOpens()
-{
-    MainWindowFixture fixture;
-    writeBytes(fixture.programFolder + "set.dat",
-               crlfLines({"", sj("/opt/エディタ/edit -n"), "", " http://example.jp/ "}));
-    TForm1 &form = fixture.start();
+    QCOMPARE(fixture.desktop.messages, QStringList{"入力値が数値ではありません"});
     for (QToolButton *button : {form.SpeedButton8, form.SpeedButton9, form.SpeedButton7,
                                 form.SpeedButton11})
-        QTest::mouseClick(button, Qt::LeftButton);
+        fixture.click(button);
     QCOMPARE(fixture.desktop.started, (QStringList{"", "/opt/エディタ/edit -n"}));
     QCOMPARE(fixture.desktop.opened,
              (QStringList{fixture.programFolder + "help.html", " http://example.jp/ "}));
     fixture.toolSettings.HomePage.clear();
-    QTest::mouseClick(form.SpeedButton11, Qt::LeftButton);
+    fixture.click(form.SpeedButton11);
     QCOMPARE(fixture.desktop.opened.last(), QString());
-    QVERIFY(fixture.desktop.messages.isEmpty());
-}
-
-void MainWindowTest::settingsFileAtStartAndEnd()
-{
-    MainWindowFixture fixture;
-    writeBytes(fixture.programFolder + "set.dat", crlfLines({"ftp", "", "", "", "kept", "x"}));
-    TForm1 &form = fixture.start();
-    QCOMPARE(fixture.desktop.messages, QStringList{"入力値が数値ではありません"});
-    QCOMPARE(fixture.toolSettings.FtpProgram, QByteArray("ftp"));
-    QCOMPARE(int(fixture.state.SummaryPage), 1);
-    QVERIFY(!form.Image4->pixmap().isNull());
     form.FormDestroy();
-    QCOMPARE(readBytes(fixture.programFolder + "set.dat"),
-             crlfLines({"ftp", "", "", "", "kept", "0", "0"}));
+    const QByteArray written = crlfLines({"", sj("/opt/エディタ/edit -n"), "", "", "kept", "0", "0"});
+    QCOMPARE(readBytes(file), written);
 
     // A program folder that cannot be written: the message, and the old file stays.
     QVERIFY(QFile::setPermissions(fixture.folder.path(), QFile::ReadOwner | QFile::ExeOwner));
-    fixture.toolSettings.FtpProgram = "changed";
+    fixture.toolSettings.HomePage = "changed";
     {
         WithoutAccessOverride asUser;
         form.FormDestroy();
@@ -411,23 +342,14 @@ void MainWindowTest::settingsFileAtStartAndEnd()
     QVERIFY(QFile::setPermissions(fixture.folder.path(),
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     QCOMPARE(fixture.desktop.messages.last(), QStringLiteral("ファイルへのアクセスが拒否されました"));
-    QVERIFY(readBytes(fixture.programFolder + "set.dat").startsWith("ftp\r\n"));
+    QCOMPARE(readBytes(file), written);
 }
 
-void MainWindowTest::dialogFilters_data()
-{
-    QTest::addColumn<QString>("filter");
-    QTest::addColumn<QString>("qtFilter");
-    QTest::newRow("html") << "HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"
-                          << "HTMLファイル(*.html);;すべてのファイル(*)";
-    QTest::newRow("project") << "プロジェクトファイル(*.mpk)|*.mpk" << "プロジェクトファイル(*.mpk)";
-}
-
+// "*.*" means every file, but to Qt only names with a dot.
 void MainWindowTest::dialogFilters()
 {
-    QFETCH(QString, filter);
-    QFETCH(QString, qtFilter);
-    QCOMPARE(qtNameFilters(filter), qtFilter);
+    QCOMPARE(qtNameFilters("HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"),
+             QStringLiteral("HTMLファイル(*.html);;すべてのファイル(*)"));
 }
 
 QTEST_MAIN(MainWindowTest)

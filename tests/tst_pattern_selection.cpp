@@ -3,18 +3,15 @@
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
 #include "model/pattern_preview.h"
-#include "model/sjis.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "ui/pattern_selection.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -40,6 +37,11 @@ struct SelectionFixture {
     }
 
     QImage shown() const { return dialog.Image1->pixmap().toImage(); }
+    // The ID, the position and the comment shown.
+    QString labels() const
+    {
+        return dialog.Label5->text() + ' ' + dialog.Label7->text() + ' ' + dialog.Label6->text();
+    }
     QImage previewOf(int number)
     {
         Pattern loaded;
@@ -63,6 +65,12 @@ bool sameImage(const QImage &a, const QImage &b)
     return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
 }
 
+void click(QPushButton *button, int times = 1)
+{
+    for (int press = 0; press < times; ++press)
+        QTest::mouseClick(button, Qt::LeftButton);
+}
+
 } // namespace
 
 class PatternSelectionTest : public QObject {
@@ -70,117 +78,90 @@ class PatternSelectionTest : public QObject {
 
 private slots:
     void initTestCase() { installFontSubstitutions(); }
-    void openingShowsThePagePattern();
-    void browsingWrapsRound();
-    void closingKeepsOrRestores_data();
-    void closingKeepsOrRestores();
-    void emptyCatalogueAndNumbersOutside();
-    void isModal();
+    void opening_data();
+    void opening();
+    void browsingAndClosing_data();
+    void browsingAndClosing();
 };
 
-void PatternSelectionTest::openingShowsThePagePattern()
+void PatternSelectionTest::opening_data()
 {
-    SelectionFixture fixture;
-    TForm4 &dialog = fixture.dialog;
-    QCOMPARE(dialog.Label6->text(), QStringLiteral("コメント"));
-    dialog.configure();
-    QCOMPARE(dialog.Label2->text(), QStringLiteral("12"));
-    QCOMPARE(dialog.Label7->text(), QStringLiteral("3/12"));
-    QCOMPARE(dialog.Label5->text(), QStringLiteral("3"));
-    QCOMPARE(dialog.Label6->text(), QStringLiteral("型3"));
-    QVERIFY(sameImage(fixture.shown(), fixture.previewOf(3)));
+    QTest::addColumn<int>("patterns");
+    QTest::addColumn<int>("number"); // the page's pattern
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("afterNext"); // the position after "次へ"
+    QTest::newRow("page pattern") << 12 << 3 << "3 3/12 型3" << "4/12";
+    // From a project file: browsing starts at 1, shown as such.
+    QTest::newRow("number outside the catalogue") << 12 << 300 << "1 1/12 型1" << "2/12";
+    QTest::newRow("empty catalogue") << 0 << 5 << "1 5/0 " << "5/0";
 }
 
-void PatternSelectionTest::browsingWrapsRound()
+// Browsing from the opening and cancelling gives the page its own number back.
+void PatternSelectionTest::opening()
 {
-    SelectionFixture fixture;
+    QFETCH(int, patterns);
+    QFETCH(int, number);
+    QFETCH(QString, shown);
+    QFETCH(QString, afterNext);
+    SelectionFixture fixture(patterns);
     TForm4 &dialog = fixture.dialog;
+    fixture.page.PatternNumber = number;
     dialog.configure();
-    for (int press = 0; press < 9; ++press)
-        QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-    QCOMPARE(dialog.Label7->text(), QStringLiteral("12/12"));
-    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-    QCOMPARE(dialog.Label7->text(), QStringLiteral("1/12"));
-    QCOMPARE(dialog.Label6->text(), QStringLiteral("型1"));
-    QCOMPARE(fixture.page.PatternNumber, 1); // the browsed pattern is the current one
-    QTest::mouseClick(dialog.Button2, Qt::LeftButton);
-    QCOMPARE(dialog.Label7->text(), QStringLiteral("12/12"));
-    QVERIFY(sameImage(fixture.shown(), fixture.previewOf(12)));
-    // The ID is the number browsed, not the one inside the file.
-    for (int press = 0; press < 5; ++press)
-        QTest::mouseClick(dialog.Button2, Qt::LeftButton);
-    QCOMPARE(dialog.Label5->text(), QStringLiteral("7"));
-    QCOMPARE(fixture.page.PatternNumber, 70);
+    QCOMPARE(dialog.Label2->text(), QString::number(patterns));
+    QCOMPARE(fixture.labels(), shown);
+    if (patterns > 0)
+        QVERIFY(sameImage(fixture.shown(), fixture.previewOf(dialog.Label5->text().toInt())));
+    QCOMPARE(dialog.Button1->isEnabled(), patterns > 0);
+    QCOMPARE(dialog.Button2->isEnabled(), patterns > 0);
+    click(dialog.Button1);
+    QCOMPARE(dialog.Label7->text(), afterNext);
+    dialog.Button4Click();
+    QCOMPARE(fixture.page.PatternNumber, number);
+    QVERIFY(fixture.desktop.messages.isEmpty());
 }
 
-void PatternSelectionTest::closingKeepsOrRestores_data()
+void PatternSelectionTest::browsingAndClosing_data()
 {
     QTest::addColumn<int>("how"); // 0 "キャンセル", 1 the close box, 2 "決定"
-    QTest::addColumn<int>("pagePattern");
-    QTest::newRow("キャンセル") << 0 << 3;
-    QTest::newRow("close box") << 1 << 3;
-    QTest::newRow("決定") << 2 << 5;
+    QTest::addColumn<int>("pageNumber");
+    QTest::addColumn<int>("parts");
+    QTest::newRow("キャンセル") << 0 << 3 << 3;
+    QTest::newRow("close box") << 1 << 3 << 3;
+    QTest::newRow("決定") << 2 << 70 << 7;
 }
 
-// Two patterns on from pattern 3, then the dialog closes: only "決定" keeps pattern 5, and the
-// main window is told to show the page's pattern either way.
-void PatternSelectionTest::closingKeepsOrRestores()
+// Browsing wraps round both ways and makes each pattern current at once. Only "決定" keeps
+// the one browsed to; the main window is told to show the page's pattern either way.
+void PatternSelectionTest::browsingAndClosing()
 {
     QFETCH(int, how);
-    QFETCH(int, pagePattern);
+    QFETCH(int, pageNumber);
+    QFETCH(int, parts);
     SelectionFixture fixture;
     TForm4 &dialog = fixture.dialog;
     QSignalSpy mainPreview(&dialog, &TForm4::pagePatternChanged);
     dialog.configure();
     dialog.show();
-    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-    QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-    QCOMPARE(fixture.pattern.PartCount, 5);
-    if (how == 0)
-        QTest::mouseClick(dialog.Button4, Qt::LeftButton);
-    else if (how == 1)
+    click(dialog.Button1, 9);
+    QCOMPARE(dialog.Label7->text(), QStringLiteral("12/12"));
+    click(dialog.Button1);
+    QCOMPARE(fixture.labels(), QStringLiteral("1 1/12 型1"));
+    QCOMPARE(fixture.page.PatternNumber, 1);
+    click(dialog.Button2);
+    QCOMPARE(dialog.Label7->text(), QStringLiteral("12/12"));
+    QVERIFY(sameImage(fixture.shown(), fixture.previewOf(12)));
+    // The ID is the number browsed; the page takes the one inside the file.
+    click(dialog.Button2, 5);
+    QCOMPARE(dialog.Label5->text(), QStringLiteral("7"));
+    QCOMPARE(fixture.page.PatternNumber, 70);
+    if (how == 1)
         dialog.close();
     else
-        QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+        click(how == 0 ? dialog.Button4 : dialog.Button3);
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(fixture.page.PatternNumber, pagePattern);
-    QCOMPARE(fixture.pattern.PartCount, pagePattern);
+    QCOMPARE(fixture.page.PatternNumber, pageNumber);
+    QCOMPARE(fixture.pattern.PartCount, parts);
     QVERIFY(mainPreview.size() >= 1);
-}
-
-void PatternSelectionTest::emptyCatalogueAndNumbersOutside()
-{
-    SelectionFixture empty(0);
-    empty.dialog.configure();
-    QVERIFY(!empty.dialog.Button1->isEnabled());
-    QVERIFY(!empty.dialog.Button2->isEnabled());
-    QCOMPARE(empty.dialog.Label7->text(), QStringLiteral("1/0"));
-
-    SelectionFixture fixture;
-    fixture.page.PatternNumber = 300; // from a project file: browsing starts at 1, shown
-    fixture.dialog.configure();
-    QCOMPARE(fixture.dialog.Label5->text(), QStringLiteral("1"));
-    QCOMPARE(fixture.dialog.Label7->text(), QStringLiteral("1/12"));
-    QCOMPARE(fixture.dialog.Label6->text(), QStringLiteral("型1"));
-    QVERIFY(sameImage(fixture.shown(), fixture.previewOf(1)));
-    QTest::mouseClick(fixture.dialog.Button1, Qt::LeftButton);
-    QCOMPARE(fixture.dialog.Label7->text(), QStringLiteral("2/12"));
-    fixture.dialog.Button4Click();
-    QCOMPARE(fixture.page.PatternNumber, 300);
-    QVERIFY(fixture.desktop.messages.isEmpty());
-}
-
-void PatternSelectionTest::isModal()
-{
-    SelectionFixture fixture;
-    fixture.dialog.configure();
-    QWidget *modal = nullptr;
-    QTimer::singleShot(0, [&] {
-        modal = QApplication::activeModalWidget();
-        fixture.dialog.Button4Click();
-    });
-    fixture.dialog.exec();
-    QCOMPARE(modal, &fixture.dialog);
 }
 
 QTEST_MAIN(PatternSelectionTest)

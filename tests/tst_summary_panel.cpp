@@ -43,97 +43,65 @@ class SummaryPanelTest : public QObject {
 
 private slots:
     void initTestCase() { installFontSubstitutions(); }
-    void gridLines_data();
-    void gridLines();
-    void usedMarksAndTheirColours_data();
-    void usedMarksAndTheirColours();
-    void newPageShowsNoMarks();
-    void accessKeysCountAcrossPages_data();
-    void accessKeysCountAcrossPages();
+    void linesAndUsedMarks_data();
+    void linesAndUsedMarks();
+    void linkRows_data();
+    void linkRows();
     void longCaptionIsCutAtTheEdge();
 };
 
-void SummaryPanelTest::gridLines_data()
+void SummaryPanelTest::linesAndUsedMarks_data()
 {
     QTest::addColumn<int>("page");
-    QTest::addColumn<QList<QPoint>>("lines");   // black pixels
-    QTest::addColumn<QList<QPoint>>("spaces");  // grey pixels
+    QTest::addColumn<QList<QPoint>>("lines");  // black pixels
+    QTest::addColumn<QList<QPoint>>("spaces"); // grey pixels
+    QTest::addColumn<QList<QRect>>("marks");   // where "○" shows for a used item
+    QTest::addColumn<QRgb>("colour");          // of the marks
     const QList<QPoint> header{{0, 18}, {456, 18}};
     QTest::newRow("links") << 1
                            << header + QList<QPoint>{{60, 36}, {456, 36}, {0, 54}, {456, 198},
                                                      {60, 19}, {80, 100}, {100, 197}}
-                           << QList<QPoint>{{457 - 1, 35}, {100, 199}, {300, 100}, {30, 36}};
+                           << QList<QPoint>{{457 - 1, 35}, {100, 199}, {300, 100}, {30, 36}}
+                           << QList<QRect>{{64, 20, 15, 15}} << black;
     QTest::newRow("links 6 to 10") << 2 << header + QList<QPoint>{{60, 180}, {0, 162}, {100, 25}}
-                                   << QList<QPoint>{{457 - 1, 17}};
+                                   << QList<QPoint>{{457 - 1, 17}}
+                                   << QList<QRect>{{64, 164, 15, 15}} << black;
     QTest::newRow("texts") << 3 << header + QList<QPoint>{{0, 54}, {456, 198}, {60, 30}, {80, 197}}
-                           << QList<QPoint>{{300, 36}, {100, 100}, {60, 199}};
+                           << QList<QPoint>{{300, 36}, {100, 100}, {60, 199}}
+                           << QList<QRect>{{64, 100, 15, 15}} << blue;
     QTest::newRow("images and body")
         << 4 << header + QList<QPoint>{{0, 54}, {456, 90}, {0, 126}, {60, 125}, {80, 20}}
-        << QList<QPoint>{{60, 130}, {80, 197}, {0, 162}, {300, 140}};
+        << QList<QPoint>{{60, 130}, {80, 197}, {0, 162}, {300, 140}}
+        << QList<QRect>{{64, 64, 15, 15}, {64, 100, 15, 15}} << blue;
 }
 
-void SummaryPanelTest::gridLines()
+void SummaryPanelTest::linesAndUsedMarks()
 {
     QFETCH(int, page);
     QFETCH(QList<QPoint>, lines);
     QFETCH(QList<QPoint>, spaces);
+    QFETCH(QList<QRect>, marks);
+    QFETCH(QRgb, colour);
     const QImage image = DrawSummaryPage(PageProject(), page);
-    QCOMPARE(image.size(), QSize(457, 220));
     for (const QPoint &point : lines)
         QVERIFY2(image.pixel(point) == black, qPrintable(QString("%1,%2").arg(point.x()).arg(point.y())));
     for (const QPoint &point : spaces)
         QVERIFY2(image.pixel(point) == grey, qPrintable(QString("%1,%2").arg(point.x()).arg(point.y())));
-}
-
-void SummaryPanelTest::usedMarksAndTheirColours_data()
-{
-    QTest::addColumn<int>("page");
-    QTest::addColumn<QRect>("mark");
-    QTest::addColumn<QRgb>("colour");
-    QTest::newRow("link 1") << 1 << QRect(64, 20, 15, 15) << black;
-    QTest::newRow("link 10") << 2 << QRect(64, 164, 15, 15) << black;
-    QTest::newRow("text 3") << 3 << QRect(64, 100, 15, 15) << blue;
-    QTest::newRow("image 2") << 4 << QRect(64, 64, 15, 15) << blue;
-    QTest::newRow("body") << 4 << QRect(64, 100, 15, 15) << blue;
-}
-
-void SummaryPanelTest::usedMarksAndTheirColours()
-{
-    QFETCH(int, page);
-    QFETCH(QRect, mark);
-    QFETCH(QRgb, colour);
-    const QImage image = DrawSummaryPage(everythingUsed(), page);
-    QCOMPARE(inkIn(image, mark), QSet<QRgb>{colour});
-    // The legend is black, after blue marks too.
-    QCOMPARE(inkIn(image, QRect(0, 205, 200, 14)), QSet<QRgb>{black});
-    QVERIFY(inkIn(DrawSummaryPage(PageProject(), page), mark).isEmpty());
-}
-
-void SummaryPanelTest::newPageShowsNoMarks()
-{
-    const QImage image = DrawSummaryPage(PageProject(), 1);
-    // Between the vertical lines of each row: no "○", digit, "M" or "C".
-    for (int k = 1; k <= 5; ++k) {
-        QVERIFY(inkIn(image, QRect(61, 36 * k - 17, 19, 17)).isEmpty());
-        QVERIFY(inkIn(image, QRect(81, 36 * k - 17, 19, 17)).isEmpty());
-        QVERIFY(inkIn(image, QRect(61, 36 * k + 1, 19, 17)).isEmpty());
-        QVERIFY(inkIn(image, QRect(81, 36 * k + 1, 19, 17)).isEmpty());
-        QVERIFY(!inkIn(image, QRect(8, 36 * k - 8, 50, 15)).isEmpty()); // the row name
+    const QImage used = DrawSummaryPage(everythingUsed(), page);
+    for (const QRect &mark : marks) {
+        QVERIFY(inkIn(image, mark).isEmpty());
+        QCOMPARE(inkIn(used, mark), QSet<QRgb>{colour});
     }
-    // An unused link still shows its mail and centre marks, but no access key.
-    PageProject page;
-    page.Links[2] = {"", "", ToggleOff, ToggleOn, ToggleOn, ToggleOn};
-    const QImage unused = DrawSummaryPage(page, 1);
-    QVERIFY(!inkIn(unused, QRect(61, 36 * 3 + 1, 19, 17)).isEmpty());
-    QVERIFY(!inkIn(unused, QRect(81, 36 * 3 + 1, 19, 17)).isEmpty());
-    QVERIFY(inkIn(unused, QRect(81, 36 * 3 - 17, 19, 17)).isEmpty());
+    // The legend is black, after blue marks too.
+    QCOMPARE(inkIn(used, QRect(0, 205, 200, 14)), QSet<QRgb>{black});
 }
 
-void SummaryPanelTest::accessKeysCountAcrossPages_data()
+void SummaryPanelTest::linkRows_data()
 {
-    QTest::addColumn<QList<int>>("keyed");   // slots with an access key
-    QTest::addColumn<QList<int>>("unused");  // of those, the slots not used
+    QTest::addColumn<QList<int>>("keyed");  // slots with an access key
+    QTest::addColumn<QList<int>>("unused"); // of those, the slots not used, with mail and centre
     QTest::addColumn<QList<int>>("numbers");
+    QTest::newRow("new page") << QList<int>{} << QList<int>{} << QList<int>(10, -1);
     QTest::newRow("all ten") << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10} << QList<int>{}
                              << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 0};
     QTest::newRow("unused link takes no number")
@@ -141,21 +109,30 @@ void SummaryPanelTest::accessKeysCountAcrossPages_data()
         << QList<int>{-1, 1, -1, 2, -1, -1, 3, -1, -1, -1};
 }
 
-void SummaryPanelTest::accessKeysCountAcrossPages()
+// Each link row names its slot and shows "○" when used and the access key numbered across both
+// pages; "M" and "C" show even when the link is unused.
+void SummaryPanelTest::linkRows()
 {
     QFETCH(QList<int>, keyed);
     QFETCH(QList<int>, unused);
     QFETCH(QList<int>, numbers);
     PageProject page;
-    for (int slot : keyed)
-        page.Links[slot - 1] = {"", "", unused.contains(slot) ? ToggleOff : ToggleOn, ToggleOff,
-                                ToggleOff, ToggleOn};
+    for (int slot : keyed) {
+        const Toggle used = unused.contains(slot) ? ToggleOff : ToggleOn;
+        const Toggle marks = unused.contains(slot) ? ToggleOn : ToggleOff;
+        page.Links[slot - 1] = {"", "", used, marks, marks, ToggleOn};
+    }
     const std::array<int, 10> shown = summaryAccessKeys(page);
     QCOMPARE(QList<int>(shown.begin(), shown.end()), numbers);
     for (int slot = 1; slot <= 10; ++slot) {
         const QImage image = DrawSummaryPage(page, slot <= 5 ? 1 : 2);
         const int row = 36 * ((slot - 1) % 5 + 1);
+        const bool used = isOn(page.Links[slot - 1].LinkUsed);
+        QCOMPARE(inkIn(image, QRect(61, row - 17, 19, 17)).isEmpty(), !used);
         QCOMPARE(inkIn(image, QRect(81, row - 17, 19, 17)).isEmpty(), numbers[slot - 1] < 0);
+        QCOMPARE(inkIn(image, QRect(61, row + 1, 19, 17)).isEmpty(), !unused.contains(slot));
+        QCOMPARE(inkIn(image, QRect(81, row + 1, 19, 17)).isEmpty(), !unused.contains(slot));
+        QVERIFY(!inkIn(image, QRect(8, row - 8, 50, 15)).isEmpty());
     }
 }
 

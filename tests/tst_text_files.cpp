@@ -1,11 +1,9 @@
-#include "model/io_error.h"
 #include "model/program_folder.h"
 #include "model/sjis.h"
 #include "model/text_reader.h"
 #include "model/text_writer.h"
 #include "support/test_files.h"
 
-#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -16,17 +14,11 @@ class TextFilesTest : public QObject {
 private slots:
     void conversion_data();
     void conversion();
-    void typedLinesStopAtTheFirstBreak();
-    void invalidBytesShowAsReplacementAndStay();
-    void trimming_data();
-    void trimming();
-    void firstCharacter_data();
-    void firstCharacter();
-    void lines_data();
-    void lines();
-    void integers_data();
-    void integers();
-    void saveReplacesOnlyOnSuccess();
+    void oneWayConversions();
+    void byteHelpers_data();
+    void byteHelpers();
+    void reading_data();
+    void reading();
     void openErrorsCarryThePlatformMessage();
     void programFolderKeepsItsSeparator();
 };
@@ -57,167 +49,117 @@ void TextFilesTest::conversion()
         QCOMPARE(sjis::toUnicode(bytes), text);
 }
 
-void TextFilesTest::typedLinesStopAtTheFirstBreak()
+void TextFilesTest::oneWayConversions()
 {
+    // A typed line ends at its first line break of any kind.
     QCOMPARE(sjis::fromUnicodeLine(QStringLiteral("お店\r\nの\nページ")), sj("お店"));
     QCOMPARE(sjis::fromUnicodeLine(QStringLiteral("a\rb")), QByteArray("a"));
     QCOMPARE(sjis::fromUnicodeLine(QStringLiteral("\ttab 😀")), QByteArray("\ttab &#128512;"));
+    // Each byte that starts no character shows as U+FFFD, and the bytes after it still read.
+    QCOMPARE(sjis::toUnicode(QByteArray("a\x81\xff" "b\x85", 5)),
+             QString::fromUtf8("a\uFFFD\uFFFDb\uFFFD"));
 }
 
-void TextFilesTest::invalidBytesShowAsReplacementAndStay()
+// Trimming takes off blanks and control bytes at both ends; the first character is two bytes
+// only after a lead byte.
+void TextFilesTest::byteHelpers_data()
 {
-    const QByteArray bytes("a\x81\xff" "b\x85", 5);
-    QCOMPARE(sjis::toUnicode(bytes), QString::fromUtf8("a\uFFFD\uFFFDb\uFFFD"));
-}
-
-void TextFilesTest::trimming_data()
-{
+    QTest::addColumn<bool>("trim");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("blanks and controls") << QByteArray(" \t\r\x01url \x1f") << QByteArray("url");
-    QTest::newRow("full-width space stays") << QByteArray("\x81\x40x\x81\x40 ")
-                                            << QByteArray("\x81\x40x\x81\x40");
-    QTest::newRow("only blanks") << QByteArray("   ") << QByteArray();
-    QTest::newRow("inner blanks stay") << QByteArray(" a b ") << QByteArray("a b");
+    const auto trimmed = [](const char *name, const QByteArray &bytes, const QByteArray &expected) {
+        QTest::addRow("trimmed, %s", name) << true << bytes << expected;
+    };
+    trimmed("blanks and controls", " \t\r\x01url \x1f", "url");
+    trimmed("full-width space stays", "\x81\x40x\x81\x40 ", "\x81\x40x\x81\x40");
+    trimmed("only blanks", "   ", "");
+    trimmed("inner blanks stay", " a b ", "a b");
+    const auto first = [](const char *name, const QByteArray &bytes, const QByteArray &expected) {
+        QTest::addRow("first character, %s", name) << false << bytes << expected;
+    };
+    first("empty", "", "");
+    first("one byte", "ab", "a");
+    first("lead 81", "\x81\x40x", "\x81\x40");
+    first("lead 9F", "\x9f\x40", "\x9f\x40");
+    first("lead E0", "\xe0\x40", "\xe0\x40");
+    first("lead FC", "\xfc\x40", "\xfc\x40");
+    first("half-width kana A0", "\xa0\x40", "\xa0");
+    first("byte 80", "\x80\x40", "\x80");
+    first("byte FD", "\xfd\x40", "\xfd");
+    first("lone lead byte", "\x81", "\x81");
 }
 
-void TextFilesTest::trimming()
+void TextFilesTest::byteHelpers()
 {
+    QFETCH(bool, trim);
     QFETCH(QByteArray, bytes);
     QFETCH(QByteArray, expected);
-    QCOMPARE(sjis::trimmed(bytes), expected);
+    QCOMPARE(trim ? sjis::trimmed(bytes) : sjis::firstCharacter(bytes), expected);
 }
 
-void TextFilesTest::firstCharacter_data()
+// What a reader reads line by line or number by number up to the end, then once past it; or
+// up to a bad number, then the message. The signs, limits, byte order mark and text after a
+// number that every reader meets are in tst_bad_input.
+void TextFilesTest::reading_data()
 {
+    QTest::addColumn<bool>("numbers");
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QByteArray>("expected");
-    QTest::newRow("empty") << QByteArray() << QByteArray();
-    QTest::newRow("one byte") << QByteArray("ab") << QByteArray("a");
-    QTest::newRow("lead 81") << QByteArray("\x81\x40x") << QByteArray("\x81\x40");
-    QTest::newRow("lead 9F") << QByteArray("\x9f\x40") << QByteArray("\x9f\x40");
-    QTest::newRow("lead E0") << QByteArray("\xe0\x40") << QByteArray("\xe0\x40");
-    QTest::newRow("lead FC") << QByteArray("\xfc\x40") << QByteArray("\xfc\x40");
-    QTest::newRow("half-width kana A0") << QByteArray("\xa0\x40") << QByteArray("\xa0");
-    QTest::newRow("byte 80") << QByteArray("\x80\x40") << QByteArray("\x80");
-    QTest::newRow("byte FD") << QByteArray("\xfd\x40") << QByteArray("\xfd");
-    QTest::newRow("lone lead byte") << QByteArray("\x81") << QByteArray("\x81");
+    QTest::addColumn<QStringList>("expected");
+    const auto lines = [](const char *name, const QByteArray &bytes, const QStringList &expected) {
+        QTest::addRow("lines, %s", name) << false << bytes << expected;
+    };
+    lines("CR LF", "a\r\nb\r\n", {"a", "b", ""});
+    lines("lone LF", "a\nb", {"a", "b", ""});
+    lines("lone CR stays in its line", "a\rb\r\n", {"a\rb", ""});
+    lines("CR LF cut short", "a\r", {"a", ""});
+    lines("empty lines", "\r\n\r\n", {"", "", ""});
+    lines("empty file", "", {""});
+    lines("NUL bytes are text", QByteArray("a\0b\r\n", 5), {QString::fromLatin1("a\0b", 3), ""});
+    const QString n = QStringLiteral("入力値が数値ではありません");
+    const auto numbers = [](const char *name, const QByteArray &bytes,
+                            const QStringList &expected) {
+        QTest::addRow("numbers, %s", name) << true << bytes << expected;
+    };
+    numbers("one a line", "1\r\n22\r\n", {"1", "22", "0"});
+    numbers("blanks and empty lines before", "  \t\r\n\r\n 7\r\n", {"7", "0"});
+    numbers("32-bit limits", "2147483647\r\n-2147483648\r\n", {"2147483647", "-2147483648", "0"});
+    numbers("leading zeros", "007\r\n", {"7", "0"});
+    numbers("no line end", "9", {"9", "0"});
+    numbers("CR LF cut short", "4\r", {"4", "0"});
+    numbers("word", "1\r\nabc\r\n", {"1", n});
+    numbers("number glued to text", "12ab\r\n", {n});
+    numbers("sign alone", "-\r\n", {n});
+    numbers("lone CR is no line end", "1\r2\r\n", {n});
+    numbers("full-width digits", sj("１\r\n"), {n});
 }
 
-void TextFilesTest::firstCharacter()
+void TextFilesTest::reading()
 {
+    QFETCH(bool, numbers);
     QFETCH(QByteArray, bytes);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(sjis::firstCharacter(bytes), expected);
-}
-
-void TextFilesTest::lines_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QList<QByteArray>>("expected");
-    QTest::newRow("CR LF") << QByteArray("a\r\nb\r\n") << QList<QByteArray>{"a", "b"};
-    QTest::newRow("lone LF") << QByteArray("a\nb") << QList<QByteArray>{"a", "b"};
-    QTest::newRow("lone CR stays in its line") << QByteArray("a\rb\r\n")
-                                               << QList<QByteArray>{"a\rb"};
-    QTest::newRow("CR LF cut short") << QByteArray("a\r") << QList<QByteArray>{"a"};
-    QTest::newRow("empty lines") << QByteArray("\r\n\r\n") << QList<QByteArray>{"", ""};
-    QTest::newRow("empty file") << QByteArray() << QList<QByteArray>{};
-    QTest::newRow("NUL bytes are text") << QByteArray("a\0b\r\n", 5)
-                                        << QList<QByteArray>{QByteArray("a\0b", 3)};
-}
-
-void TextFilesTest::lines()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QList<QByteArray>, expected);
+    QFETCH(QStringList, expected);
     TextReader reader(bytes);
-    QList<QByteArray> read;
-    while (!reader.atEnd())
-        read.append(reader.readLine());
-    QCOMPARE(read, expected);
-    QCOMPARE(reader.readLine(), QByteArray());
-}
-
-void TextFilesTest::integers_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QList<int>>("expected"); // read until the end or the first failure
-    QTest::addColumn<bool>("fails");
-    QTest::newRow("one a line") << QByteArray("1\r\n22\r\n") << QList<int>{1, 22} << false;
-    QTest::newRow("blanks and empty lines before")
-        << QByteArray("  \t\r\n\r\n 7\r\n") << QList<int>{7} << false;
-    QTest::newRow("rest of the line skipped") << QByteArray("3 junk here\r\n4\r\n")
-                                              << QList<int>{3, 4} << false;
-    QTest::newRow("signs") << QByteArray("-5\r\n+6\r\n") << QList<int>{-5, 6} << false;
-    QTest::newRow("32-bit limits") << QByteArray("2147483647\r\n-2147483648\r\n")
-                                   << QList<int>{2147483647, -2147483648} << false;
-    QTest::newRow("leading zeros") << QByteArray("007\r\n") << QList<int>{7} << false;
-    QTest::newRow("end of file reads 0") << QByteArray("9") << QList<int>{9} << false;
-    QTest::newRow("too large") << QByteArray("2147483648\r\n") << QList<int>{} << true;
-    QTest::newRow("too small") << QByteArray("-2147483649\r\n") << QList<int>{} << true;
-    QTest::newRow("hexadecimal") << QByteArray("0x10\r\n") << QList<int>{} << true;
-    QTest::newRow("word") << QByteArray("1\r\nabc\r\n") << QList<int>{1} << true;
-    QTest::newRow("number glued to text") << QByteArray("12ab\r\n") << QList<int>{} << true;
-    QTest::newRow("sign alone") << QByteArray("-\r\n") << QList<int>{} << true;
-    QTest::newRow("lone CR is no line end") << QByteArray("1\r2\r\n") << QList<int>{} << true;
-    QTest::newRow("CR LF cut short") << QByteArray("4\r") << QList<int>{4} << false;
-    QTest::newRow("full-width digits") << sj("１\r\n") << QList<int>{} << true;
-    QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf" "1\r\n") << QList<int>{}
-                                     << true;
-}
-
-void TextFilesTest::integers()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QList<int>, expected);
-    QFETCH(bool, fails);
-    TextReader reader(bytes);
-    QList<int> read;
-    bool failed = false;
-    try {
+    QStringList read;
+    const auto readOne = [&] {
+        read << (numbers ? QString::number(reader.readInteger())
+                         : QString::fromLatin1(reader.readLine()));
+    };
+    const QString message = messageOf([&] {
         while (!reader.atEnd())
-            read.append(reader.readInteger());
-    } catch (const IoError &error) {
-        failed = true;
-        QCOMPARE(error.message(), QStringLiteral("入力値が数値ではありません"));
-    }
+            readOne();
+        readOne();
+    });
+    if (!message.isEmpty())
+        read << message;
     QCOMPARE(read, expected);
-    QCOMPARE(failed, fails);
-    if (!fails)
-        QCOMPARE(reader.readInteger(), 0);
 }
 
-void TextFilesTest::saveReplacesOnlyOnSuccess()
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("page.html"));
-    saveFileBytes(path, "old\r\n");
-    saveFileBytes(path, "new\r\n");
-    QCOMPARE(readBytes(path), QByteArray("new\r\n"));
-
-    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
-    {
-        WithoutAccessOverride asUser;
-        QCOMPARE(messageOf([&] { saveFileBytes(path, "lost\r\n"); }),
-                 QStringLiteral("ファイルへのアクセスが拒否されました"));
-    }
-    QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner
-                                                     | QFile::ExeOwner));
-    QCOMPARE(readBytes(path), QByteArray("new\r\n"));
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"page.html"});
-}
-
+// The messages of the failures tst_failures does not meet through the program's own files.
 void TextFilesTest::openErrorsCarryThePlatformMessage()
 {
     QTemporaryDir folder;
-    QCOMPARE(messageOf([&] { readFileBytes(folder.filePath("missing.mpk")); }),
-             QStringLiteral("ファイルが見つかりません"));
-    QCOMPARE(messageOf([&] { readFileBytes(folder.path()); }),
-             QStringLiteral("ファイルへのアクセスが拒否されました"));
     QCOMPARE(messageOf([&] { saveFileBytes(folder.filePath("no/such/dir/a.html"), "x"); }),
              QStringLiteral("ファイルが見つかりません"));
-    QCOMPARE(messageOf([&] { saveFileBytes(folder.path(), "x"); }),
-             QStringLiteral("ファイルへのアクセスが拒否されました"));
     const QString locked = folder.filePath("locked.mpk");
     writeBytes(locked, "ver2.10\r\n");
     QVERIFY(QFile::setPermissions(locked, QFile::WriteOwner));

@@ -1,3 +1,4 @@
+#include "app/program.h"
 #include "generator/page_generator.h"
 #include "model/fonts.h"
 #include "model/page_project.h"
@@ -29,22 +30,23 @@
 
 namespace {
 
-// A program folder of its own for each case, with the shipped catalogue and patterns.
-struct MainWindowFixture {
+// The program's records with a program folder of its own for each case, holding the shipped
+// catalogue and patterns.
+struct MainWindowFixture : Program {
     MainWindowFixture()
     {
-        programFolder = folder.path() + '/';
+        ProgramFolder = folder.path() + '/';
         const QDir data(dataFolder());
         for (const QString &name : data.entryList({"*.dat"}, QDir::Files))
-            QFile::copy(data.filePath(name), programFolder + name);
+            QFile::copy(data.filePath(name), ProgramFolder + name);
     }
 
     TForm1 &start()
     {
         form = std::make_unique<TForm1>(page, state, catalogue, pattern, generator,
-                                        toolSettings, programFolder, desktop);
+                                        toolSettings, ProgramFolder, desktop);
         form->FormCreate();
-        editor = std::make_unique<TForm3>(page, state, programFolder, desktop, form.get());
+        editor = std::make_unique<TForm3>(page, state, ProgramFolder, desktop, form.get());
         TForm1::Dialogs dialogs;
         dialogs.itemEditor = editor.get();
         form->setDialogs(dialogs);
@@ -77,13 +79,6 @@ struct MainWindowFixture {
     }
 
     QTemporaryDir folder;
-    QString programFolder;
-    PageProject page;
-    WorkingState state;
-    PatternCatalogue catalogue;
-    Pattern pattern;
-    GeneratorState generator;
-    ToolSettings toolSettings;
     RecordingDesktop desktop;
     std::unique_ptr<TForm1> form;
     std::unique_ptr<TForm3> editor;
@@ -148,9 +143,9 @@ void MainWindowTest::startUp()
     QFETCH(QSize, background);
     MainWindowFixture fixture;
     if (bytes.isNull())
-        QFile::remove(fixture.programFolder + file);
+        QFile::remove(fixture.ProgramFolder + file);
     else
-        writeBytes(fixture.programFolder + file, bytes);
+        writeBytes(fixture.ProgramFolder + file, bytes);
     TForm1 &form = fixture.start();
     QCOMPARE(fixture.desktop.messages.join('|'), message);
     QCOMPARE(int(fixture.catalogue.PatternCount), patterns);
@@ -314,7 +309,7 @@ void MainWindowTest::openingAProjectAndEditingIt()
 void MainWindowTest::toolSettingsAtStartAndEnd()
 {
     MainWindowFixture fixture;
-    const QString file = fixture.programFolder + "set.dat";
+    const QString file = fixture.ProgramFolder + "set.dat";
     writeBytes(file, crlfLines({"", sj("/opt/エディタ/edit -n"), "", " http://example.jp/ ", "kept",
                                 "x"}));
     TForm1 &form = fixture.start();
@@ -324,7 +319,7 @@ void MainWindowTest::toolSettingsAtStartAndEnd()
         fixture.click(button);
     QCOMPARE(fixture.desktop.started, (QStringList{"", "/opt/エディタ/edit -n"}));
     QCOMPARE(fixture.desktop.opened,
-             (QStringList{fixture.programFolder + "help.html", " http://example.jp/ "}));
+             (QStringList{fixture.ProgramFolder + "help.html", " http://example.jp/ "}));
     fixture.toolSettings.HomePage.clear();
     fixture.click(form.SpeedButton11);
     QCOMPARE(fixture.desktop.opened.last(), QString());

@@ -3,13 +3,12 @@
 #include "model/sjis.h"
 #include "model/text_reader.h"
 
-#include <QFileInfo>
 
 QList<QByteArray> MarkBodyLines(const QByteArray &fileBytes)
 {
     static const QByteArray lineBreak = QByteArrayLiteral("<BR>");
     QList<QByteArray> lines;
-    TextReader reader(fileBytes);
+    TextReader reader(sjis::fromTextFile(fileBytes));
     while (!reader.atEnd()) {
         QByteArray line = reader.readLine();
         const QByteArray first = sjis::firstCharacter(line);
@@ -24,7 +23,8 @@ QList<QByteArray> MarkBodyLines(const QByteArray &fileBytes)
 
 QList<QByteArray> ReadBodyLines(const QString &path)
 {
-    if (!QFileInfo::exists(path))
+    // A folder, a pipe or a device is no body text: the page goes without, as without a file.
+    if (!isRegularFile(path))
         return {};
     return MarkBodyLines(readFileBytes(path));
 }

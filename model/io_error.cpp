@@ -1,5 +1,6 @@
 #include "model/io_error.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #include <cerrno>
@@ -15,6 +16,8 @@ QString messageFor(IoError::Kind kind)
         return QStringLiteral("入力値が数値ではありません");
     case IoError::Kind::DiskFull:
         return QStringLiteral("ディスクがいっぱいです");
+    case IoError::Kind::TooLarge:
+        return QStringLiteral("ファイルが大きすぎて読み込めません");
     case IoError::Kind::Other:
         break;
     }
@@ -26,7 +29,21 @@ UserError::UserError(const QString &message)
 {
 }
 
-IoError::IoError(Kind kind) : UserError(messageFor(kind)) {}
+IoError::IoError(Kind kind) : UserError(messageFor(kind)), errorKind(kind) {}
+
+IoError &IoError::onLine(int line)
+{
+    lineNumber = line;
+    return *this;
+}
+
+IoError &IoError::inFile(const QString &path)
+{
+    const QString place = QDir::toNativeSeparators(path);
+    text = messageFor(errorKind) + QLatin1Char('\n')
+           + (lineNumber > 0 ? QStringLiteral("%1 の %2 行目").arg(place).arg(lineNumber) : place);
+    return *this;
+}
 
 UserError notAnInteger(const QString &character)
 {

@@ -11,7 +11,7 @@ public:
 
     QString message() const { return text; }
 
-private:
+protected:
     QString text;
 };
 
@@ -19,9 +19,18 @@ private:
 // touches a file throws this and its handler's guard shows the message.
 class IoError : public UserError {
 public:
-    enum class Kind { NotFound, AccessDenied, NotANumber, DiskFull, Other };
+    enum class Kind { NotFound, AccessDenied, NotANumber, DiskFull, TooLarge, Other };
 
     explicit IoError(Kind kind);
+
+    Kind kind() const { return errorKind; }
+
+    // The line of the file that went wrong; shown once the file is named.
+    IoError &onLine(int line);
+
+    // Names the file (and the line, when known) on a second line below the message, so the
+    // user can find and mend it.
+    IoError &inFile(const QString &path);
 
     // The error for a failed system call, from its errno value.
     static IoError fromErrno(int errorNumber);
@@ -29,6 +38,10 @@ public:
     // The error for a file that could not be opened at `path`, judged from errno and from what
     // lies at the path.
     static IoError forOpen(const QString &path, int errorNumber);
+
+private:
+    Kind errorKind;
+    int lineNumber = 0;
 };
 
 // The platform's message for each kind, shown exactly so.

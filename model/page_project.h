@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/stored_path.h"
+
 #include <QByteArray>
 
 #include <array>
@@ -55,7 +57,7 @@ struct PageProject {
     std::uint8_t SeparatorStyle = 1;
     QByteArray SeparatorColor = "#000000";
     std::int32_t PatternNumber = 1;
-    QByteArray BodyFile;
+    StoredPath BodyFile;
     Toggle BodyUsed = ToggleOff;
     std::array<ImageSlot, ImageSlotCount> Images;
     std::array<TextSlot, TextSlotCount> Texts;

@@ -4,8 +4,6 @@
 #include "model/program_folder.h"
 #include "model/text_reader.h"
 
-#include <QFileInfo>
-
 void ReadPattern(const QByteArray &bytes, Pattern &pattern, std::int32_t &patternNumber)
 {
     TextReader reader(bytes);
@@ -34,8 +32,8 @@ bool LoadPattern(std::int32_t number, const PatternCatalogue &catalogue,
     if (fileName.isEmpty())
         return false;
     const QString path = programFilePath(programFolder, fileName);
-    if (!QFileInfo(path).isFile())
+    if (!isRegularFile(path))
         return false;
-    ReadPattern(readFileBytes(path), pattern, patternNumber);
+    parseFile(path, [&](const QByteArray &bytes) { ReadPattern(bytes, pattern, patternNumber); });
     return true;
 }

@@ -2,8 +2,6 @@
 
 #include "model/text_reader.h"
 
-#include <QFileInfo>
-
 QByteArray PatternCatalogue::fileNameFor(std::int32_t id) const
 {
     if (id < 1 || id > MaxPatternId)
@@ -27,6 +25,6 @@ void ReadPatternCatalogue(const QByteArray &bytes, PatternCatalogue &catalogue)
 void ReadPatternCatalogueFile(const QString &programFolder, PatternCatalogue &catalogue)
 {
     const QString path = programFolder + QStringLiteral("trd.dat");
-    if (QFileInfo(path).isFile())
-        ReadPatternCatalogue(readFileBytes(path), catalogue);
+    if (isRegularFile(path))
+        parseFile(path, [&](const QByteArray &bytes) { ReadPatternCatalogue(bytes, catalogue); });
 }

@@ -30,7 +30,7 @@ QByteArray WriteProject(const PageProject &page)
     writer.writeLine(page.TextColor);
     writer.writeInteger(page.SeparatorStyle);
     writer.writeLine(page.SeparatorColor);
-    writer.writeLine(page.BodyFile);
+    writer.writeLine(page.BodyFile.bytes);
     writer.writeInteger(page.BodyUsed);
     for (const ImageSlot &image : page.Images) {
         writer.writeLine(image.ImageUrl);
@@ -81,7 +81,7 @@ std::optional<PageProject> ReadProject(const QByteArray &bytes, const PageProjec
         page.SeparatorStyle = readByte(reader);
         page.SeparatorColor = reader.readLine();
     }
-    page.BodyFile = reader.readLine();
+    page.BodyFile = {reader.readLine(), {}};
     page.BodyUsed = readByte(reader);
     for (ImageSlot &image : page.Images) {
         image.ImageUrl = reader.readLine();

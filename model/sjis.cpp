@@ -2,6 +2,9 @@
 
 #include <QList>
 #include <QRegularExpression>
+#include <QStringDecoder>
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cstring>
@@ -69,7 +72,12 @@ QString toUnicode(const QByteArray &bytes)
                              utf32.size() / 4);
 }
 
-QByteArray fromUnicode(const QString &text)
+namespace {
+
+// Converts the text to code page 932, handing every code point it cannot hold to
+// `unconvertible`, whose result stands in for it.
+template <typename StandIn>
+QByteArray convertFromUnicode(const QString &text, StandIn unconvertible)
 {
     Converter converter("CP932", "UTF-32LE");
     const QList<uint> codePoints = text.toUcs4();
@@ -84,11 +92,52 @@ QByteArray fromUnicode(const QString &text)
     while (!converter.convert(in, inLeft, result)) {
         char32_t codePoint;
         memcpy(&codePoint, in, 4);
-        result.append("&#" + QByteArray::number(static_cast<uint>(codePoint)) + ';');
+        result.append(unconvertible(codePoint));
         in += 4;
         inLeft -= 4;
     }
     return result;
+}
+
+bool isAscii(const QByteArray &bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
+}
+
+} // namespace
+
+QByteArray fromUnicode(const QString &text)
+{
+    return convertFromUnicode(text, [](char32_t codePoint) {
+        return "&#" + QByteArray::number(static_cast<uint>(codePoint)) + ';';
+    });
+}
+
+QString charactersOutside(const QString &text)
+{
+    QString outside;
+    convertFromUnicode(text, [&outside](char32_t codePoint) {
+        const QString character = QString::fromUcs4(&codePoint, 1);
+        if (!outside.contains(character))
+            outside += character;
+        return QByteArray();
+    });
+    return outside;
+}
+
+QByteArray fromTextFile(const QByteArray &bytes)
+{
+    const bool byteOrderMark = bytes.startsWith("\xEF\xBB\xBF");
+    if (!byteOrderMark && isAscii(bytes))
+        return bytes;
+    // Short UTF-8 texts are often valid Shift-JIS as well (a third of everyday phrases are),
+    // while Shift-JIS text is almost never valid UTF-8: valid UTF-8 decides.
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        return bytes;
+    return fromUnicode(text);
 }
 
 QByteArray fromUnicodeLine(const QString &text)

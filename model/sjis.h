@@ -15,6 +15,15 @@ QString toUnicode(const QByteArray &bytes);
 // character reference "&#N;" of its code point, so nothing typed is lost.
 QByteArray fromUnicode(const QString &text);
 
+// The characters of the text that code page 932 cannot hold, each once, in order.
+QString charactersOutside(const QString &text);
+
+// The bytes of a text file as Shift-JIS. Desktop editors save UTF-8 by default: a file with
+// the UTF-8 byte order mark, or one that is UTF-8 with characters beyond ASCII, is converted
+// (characters code page 932 lacks become "&#N;"). Anything else is Shift-JIS already and stays
+// byte for byte.
+QByteArray fromTextFile(const QByteArray &bytes);
+
 // A text from a single-line box, as fromUnicode, cut at its first line break: every text of
 // a data file is one line, so a pasted line break would shift every line after it.
 QByteArray fromUnicodeLine(const QString &text);

@@ -1,12 +1,38 @@
 #pragma once
 
+#include "model/io_error.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <cstdint>
 
-// Reads the whole file at `path`; throws IoError when it cannot be opened or read.
-QByteArray readFileBytes(const QString &path);
+// The most a file read by the program may hold: far above any real page, project or map, so
+// that a wrong file is refused with a message instead of filling the memory.
+constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
+
+// True when `path` names a regular file (symbolic links followed). Folders, pipes and devices
+// are never read as files: a pipe would block the program for good, a device never end.
+bool isRegularFile(const QString &path);
+
+// Reads the whole file at `path`; throws IoError when it cannot be opened or read, when it is
+// no regular file (AccessDenied), and when it is larger than `limit` or the memory runs out
+// (TooLarge, naming the file).
+QByteArray readFileBytes(const QString &path, qint64 limit = MaxFileBytes);
+
+// Reads the file at `path` and hands its bytes to `parse`. A bad value in the file is reported
+// with the file's name and line, below the message.
+template <typename Parse>
+decltype(auto) parseFile(const QString &path, Parse &&parse)
+{
+    const QByteArray bytes = readFileBytes(path);
+    try {
+        return parse(bytes);
+    } catch (IoError &error) {
+        error.inFile(path);
+        throw;
+    }
+}
 
 // The reading side of every data file: one value per line.
 class TextReader {
@@ -19,8 +45,8 @@ public:
     QByteArray readLine();
 
     // Skips blanks and line ends, takes the characters up to the next blank or line end and
-    // skips the rest of that line. 0 at the end of the file; throws IoError(NotANumber) for
-    // anything that is not a 32-bit decimal number.
+    // skips the rest of that line. 0 at the end of the file; throws IoError(NotANumber), with
+    // the number of the line, for anything that is not a 32-bit decimal number.
     std::int32_t readInteger();
 
 private:

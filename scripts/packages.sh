@@ -12,8 +12,18 @@ install_missing_packages() {
   echo "Installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # The package manager's progress goes to a log that is shown only when something fails.
+  local log
+  log=$(mktemp)
+  if ! { $sudo apt-get update -qq &&
+         DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends \
+           "${missing[@]}"; } > "$log" 2>&1; then
+    cat "$log" >&2
+    rm -f "$log"
+    echo "Installing the packages failed." >&2
+    return 1
+  fi
+  rm -f "$log"
 }
 
 # What building the program needs.

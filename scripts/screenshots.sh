@@ -27,7 +27,7 @@ cp -r "$program_folder" "$work/program"
 start_virtual_display
 start_program "$work/program/mopeco"
 
-choose_file 388 40 "$work/example.mpk"
+choose_file 388 40 "$work/example.mpk" データファイルを開く
 xdotool mousemove 0 0
 sleep 0.3
 import -window "$main" "$output/main_window.png"

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Starts the real program from a program folder of its own on a virtual display, opens a
 # prepared project, fills the title and a text through the window, writes the page and
-# compares it byte for byte. Leaves a screenshot of the main window in the artifacts folder.
+# compares it byte for byte. The project's body text lies in a folder whose name has the wave
+# dash that Japanese input methods type (U+301C), which Shift-JIS writes like the full-width
+# tilde. Leaves a screenshot of the main window in the artifacts folder.
 #   end_to_end.sh PROGRAM_FOLDER ARTIFACTS_FOLDER
 set -euo pipefail
 program_folder=$1
@@ -23,17 +25,21 @@ lines() { printf '%s\r\n' "$@"; }
 cp -r "$program_folder" "$work/program"
 lines 1 shop.dat > "$work/program/trd.dat"
 lines 1 1 shop 1 0 2 1 6 0 3 1 4 1 4 2 6 0 5 1 > "$work/program/shop.dat"
+mkdir "$work/資料〜2024"
+lines ようこそ '　本日も営業' | iconv -f UTF-8 -t CP932 > "$work/資料〜2024/本文.txt"
 {
-  lines ver2.10 1 Old 1 '#FFFFFF' '#0000FF' '#000000' 1 '#000000' '' 2
+  lines ver2.10 1 Old 1 '#FFFFFF' '#0000FF' '#000000' 1 '#000000' "$work/資料〜2024/本文.txt" 1
   lines top.gif '' 1 2 2 '' '' 2 2 2
   for _ in 1 2 3 4 5; do lines '' 2; done
   lines Menu menu.html 1 2 2 1 Map map.html 1 2 1 1
   for _ in 1 2 3 4 5 6 7 8; do lines '' '' 2 2 2 2; done
   lines '<BLINK>NEW</BLINK>' 1 '' 2 '' 2
-} > "$work/shop.mpk"
+} | iconv -f UTF-8 -t CP932 > "$work/shop.mpk"
 lines '<HTML><HEAD><TITLE>Shop</TITLE></HEAD>' \
   '<BODY BGCOLOR="#FFFFFF"LINK="#0000FF"TEXT="#000000" >' \
   '<!-- mpkg ver2.00 -->' \
+  'ようこそ' \
+  '<BR>　本日も営業' \
   '<CENTER><IMG SRC="top.gif"></CENTER><BR>' \
   '<HR>' \
   '<p>Welcome</P><BR>' \
@@ -41,13 +47,13 @@ lines '<HTML><HEAD><TITLE>Shop</TITLE></HEAD>' \
   '<CENTER>&#63880;<A HREF="map.html" ACCESSKEY="2">Map</A></CENTER><BR>' \
   '<HR>' \
   '<BLINK>NEW</BLINK>' \
-  '</BODY></HTML>' > "$work/expected.html"
+  '</BODY></HTML>' | iconv -f UTF-8 -t CP932 > "$work/expected.html"
 
 start_virtual_display
 start_program "$work/program/mopeco"
 
 # "データ開く" in the toolbar, then the file dialog.
-choose_file 388 40 "$work/shop.mpk"
+choose_file 388 40 "$work/shop.mpk" データファイルを開く
 
 # The title box, emptied and typed into.
 click "$main" 236 106
@@ -63,7 +69,7 @@ click "$editor" 405 276
 wait_for_windows '^テキスト　1$' 0
 
 # "HTML保存", then the file dialog.
-choose_file 236 40 "$work/page.html"
+choose_file 236 40 "$work/page.html" HTMLファイルを保存
 for _ in $(seq 50); do [ -s "$work/page.html" ] && break; sleep 0.1; done
 
 xdotool mousemove 0 0

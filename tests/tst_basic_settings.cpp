@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
@@ -240,6 +241,49 @@ private slots:
                                           d.Button3, d.Button4, d.Button5, d.Button6, d.Button7,
                                           d.Button8, d.Button9, d.Button10, d.Button11, d.Button12,
                                           d.Button13, d.Button14, d.Button1, d.Button2}));
+    }
+
+    // The arrow keys move the mix the usual way: → and ↓ raise it, ← and ↑ lower it.
+    void mixArrowKeys_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("value");
+        QTest::newRow("→") << int(Qt::Key_Right) << 101;
+        QTest::newRow("↓") << int(Qt::Key_Down) << 101;
+        QTest::newRow("←") << int(Qt::Key_Left) << 99;
+        QTest::newRow("↑") << int(Qt::Key_Up) << 99;
+        QTest::newRow("End") << int(Qt::Key_End) << 255;
+    }
+
+    void mixArrowKeys()
+    {
+        QFETCH(int, key);
+        QFETCH(int, value);
+        PageProject page;
+        TForm2 dialog(page);
+        for (QScrollBar *bar : {dialog.r, dialog.g, dialog.b}) {
+            bar->setValue(100);
+            QTest::keyClick(bar, Qt::Key(key));
+            QCOMPARE(bar->value(), value);
+        }
+        QCOMPARE(swatchCode(dialog.Shape1), QString::fromLatin1(FormatColorCode(value, value, value)));
+    }
+
+    // Centred on the screen, not on the window that opened it, at every opening.
+    void centredOnTheScreenEachTime()
+    {
+        QWidget mainWindow;
+        mainWindow.setGeometry(0, 0, 200, 100);
+        mainWindow.show();
+        PageProject page;
+        TForm2 dialog(page, &mainWindow);
+        const QPoint centre = mainWindow.screen()->availableGeometry().center();
+        for (int opening = 0; opening < 2; ++opening) {
+            dialog.show();
+            QVERIFY((dialog.geometry().center() - centre).manhattanLength() <= 2);
+            dialog.move(10, 10);
+            dialog.hide();
+        }
     }
 };
 

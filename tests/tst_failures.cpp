@@ -1,5 +1,5 @@
 // Every file the program writes meets a read-only folder, a directory in its place and a disk
-// that fills up half-way; every file it opens can vanish or be a directory. Each time: the
+// that fills up half-way; every file it opens can vanish or be a directory or a pipe. Each time: the
 // platform's message, the records in memory as they were and the old file byte for byte.
 
 #include "generator/page_generator.h"
@@ -27,10 +27,11 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 namespace {
 
-enum class Failure { ReadOnlyFolder, DirectoryInPlace, DiskFillsUp, Vanished };
+enum class Failure { ReadOnlyFolder, DirectoryInPlace, PipeInPlace, DiskFillsUp, Vanished };
 
 // Makes the failure happen for the file operations done inside `act`, then takes it away again.
 void withFailure(Failure failure, const QString &folder, const QString &target,
@@ -49,6 +50,11 @@ void withFailure(Failure failure, const QString &folder, const QString &target,
     case Failure::DirectoryInPlace:
         QFile::remove(target);
         QDir().mkdir(target);
+        act();
+        break;
+    case Failure::PipeInPlace:
+        QFile::remove(target);
+        mkfifo(QFile::encodeName(target).constData(), 0600);
         act();
         break;
     case Failure::DiskFillsUp: {
@@ -80,6 +86,7 @@ private slots:
     void fileFailures_data();
     void fileFailures();
     void openingStartsAndWritesNothing();
+    void memoryRunningOutSaysTheFileIsTooLarge();
 };
 
 void FailuresTest::fileFailures_data()
@@ -102,6 +109,8 @@ void FailuresTest::fileFailures_data()
             << QString(reader) << Failure::Vanished << QStringLiteral("ファイルが見つかりません");
         QTest::addRow("%s, directory in place", reader)
             << QString(reader) << Failure::DirectoryInPlace << denied;
+        QTest::addRow("%s, pipe in place", reader)
+            << QString(reader) << Failure::PipeInPlace << denied;
     }
 }
 
@@ -133,9 +142,9 @@ void FailuresTest::fileFailures()
     pattern.PartCount = 1;
     GeneratorState generator;
     TextMap map;
-    ToolSettings settings{"ftp", "edit", "paint", "home", "reserved", 1, 2};
+    ToolSettings settings{{"ftp", {}}, {"edit", {}}, {"paint", {}}, "home", "reserved", 1, 2};
     RecordingDesktop desktop;
-    FileDialog dialog(FileDialog::Mode::Save, {}, {});
+    FileDialog dialog(FileDialog::Mode::Save, {}, {}, {});
     TForm7 window(map, page, programFolder, dialog, desktop);
     window.configure();
     window.Edit6->setText(QStringLiteral("地図"));
@@ -166,6 +175,9 @@ void FailuresTest::fileFailures()
 
     QCOMPARE(desktop.messages, QStringList{message});
     QCOMPARE(WriteProject(page), pageBefore);
+    // A file that was not written or read is not offered next time.
+    for (const FileDialog *used : {&dialog, &window.SaveDialog1, &window.SaveDialog2, &window.OpenDialog1})
+        QCOMPARE(used->offeredPath(), QString());
     QCOMPARE(map.Cells.front(), sj("駅"));
     QCOMPARE(window.Edit6->text(), QStringLiteral("地図"));
     if (!writes)
@@ -186,7 +198,7 @@ void FailuresTest::openingStartsAndWritesNothing()
         QFile::copy(dataFolder() + name, programFolder + name);
     PageProject crafted;
     crafted.Title = "http://example.jp/";
-    crafted.BodyFile = "/bin/sh";
+    crafted.BodyFile = {"/bin/sh", {}};
     crafted.BodyUsed = ToggleOn;
     for (LinkSlot &link : crafted.Links)
         link = {"mopeco", "file:///etc/passwd", ToggleOn, ToggleOn, ToggleOn, ToggleOn};
@@ -221,6 +233,13 @@ void FailuresTest::openingStartsAndWritesNothing()
     QVERIFY(desktop.opened.isEmpty());
     QVERIFY(desktop.messages.isEmpty());
     QCOMPARE(QDir(folder.path()).entryList(QDir::Files), filesBefore);
+}
+
+void FailuresTest::memoryRunningOutSaysTheFileIsTooLarge()
+{
+    RecordingDesktop desktop;
+    guarded(desktop, [] { throw std::bad_alloc(); });
+    QCOMPARE(desktop.messages, QStringList{"ファイルが大きすぎて読み込めません"});
 }
 
 QTEST_MAIN(FailuresTest)

@@ -68,7 +68,7 @@ QString slotFields(const PageProject &page, ItemKind kind)
     case ItemKind::Body:
         break;
     }
-    return fields({page.BodyFile}, {page.BodyUsed});
+    return fields({page.BodyFile.bytes}, {page.BodyUsed});
 }
 
 } // namespace
@@ -124,7 +124,12 @@ void ItemEditorTest::configureAndStore()
     editor.SpeedButton1->click();
     QCOMPARE(fixture.desktop.opened, QStringList{fixture.programFolder + help});
 
-    editor.Edit1->setText(" first ");
+    if (ItemKind(kind) == ItemKind::Body) {
+        fixture.desktop.answerWith(" first ");
+        QTest::mouseClick(editor.Button1, Qt::LeftButton);
+    } else {
+        editor.Edit1->setText(" first ");
+    }
     editor.Edit2->setText(" second\t");
     QTest::mouseClick(editor.CheckBox1, Qt::LeftButton);
     editor.CheckBox2->setChecked(true);
@@ -209,22 +214,39 @@ void ItemEditorTest::trimmingAndUntouchedBytes()
     QCOMPARE(fixture.page.Directs[0].DirectMarkup, sj("<MARQUEE>新着&#128512;</MARQUEE>"));
 }
 
+// The body's path is chosen, never typed, and kept as chosen; a path Shift-JIS cannot hold is
+// used all the same, and the user is told once that the project file cannot keep it.
 void ItemEditorTest::browseFillsTheBodyPath()
 {
     EditorFixture fixture;
     TForm3 &editor = fixture.editor;
-    fixture.page.BodyFile = sj(" 本文.txt ");
+    fixture.page.BodyFile = {sj(" 本文.txt "), {}};
     editor.configureFor(ItemKind::Body);
     QCOMPARE(editor.Edit1->text(), QStringLiteral("本文.txt"));
     QTest::keyClicks(editor.Edit1, "typed");
     QCOMPARE(editor.Edit1->text(), QStringLiteral("本文.txt")); // read-only
     QTest::mouseClick(editor.Button1, Qt::LeftButton);          // cancelled
     QCOMPARE(editor.Edit1->text(), QStringLiteral("本文.txt"));
-    fixture.desktop.answerWith(QStringLiteral("/home/user/ページ/本文 2.txt"));
+    const QString chosen = QStringLiteral("/home/user/資料〜2024/本文 2.txt");
+    fixture.desktop.answerWith(chosen);
     QTest::mouseClick(editor.Button1, Qt::LeftButton);
-    QCOMPARE(fixture.page.BodyFile, sj(" 本文.txt ")); // nothing stored before "決定"
+    QCOMPARE(fixture.page.BodyFile.bytes, sj(" 本文.txt ")); // nothing stored before "決定"
     editor.Button2Click();
-    QCOMPARE(fixture.page.BodyFile, sj("/home/user/ページ/本文 2.txt"));
+    QCOMPARE(fixture.page.BodyFile, (StoredPath{sj("/home/user/資料～2024/本文 2.txt"), chosen}));
+    QVERIFY(fixture.desktop.messages.isEmpty());
+
+    const QString foreign = QStringLiteral("/home/user/café/😀.txt");
+    fixture.desktop.answerWith(foreign);
+    editor.configureFor(ItemKind::Body);
+    QCOMPARE(editor.Edit1->text(), chosen);
+    QTest::mouseClick(editor.Button1, Qt::LeftButton);
+    QCOMPARE(editor.Edit1->text(), foreign);
+    QCOMPARE(fixture.desktop.messages.size(), 1);
+    QVERIFY(fixture.desktop.messages[0].contains(QStringLiteral("（é 😀）")));
+    QVERIFY(fixture.desktop.messages[0].contains(QStringLiteral("プロジェクトファイル")));
+    editor.Button2Click();
+    QCOMPARE(fixture.page.BodyFile.onDisk(), foreign);
+    QCOMPARE(fixture.page.BodyFile.bytes, QByteArray("/home/user/caf&#233;/&#128512;.txt"));
 }
 
 QTEST_MAIN(ItemEditorTest)

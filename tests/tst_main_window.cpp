@@ -28,6 +28,8 @@
 #include <memory>
 #include <tuple>
 
+#include <sys/stat.h>
+
 namespace {
 
 // The program's records with a program folder of its own for each case, holding the shipped
@@ -122,7 +124,11 @@ void MainWindowTest::startUp_data()
     QTest::addColumn<QSize>("background");
     QTest::newRow("catalogue with a bad number")
         << "trd.dat" << crlfLines({"1", "ptn01.dat", "2", "ptn02.dat", "three", "ptn03.dat"})
-        << "入力値が数値ではありません" << 2 << QSize(0, 0);
+        << "入力値が数値ではありません\n%1trd.dat の 5 行目" << 2 << QSize(0, 0);
+    // A pipe in place of a file must not hold the start.
+    QTest::newRow("settings pipe") << "set.dat" << QByteArray("pipe") << "" << shipped << QSize(0, 0);
+    QTest::newRow("catalogue pipe") << "trd.dat" << QByteArray("pipe") << "" << 0 << QSize(0, 0);
+    QTest::newRow("picture pipe") << "bg.jpg" << QByteArray("pipe") << "" << shipped << QSize(0, 0);
     QTest::newRow("no catalogue") << "trd.dat" << QByteArray() << "" << 0 << QSize(0, 0);
     QTest::newRow("picture") << "bg.jpg" << jpeg << "" << shipped << QSize(30, 20);
     QTest::newRow("cut short") << "bg.jpg" << jpeg.left(jpeg.size() - 20) << "" << shipped
@@ -142,12 +148,14 @@ void MainWindowTest::startUp()
     QFETCH(int, patterns);
     QFETCH(QSize, background);
     MainWindowFixture fixture;
-    if (bytes.isNull())
-        QFile::remove(fixture.ProgramFolder + file);
-    else
-        writeBytes(fixture.ProgramFolder + file, bytes);
+    const QString path = fixture.ProgramFolder + file;
+    QFile::remove(path);
+    if (bytes == "pipe")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (!bytes.isNull())
+        writeBytes(path, bytes);
     TForm1 &form = fixture.start();
-    QCOMPARE(fixture.desktop.messages.join('|'), message);
+    QCOMPARE(fixture.desktop.messages.join('|'), message.arg(fixture.ProgramFolder));
     QCOMPARE(int(fixture.catalogue.PatternCount), patterns);
     QCOMPARE(fixture.pattern.PartCount > 0, patterns > 0);
     QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(fixture.pattern, form.ImageList1)));
@@ -178,9 +186,14 @@ void MainWindowTest::savingAndNewPage()
     fixture.desktop.answerWith(project);
     fixture.click(form.SpeedButton4);
     QCOMPARE(splitCrlf(readBytes(project)).value(2), sj("お店"));
-    // Each is offered with its own kind of file.
+    // Each is offered with its own title and kind of file; the project's dialogs start in the
+    // folder the page went to.
+    QCOMPARE(fixture.desktop.dialogs.value(0).title, QStringLiteral("HTMLファイルを保存"));
     QCOMPARE(fixture.desktop.dialogs.value(0).defaultExtension, QStringLiteral("html"));
+    QCOMPARE(fixture.desktop.dialogs.value(1).title, QStringLiteral("データファイルを保存"));
     QCOMPARE(fixture.desktop.dialogs.value(1).defaultExtension, QStringLiteral("mpk"));
+    QCOMPARE(fixture.desktop.dialogs.value(1).offeredPath, fixture.folder.path() + '/');
+    QCOMPARE(form.OpenDialog1.offeredPath(), fixture.folder.path() + '/');
     QVERIFY(fixture.desktop.messages.isEmpty());
 
     fixture.page.Links[6].LinkUsed = ToggleOn;
@@ -313,11 +326,12 @@ void MainWindowTest::toolSettingsAtStartAndEnd()
     writeBytes(file, crlfLines({"", sj("/opt/エディタ/edit -n"), "", " http://example.jp/ ", "kept",
                                 "x"}));
     TForm1 &form = fixture.start();
-    QCOMPARE(fixture.desktop.messages, QStringList{"入力値が数値ではありません"});
+    QCOMPARE(fixture.desktop.messages, QStringList{"入力値が数値ではありません\n" + file + " の 6 行目"});
     for (QToolButton *button : {form.SpeedButton8, form.SpeedButton9, form.SpeedButton7,
                                 form.SpeedButton11})
         fixture.click(button);
-    QCOMPARE(fixture.desktop.started, (QStringList{"", "/opt/エディタ/edit -n"}));
+    // No FTP program is set: nothing starts for it.
+    QCOMPARE(fixture.desktop.started, (QList<QStringList>{{"/opt/エディタ/edit", "-n"}}));
     QCOMPARE(fixture.desktop.opened,
              (QStringList{fixture.ProgramFolder + "help.html", " http://example.jp/ "}));
     fixture.toolSettings.HomePage.clear();

@@ -2,15 +2,20 @@
 #include "generator/page_generator.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
+#include "model/project_file.h"
+#include "model/text_reader.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "ui/error_guard.h"
 #include "ui/file_dialog.h"
 #include "ui/page_commands.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using Parts = QList<QPair<int, int>>;
 
@@ -52,6 +57,10 @@ private slots:
     void bodyLines_data();
     void bodyLines();
     void generatePage();
+    void bodyFileKinds_data();
+    void bodyFileKinds();
+    void bodyPathsSurviveShiftJis_data();
+    void bodyPathsSurviveShiftJis();
 };
 
 void PageGeneratorTest::workedExample()
@@ -189,6 +198,15 @@ void PageGeneratorTest::bodyLines_data()
                                                   "<BR> indented", "\t tab"};
     QTest::newRow("trail byte 40 of another character is no blank")
         << sj("ア") + "@x" << QList<QByteArray>{sj("ア") + "@x"};
+    // Desktop editors save UTF-8; half-width kana are no UTF-8 and stay as they are.
+    QTest::newRow("UTF-8 with byte order mark")
+        << QByteArray("\xEF\xBB\xBF") + QString("　はじめに\r\nカレー\r\n").toUtf8()
+        << QList<QByteArray>{"<BR>" + sj("　はじめに"), sj("カレー")};
+    QTest::newRow("UTF-8 that is valid Shift-JIS too")
+        << QString("ようこそ\r\n").toUtf8() << QList<QByteArray>{sj("ようこそ")};
+    QTest::newRow("UTF-8 beyond code page 932")
+        << QString("é😀").toUtf8() << QList<QByteArray>{"&#233;&#128512;"};
+    QTest::newRow("Shift-JIS half-width kana") << sj("ｶﾚｰ") << QList<QByteArray>{sj("ｶﾚｰ")};
 }
 
 void PageGeneratorTest::bodyLines()
@@ -198,8 +216,8 @@ void PageGeneratorTest::bodyLines()
     QCOMPARE(MarkBodyLines(file), lines);
 }
 
-// A full-size body through the dialog, then a body file that is gone (no lines, no message)
-// and one that cannot be read (stops before the dialog). A failed write is in tst_failures.
+// A full-size body through the dialog; the file written is offered next time. A failed write
+// is in tst_failures.
 void PageGeneratorTest::generatePage()
 {
     QTemporaryDir folder;
@@ -211,10 +229,11 @@ void PageGeneratorTest::generatePage()
     PageProject page;
     page.Title = sj("お店");
     page.BodyUsed = ToggleOn;
-    page.BodyFile = sj(qPrintable(bodyPath));
+    page.BodyFile = StoredPath::fromChosen(bodyPath);
     const Pattern pattern = patternOf({{1, 0}});
     GeneratorState generator;
-    FileDialog dialog(FileDialog::Mode::Save, "HTMLファイル(*.html)|*.html", "html");
+    FileDialog dialog(FileDialog::Mode::Save, "HTMLファイルを保存", "HTMLファイル(*.html)|*.html",
+                      "html");
     RecordingDesktop desktop;
     const auto generate = [&] {
         guarded(desktop, [&] { GeneratePage(1, page, pattern, generator, dialog, desktop); });
@@ -231,19 +250,90 @@ void PageGeneratorTest::generatePage()
     QCOMPARE(lines.size(), 204);
     QCOMPARE(lines[0], "<HTML><HEAD><TITLE>" + sj("お店") + "</TITLE></HEAD>");
     QCOMPARE(lines[202], QByteArray("line 200"));
-    QCOMPARE(dialog.FileName, out);
+    QCOMPARE(desktop.dialogs[1].offeredPath, QString()); // nothing was written before
+    generate();                                           // cancelled
+    QCOMPARE(desktop.dialogs[2].offeredPath, out);
+}
 
-    desktop.answerWith(out);
-    QFile::remove(bodyPath);
-    generate();
-    QCOMPARE(splitCrlf(readBytes(out)).size(), 4);
-    QCOMPARE(desktop.dialogs.last().offeredName, out);
-    QVERIFY(desktop.messages.isEmpty());
+namespace {
 
-    page.BodyFile = folder.path().toLocal8Bit();
-    generate();
-    QCOMPARE(desktop.messages, QStringList{"ファイルへのアクセスが拒否されました"});
-    QCOMPARE(desktop.dialogs.size(), 3);
+// What "HTML保存" makes of a body path: the page's line count, or the message it stopped with.
+QString pageWithBody(const QString &bodyPath, const StoredPath &stored = {})
+{
+    QTemporaryDir folder;
+    PageProject page;
+    page.BodyUsed = ToggleOn;
+    page.BodyFile = stored.bytes.isEmpty() ? StoredPath{bodyPath.toUtf8(), {}} : stored;
+    GeneratorState generator;
+    FileDialog dialog(FileDialog::Mode::Save, "", "", "html");
+    RecordingDesktop desktop;
+    desktop.answerWith(folder.filePath("page.html"));
+    guarded(desktop, [&] { GeneratePage(1, page, patternOf({{1, 0}}), generator, dialog, desktop); });
+    if (!desktop.messages.isEmpty())
+        return desktop.messages.join('|');
+    return QString::number(splitCrlf(readBytes(folder.filePath("page.html"))).size());
+}
+
+} // namespace
+
+// Only a regular file is a body text: anything else writes the page without a body, and a file
+// past the size limit stops with a message naming it. None of them may hold the program.
+void PageGeneratorTest::bodyFileKinds_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("file") << "file" << "5";
+    QTest::newRow("missing") << "missing" << "4";
+    QTest::newRow("folder") << "folder" << "4";
+    QTest::newRow("pipe") << "pipe" << "4";
+    QTest::newRow("endless device") << "/dev/zero" << "4";
+    QTest::newRow("past the size limit") << "large" << "ファイルが大きすぎて読み込めません\n%1";
+}
+
+void PageGeneratorTest::bodyFileKinds()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, outcome);
+    QTemporaryDir folder;
+    QString path = folder.filePath(kind);
+    if (kind == "file")
+        writeBytes(path, "line\r\n");
+    else if (kind == "folder")
+        QVERIFY(QDir().mkdir(path));
+    else if (kind == "pipe")
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    else if (kind == "large")
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly) && QFile(path).resize(MaxFileBytes + 1));
+    else if (kind.startsWith('/'))
+        path = kind;
+    QCOMPARE(pageWithBody(path), outcome.arg(path));
+}
+
+// A body file chosen in this run is used as chosen; one named by a reopened project is found
+// whichever of its readings the folder's name uses.
+void PageGeneratorTest::bodyPathsSurviveShiftJis_data()
+{
+    QTest::addColumn<QString>("folderName");
+    for (const char *name : {"資料〜2024", "資料～2024", "マイナス−", "平行‖", "ダッシュ—", "¢£¬",
+                             "円¥マーク", "café", "한글😀", "a~‾"})
+        QTest::newRow(name) << QString::fromUtf8(name);
+}
+
+void PageGeneratorTest::bodyPathsSurviveShiftJis()
+{
+    QFETCH(QString, folderName);
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkpath(folderName + "/下"));
+    const QString bodyPath = root.path() + '/' + folderName + "/下/本文.txt";
+    writeBytes(bodyPath, sj("本文です\r\n"));
+    const StoredPath chosen = StoredPath::fromChosen(bodyPath);
+    QCOMPARE(pageWithBody({}, chosen), QString("5"));
+    PageProject page;
+    page.BodyFile = chosen;
+    const StoredPath reopened = ReadProject(WriteProject(page), PageProject())->BodyFile;
+    QVERIFY(reopened.chosen.isEmpty());
+    QCOMPARE(reopened.onDisk(), bodyPath);
+    QCOMPARE(pageWithBody({}, reopened), QString("5"));
 }
 
 QTEST_GUILESS_MAIN(PageGeneratorTest)

@@ -96,7 +96,7 @@ void PatternSelectionTest::opening_data()
     QTest::newRow("empty catalogue") << 0 << 5 << "1 5/0 " << "5/0";
 }
 
-// Browsing from the opening and cancelling gives the page its own number back.
+// Browsing from the opening and cancelling gives the page its own number and parts back.
 void PatternSelectionTest::opening()
 {
     QFETCH(int, patterns);
@@ -106,6 +106,7 @@ void PatternSelectionTest::opening()
     SelectionFixture fixture(patterns);
     TForm4 &dialog = fixture.dialog;
     fixture.page.PatternNumber = number;
+    const Pattern before = fixture.pattern;
     dialog.configure();
     QCOMPARE(dialog.Label2->text(), QString::number(patterns));
     QCOMPARE(fixture.labels(), shown);
@@ -117,6 +118,9 @@ void PatternSelectionTest::opening()
     QCOMPARE(dialog.Label7->text(), afterNext);
     dialog.Button4Click();
     QCOMPARE(fixture.page.PatternNumber, number);
+    // The parts come back too, also for a number the catalogue has no file for.
+    QCOMPARE(fixture.pattern.PartCount, before.PartCount);
+    QCOMPARE(fixture.pattern.Comment, before.Comment);
     QVERIFY(fixture.desktop.messages.isEmpty());
 }
 

@@ -23,7 +23,7 @@ PageProject filledPage()
     page.SeparatorStyle = 7;
     page.SeparatorColor = "#778899";
     page.PatternNumber = 12;
-    page.BodyFile = sj("本文 .txt");
+    page.BodyFile = {sj("本文 .txt"), {}};
     page.BodyUsed = ToggleOn;
     for (int n = 0; n < ImageSlotCount; ++n)
         page.Images[n] = {"img" + QByteArray::number(n), "to" + QByteArray::number(n), ToggleOn,
@@ -158,8 +158,8 @@ void ProjectFileTest::openAndSaveThroughTheDialogs()
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("ページ.mpk"));
-    FileDialog saveDialog(FileDialog::Mode::Save, "プロジェクトファイル(*.mpk)|*.mpk", "mpk");
-    FileDialog openDialog(FileDialog::Mode::Open, "プロジェクトファイル(*.mpk)|*.mpk", "mpk");
+    FileDialog saveDialog(FileDialog::Mode::Save, "", "プロジェクトファイル(*.mpk)|*.mpk", "mpk");
+    FileDialog openDialog(FileDialog::Mode::Open, "", "プロジェクトファイル(*.mpk)|*.mpk", "mpk");
     RecordingDesktop desktop;
 
     SaveProject(filledPage(), saveDialog, desktop); // cancelled
@@ -175,14 +175,14 @@ void ProjectFileTest::openAndSaveThroughTheDialogs()
     QVERIFY(OpenProject(page, openDialog, desktop));
     comparePages(page, filledPage());
 
-    // A bad number shows its message and leaves the page as it was; files that cannot be
-    // opened or written are in tst_failures.
+    // A bad number shows its message, with the file and line, and leaves the page as it was;
+    // files that cannot be opened or written are in tst_failures.
     const QString broken = folder.filePath(QStringLiteral("broken.mpk"));
     writeBytes(broken, crlfLines({"ver2.10", "3", "new title", "x"}));
     desktop.answerWith(broken);
     guarded(desktop, [&] { QVERIFY(!OpenProject(page, openDialog, desktop)); });
     comparePages(page, filledPage());
-    QCOMPARE(desktop.messages, QStringList{"入力値が数値ではありません"});
+    QCOMPARE(desktop.messages, QStringList{"入力値が数値ではありません\n" + broken + " の 4 行目"});
 }
 
 QTEST_GUILESS_MAIN(ProjectFileTest)

@@ -32,7 +32,7 @@ PageProject everythingUsed()
     for (ImageSlot &image : page.Images)
         image = {"top.gif", "", ToggleOn, ToggleOff, ToggleOff};
     page.BodyUsed = ToggleOn;
-    page.BodyFile = "body.txt";
+    page.BodyFile = {"body.txt", {}};
     return page;
 }
 

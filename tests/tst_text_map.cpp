@@ -65,7 +65,7 @@ struct MapFixture {
     TextMap map;
     PageProject page;
     RecordingDesktop desktop;
-    FileDialog htmlDialog{FileDialog::Mode::Save, "HTML", "html"};
+    FileDialog htmlDialog{FileDialog::Mode::Save, "", "HTML", "html"};
     TForm7 window{map, page, programFolder, htmlDialog, desktop};
 };
 
@@ -301,13 +301,16 @@ void TextMapTest::openSaveAndExportThroughDialogs()
     expected.linkAddress = "top.html";
     QCOMPARE(save(window.Button3, "mine.imp"), WriteMapData(expected.map));
     QCOMPARE(save(window.Button2, "map.txt"), WriteMapText(expected));
+    // Tab leaves the description instead of writing a TAB into the map.
+    QTest::keyClick(window.Memo1, Qt::Key_Tab);
+    QCOMPARE(window.Memo1->toPlainText(), QStringLiteral("one\n\n"));
     window.Memo1->setPlainText("\n"); // one empty line
     expected.descriptionLines = {""};
     QCOMPARE(save(window.Button2, "map.txt"), WriteMapText(expected));
     // The page export goes through the main window's dialog and offers its last name.
     fixture.htmlDialog.FileName = fixture.folder.filePath("index.html");
     QCOMPARE(save(window.Button1, "map.html"), WriteMapHtml(expected, fixture.page));
-    QCOMPARE(desktop.dialogs.last().offeredName, fixture.folder.filePath("index.html"));
+    QCOMPARE(desktop.dialogs.last().offeredPath, fixture.folder.filePath("index.html"));
     QCOMPARE(fixture.htmlDialog.FileName, fixture.folder.filePath("map.html"));
 
     window.configure();

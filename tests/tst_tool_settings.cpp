@@ -8,6 +8,7 @@
 #include "ui/tool_settings_dialog.h"
 #include "ui/version_dialog.h"
 
+#include <QDir>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -21,8 +22,10 @@ private slots:
     void settingsFile_data();
     void settingsFile();
     void dialogStoresTrimmedAndCancelKeeps();
-    void commandLines_data();
-    void commandLines();
+    void splitCommandLine_data();
+    void splitCommandLine();
+    void programsStarted_data();
+    void programsStarted();
     void versionDialogOpensTheAboutPage();
 };
 
@@ -42,7 +45,7 @@ void ToolSettingsTest::settingsFile_data()
         << crlfLines({"", "", "", "", "", "12", "-3"});
     // What was read before a bad number is kept; nothing after it is read.
     QTest::newRow("bad number") << crlfLines({"ftp", "", "", "home", "", "x1", "9"})
-                                << "入力値が数値ではありません"
+                                << "入力値が数値ではありません\n%1set.dat の 6 行目"
                                 << crlfLines({"ftp", "", "", "home", "", "0", "0"});
 }
 
@@ -56,7 +59,8 @@ void ToolSettingsTest::settingsFile()
     if (!file.isEmpty())
         writeBytes(programFolder + "set.dat", file);
     ToolSettings settings;
-    QCOMPARE(messageOf([&] { ReadToolSettingsFile(programFolder, settings); }), message);
+    QCOMPARE(messageOf([&] { ReadToolSettingsFile(programFolder, settings); }),
+             message.arg(programFolder));
     WriteToolSettingsFile(programFolder, settings);
     QCOMPARE(readBytes(programFolder + "set.dat"), written);
 }
@@ -64,7 +68,7 @@ void ToolSettingsTest::settingsFile()
 void ToolSettingsTest::dialogStoresTrimmedAndCancelKeeps()
 {
     ToolSettings settings;
-    settings.EditorProgram = sj("/opt/エディタ/edit");
+    settings.EditorProgram = {sj("/opt/エディタ/edit"), {}};
     RecordingDesktop desktop;
     TForm6 dialog(settings, desktop);
     const QByteArray before = WriteToolSettings(settings);
@@ -81,7 +85,7 @@ void ToolSettingsTest::dialogStoresTrimmedAndCancelKeeps()
     QTest::mouseClick(dialog.Button5, Qt::LeftButton);
     QTest::mouseClick(dialog.Button4, Qt::LeftButton); // cancelled
     QCOMPARE(desktop.dialogs.size(), 3);
-    QCOMPARE(desktop.dialogs[2].offeredName, QStringLiteral("/usr/bin/paint"));
+    QCOMPARE(desktop.dialogs[2].offeredPath, QStringLiteral("/usr/bin/paint"));
     QTest::keyClicks(dialog.Edit4, "  http://example.jp/  ");
 
     dialog.Button2Click(); // cancelled: nothing stored, the next opening refills
@@ -89,46 +93,101 @@ void ToolSettingsTest::dialogStoresTrimmedAndCancelKeeps()
     dialog.configure();
     QCOMPARE(dialog.Edit1->text(), QString());
 
-    desktop.answerWith(QStringLiteral("/opt/ftp tool/ftp"));
+    // A program in a folder Shift-JIS cannot name is kept for this run, with a word about it.
+    const QString foreign = QStringLiteral("/opt/café/ftp");
+    desktop.answerWith(foreign);
     QTest::mouseClick(dialog.Button3, Qt::LeftButton);
+    QCOMPARE(desktop.messages.size(), 1);
+    QVERIFY(desktop.messages[0].contains(QStringLiteral("（é）")));
+    QVERIFY(desktop.messages[0].contains(QStringLiteral("set.dat")));
     QTest::keyClicks(dialog.Edit4, "  http://example.jp/  ");
     QTest::mouseClick(dialog.Button1, Qt::LeftButton);
-    QCOMPARE(WriteToolSettings(settings), crlfLines({"/opt/ftp tool/ftp", sj("/opt/エディタ/edit"), "",
-                                                     "http://example.jp/", "", "0", "0"}));
+    QCOMPARE(settings.FtpProgram.onDisk(), foreign);
+    QCOMPARE(WriteToolSettings(settings), crlfLines({"/opt/caf&#233;/ftp", sj("/opt/エディタ/edit"),
+                                                     "", "http://example.jp/", "", "0", "0"}));
 }
 
-void ToolSettingsTest::commandLines_data()
+void ToolSettingsTest::splitCommandLine_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("words");
+    QTest::newRow("blanks") << " ftp \t-v  host " << QStringList{"ftp", "-v", "host"};
+    QTest::newRow("single quotes keep all") << R"('/opt/my tools/ftp' 'a\"b' '')"
+                                            << QStringList{"/opt/my tools/ftp", R"(a\"b)", ""};
+    QTest::newRow("double quotes") << R"("a b" "\$x \" \\ \n" "")"
+                                   << QStringList{"a b", R"($x " \ \n)", ""};
+    QTest::newRow("backslash outside quotes") << R"(my\ tool \'q)" << QStringList{"my tool", "'q"};
+    QTest::newRow("pieces join into one word") << R"(a'b c'"d e"f)" << QStringList{"ab cd ef"};
+    QTest::newRow("unclosed quote runs to the end") << "edit 'my file" << QStringList{"edit", "my file"};
+    QTest::newRow("nothing") << "   " << QStringList{};
+}
+
+void ToolSettingsTest::splitCommandLine()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, words);
+    QCOMPARE(::splitCommandLine(line), words);
+}
+
+void ToolSettingsTest::programsStarted_data()
 {
     QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<QString>("chosen");
     QTest::addColumn<QStringList>("onPath");
-    QTest::addColumn<QStringList>("lines"); // FTP, editor, paint
-    QTest::newRow("as stored, spaces and all") << QByteArray(" /opt/my tools/run it ")
-                                               << QStringList{"gedit", "pinta"}
-                                               << QStringList(3, " /opt/my tools/run it ");
+    QTest::addColumn<QStringList>("started"); // FTP, editor, paint: program|arguments
+    // %1 is a folder holding "my tools/run it", "資料〜/ftp" and "tool"; %2 is the PATH.
+    QTest::newRow("chosen in this run, spaces and all")
+        << QByteArray("ignored") << "/opt/my tools/run it" << QStringList{}
+        << QStringList(3, "/opt/my tools/run it");
+    QTest::newRow("a stored file named whole") << QByteArray("%1/my tools/run it") << ""
+                                               << QStringList{} << QStringList(3, "%1/my tools/run it");
+    QTest::newRow("split as a shell would")
+        << QByteArray(R"('%1/my tools/run it' -a "b c" d\ e)") << "" << QStringList{}
+        << QStringList(3, "%1/my tools/run it|-a|b c|d e");
+    QTest::newRow("a stored path under its JIS reading") << sj("%1/資料～/ftp -v") << ""
+                                                         << QStringList{} << QStringList(3, "%1/資料〜/ftp|-v");
+    QTest::newRow("a bare name on the PATH") << QByteArray("tool -x") << "" << QStringList{"tool"}
+                                             << QStringList(3, "%2/tool|-x");
+    QTest::newRow("a bare name only in the current folder")
+        << QByteArray("tool -x") << "" << QStringList{} << QStringList(3, "");
     QTest::newRow("empty: the desktop's usual programs")
-        << QByteArray() << QStringList{"mousepad", "gedit", "gimp"}
-        << QStringList{"", "gedit", "gimp"};
-    QTest::newRow("empty and none installed") << QByteArray() << QStringList{}
+        << QByteArray() << "" << QStringList{"mousepad", "gedit", "gimp"}
+        << QStringList{"", "%2/gedit", "%2/gimp"};
+    QTest::newRow("empty and none installed") << QByteArray() << "" << QStringList{}
                                               << QStringList(3, QString());
 }
 
-void ToolSettingsTest::commandLines()
+void ToolSettingsTest::programsStarted()
 {
     QFETCH(QByteArray, stored);
+    QFETCH(QString, chosen);
     QFETCH(QStringList, onPath);
-    QFETCH(QStringList, lines);
+    QFETCH(QStringList, started);
+    QTemporaryDir folder;
     QTemporaryDir bin;
-    for (const QString &program : onPath) {
-        writeBytes(bin.filePath(program), "#!/bin/sh\n");
-        QFile::setPermissions(bin.filePath(program), QFile::ReadOwner | QFile::ExeOwner);
-    }
+    const auto makeProgram = [](const QString &path) {
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        writeBytes(path, "#!/bin/sh\n");
+        QFile::setPermissions(path, QFile::ReadOwner | QFile::ExeOwner);
+    };
+    for (const char *name : {"my tools/run it", "資料〜/ftp", "tool"})
+        makeProgram(folder.filePath(QString::fromUtf8(name)));
+    for (const QString &program : onPath)
+        makeProgram(bin.filePath(program));
     const QByteArray path = qgetenv("PATH");
+    const QString currentFolder = QDir::currentPath();
     qputenv("PATH", bin.path().toLocal8Bit());
-    const ToolSettings settings{stored, stored, stored, {}, {}, 0, 0};
-    const QStringList found{ftpCommandLine(settings), editorCommandLine(settings),
-                            paintCommandLine(settings)};
+    QDir::setCurrent(folder.path());
+    const StoredPath setting{QByteArray(stored).replace("%1", folder.path().toUtf8()), chosen};
+    const ToolSettings settings{setting, setting, setting, {}, {}, 0, 0};
+    QStringList found;
+    for (const auto &start : {ftpProgram(settings), editorProgram(settings), paintProgram(settings)})
+        found << (start ? (QStringList{start->program} + start->arguments).join('|') : QString());
     qputenv("PATH", path);
-    QCOMPARE(found, lines);
+    QDir::setCurrent(currentFolder);
+    for (QString &expected : started)
+        expected = expected.replace("%1", folder.path()).replace("%2", bin.path());
+    QCOMPARE(found, started);
 }
 
 void ToolSettingsTest::versionDialogOpensTheAboutPage()

@@ -4,7 +4,6 @@
 #include "model/program_folder.h"
 #include "model/sjis.h"
 #include "model/text_reader.h"
-#include "model/text_writer.h"
 #include "textmap/map_drawing.h"
 #include "textmap/map_file.h"
 #include "textmap/text_map.h"
@@ -40,12 +39,12 @@ ByteLineEdit *addEdit(QWidget *parent, int left, int top, int width)
 TForm7::TForm7(TextMap &map, const PageProject &page, const QString &programFolder,
                FileDialog &htmlSaveDialog, Desktop &desktop, QWidget *parent)
     : FixedDialog(parent, QStringLiteral("テキスト地図作成"), {589, 469}),
-      SaveDialog1(FileDialog::Mode::Save, QStringLiteral("地図データ(*.imp)|*.imp"),
-                  QStringLiteral("imp")),
-      OpenDialog1(FileDialog::Mode::Open, QStringLiteral("地図データ(*.imp)|*.imp"),
-                  QStringLiteral("imp")),
-      SaveDialog2(FileDialog::Mode::Save, QStringLiteral("テキストファイル(*.txt)|*.txt"),
-                  QStringLiteral("txt")),
+      SaveDialog1(FileDialog::Mode::Save, QStringLiteral("地図データを保存"),
+                  QStringLiteral("地図データ(*.imp)|*.imp"), QStringLiteral("imp")),
+      OpenDialog1(FileDialog::Mode::Open, QStringLiteral("地図データを開く"),
+                  QStringLiteral("地図データ(*.imp)|*.imp"), QStringLiteral("imp")),
+      SaveDialog2(FileDialog::Mode::Save, QStringLiteral("地図をテキストで保存"),
+                  QStringLiteral("テキストファイル(*.txt)|*.txt"), QStringLiteral("txt")),
       mapPicture(blankMapPicture()),
       map(map),
       page(page),
@@ -109,6 +108,8 @@ void TForm7::createControls()
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Tab moves on to the next control: a TAB character would go into the exported map.
+    Memo1->setTabChangesFocus(true);
 
     connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
@@ -266,25 +267,18 @@ MapExport TForm7::mapExport() const
 void TForm7::Button1Click()
 {
     guarded(desktop, [this] {
-        if (htmlSaveDialog.execute(desktop))
-            saveFileBytes(htmlSaveDialog.FileName, WriteMapHtml(mapExport(), page));
+        htmlSaveDialog.save(desktop, [this] { return WriteMapHtml(mapExport(), page); });
     });
 }
 
 void TForm7::Button2Click()
 {
-    guarded(desktop, [this] {
-        if (SaveDialog2.execute(desktop))
-            saveFileBytes(SaveDialog2.FileName, WriteMapText(mapExport()));
-    });
+    guarded(desktop, [this] { SaveDialog2.save(desktop, [this] { return WriteMapText(mapExport()); }); });
 }
 
 void TForm7::Button3Click()
 {
-    guarded(desktop, [this] {
-        if (SaveDialog1.execute(desktop))
-            saveFileBytes(SaveDialog1.FileName, WriteMapData(mapData()));
-    });
+    guarded(desktop, [this] { SaveDialog1.save(desktop, [this] { return WriteMapData(mapData()); }); });
 }
 
 // The whole file is read before anything changes, so a file that cannot be read leaves the
@@ -303,8 +297,7 @@ void TForm7::readMap(const QString &path)
 void TForm7::Button4Click()
 {
     guarded(desktop, [this] {
-        if (OpenDialog1.execute(desktop))
-            readMap(OpenDialog1.FileName);
+        OpenDialog1.open(desktop, [this](const QString &path) { readMap(path); });
     });
 }
 

@@ -8,11 +8,10 @@
 
 #include <QCheckBox>
 #include <QFrame>
-#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QToolButton>
 
@@ -24,6 +23,25 @@ constexpr int separatorCount = 10;
 constexpr std::array<const char *, separatorCount> separatorCaptions{
     "―――――（標準）", "☆☆☆☆☆☆☆☆", "------------", "■■■■■■■■", "■□■□■□■",
     "△▽△▽△▽△",       "△△△△△△△△", "▽▽▽▽▽▽▽▽", "○○○○○○○○", "□□□□"};
+
+// A colour-mix scroll bar whose arrow keys work the usual way: → and ↓ raise the value, ← and
+// ↑ lower it. Qt's horizontal scroll bar runs → and ← the other way round.
+class MixScrollBar : public QScrollBar {
+public:
+    explicit MixScrollBar(QWidget *parent) : QScrollBar(Qt::Horizontal, parent) {}
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (event->key() == Qt::Key_Right || event->key() == Qt::Key_Left) {
+            triggerAction(event->key() == Qt::Key_Right ? SliderSingleStepAdd
+                                                        : SliderSingleStepSub);
+            event->accept();
+            return;
+        }
+        QScrollBar::keyPressEvent(event);
+    }
+};
 
 QFrame *createSwatch(QWidget *parent, const QRect &geometry)
 {
@@ -73,9 +91,6 @@ TForm2::TForm2(PageProject &page, QWidget *parent)
     createPanel();
     setFocusOrder();
     showMix();
-    // Centred on the screen rather than on the main window; a moved dialog is not re-centred.
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
 }
 
 void TForm2::createColorControls()
@@ -112,7 +127,7 @@ void TForm2::createMixControls()
 {
     Shape1 = createSwatch(this, {280, 8, 137, 65});
     const auto scrollBar = [this](int top) {
-        auto *bar = new QScrollBar(Qt::Horizontal, this);
+        auto *bar = new MixScrollBar(this);
         bar->setGeometry(431, top, 121, 16);
         bar->setRange(0, 255);
         bar->setSingleStep(1);

@@ -13,7 +13,7 @@
 std::optional<QString> QtDesktop::chooseFile(const FileDialog &dialog)
 {
     QFileDialog fileDialog(QApplication::activeWindow());
-    fileDialog.setWindowTitle(applicationTitle());
+    fileDialog.setWindowTitle(dialog.Title);
     fileDialog.setNameFilter(qtNameFilters(dialog.Filter));
     fileDialog.setDefaultSuffix(dialog.DefaultExt);
     // The program replaces files without asking, as every save of it does.
@@ -25,8 +25,11 @@ std::optional<QString> QtDesktop::chooseFile(const FileDialog &dialog)
         fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
         fileDialog.setFileMode(QFileDialog::ExistingFile);
     }
-    if (!dialog.FileName.isEmpty())
-        fileDialog.selectFile(dialog.FileName);
+    const QString offered = dialog.offeredPath();
+    if (offered.endsWith(QLatin1Char('/')))
+        fileDialog.setDirectory(offered);
+    else if (!offered.isEmpty())
+        fileDialog.selectFile(offered);
     if (fileDialog.exec() != QDialog::Accepted || fileDialog.selectedFiles().isEmpty())
         return std::nullopt;
     return fileDialog.selectedFiles().constFirst();
@@ -42,19 +45,8 @@ void QtDesktop::openWithDefaultHandler(const QString &target)
         QDesktopServices::openUrl(QUrl::fromUserInput(target));
 }
 
-// A command line that names an existing program as a whole (spaces and all) starts that
-// program; any other is split as a shell would split it.
-void QtDesktop::startProgram(const QString &commandLine)
+void QtDesktop::startProgram(const QString &program, const QStringList &arguments)
 {
-    const QFileInfo whole(commandLine);
-    if (whole.isFile() && whole.isExecutable()) {
-        QProcess::startDetached(whole.absoluteFilePath(), {});
-        return;
-    }
-    QStringList arguments = QProcess::splitCommand(commandLine);
-    if (arguments.isEmpty())
-        return;
-    const QString program = arguments.takeFirst();
     QProcess::startDetached(program, arguments);
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -24,9 +25,9 @@ public:
     // Returns at once; whatever happens is not reported.
     virtual void openWithDefaultHandler(const QString &target) = 0;
 
-    // Starts an outside program from its command line and forgets it; a program that does not
+    // Starts an outside program with its arguments and forgets it; a program that does not
     // start is not reported.
-    virtual void startProgram(const QString &commandLine) = 0;
+    virtual void startProgram(const QString &program, const QStringList &arguments) = 0;
 };
 
 class QtDesktop : public Desktop {
@@ -34,5 +35,5 @@ public:
     std::optional<QString> chooseFile(const FileDialog &dialog) override;
     void showMessage(const QString &text) override;
     void openWithDefaultHandler(const QString &target) override;
-    void startProgram(const QString &commandLine) override;
+    void startProgram(const QString &program, const QStringList &arguments) override;
 };

@@ -4,7 +4,8 @@
 
 // A modal dialog of fixed size in the program's font, with a title bar and a close box. Its
 // buttons are no default or cancel buttons: Escape does not close it, so nothing typed into it
-// is lost by a stray key; the close box and its own buttons close it.
+// is lost by a stray key; the close box and its own buttons close it. It is centred on the
+// screen each time it is shown.
 class FixedDialog : public QDialog {
     Q_OBJECT
 
@@ -13,4 +14,5 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 };

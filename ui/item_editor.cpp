@@ -73,7 +73,7 @@ const KindLayout &layoutFor(ItemKind kind)
 
 // The fields of the slot a kind edits: the current slot of that kind.
 struct SlotFields {
-    QByteArray *first = nullptr;
+    QByteArray *first = nullptr; // none for the body text, whose path the dialog keeps
     bool firstShownTrimmed = false;
     bool firstStoredTrimmed = false;
     QByteArray *second = nullptr; // always trimmed
@@ -107,7 +107,8 @@ SlotFields fieldsFor(ItemKind kind, PageProject &page, const WorkingState &state
     case ItemKind::Body:
         break;
     }
-    return {&page.BodyFile, true, true, nullptr, &page.BodyUsed, {}, 0};
+    // The body's path is no text of the page: the dialog keeps it as a path.
+    return {nullptr, true, true, nullptr, &page.BodyUsed, {}, 0};
 }
 
 // "使用しない" is ticked when the used field holds 2; any other value shows as used and
@@ -142,8 +143,8 @@ Toggle optionFromBox(const QCheckBox *box)
 TForm3::TForm3(PageProject &page, WorkingState &state, const QString &programFolder,
                Desktop &desktop, QWidget *parent)
     : FixedDialog(parent, {}, {544, 326}),
-      OpenDialog1(FileDialog::Mode::Open, QStringLiteral("テキストファイル(*.txt)|*.txt"),
-                  QStringLiteral("txt")),
+      OpenDialog1(FileDialog::Mode::Open, QStringLiteral("文章のテキストファイルを選ぶ"),
+                  QStringLiteral("テキストファイル(*.txt)|*.txt"), QStringLiteral("txt")),
       page(page),
       state(state),
       programFolder(programFolder),
@@ -216,7 +217,12 @@ void TForm3::configureFor(ItemKind kind)
     Label2->setText(QString::fromUtf8(layout.firstPrompt));
     Label2->adjustSize();
 
-    Edit1->setBytes(fields.firstShownTrimmed ? sjis::trimmed(*fields.first) : *fields.first);
+    if (fields.first) {
+        Edit1->setBytes(fields.firstShownTrimmed ? sjis::trimmed(*fields.first) : *fields.first);
+    } else {
+        bodyFile = {sjis::trimmed(page.BodyFile.bytes), page.BodyFile.chosen};
+        Edit1->setText(bodyFile.shown());
+    }
     Edit1->setReadOnly(kind == ItemKind::Body);
     Button1->setVisible(kind == ItemKind::Body);
 
@@ -247,8 +253,12 @@ void TForm3::configureFor(ItemKind kind)
 void TForm3::Button2Click()
 {
     SlotFields fields = fieldsFor(state.EditKind, page, state);
-    const QByteArray first = Edit1->bytes();
-    *fields.first = fields.firstStoredTrimmed ? sjis::trimmed(first) : first;
+    if (fields.first) {
+        const QByteArray first = Edit1->bytes();
+        *fields.first = fields.firstStoredTrimmed ? sjis::trimmed(first) : first;
+    } else {
+        page.BodyFile = bodyFile;
+    }
     if (fields.second)
         *fields.second = sjis::trimmed(Edit2->bytes());
     *fields.used = usedFromUnusedBox(CheckBox1);
@@ -267,8 +277,14 @@ void TForm3::Button3Click()
 
 void TForm3::Button1Click()
 {
-    if (OpenDialog1.execute(desktop))
-        Edit1->setText(OpenDialog1.FileName);
+    if (!OpenDialog1.execute(desktop))
+        return;
+    bodyFile = StoredPath::fromChosen(OpenDialog1.FileName);
+    Edit1->setText(OpenDialog1.FileName);
+    const QString warning =
+        pathLossWarning(OpenDialog1.FileName, QStringLiteral("プロジェクトファイル"));
+    if (!warning.isEmpty())
+        desktop.showMessage(warning);
 }
 
 void TForm3::SpeedButton1Click()

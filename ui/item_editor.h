@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/stored_path.h"
 #include "ui/file_dialog.h"
 
 #include "ui/fixed_dialog.h"
@@ -63,4 +64,6 @@ private:
     WorkingState &state;
     const QString &programFolder;
     Desktop &desktop;
+    // The body text's path as the dialog shows it; stored by "決定".
+    StoredPath bodyFile;
 };

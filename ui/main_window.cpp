@@ -49,9 +49,12 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
                Pattern &pattern, GeneratorState &generator, ToolSettings &toolSettings,
                const QString &programFolder, Desktop &desktop, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      SaveDialog1(FileDialog::Mode::Save, htmlFilter, QStringLiteral("html")),
-      OpenDialog1(FileDialog::Mode::Open, projectFilter, QStringLiteral("mpk")),
-      SaveDialog2(FileDialog::Mode::Save, projectFilter, QStringLiteral("mpk")),
+      SaveDialog1(FileDialog::Mode::Save, QStringLiteral("HTMLファイルを保存"), htmlFilter,
+                  QStringLiteral("html")),
+      OpenDialog1(FileDialog::Mode::Open, QStringLiteral("データファイルを開く"), projectFilter,
+                  QStringLiteral("mpk")),
+      SaveDialog2(FileDialog::Mode::Save, QStringLiteral("データファイルを保存"), projectFilter,
+                  QStringLiteral("mpk")),
       ImageList1(makeStripPictures()),
       page(page),
       state(state),
@@ -62,6 +65,10 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
       programFolder(programFolder),
       desktop(desktop)
 {
+    // The page, its project and the project's pages are kept together: each dialog starts
+    // where any of them was used last.
+    OpenDialog1.shareFolderWith(SaveDialog1);
+    SaveDialog2.shareFolderWith(SaveDialog1);
     setWindowTitle(applicationTitle());
     setFixedSize(680, 495);
     setFont(fontWithCellHeight(proportionalGothic(), 12));
@@ -419,19 +426,25 @@ void TForm1::SpeedButton7Click()
     desktop.openWithDefaultHandler(programFilePath(programFolder, "help.html"));
 }
 
+void TForm1::startProgram(const std::optional<ProgramStart> &start)
+{
+    if (start)
+        desktop.startProgram(start->program, start->arguments);
+}
+
 void TForm1::SpeedButton8Click()
 {
-    desktop.startProgram(ftpCommandLine(toolSettings));
+    startProgram(ftpProgram(toolSettings));
 }
 
 void TForm1::SpeedButton9Click()
 {
-    desktop.startProgram(editorCommandLine(toolSettings));
+    startProgram(editorProgram(toolSettings));
 }
 
 void TForm1::SpeedButton10Click()
 {
-    desktop.startProgram(paintCommandLine(toolSettings));
+    startProgram(paintProgram(toolSettings));
 }
 
 void TForm1::SpeedButton11Click()

@@ -2,12 +2,14 @@
 
 #include "model/strip_pictures.h"
 #include "ui/file_dialog.h"
+#include "ui/launchers.h"
 
 #include <QPoint>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -174,6 +176,7 @@ private:
     void loadBackgroundPicture();
     void showSlotCaptions();
     void openItemEditor(ItemKind kind);
+    void startProgram(const std::optional<ProgramStart> &start);
 
     PageProject &page;
     WorkingState &state;

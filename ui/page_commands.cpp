@@ -4,10 +4,8 @@
 #include "generator/page_generator.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
-#include "model/program_folder.h"
 #include "model/project_file.h"
 #include "model/text_reader.h"
-#include "model/text_writer.h"
 #include "ui/file_dialog.h"
 
 void GeneratePage(int partCount, const PageProject &page, const Pattern &pattern,
@@ -15,27 +13,27 @@ void GeneratePage(int partCount, const PageProject &page, const Pattern &pattern
 {
     // The body is read before the dialog, so an unreadable body file stops here.
     if (isOn(page.BodyUsed))
-        generator.BodyLines = ReadBodyLines(pathFromStored(page.BodyFile));
-    if (!saveDialog.execute(desktop))
-        return;
-    saveFileBytes(saveDialog.FileName,
-                  GeneratePageBytes(page, pattern, partCount, generator.BodyLines));
+        generator.BodyLines = ReadBodyLines(page.BodyFile.onDisk());
+    saveDialog.save(desktop, [&] {
+        return GeneratePageBytes(page, pattern, partCount, generator.BodyLines);
+    });
 }
 
 void SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &desktop)
 {
-    if (!saveDialog.execute(desktop))
-        return;
-    saveFileBytes(saveDialog.FileName, WriteProject(page));
+    saveDialog.save(desktop, [&] { return WriteProject(page); });
 }
 
 bool OpenProject(PageProject &page, FileDialog &openDialog, Desktop &desktop)
 {
-    if (!openDialog.execute(desktop))
-        return false;
-    std::optional<PageProject> opened = ReadProject(readFileBytes(openDialog.FileName), page);
-    if (!opened)
-        return false;
-    page = std::move(*opened);
-    return true;
+    bool replaced = false;
+    openDialog.open(desktop, [&](const QString &path) {
+        std::optional<PageProject> opened =
+            parseFile(path, [&](const QByteArray &bytes) { return ReadProject(bytes, page); });
+        if (!opened)
+            return;
+        page = std::move(*opened);
+        replaced = true;
+    });
+    return replaced;
 }

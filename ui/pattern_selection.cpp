@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollArea>
 
 TForm4::TForm4(PageProject &page, const PatternCatalogue &catalogue, Pattern &pattern,
@@ -54,6 +55,7 @@ TForm4::TForm4(PageProject &page, const PatternCatalogue &catalogue, Pattern &pa
 
 void TForm4::configure()
 {
+    savedPattern = pattern;
     const int count = catalogue.PatternCount;
     Label2->setNum(count);
     Label2->adjustSize();
@@ -114,6 +116,23 @@ void TForm4::loadForThePage(std::int32_t number)
     emit pagePatternChanged();
 }
 
+// Going back loads the page's pattern again; when it has no file (a number from a project that
+// the catalogue does not list), the parts the page had when the dialog opened come back.
+void TForm4::restorePagePattern()
+{
+    page.PatternNumber = SavedPatternNumber;
+    bool loaded = false;
+    guarded(desktop, [this, &loaded] {
+        const auto restoreOnFailure = qScopeGuard([this, &loaded] {
+            if (!loaded)
+                pattern = savedPattern;
+        });
+        loaded = LoadPattern(SavedPatternNumber, catalogue, programFolder, pattern,
+                             page.PatternNumber);
+    });
+    emit pagePatternChanged();
+}
+
 void TForm4::Button3Click()
 {
     loadForThePage(BrowseIndex);
@@ -129,6 +148,6 @@ void TForm4::Button4Click()
 void TForm4::done(int result)
 {
     if (PatternConfirmed != 1)
-        loadForThePage(SavedPatternNumber);
+        restorePagePattern();
     QDialog::done(result);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/pattern.h"
 #include "model/strip_pictures.h"
 
 #include "ui/fixed_dialog.h"
@@ -12,7 +13,6 @@ class QScrollArea;
 
 struct PageProject;
 struct PatternCatalogue;
-struct Pattern;
 class Desktop;
 
 // Browsing the catalogue's patterns one at a time: adopt the one shown, or go back to the
@@ -63,6 +63,7 @@ private:
     void browse(int step);
     void loadAndShow(std::int32_t number);
     void loadForThePage(std::int32_t number);
+    void restorePagePattern();
 
     PageProject &page;
     const PatternCatalogue &catalogue;
@@ -70,4 +71,6 @@ private:
     const QString &programFolder;
     const StripPictures &strips;
     Desktop &desktop;
+    // The page's parts when the dialog opened, for going back to them.
+    Pattern savedPattern;
 };

@@ -148,7 +148,7 @@ void drawImagesAndBody(SummaryCanvas &canvas, const PageProject &page)
     canvas.text(8, 100, QStringLiteral("文章"), 15);
     if (isOn(page.BodyUsed))
         canvas.text(64, 100, usedMark, 15, markBlue);
-    canvas.text(88, 100, page.BodyFile, 15);
+    canvas.text(88, 100, page.BodyFile.shown(), 15);
 }
 
 } // namespace

@@ -3,8 +3,6 @@
 #include "model/text_reader.h"
 #include "model/text_writer.h"
 
-#include <QFileInfo>
-
 namespace {
 
 QString settingsPath(const QString &programFolder)
@@ -17,9 +15,9 @@ QString settingsPath(const QString &programFolder)
 void ReadToolSettings(const QByteArray &bytes, ToolSettings &settings)
 {
     TextReader reader(bytes);
-    settings.FtpProgram = reader.readLine();
-    settings.EditorProgram = reader.readLine();
-    settings.PaintProgram = reader.readLine();
+    settings.FtpProgram = {reader.readLine(), {}};
+    settings.EditorProgram = {reader.readLine(), {}};
+    settings.PaintProgram = {reader.readLine(), {}};
     settings.HomePage = reader.readLine();
     settings.ReservedText = reader.readLine();
     settings.ReservedNumber1 = reader.readInteger();
@@ -29,9 +27,9 @@ void ReadToolSettings(const QByteArray &bytes, ToolSettings &settings)
 QByteArray WriteToolSettings(const ToolSettings &settings)
 {
     TextWriter writer;
-    writer.writeLine(settings.FtpProgram);
-    writer.writeLine(settings.EditorProgram);
-    writer.writeLine(settings.PaintProgram);
+    writer.writeLine(settings.FtpProgram.bytes);
+    writer.writeLine(settings.EditorProgram.bytes);
+    writer.writeLine(settings.PaintProgram.bytes);
     writer.writeLine(settings.HomePage);
     writer.writeLine(settings.ReservedText);
     writer.writeInteger(settings.ReservedNumber1);
@@ -42,8 +40,8 @@ QByteArray WriteToolSettings(const ToolSettings &settings)
 void ReadToolSettingsFile(const QString &programFolder, ToolSettings &settings)
 {
     const QString path = settingsPath(programFolder);
-    if (QFileInfo::exists(path))
-        ReadToolSettings(readFileBytes(path), settings);
+    if (isRegularFile(path))
+        parseFile(path, [&](const QByteArray &bytes) { ReadToolSettings(bytes, settings); });
 }
 
 void WriteToolSettingsFile(const QString &programFolder, const ToolSettings &settings)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/stored_path.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,9 +10,9 @@
 // The outside programs and the home page address the toolbar starts and opens, kept in
 // "set.dat" beside the program between runs. The reserved values are only carried through.
 struct ToolSettings {
-    QByteArray FtpProgram;
-    QByteArray EditorProgram;
-    QByteArray PaintProgram;
+    StoredPath FtpProgram;
+    StoredPath EditorProgram;
+    StoredPath PaintProgram;
     QByteArray HomePage;
     QByteArray ReservedText;
     std::int32_t ReservedNumber1 = 0;
@@ -22,6 +24,7 @@ struct ToolSettings {
 void ReadToolSettings(const QByteArray &bytes, ToolSettings &settings);
 QByteArray WriteToolSettings(const ToolSettings &settings);
 
-// "set.dat" of the program folder; a missing file leaves the settings as they are.
+// "set.dat" of the program folder; a missing file (or anything but a regular file) leaves the
+// settings as they are.
 void ReadToolSettingsFile(const QString &programFolder, ToolSettings &settings);
 void WriteToolSettingsFile(const QString &programFolder, const ToolSettings &settings);

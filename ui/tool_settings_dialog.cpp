@@ -4,6 +4,7 @@
 #include "model/sjis.h"
 #include "ui/byte_line_edit.h"
 #include "ui/controls.h"
+#include "ui/desktop.h"
 #include "ui/tool_settings.h"
 
 #include <QFrame>
@@ -25,8 +26,8 @@ const char *const programExtension = "";
 
 TForm6::TForm6(ToolSettings &settings, Desktop &desktop, QWidget *parent)
     : FixedDialog(parent, QStringLiteral("設定"), {501, 322}),
-      OpenDialog1(FileDialog::Mode::Open, QString::fromUtf8(programFilter),
-                  QString::fromUtf8(programExtension)),
+      OpenDialog1(FileDialog::Mode::Open, QStringLiteral("起動するソフトを選ぶ"),
+                  QString::fromUtf8(programFilter), QString::fromUtf8(programExtension)),
       settings(settings),
       desktop(desktop)
 {
@@ -69,38 +70,49 @@ TForm6::TForm6(ToolSettings &settings, Desktop &desktop, QWidget *parent)
 
 void TForm6::configure()
 {
-    Edit1->setBytes(settings.FtpProgram);
-    Edit2->setBytes(settings.EditorProgram);
-    Edit3->setBytes(settings.PaintProgram);
+    programs = {settings.FtpProgram, settings.EditorProgram, settings.PaintProgram};
+    const std::array<ByteLineEdit *, 3> edits{Edit1, Edit2, Edit3};
+    for (std::size_t index = 0; index < edits.size(); ++index)
+        edits[index]->setText(programs[index].shown());
     Edit4->setBytes(settings.HomePage);
 }
 
-void TForm6::chooseProgramInto(ByteLineEdit *edit)
+void TForm6::chooseProgram(std::size_t index, ByteLineEdit *edit)
 {
-    if (OpenDialog1.execute(desktop))
-        edit->setText(OpenDialog1.FileName);
+    if (!OpenDialog1.execute(desktop))
+        return;
+    programs[index] = StoredPath::fromChosen(OpenDialog1.FileName);
+    edit->setText(OpenDialog1.FileName);
+    const QString warning =
+        pathLossWarning(OpenDialog1.FileName, QStringLiteral("設定ファイル（set.dat）"));
+    if (!warning.isEmpty())
+        desktop.showMessage(warning);
 }
 
 void TForm6::Button3Click()
 {
-    chooseProgramInto(Edit1);
+    chooseProgram(0, Edit1);
 }
 
 void TForm6::Button4Click()
 {
-    chooseProgramInto(Edit2);
+    chooseProgram(1, Edit2);
 }
 
 void TForm6::Button5Click()
 {
-    chooseProgramInto(Edit3);
+    chooseProgram(2, Edit3);
 }
 
+// The program edits are read-only: each holds the stored program or the one just chosen.
 void TForm6::Button1Click()
 {
-    settings.FtpProgram = sjis::trimmed(Edit1->bytes());
-    settings.EditorProgram = sjis::trimmed(Edit2->bytes());
-    settings.PaintProgram = sjis::trimmed(Edit3->bytes());
+    const auto trimmedPath = [](const StoredPath &path) {
+        return StoredPath{sjis::trimmed(path.bytes), path.chosen};
+    };
+    settings.FtpProgram = trimmedPath(programs[0]);
+    settings.EditorProgram = trimmedPath(programs[1]);
+    settings.PaintProgram = trimmedPath(programs[2]);
     settings.HomePage = sjis::trimmed(Edit4->bytes());
     accept();
 }

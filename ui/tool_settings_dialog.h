@@ -1,8 +1,11 @@
 #pragma once
 
+#include "model/stored_path.h"
 #include "ui/file_dialog.h"
 
 #include "ui/fixed_dialog.h"
+
+#include <array>
 
 class QFrame;
 class QLabel;
@@ -47,8 +50,10 @@ public:
     FileDialog OpenDialog1;
 
 private:
-    void chooseProgramInto(ByteLineEdit *edit);
+    void chooseProgram(std::size_t index, ByteLineEdit *edit);
 
     ToolSettings &settings;
     Desktop &desktop;
+    // The FTP, editor and paint programs as the dialog shows them; stored by "決定".
+    std::array<StoredPath, 3> programs;
 };

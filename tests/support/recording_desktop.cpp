@@ -4,7 +4,7 @@
 
 std::optional<QString> RecordingDesktop::chooseFile(const FileDialog &dialog)
 {
-    dialogs.append({dialog.Filter, dialog.DefaultExt, dialog.FileName});
+    dialogs.append({dialog.Title, dialog.Filter, dialog.DefaultExt, dialog.offeredPath()});
     if (answers.isEmpty())
         return std::nullopt;
     return answers.takeFirst();
@@ -15,9 +15,9 @@ void RecordingDesktop::openWithDefaultHandler(const QString &target)
     opened.append(target);
 }
 
-void RecordingDesktop::startProgram(const QString &commandLine)
+void RecordingDesktop::startProgram(const QString &program, const QStringList &arguments)
 {
-    started.append(commandLine);
+    started.append(QStringList{program} + arguments);
 }
 
 void RecordingDesktop::showMessage(const QString &text)

@@ -13,15 +13,16 @@
 class RecordingDesktop : public Desktop {
 public:
     struct AskedDialog {
+        QString title;
         QString filter;
         QString defaultExtension;
-        QString offeredName;
+        QString offeredPath;
     };
 
     std::optional<QString> chooseFile(const FileDialog &dialog) override;
     void showMessage(const QString &text) override;
     void openWithDefaultHandler(const QString &target) override;
-    void startProgram(const QString &commandLine) override;
+    void startProgram(const QString &program, const QStringList &arguments) override;
 
     // The next file dialog chooses `path`; without answers queued a dialog is cancelled.
     void answerWith(const QString &path) { answers.append(path); }
@@ -31,5 +32,5 @@ public:
     QList<AskedDialog> dialogs;
     QStringList messages;
     QStringList opened;
-    QStringList started;
+    QList<QStringList> started; // each program followed by its arguments
 };

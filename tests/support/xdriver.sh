@@ -101,11 +101,12 @@ wait_for_dialog() {
 click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.2; }
 type_text() { xdotool type --delay 5 "$1"; sleep 0.2; }
 
-# Chooses a file in the file dialog that the click at x, y of the main window opens.
+# Chooses a file in the file dialog, titled as the last argument says, that the click at x, y
+# of the main window opens.
 choose_file() {
   click "$main" "$1" "$2"
-  wait_for_dialog '^モペコ$' >/dev/null
+  wait_for_dialog "^$4\$" >/dev/null
   type_text "$3"
   xdotool key Return
-  wait_for_windows '^モペコ$' 1
+  wait_for_windows "^$4\$" 0
 }

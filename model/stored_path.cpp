@@ -1,0 +1,172 @@
+#include "model/stored_path.h"
+
+#include "model/program_folder.h"
+#include "model/sjis.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QList>
+#include <QStringList>
+
+namespace {
+
+// No path on this desktop is longer; longer bytes are not searched for.
+constexpr qsizetype longestPath = 4096;
+
+// One character of the stored bytes, with what it may stand for inside a file name.
+struct Token {
+    QStringList readings;
+    bool separates = false; // it may end a folder name
+};
+
+// The second reading of the characters code page 932 shares with another: the JIS form.
+QString jisReading(const QByteArray &character)
+{
+    static const QList<std::pair<QByteArray, char16_t>> pairs{
+        {"\x81\x60", u'\u301C'}, {"\x81\x7C", u'\u2212'}, {"\x81\x61", u'\u2016'},
+        {"\x81\x5C", u'\u2014'}, {"\x81\x91", u'\u00A2'}, {"\x81\x92", u'\u00A3'},
+        {"\x81\xCA", u'\u00AC'}};
+    for (const auto &[bytes, reading] : pairs)
+        if (bytes == character)
+            return QString(QChar(reading));
+    return {};
+}
+
+// The length of a reference "&#N;" at `at`, or 0; its character in `character`.
+qsizetype referenceAt(const QByteArray &bytes, qsizetype at, QString &character)
+{
+    if (!bytes.sliced(at).startsWith("&#"))
+        return 0;
+    qsizetype end = at + 2;
+    uint codePoint = 0;
+    while (end < bytes.size() && end - at < 10 && bytes[end] >= '0' && bytes[end] <= '9')
+        codePoint = codePoint * 10 + uint(bytes[end++] - '0');
+    if (end == at + 2 || end >= bytes.size() || bytes[end] != ';')
+        return 0;
+    const auto valid = [](uint value) {
+        return value > 0 && value <= 0x10FFFF && (value < 0xD800 || value > 0xDFFF)
+               && value != '/';
+    };
+    if (!valid(codePoint))
+        return 0;
+    const char32_t point = codePoint;
+    character = QString::fromUcs4(&point, 1);
+    return end + 1 - at;
+}
+
+QList<Token> tokensOf(const QByteArray &bytes)
+{
+    QList<Token> tokens;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        const char byte = bytes[at];
+        QString character;
+        if (byte == '/') {
+            tokens.append({{}, true});
+            ++at;
+        } else if (byte == '\\') {
+            tokens.append({{QStringLiteral("¥"), QStringLiteral("\\")}, true});
+            ++at;
+        } else if (byte == '~') {
+            tokens.append({{QStringLiteral("~"), QStringLiteral("‾")}, false});
+            ++at;
+        } else if (const qsizetype length = referenceAt(bytes, at, character)) {
+            tokens.append({{QString::fromLatin1(bytes.sliced(at, length)), character}, false});
+            at += length;
+        } else {
+            const QByteArray first =
+                sjis::firstCharacter(bytes.sliced(at, qMin<qsizetype>(2, bytes.size() - at)));
+            QStringList readings{sjis::toUnicode(first)};
+            if (const QString jis = jisReading(first); !jis.isEmpty())
+                readings.append(jis);
+            tokens.append({readings, false});
+            at += first.size();
+        }
+    }
+    return tokens;
+}
+
+// Every token index after which `name`, from `at` on, is spelled out by the tokens from
+// `token` on. The readings of a token differ in their first character, so this is linear.
+void spell(QStringView name, const QList<Token> &tokens, qsizetype token, QList<qsizetype> &ends)
+{
+    if (name.isEmpty()) {
+        ends.append(token);
+        return;
+    }
+    if (token == tokens.size())
+        return;
+    for (const QString &reading : tokens[token].readings)
+        if (name.startsWith(reading))
+            spell(name.sliced(reading.size()), tokens, token + 1, ends);
+}
+
+// The path below `folder` that the tokens from `token` on name; empty when there is none.
+QString findBelow(const QString &folder, const QList<Token> &tokens, qsizetype token)
+{
+    while (token < tokens.size() && tokens[token].readings.isEmpty())
+        ++token;
+    if (token == tokens.size())
+        return folder;
+    const QDir directory(folder);
+    QStringList names = directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                            | QDir::NoDotAndDotDot);
+    names << QStringLiteral(".") << QStringLiteral("..");
+    for (const QString &name : names) {
+        QList<qsizetype> ends;
+        spell(name, tokens, token, ends);
+        for (const qsizetype end : ends) {
+            const QString path = directory.filePath(name);
+            if (end == tokens.size())
+                return path;
+            if (!tokens[end].separates || !QFileInfo(path).isDir())
+                continue;
+            if (QString found = findBelow(path, tokens, end + 1); !found.isEmpty())
+                return found;
+        }
+    }
+    return {};
+}
+
+} // namespace
+
+StoredPath StoredPath::fromChosen(const QString &path)
+{
+    return {sjis::trimmed(sjis::fromUnicodeLine(path)), path};
+}
+
+QString StoredPath::onDisk() const
+{
+    return chosen.isEmpty() ? resolveStoredPath(bytes) : chosen;
+}
+
+QString StoredPath::shown() const
+{
+    return chosen.isEmpty() ? sjis::toUnicode(bytes) : chosen;
+}
+
+QString resolveStoredPath(const QByteArray &bytes)
+{
+    const QString plain = pathFromStored(bytes);
+    if (bytes.isEmpty() || bytes.size() > longestPath || QFileInfo::exists(plain))
+        return plain;
+    const QList<Token> tokens = tokensOf(bytes);
+    const bool absolute = tokens.constFirst().separates;
+    const QString found =
+        findBelow(absolute ? QStringLiteral("/") : QDir::currentPath(), tokens, absolute ? 1 : 0);
+    return found.isEmpty() ? plain : found;
+}
+
+QString pathLossWarning(const QString &path, const QString &keeper)
+{
+    const QString outside = sjis::charactersOutside(path);
+    if (outside.isEmpty())
+        return {};
+    QStringList characters;
+    for (qsizetype at = 0; at < outside.size(); at += outside[at].isHighSurrogate() ? 2 : 1)
+        characters.append(outside.mid(at, outside[at].isHighSurrogate() ? 2 : 1));
+    return QStringLiteral("選んだファイルの場所には、シフトJISで書けない文字（%1）が含まれています。\n"
+                          "今はこのまま使えますが、%2にはこの場所をそのままの形で残せません。"
+                          "確実に使うには、フォルダやファイルの名前からこれらの文字を外してください。")
+        .arg(characters.join(QLatin1Char(' ')), keeper);
+}

@@ -155,7 +155,7 @@ void MainWindowTest::startUp()
     else if (!bytes.isNull())
         writeBytes(path, bytes);
     TForm1 &form = fixture.start();
-    QCOMPARE(fixture.desktop.messages.join('|'), message.arg(fixture.ProgramFolder));
+    QCOMPARE(fixture.desktop.messages.join('|'), QString(message).replace("%1", fixture.ProgramFolder));
     QCOMPARE(int(fixture.catalogue.PatternCount), patterns);
     QCOMPARE(fixture.pattern.PartCount > 0, patterns > 0);
     QVERIFY(sameImage(fixture.preview(), DrawPatternPreview(fixture.pattern, form.ImageList1)));

@@ -291,7 +291,7 @@ void TForm1::loadBackgroundPicture()
     const QString path = programFolder + QStringLiteral("bg.jpg");
     if (!QFileInfo(path).isFile())
         return;
-    const QImage picture = decodeJpeg(readFileBytes(path));
+    const QImage picture = decodeJpeg(readFileBytes(path), Image2->size());
     if (!picture.isNull())
         Image2->setPixmap(QPixmap::fromImage(picture));
 }

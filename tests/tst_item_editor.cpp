@@ -233,7 +233,7 @@ void ItemEditorTest::browseFillsTheBodyPath()
     QCOMPARE(fixture.page.BodyFile.bytes, sj(" 本文.txt ")); // nothing stored before "決定"
     editor.Button2Click();
     QCOMPARE(fixture.page.BodyFile, (StoredPath{sj("/home/user/資料～2024/本文 2.txt"), chosen}));
-    QVERIFY(fixture.desktop.messages.isEmpty());
+    QVERIFY(fixture.desktop.warnings.isEmpty());
 
     const QString foreign = QStringLiteral("/home/user/café/😀.txt");
     fixture.desktop.answerWith(foreign);
@@ -241,9 +241,9 @@ void ItemEditorTest::browseFillsTheBodyPath()
     QCOMPARE(editor.Edit1->text(), chosen);
     QTest::mouseClick(editor.Button1, Qt::LeftButton);
     QCOMPARE(editor.Edit1->text(), foreign);
-    QCOMPARE(fixture.desktop.messages.size(), 1);
-    QVERIFY(fixture.desktop.messages[0].contains(QStringLiteral("（é 😀）")));
-    QVERIFY(fixture.desktop.messages[0].contains(QStringLiteral("プロジェクトファイル")));
+    QCOMPARE(fixture.desktop.warnings.size(), 1);
+    QVERIFY(fixture.desktop.warnings[0].contains(QStringLiteral("（é 😀）")));
+    QVERIFY(fixture.desktop.warnings[0].contains(QStringLiteral("プロジェクトファイル")));
     editor.Button2Click();
     QCOMPARE(fixture.page.BodyFile.onDisk(), foreign);
     QCOMPARE(fixture.page.BodyFile.bytes, QByteArray("/home/user/caf&#233;/&#128512;.txt"));

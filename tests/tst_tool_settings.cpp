@@ -97,9 +97,9 @@ void ToolSettingsTest::dialogStoresTrimmedAndCancelKeeps()
     const QString foreign = QStringLiteral("/opt/café/ftp");
     desktop.answerWith(foreign);
     QTest::mouseClick(dialog.Button3, Qt::LeftButton);
-    QCOMPARE(desktop.messages.size(), 1);
-    QVERIFY(desktop.messages[0].contains(QStringLiteral("（é）")));
-    QVERIFY(desktop.messages[0].contains(QStringLiteral("set.dat")));
+    QCOMPARE(desktop.warnings.size(), 1);
+    QVERIFY(desktop.warnings[0].contains(QStringLiteral("（é）")));
+    QVERIFY(desktop.warnings[0].contains(QStringLiteral("set.dat")));
     QTest::keyClicks(dialog.Edit4, "  http://example.jp/  ");
     QTest::mouseClick(dialog.Button1, Qt::LeftButton);
     QCOMPARE(settings.FtpProgram.onDisk(), foreign);

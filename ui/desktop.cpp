@@ -54,3 +54,8 @@ void QtDesktop::showMessage(const QString &text)
 {
     QMessageBox::critical(QApplication::activeWindow(), applicationTitle(), text);
 }
+
+void QtDesktop::showWarning(const QString &text)
+{
+    QMessageBox::warning(QApplication::activeWindow(), applicationTitle(), text);
+}

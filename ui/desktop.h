@@ -18,8 +18,12 @@ public:
     // The file the user chose in the dialog, or nothing when it was cancelled.
     virtual std::optional<QString> chooseFile(const FileDialog &dialog) = 0;
 
-    // A message box with the application title.
+    // A message box with the application title: an error that stopped what the user did.
     virtual void showMessage(const QString &text) = 0;
+
+    // A message box with the application title: something the user should know, that stopped
+    // nothing.
+    virtual void showWarning(const QString &text) = 0;
 
     // Hands a file path or an address, unchanged, to the program the desktop opens it with.
     // Returns at once; whatever happens is not reported.
@@ -34,6 +38,7 @@ class QtDesktop : public Desktop {
 public:
     std::optional<QString> chooseFile(const FileDialog &dialog) override;
     void showMessage(const QString &text) override;
+    void showWarning(const QString &text) override;
     void openWithDefaultHandler(const QString &target) override;
     void startProgram(const QString &program, const QStringList &arguments) override;
 };

@@ -284,7 +284,7 @@ void TForm3::Button1Click()
     const QString warning =
         pathLossWarning(OpenDialog1.FileName, QStringLiteral("プロジェクトファイル"));
     if (!warning.isEmpty())
-        desktop.showMessage(warning);
+        desktop.showWarning(warning);
 }
 
 void TForm3::SpeedButton1Click()

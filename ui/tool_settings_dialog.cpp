@@ -86,7 +86,7 @@ void TForm6::chooseProgram(std::size_t index, ByteLineEdit *edit)
     const QString warning =
         pathLossWarning(OpenDialog1.FileName, QStringLiteral("設定ファイル（set.dat）"));
     if (!warning.isEmpty())
-        desktop.showMessage(warning);
+        desktop.showWarning(warning);
 }
 
 void TForm6::Button3Click()

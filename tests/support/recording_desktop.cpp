@@ -24,3 +24,8 @@ void RecordingDesktop::showMessage(const QString &text)
 {
     messages.append(text);
 }
+
+void RecordingDesktop::showWarning(const QString &text)
+{
+    warnings.append(text);
+}

@@ -21,6 +21,7 @@ public:
 
     std::optional<QString> chooseFile(const FileDialog &dialog) override;
     void showMessage(const QString &text) override;
+    void showWarning(const QString &text) override;
     void openWithDefaultHandler(const QString &target) override;
     void startProgram(const QString &program, const QStringList &arguments) override;
 
@@ -31,6 +32,7 @@ public:
     QList<std::optional<QString>> answers;
     QList<AskedDialog> dialogs;
     QStringList messages;
+    QStringList warnings;
     QStringList opened;
     QList<QStringList> started; // each program followed by its arguments
 };

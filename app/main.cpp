@@ -2,7 +2,7 @@
 #include "model/fonts.h"
 #include "model/program_folder.h"
 #include "textmap/map_window.h"
-#include "ui/desktop.h"
+#include "widgets/desktop.h"
 #include "ui/basic_settings.h"
 #include "ui/item_editor.h"
 #include "ui/main_window.h"

@@ -5,7 +5,7 @@
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
 #include "textmap/text_map.h"
-#include "ui/tool_settings.h"
+#include "model/tool_settings.h"
 
 #include <QString>
 

@@ -7,8 +7,8 @@
 #include "model/project_file.h"
 #include "support/test_files.h"
 #include "textmap/map_file.h"
-#include "ui/color_code.h"
-#include "ui/tool_settings.h"
+#include "model/color_code.h"
+#include "model/tool_settings.h"
 
 #include <QTest>
 

@@ -1,7 +1,7 @@
 #include "model/page_project.h"
 #include "support/test_files.h"
 #include "ui/basic_settings.h"
-#include "ui/color_code.h"
+#include "model/color_code.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -13,11 +13,11 @@
 #include "textmap/map_file.h"
 #include "textmap/map_window.h"
 #include "textmap/text_map.h"
-#include "ui/byte_line_edit.h"
-#include "ui/error_guard.h"
+#include "widgets/byte_line_edit.h"
+#include "widgets/error_guard.h"
 #include "ui/main_window.h"
 #include "ui/page_commands.h"
-#include "ui/tool_settings.h"
+#include "model/tool_settings.h"
 
 #include <QDir>
 #include <QPushButton>

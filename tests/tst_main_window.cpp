@@ -8,11 +8,11 @@
 #include "model/project_file.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
-#include "ui/byte_line_edit.h"
+#include "widgets/byte_line_edit.h"
 #include "ui/item_editor.h"
 #include "ui/main_window.h"
 #include "ui/summary_panel.h"
-#include "ui/tool_settings.h"
+#include "model/tool_settings.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -6,8 +6,8 @@
 #include "model/text_reader.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
-#include "ui/error_guard.h"
-#include "ui/file_dialog.h"
+#include "widgets/error_guard.h"
+#include "widgets/file_dialog.h"
 #include "ui/page_commands.h"
 
 #include <QDir>

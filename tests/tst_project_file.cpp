@@ -1,8 +1,8 @@
 #include "model/project_file.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
-#include "ui/error_guard.h"
-#include "ui/file_dialog.h"
+#include "widgets/error_guard.h"
+#include "widgets/file_dialog.h"
 #include "ui/page_commands.h"
 
 #include <QFile>

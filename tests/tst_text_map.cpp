@@ -6,7 +6,7 @@
 #include "textmap/map_file.h"
 #include "textmap/map_window.h"
 #include "textmap/text_map.h"
-#include "ui/byte_line_edit.h"
+#include "widgets/byte_line_edit.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 #include "model/io_error.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
-#include "ui/byte_line_edit.h"
+#include "widgets/byte_line_edit.h"
 #include "ui/launchers.h"
-#include "ui/tool_settings.h"
+#include "model/tool_settings.h"
 #include "ui/tool_settings_dialog.h"
 #include "ui/version_dialog.h"
 

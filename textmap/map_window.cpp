@@ -7,10 +7,10 @@
 #include "textmap/map_drawing.h"
 #include "textmap/map_file.h"
 #include "textmap/text_map.h"
-#include "ui/byte_line_edit.h"
-#include "ui/controls.h"
-#include "ui/desktop.h"
-#include "ui/error_guard.h"
+#include "widgets/byte_line_edit.h"
+#include "widgets/controls.h"
+#include "widgets/desktop.h"
+#include "widgets/error_guard.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ui/file_dialog.h"
+#include "widgets/file_dialog.h"
 
 #include <QColor>
-#include "ui/fixed_dialog.h"
+#include "widgets/fixed_dialog.h"
 #include <QImage>
 
 #include <array>

@@ -3,8 +3,8 @@
 #include "model/fonts.h"
 #include "model/page_project.h"
 #include "model/sjis.h"
-#include "ui/color_code.h"
-#include "ui/controls.h"
+#include "model/color_code.h"
+#include "widgets/controls.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -4,9 +4,9 @@
 #include "model/page_project.h"
 #include "model/program_folder.h"
 #include "model/sjis.h"
-#include "ui/byte_line_edit.h"
-#include "ui/controls.h"
-#include "ui/desktop.h"
+#include "widgets/byte_line_edit.h"
+#include "widgets/controls.h"
+#include "widgets/desktop.h"
 #include "ui/glyphs.h"
 
 #include <QCheckBox>

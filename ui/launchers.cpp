@@ -2,7 +2,7 @@
 
 #include "model/sjis.h"
 #include "model/stored_path.h"
-#include "ui/tool_settings.h"
+#include "model/tool_settings.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>

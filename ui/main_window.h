@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/strip_pictures.h"
-#include "ui/file_dialog.h"
+#include "widgets/file_dialog.h"
 #include "ui/launchers.h"
 
 #include <QPoint>

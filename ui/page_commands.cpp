@@ -6,7 +6,7 @@
 #include "model/pattern.h"
 #include "model/project_file.h"
 #include "model/text_reader.h"
-#include "ui/file_dialog.h"
+#include "widgets/file_dialog.h"
 
 void GeneratePage(int partCount, const PageProject &page, const Pattern &pattern,
                   GeneratorState &generator, FileDialog &saveDialog, Desktop &desktop)

@@ -6,8 +6,8 @@
 #include "model/pattern_catalogue.h"
 #include "model/pattern_preview.h"
 #include "model/sjis.h"
-#include "ui/controls.h"
-#include "ui/error_guard.h"
+#include "widgets/controls.h"
+#include "widgets/error_guard.h"
 #include "ui/preview_box.h"
 
 #include <QLabel>

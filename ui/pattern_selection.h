@@ -3,7 +3,7 @@
 #include "model/pattern.h"
 #include "model/strip_pictures.h"
 
-#include "ui/fixed_dialog.h"
+#include "widgets/fixed_dialog.h"
 
 #include <cstdint>
 

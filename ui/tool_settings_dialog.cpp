@@ -2,10 +2,10 @@
 
 #include "model/fonts.h"
 #include "model/sjis.h"
-#include "ui/byte_line_edit.h"
-#include "ui/controls.h"
-#include "ui/desktop.h"
-#include "ui/tool_settings.h"
+#include "widgets/byte_line_edit.h"
+#include "widgets/controls.h"
+#include "widgets/desktop.h"
+#include "model/tool_settings.h"
 
 #include <QFrame>
 #include <QLabel>

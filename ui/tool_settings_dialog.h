@@ -1,9 +1,9 @@
 #pragma once
 
 #include "model/stored_path.h"
-#include "ui/file_dialog.h"
+#include "widgets/file_dialog.h"
 
-#include "ui/fixed_dialog.h"
+#include "widgets/fixed_dialog.h"
 
 #include <array>
 

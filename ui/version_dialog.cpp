@@ -2,8 +2,8 @@
 
 #include "model/fonts.h"
 #include "model/program_folder.h"
-#include "ui/controls.h"
-#include "ui/desktop.h"
+#include "widgets/controls.h"
+#include "widgets/desktop.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/fixed_dialog.h"
+#include "widgets/fixed_dialog.h"
 
 class QLabel;
 class QPushButton;

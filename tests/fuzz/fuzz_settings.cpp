@@ -1,7 +1,7 @@
 // Any bytes as "set.dat": a clear message or settings that write and read back the same.
 #include "fuzz_inputs.h"
 #include "model/io_error.h"
-#include "ui/tool_settings.h"
+#include "model/tool_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -1,10 +1,8 @@
 #include "support/recording_desktop.h"
 
-#include "ui/file_dialog.h"
-
-std::optional<QString> RecordingDesktop::chooseFile(const FileDialog &dialog)
+std::optional<QString> RecordingDesktop::chooseFile(const FileRequest &request)
 {
-    dialogs.append({dialog.Title, dialog.Filter, dialog.DefaultExt, dialog.offeredPath()});
+    dialogs.append(request);
     if (answers.isEmpty())
         return std::nullopt;
     return answers.takeFirst();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/desktop.h"
+#include "widgets/desktop.h"
 
 #include <QList>
 #include <QString>
@@ -12,14 +12,7 @@
 // opened file or address and started program.
 class RecordingDesktop : public Desktop {
 public:
-    struct AskedDialog {
-        QString title;
-        QString filter;
-        QString defaultExtension;
-        QString offeredPath;
-    };
-
-    std::optional<QString> chooseFile(const FileDialog &dialog) override;
+    std::optional<QString> chooseFile(const FileRequest &request) override;
     void showMessage(const QString &text) override;
     void showWarning(const QString &text) override;
     void openWithDefaultHandler(const QString &target) override;
@@ -30,7 +23,7 @@ public:
     void answerCancel() { answers.append(std::nullopt); }
 
     QList<std::optional<QString>> answers;
-    QList<AskedDialog> dialogs;
+    QList<FileRequest> dialogs;
     QStringList messages;
     QStringList warnings;
     QStringList opened;

@@ -5,9 +5,19 @@
 
 #include <optional>
 
-class FileDialog;
-
 inline const QString applicationTitle() { return QStringLiteral("モペコ"); }
+
+// What a file dialog asks the desktop for.
+struct FileRequest {
+    enum class Mode { Open, Save };
+
+    Mode mode = Mode::Open;
+    QString title;
+    QString filter; // "説明(*.ext)|*.ext|…"
+    QString defaultExtension;
+    // The file offered, in its folder; a path that ends in "/" offers the folder alone.
+    QString offeredPath;
+};
 
 // What the program asks of the desktop: file names, messages and opening files and addresses. The program uses the real
 // one; tests put a recording one in its place.
@@ -16,7 +26,7 @@ public:
     virtual ~Desktop() = default;
 
     // The file the user chose in the dialog, or nothing when it was cancelled.
-    virtual std::optional<QString> chooseFile(const FileDialog &dialog) = 0;
+    virtual std::optional<QString> chooseFile(const FileRequest &request) = 0;
 
     // A message box with the application title: an error that stopped what the user did.
     virtual void showMessage(const QString &text) = 0;
@@ -36,9 +46,12 @@ public:
 
 class QtDesktop : public Desktop {
 public:
-    std::optional<QString> chooseFile(const FileDialog &dialog) override;
+    std::optional<QString> chooseFile(const FileRequest &request) override;
     void showMessage(const QString &text) override;
     void showWarning(const QString &text) override;
     void openWithDefaultHandler(const QString &target) override;
     void startProgram(const QString &program, const QStringList &arguments) override;
 };
+
+// "説明(*.ext)|*.ext|…" as Qt's "説明(*.ext);;…": the descriptions carry the patterns.
+QString qtNameFilters(const QString &filter);

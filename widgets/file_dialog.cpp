@@ -1,11 +1,9 @@
-#include "ui/file_dialog.h"
+#include "widgets/file_dialog.h"
 
 #include "model/text_writer.h"
-#include "ui/desktop.h"
 
 #include <QByteArray>
 #include <QFileInfo>
-#include <QStringList>
 
 FileDialog::FileDialog(Mode mode, QString title, QString filter, QString defaultExtension)
     : mode(mode), Title(std::move(title)), Filter(std::move(filter)),
@@ -15,7 +13,8 @@ FileDialog::FileDialog(Mode mode, QString title, QString filter, QString default
 
 std::optional<QString> FileDialog::ask(Desktop &desktop) const
 {
-    std::optional<QString> chosen = desktop.chooseFile(*this);
+    std::optional<QString> chosen =
+        desktop.chooseFile({mode, Title, Filter, DefaultExt, offeredPath()});
     if (chosen && chosen->isEmpty())
         return std::nullopt;
     return chosen;
@@ -67,15 +66,4 @@ QString FileDialog::offeredPath() const
     if (!lastFolder.endsWith(QLatin1Char('/')))
         lastFolder += QLatin1Char('/');
     return FileName.isEmpty() ? lastFolder : lastFolder + QFileInfo(FileName).fileName();
-}
-
-QString qtNameFilters(const QString &filter)
-{
-    const QStringList pieces = filter.split(QLatin1Char('|'));
-    QStringList descriptions;
-    // "*.*" means every file; to Qt it means only names with a dot.
-    for (qsizetype index = 0; index < pieces.size(); index += 2)
-        descriptions.append(QString(pieces[index]).replace(QStringLiteral("(*.*)"),
-                                                           QStringLiteral("(*)")));
-    return descriptions.join(QStringLiteral(";;"));
 }

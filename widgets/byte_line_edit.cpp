@@ -1,4 +1,4 @@
-#include "ui/byte_line_edit.h"
+#include "widgets/byte_line_edit.h"
 
 #include "model/sjis.h"
 

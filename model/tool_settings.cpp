@@ -1,4 +1,4 @@
-#include "ui/tool_settings.h"
+#include "model/tool_settings.h"
 
 #include "model/text_reader.h"
 #include "model/text_writer.h"

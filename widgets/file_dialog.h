@@ -1,12 +1,12 @@
 #pragma once
 
+#include "widgets/desktop.h"
+
 #include <QString>
 
 #include <functional>
 #include <memory>
 #include <optional>
-
-class Desktop;
 
 // A named file dialog (SaveDialog1, OpenDialog1, …): its title, its filter in the form
 // "説明(*.ext)|*.ext|…", its default extension, and the file used last, which the next opening
@@ -14,7 +14,7 @@ class Desktop;
 // failed does not offer its name next time.
 class FileDialog {
 public:
-    enum class Mode { Open, Save };
+    using Mode = FileRequest::Mode;
 
     FileDialog(Mode mode, QString title, QString filter, QString defaultExtension);
 
@@ -50,6 +50,3 @@ public:
 private:
     std::shared_ptr<QString> folder = std::make_shared<QString>();
 };
-
-// "説明(*.ext)|*.ext|…" as Qt's "説明(*.ext);;…": the descriptions carry the patterns.
-QString qtNameFilters(const QString &filter);

@@ -1,7 +1,7 @@
-#include "ui/error_guard.h"
+#include "widgets/error_guard.h"
 
 #include "model/io_error.h"
-#include "ui/desktop.h"
+#include "widgets/desktop.h"
 
 #include <exception>
 #include <new>

@@ -1,4 +1,4 @@
-#include "ui/fixed_dialog.h"
+#include "widgets/fixed_dialog.h"
 
 #include "model/fonts.h"
 

@@ -1,4 +1,4 @@
-#include "ui/color_code.h"
+#include "model/color_code.h"
 
 #include "model/io_error.h"
 #include "model/sjis.h"

@@ -1,4 +1,4 @@
-#include "ui/controls.h"
+#include "widgets/controls.h"
 
 #include "model/fonts.h"
 

@@ -1,6 +1,4 @@
-#include "ui/desktop.h"
-
-#include "ui/file_dialog.h"
+#include "widgets/desktop.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -10,22 +8,22 @@
 #include <QMessageBox>
 #include <QUrl>
 
-std::optional<QString> QtDesktop::chooseFile(const FileDialog &dialog)
+std::optional<QString> QtDesktop::chooseFile(const FileRequest &request)
 {
     QFileDialog fileDialog(QApplication::activeWindow());
-    fileDialog.setWindowTitle(dialog.Title);
-    fileDialog.setNameFilter(qtNameFilters(dialog.Filter));
-    fileDialog.setDefaultSuffix(dialog.DefaultExt);
+    fileDialog.setWindowTitle(request.title);
+    fileDialog.setNameFilter(qtNameFilters(request.filter));
+    fileDialog.setDefaultSuffix(request.defaultExtension);
     // The program replaces files without asking, as every save of it does.
     fileDialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (dialog.mode == FileDialog::Mode::Save) {
+    if (request.mode == FileRequest::Mode::Save) {
         fileDialog.setAcceptMode(QFileDialog::AcceptSave);
         fileDialog.setFileMode(QFileDialog::AnyFile);
     } else {
         fileDialog.setAcceptMode(QFileDialog::AcceptOpen);
         fileDialog.setFileMode(QFileDialog::ExistingFile);
     }
-    const QString offered = dialog.offeredPath();
+    const QString &offered = request.offeredPath;
     if (offered.endsWith(QLatin1Char('/')))
         fileDialog.setDirectory(offered);
     else if (!offered.isEmpty())
@@ -58,4 +56,15 @@ void QtDesktop::showMessage(const QString &text)
 void QtDesktop::showWarning(const QString &text)
 {
     QMessageBox::warning(QApplication::activeWindow(), applicationTitle(), text);
+}
+
+QString qtNameFilters(const QString &filter)
+{
+    const QStringList pieces = filter.split(QLatin1Char('|'));
+    QStringList descriptions;
+    // "*.*" means every file; to Qt it means only names with a dot.
+    for (qsizetype index = 0; index < pieces.size(); index += 2)
+        descriptions.append(QString(pieces[index]).replace(QStringLiteral("(*.*)"),
+                                                           QStringLiteral("(*)")));
+    return descriptions.join(QStringLiteral(";;"));
 }

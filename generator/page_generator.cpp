@@ -2,7 +2,7 @@
 
 #include "model/page_project.h"
 #include "model/pattern.h"
-#include "model/sjis.h"
+#include "model/separator_styles.h"
 #include "model/text_writer.h"
 
 namespace {
@@ -14,20 +14,6 @@ const QByteArray mailEmoji = QByteArrayLiteral("&#63863;");
 QByteArray digitEmoji(int counter)
 {
     return "&#" + QByteArray::number(63878 + counter) + ';';
-}
-
-QByteArray separatorLine(std::uint8_t style)
-{
-    static const char16_t *const decorations[] = {
-        u"☆☆☆☆☆☆☆☆", u"------------", u"■■■■■■■■", u"■□■□■□■", u"△▽△▽△▽△",
-        u"△△△△△△△△", u"▽▽▽▽▽▽▽▽", u"○○○○○○○○", u"□□□□",
-    };
-    if (style == 1)
-        return QByteArrayLiteral("<HR>");
-    if (style < 2 || style > 10)
-        return {};
-    return "<CENTER><FONT COLOR=\"#000000\">"
-        + sjis::fromUnicode(QString::fromUtf16(decorations[style - 2])) + "</FONT></CENTER>";
 }
 
 QByteArray imageLine(const ImageSlot &image)
@@ -89,7 +75,7 @@ public:
                 writer.writeLine(page.Directs[n - 1].DirectMarkup);
             break;
         case SeparatorPart: {
-            const QByteArray line = separatorLine(page.SeparatorStyle);
+            const QByteArray line = SeparatorLine(page.SeparatorStyle);
             if (!line.isEmpty())
                 writer.writeLine(line);
             break;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/sjis.h"
+
 #include <QByteArray>
 
 #include <array>
@@ -27,5 +29,5 @@ struct TextMap {
 // An erased cell holds the full-width space, so every row keeps its width.
 inline QByteArray emptyCell()
 {
-    return QByteArrayLiteral("\x81\x40");
+    return sjis::fullWidthSpace();
 }

@@ -2,6 +2,7 @@
 
 #include "model/fonts.h"
 #include "model/page_project.h"
+#include "model/separator_styles.h"
 #include "model/sjis.h"
 #include "model/color_code.h"
 #include "widgets/controls.h"
@@ -16,13 +17,6 @@
 #include <QToolButton>
 
 namespace {
-
-constexpr int separatorCount = 10;
-
-// Label8's caption for separator n at index n - 1.
-constexpr std::array<const char *, separatorCount> separatorCaptions{
-    "―――――（標準）", "☆☆☆☆☆☆☆☆", "------------", "■■■■■■■■", "■□■□■□■",
-    "△▽△▽△▽△",       "△△△△△△△△", "▽▽▽▽▽▽▽▽", "○○○○○○○○", "□□□□"};
 
 // A colour-mix scroll bar whose arrow keys work the usual way: → and ↓ raise the value, ← and
 // ↑ lower it. Qt's horizontal scroll bar runs → and ← the other way round.
@@ -181,7 +175,7 @@ void TForm2::createSeparatorControls()
     Label10 = addLabel(this, 16, 296, QStringLiteral("区切り線を変更できます。"), Qt::blue);
     Label9 = addLabel(this, 72, 320, QStringLiteral("すべて中央寄せになっています。"));
     Button14 = addButton(this, {16, 320, 49, 25}, QStringLiteral("次へ"));
-    Label8 = addLabel(this, 72, 336, QString::fromUtf8(separatorCaptions[0]), QColor(0, 0, 128), 21);
+    Label8 = addLabel(this, 72, 336, SeparatorCaption(1), QColor(0, 0, 128), 21);
     Label8->setGeometry(72, 336, 169, 21);
     connect(Button14, &QPushButton::clicked, this, &TForm2::Button14Click);
 }
@@ -201,8 +195,7 @@ void TForm2::setFocusOrder()
                                  Edit3,     Button3,  Button4, Button5,  Button6,  Button7,
                                  Button8,   Button9,  Button10, Button11, Button12, Button13,
                                  Button14,  Button1,  Button2};
-    for (qsizetype index = 1; index < order.size(); ++index)
-        setTabOrder(order[index - 1], order[index]);
+    ::setFocusOrder(order);
 }
 
 void TForm2::configure()
@@ -332,9 +325,8 @@ void TForm2::Button13Click()
 // A number outside 1 to 10 keeps Label8's previous caption.
 void TForm2::showSeparatorCaption()
 {
-    const int style = page.SeparatorStyle;
-    if (style >= 1 && style <= separatorCount)
-        Label8->setText(QString::fromUtf8(separatorCaptions[style - 1]));
+    if (const QString caption = SeparatorCaption(page.SeparatorStyle); !caption.isEmpty())
+        Label8->setText(caption);
 }
 
 // "次へ" changes the page at once; cancelling the dialog keeps it. A number outside 1 to 10,
@@ -342,7 +334,7 @@ void TForm2::showSeparatorCaption()
 void TForm2::Button14Click()
 {
     const int style = page.SeparatorStyle;
-    page.SeparatorStyle = style >= 1 && style < separatorCount ? std::uint8_t(style + 1) : 1;
+    page.SeparatorStyle = style >= 1 && style < SeparatorStyleCount ? std::uint8_t(style + 1) : 1;
     showSeparatorCaption();
 }
 

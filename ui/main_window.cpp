@@ -260,14 +260,12 @@ void TForm1::setFocusOrder()
                                  Button1,    Button2, Button3, Button4,  Button5,  Button8,
                                  Edit1,      Button7};
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
-    for (qsizetype index = 1; index < order.size(); ++index)
-        setTabOrder(order[index - 1], order[index]);
+    ::setFocusOrder(order);
 }
 
 void TForm1::showCentred()
 {
-    if (const QScreen *screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(*this);
     show();
     ScrollBox1->setFocus(); // the first in the focus order
 }

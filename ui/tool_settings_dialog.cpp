@@ -58,8 +58,7 @@ TForm6::TForm6(ToolSettings &settings, Desktop &desktop, QWidget *parent)
 
     const QList<QWidget *> order{Edit1, Edit2, Edit3, Edit4, Button3, Button4, Button5,
                                  Button1, Button2};
-    for (qsizetype index = 1; index < order.size(); ++index)
-        setTabOrder(order[index - 1], order[index]);
+    setFocusOrder(order);
 
     connect(Button3, &QPushButton::clicked, this, &TForm6::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm6::Button4Click);

@@ -5,6 +5,8 @@
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 
 QLabel *addLabel(QWidget *parent, int left, int top, const QString &text, const QColor &colour,
                  int cellHeight, Underline underline)
@@ -48,4 +50,19 @@ void setTextColour(QWidget *widget, const QColor &colour)
     palette.setColor(QPalette::ButtonText, colour);
     palette.setColor(QPalette::Text, colour);
     widget->setPalette(palette);
+}
+
+void setFocusOrder(const QList<QWidget *> &order)
+{
+    for (qsizetype index = 1; index < order.size(); ++index)
+        QWidget::setTabOrder(order[index - 1], order[index]);
+}
+
+void centreOnScreen(QWidget &window)
+{
+    const QWidget *parent = window.parentWidget();
+    const QScreen *screen = parent ? parent->screen() : window.screen();
+    if (screen)
+        window.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window.size(),
+                                               screen->availableGeometry()));
 }

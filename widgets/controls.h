@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QList>
 #include <QRect>
 #include <QString>
 
@@ -26,3 +27,12 @@ QPushButton *addButton(QWidget *parent, const QRect &geometry, const QString &ca
 QFrame *addPanel(QWidget *parent, const QRect &geometry);
 
 void setTextColour(QWidget *widget, const QColor &colour);
+
+// Tab moves through the controls in this order.
+void setFocusOrder(const QList<QWidget *> &order);
+
+// Places the window's inside in the middle of the screen it shows on (its parent's, for a
+// dialog). The inside, not the frame: before a window is first shown the desktop has not said
+// how large its frame will be, so a place by the frame would differ between the first showing
+// and the later ones.
+void centreOnScreen(QWidget &window);

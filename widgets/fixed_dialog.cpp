@@ -1,11 +1,10 @@
 #include "widgets/fixed_dialog.h"
 
 #include "model/fonts.h"
+#include "widgets/controls.h"
 
 #include <QKeyEvent>
-#include <QScreen>
 #include <QShowEvent>
-#include <QStyle>
 
 FixedDialog::FixedDialog(QWidget *parent, const QString &title, const QSize &size)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
@@ -26,16 +25,9 @@ void FixedDialog::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-// Placed by its inside, not by its frame: before a window is first shown the desktop has not
-// said how large its frame is, so a frame-based place would differ between the first opening
-// and the later ones.
 void FixedDialog::showEvent(QShowEvent *event)
 {
-    if (!event->spontaneous()) {
-        const QScreen *shownOn = parentWidget() ? parentWidget()->screen() : screen();
-        if (shownOn)
-            setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
-                                            shownOn->availableGeometry()));
-    }
+    if (!event->spontaneous())
+        centreOnScreen(*this);
     QDialog::showEvent(event);
 }

@@ -1,5 +1,7 @@
 #include "model/jpeg_picture.h"
 
+#include "model/text_reader.h"
+
 #include <algorithm>
 #include <csetjmp>
 #include <cstdint>
@@ -103,4 +105,12 @@ QImage decodeJpeg(const QByteArray &bytes, QSize visible)
     if (image.width() > visible.width())
         return image.copy(0, 0, visible.width(), image.height());
     return image;
+}
+
+QImage BackgroundPicture(const QString &programFolder, QSize visible)
+{
+    const QString path = programFolder + QStringLiteral("bg.jpg");
+    if (!isRegularFile(path))
+        return {};
+    return decodeJpeg(readFileBytes(path), visible);
 }

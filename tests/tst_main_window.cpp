@@ -48,10 +48,6 @@ struct MainWindowFixture : Program {
         form = std::make_unique<TForm1>(page, state, catalogue, pattern, generator,
                                         toolSettings, ProgramFolder, desktop);
         form->FormCreate();
-        editor = std::make_unique<TForm3>(page, state, ProgramFolder, desktop, form.get());
-        TForm1::Dialogs dialogs;
-        dialogs.itemEditor = editor.get();
-        form->setDialogs(dialogs);
         return *form;
     }
 
@@ -59,9 +55,10 @@ struct MainWindowFixture : Program {
     void openEditor(QPushButton *button, const std::function<void(TForm3 &)> &inEditor)
     {
         QTimer::singleShot(0, [this, &inEditor] {
-            inEditor(*editor);
-            if (editor->isVisible())
-                editor->Button3Click();
+            TForm3 &editor = form->dialogs.itemEditor();
+            inEditor(editor);
+            if (editor.isVisible())
+                editor.Button3Click();
         });
         QTest::mouseClick(button, Qt::LeftButton);
     }
@@ -83,7 +80,6 @@ struct MainWindowFixture : Program {
     QTemporaryDir folder;
     RecordingDesktop desktop;
     std::unique_ptr<TForm1> form;
-    std::unique_ptr<TForm3> editor;
 };
 
 bool sameImage(const QImage &a, const QImage &b)

@@ -66,12 +66,7 @@ QLineEdit *createColorEdit(QWidget *parent, int top)
 
 QToolButton *createCopyButton(QWidget *parent, int top)
 {
-    auto *button = new QToolButton(parent);
-    button->setGeometry(216, top, 25, 25);
-    button->setText(QStringLiteral("<<"));
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
+    return addToolButton(parent, {216, top, 25, 25}, QStringLiteral("<<"));
 }
 
 } // namespace

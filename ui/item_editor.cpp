@@ -172,13 +172,10 @@ void TForm3::createControls()
     CheckBox1 = checkBox(112, 16, 97);
     CheckBox1->setText(QStringLiteral("使用しない"));
     setTextColour(CheckBox1, Qt::blue);
-    SpeedButton1 = new QToolButton(this);
-    SpeedButton1->setGeometry(504, 16, 25, 25);
+    SpeedButton1 = addToolButton(this, {504, 16, 25, 25}, QString(),
+                                 QStringLiteral("ヘルプファイルを開く"));
     SpeedButton1->setIcon(QPixmap::fromImage(helpBookGlyph(16)));
     SpeedButton1->setIconSize(QSize(16, 16));
-    SpeedButton1->setToolTip(QStringLiteral("ヘルプファイルを開く"));
-    SpeedButton1->setAutoRaise(true);
-    SpeedButton1->setFocusPolicy(Qt::NoFocus);
     Label2 = addLabel(this, 24, 48, {});
     Edit1 = new ByteLineEdit(this);
     Edit1->setGeometry(40, 72, 489, 20);

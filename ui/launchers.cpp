@@ -3,6 +3,7 @@
 #include "model/sjis.h"
 #include "model/stored_path.h"
 #include "model/tool_settings.h"
+#include "widgets/desktop.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -68,6 +69,12 @@ std::optional<ProgramStart> editorProgram(const ToolSettings &settings)
 std::optional<ProgramStart> paintProgram(const ToolSettings &settings)
 {
     return programOr(settings.PaintProgram, {"pinta", "kolourpaint", "drawing", "mtpaint", "gimp"});
+}
+
+void startWith(Desktop &desktop, const std::optional<ProgramStart> &start)
+{
+    if (start)
+        desktop.startProgram(start->program, start->arguments);
 }
 
 QStringList splitCommandLine(const QString &line)

@@ -6,6 +6,7 @@
 #include <optional>
 
 struct ToolSettings;
+class Desktop;
 
 // An outside program to start: its file and its arguments.
 struct ProgramStart {
@@ -24,6 +25,9 @@ struct ProgramStart {
 std::optional<ProgramStart> ftpProgram(const ToolSettings &settings);
 std::optional<ProgramStart> editorProgram(const ToolSettings &settings);
 std::optional<ProgramStart> paintProgram(const ToolSettings &settings);
+
+// Starts the program, if there is one.
+void startWith(Desktop &desktop, const std::optional<ProgramStart> &start);
 
 // The words of a command line as a POSIX shell splits them: blanks separate words; single
 // quotes keep everything between them; double quotes keep everything but a backslash before

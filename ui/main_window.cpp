@@ -1,42 +1,36 @@
 #include "ui/main_window.h"
 
-#include "generator/page_generator.h"
 #include "model/fonts.h"
 #include "model/jpeg_picture.h"
 #include "model/page_project.h"
-#include "model/pattern.h"
 #include "model/pattern_catalogue.h"
+#include "model/pattern.h"
 #include "model/pattern_preview.h"
 #include "model/program_folder.h"
 #include "model/sjis.h"
-#include "model/text_reader.h"
-#include "widgets/controls.h"
-#include "widgets/desktop.h"
+#include "model/tool_settings.h"
 #include "ui/basic_settings.h"
-#include "widgets/error_guard.h"
 #include "ui/glyphs.h"
 #include "ui/item_editor.h"
 #include "ui/launchers.h"
 #include "ui/page_commands.h"
-#include "ui/preview_box.h"
 #include "ui/pattern_selection.h"
+#include "ui/preview_box.h"
 #include "ui/summary_panel.h"
-#include "model/tool_settings.h"
 #include "ui/tool_settings_dialog.h"
 #include "ui/version_dialog.h"
+#include "widgets/controls.h"
+#include "widgets/desktop.h"
+#include "widgets/error_guard.h"
+#include "widgets/title_band_drag.h"
 
-#include <QApplication>
-#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QToolButton>
-#include <QWindow>
 
 namespace {
 
@@ -49,6 +43,7 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
                Pattern &pattern, GeneratorState &generator, ToolSettings &toolSettings,
                const QString &programFolder, Desktop &desktop, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
+      dialogs(*this, page, state, catalogue, pattern, toolSettings, programFolder, desktop),
       SaveDialog1(FileDialog::Mode::Save, QStringLiteral("HTMLファイルを保存"), htmlFilter,
                   QStringLiteral("html")),
       OpenDialog1(FileDialog::Mode::Open, QStringLiteral("データファイルを開く"), projectFilter,
@@ -81,53 +76,25 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
     createToolbar();
     createWorkArea();
     createSummaryArea();
+    connectHandlers();
     setFocusOrder();
-}
-
-void TForm1::setDialogs(const Dialogs &windows)
-{
-    dialogs = windows;
-    if (dialogs.basicSettings)
-        connect(dialogs.basicSettings, &TForm2::stored, this, &TForm1::RedrawSummary);
-    if (dialogs.itemEditor)
-        connect(dialogs.itemEditor, &TForm3::stored, this, &TForm1::RedrawSummary);
-    if (dialogs.patternSelection)
-        connect(dialogs.patternSelection, &TForm4::pagePatternChanged, this,
-                &TForm1::showPatternPreview);
-}
-
-QToolButton *TForm1::addToolButton(QWidget *parent, const QRect &geometry,
-                                   const QString &caption, const QString &hint)
-{
-    auto *button = new QToolButton(parent);
-    button->setGeometry(geometry);
-    button->setText(caption);
-    button->setToolTip(hint);
-    button->setAutoRaise(true);
-    button->setFocusPolicy(Qt::NoFocus);
-    return button;
 }
 
 void TForm1::createTitleBar()
 {
-    Panel1 = new QFrame(this);
-    Panel1->setGeometry(0, 0, 680, 20);
-    Panel1->setFrameShape(QFrame::Panel);
-    Panel1->setFrameShadow(QFrame::Raised);
+    Panel1 = addPanel(this, {0, 0, 680, 20});
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(1, 1, 678, 18);
     Image1->setPixmap(QPixmap::fromImage(
         titleBandPicture(678, 18, applicationTitle(), fontWithCellHeight(proportionalGothic(), 12))));
-    Image1->installEventFilter(this);
+    titleBandDrag = new TitleBandDrag(*this, *Image1,
+                                      [this](Qt::MouseButtons held) { Image1MouseDown(held); });
     SpeedButton22 = addToolButton(Panel1, {640, 3, 15, 15}, QStringLiteral("↓"),
                                   QStringLiteral("最小化"));
     SpeedButton1 = addToolButton(Panel1, {659, 3, 15, 15}, QStringLiteral("×"),
                                  QStringLiteral("閉じる"));
-    for (QToolButton *button : {SpeedButton22, SpeedButton1}) {
+    for (QToolButton *button : {SpeedButton22, SpeedButton1})
         button->setAutoRaise(false);
-    }
-    connect(SpeedButton22, &QToolButton::clicked, this, &TForm1::SpeedButton22Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm1::SpeedButton1Click);
 }
 
 void TForm1::createToolbar()
@@ -164,18 +131,6 @@ void TForm1::createToolbar()
         button->setIcon(QPixmap::fromImage(picture));
         button->setIconSize(picture.size());
     }
-    connect(SpeedButton2, &QToolButton::clicked, this, &TForm1::SpeedButton2Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TForm1::SpeedButton3Click);
-    connect(SpeedButton4, &QToolButton::clicked, this, &TForm1::SpeedButton4Click);
-    connect(SpeedButton5, &QToolButton::clicked, this, &TForm1::SpeedButton5Click);
-    connect(SpeedButton6, &QToolButton::clicked, this, &TForm1::SpeedButton6Click);
-    connect(SpeedButton7, &QToolButton::clicked, this, &TForm1::SpeedButton7Click);
-    connect(SpeedButton8, &QToolButton::clicked, this, &TForm1::SpeedButton8Click);
-    connect(SpeedButton9, &QToolButton::clicked, this, &TForm1::SpeedButton9Click);
-    connect(SpeedButton10, &QToolButton::clicked, this, &TForm1::SpeedButton10Click);
-    connect(SpeedButton11, &QToolButton::clicked, this, &TForm1::SpeedButton11Click);
-    connect(SpeedButton12, &QToolButton::clicked, this, &TForm1::SpeedButton12Click);
-    connect(SpeedButton21, &QToolButton::clicked, this, &TForm1::SpeedButton21Click);
 }
 
 void TForm1::createWorkArea()
@@ -196,42 +151,28 @@ void TForm1::createWorkArea()
     Button4 = addButton(this, {136, 168, 75, 25}, {});
     Button5 = addButton(this, {296, 136, 75, 25}, {});
     Button8 = addButton(this, {296, 168, 75, 25}, {});
+    enum class Step { Next, Previous };
     const QIcon next(QPixmap::fromImage(nextTriangleGlyph()));
-    const auto stepper = [this, &next](int left, int top, bool forward) {
+    const auto stepper = [this, &next](int left, int top, Step step) {
+        if (step == Step::Previous)
+            return addToolButton(this, {left, top, 25, 25}, QStringLiteral("<<"),
+                                 QStringLiteral("前へ"));
         QToolButton *button =
-            addToolButton(this, {left, top, 25, 25}, forward ? QString() : QStringLiteral("<<"),
-                          forward ? QStringLiteral("次へ") : QStringLiteral("前へ"));
-        if (forward) {
-            button->setIcon(next);
-            button->setIconSize(QSize(20, 20));
-        }
+            addToolButton(this, {left, top, 25, 25}, QString(), QStringLiteral("次へ"));
+        button->setIcon(next);
+        button->setIconSize(QSize(20, 20));
         return button;
     };
-    SpeedButton13 = stepper(216, 136, true);
-    SpeedButton17 = stepper(248, 136, false);
-    SpeedButton14 = stepper(216, 168, true);
-    SpeedButton18 = stepper(248, 168, false);
-    SpeedButton15 = stepper(376, 136, true);
-    SpeedButton19 = stepper(408, 136, false);
-    SpeedButton16 = stepper(376, 168, true);
-    SpeedButton20 = stepper(408, 168, false);
+    SpeedButton13 = stepper(216, 136, Step::Next);
+    SpeedButton17 = stepper(248, 136, Step::Previous);
+    SpeedButton14 = stepper(216, 168, Step::Next);
+    SpeedButton18 = stepper(248, 168, Step::Previous);
+    SpeedButton15 = stepper(376, 136, Step::Next);
+    SpeedButton19 = stepper(408, 136, Step::Previous);
+    SpeedButton16 = stepper(376, 168, Step::Next);
+    SpeedButton20 = stepper(408, 168, Step::Previous);
     showSlotCaptions();
 
-    connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm1::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm1::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
-    connect(SpeedButton13, &QToolButton::clicked, this, &TForm1::SpeedButton13Click);
-    connect(SpeedButton14, &QToolButton::clicked, this, &TForm1::SpeedButton14Click);
-    connect(SpeedButton15, &QToolButton::clicked, this, &TForm1::SpeedButton15Click);
-    connect(SpeedButton16, &QToolButton::clicked, this, &TForm1::SpeedButton16Click);
-    connect(SpeedButton17, &QToolButton::clicked, this, &TForm1::SpeedButton17Click);
-    connect(SpeedButton18, &QToolButton::clicked, this, &TForm1::SpeedButton18Click);
-    connect(SpeedButton19, &QToolButton::clicked, this, &TForm1::SpeedButton19Click);
-    connect(SpeedButton20, &QToolButton::clicked, this, &TForm1::SpeedButton20Click);
 
     Panel3 = addPanel(this, {488, 88, 186, 401});
     ScrollBox1 = addPreviewBox(Panel3, {4, 8, 177, 385}, 300, Image3);
@@ -247,11 +188,30 @@ void TForm1::createSummaryArea()
     Button11 = addButton(Panel4, {168, 229, 75, 25}, QStringLiteral("リンク１～５"));
     Button12 = addButton(Panel4, {248, 229, 75, 25}, QStringLiteral("リンク５～１０"));
     Button6 = addButton(Panel4, {392, 229, 75, 25}, QStringLiteral("次へ"));
-    connect(Button6, &QPushButton::clicked, this, &TForm1::Button6Click);
-    connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
-    connect(Button10, &QPushButton::clicked, this, &TForm1::Button10Click);
-    connect(Button11, &QPushButton::clicked, this, &TForm1::Button11Click);
-    connect(Button12, &QPushButton::clicked, this, &TForm1::Button12Click);
+}
+
+// Every button's handler runs inside the error guard: a failure shows its message.
+void TForm1::connectHandlers()
+{
+    connectGuarded<TForm1>(
+        this, desktop,
+        {{SpeedButton22, &TForm1::SpeedButton22Click}, {SpeedButton1, &TForm1::SpeedButton1Click},
+         {SpeedButton2, &TForm1::SpeedButton2Click},   {SpeedButton3, &TForm1::SpeedButton3Click},
+         {SpeedButton4, &TForm1::SpeedButton4Click},   {SpeedButton5, &TForm1::SpeedButton5Click},
+         {SpeedButton6, &TForm1::SpeedButton6Click},   {SpeedButton7, &TForm1::SpeedButton7Click},
+         {SpeedButton8, &TForm1::SpeedButton8Click},   {SpeedButton9, &TForm1::SpeedButton9Click},
+         {SpeedButton10, &TForm1::SpeedButton10Click}, {SpeedButton11, &TForm1::SpeedButton11Click},
+         {SpeedButton12, &TForm1::SpeedButton12Click}, {SpeedButton21, &TForm1::SpeedButton21Click},
+         {SpeedButton13, &TForm1::SpeedButton13Click}, {SpeedButton14, &TForm1::SpeedButton14Click},
+         {SpeedButton15, &TForm1::SpeedButton15Click}, {SpeedButton16, &TForm1::SpeedButton16Click},
+         {SpeedButton17, &TForm1::SpeedButton17Click}, {SpeedButton18, &TForm1::SpeedButton18Click},
+         {SpeedButton19, &TForm1::SpeedButton19Click}, {SpeedButton20, &TForm1::SpeedButton20Click},
+         {Button7, &TForm1::Button7Click},             {Button1, &TForm1::Button1Click},
+         {Button2, &TForm1::Button2Click},             {Button3, &TForm1::Button3Click},
+         {Button4, &TForm1::Button4Click},             {Button5, &TForm1::Button5Click},
+         {Button8, &TForm1::Button8Click},             {Button6, &TForm1::Button6Click},
+         {Button9, &TForm1::Button9Click},             {Button10, &TForm1::Button10Click},
+         {Button11, &TForm1::Button11Click},           {Button12, &TForm1::Button12Click}});
 }
 
 void TForm1::setFocusOrder()
@@ -274,7 +234,8 @@ void TForm1::FormCreate()
 {
     guarded(desktop, [this] { loadBackgroundPicture(); });
     guarded(desktop, [this] { ReadPatternCatalogueFile(programFolder, catalogue); });
-    // Resetting the page also shows the summary's first page.
+    // Each step stops with its message alone. Resetting the page also shows the summary's
+    // first page.
     guarded(desktop, [this] { ResetPage(); });
     guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
 }
@@ -286,10 +247,7 @@ void TForm1::FormDestroy()
 
 void TForm1::loadBackgroundPicture()
 {
-    const QString path = programFolder + QStringLiteral("bg.jpg");
-    if (!QFileInfo(path).isFile())
-        return;
-    const QImage picture = decodeJpeg(readFileBytes(path), Image2->size());
+    const QImage picture = BackgroundPicture(programFolder, Image2->size());
     if (!picture.isNull())
         Image2->setPixmap(QPixmap::fromImage(picture));
 }
@@ -315,13 +273,8 @@ void TForm1::loadPatternAndShow(int number)
 {
     page.PatternNumber = number;
     // The preview shows whatever pattern is current, also when reading stopped half-way.
-    try {
-        LoadPattern(number, catalogue, programFolder, pattern, page.PatternNumber);
-    } catch (...) {
-        showPatternPreview();
-        throw;
-    }
-    showPatternPreview();
+    const auto showAnyway = qScopeGuard([this] { showPatternPreview(); });
+    LoadPattern(number, catalogue, programFolder, pattern, page.PatternNumber);
 }
 
 void TForm1::showPatternPreview()
@@ -340,37 +293,11 @@ void TForm1::RedrawSummary()
     Image4->setPixmap(QPixmap::fromImage(DrawSummaryPage(page, state.SummaryPage)));
 }
 
-bool TForm1::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched != Image1)
-        return QWidget::eventFilter(watched, event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress: {
-        const auto *mouse = static_cast<QMouseEvent *>(event);
-        grabOffset = mouse->globalPosition().toPoint() - frameGeometry().topLeft();
-        Image1MouseDown(mouse->buttons());
-        return true;
-    }
-    case QEvent::MouseMove:
-        if (movingByHand)
-            move(static_cast<QMouseEvent *>(event)->globalPosition().toPoint() - grabOffset);
-        return movingByHand;
-    case QEvent::MouseButtonRelease:
-        movingByHand = false;
-        return false;
-    default:
-        return false;
-    }
-}
-
-// The title band stands in for a title bar: with the left button held the desktop moves the
-// window, or the window follows the mouse itself where the desktop cannot.
+// The title band stands in for a title bar: with the left button held it moves the window.
 void TForm1::Image1MouseDown(Qt::MouseButtons held)
 {
-    if (!(held & Qt::LeftButton))
-        return;
-    const bool desktopMoves = windowHandle() && windowHandle()->startSystemMove();
-    movingByHand = !desktopMoves;
+    if (held & Qt::LeftButton)
+        titleBandDrag->start();
 }
 
 void TForm1::SpeedButton1Click()
@@ -385,38 +312,32 @@ void TForm1::SpeedButton22Click()
 
 void TForm1::SpeedButton2Click()
 {
-    guarded(desktop, [this] { ResetPage(); });
+    ResetPage();
 }
 
 void TForm1::SpeedButton3Click()
 {
-    guarded(desktop, [this] {
-        GeneratePage(pattern.PartCount, page, pattern, generator, SaveDialog1, desktop);
-    });
+    GeneratePage(pattern.PartCount, page, pattern, generator, SaveDialog1, desktop);
 }
 
 void TForm1::SpeedButton4Click()
 {
-    guarded(desktop, [this] { SaveProject(page, SaveDialog2, desktop); });
+    SaveProject(page, SaveDialog2, desktop);
 }
 
 void TForm1::SpeedButton5Click()
 {
-    guarded(desktop, [this] {
-        if (!OpenProject(page, OpenDialog1, desktop))
-            return;
-        Edit1->setText(sjis::toUnicode(page.Title));
-        ShowSummaryPage(1);
-        loadPatternAndShow(page.PatternNumber);
-    });
+    if (!OpenProject(page, OpenDialog1, desktop))
+        return;
+    Edit1->setText(sjis::toUnicode(page.Title));
+    ShowSummaryPage(1);
+    loadPatternAndShow(page.PatternNumber);
 }
 
 void TForm1::SpeedButton6Click()
 {
-    if (!dialogs.toolSettings)
-        return;
-    dialogs.toolSettings->configure();
-    dialogs.toolSettings->exec();
+    dialogs.toolSettings().configure();
+    dialogs.toolSettings().exec();
 }
 
 void TForm1::SpeedButton7Click()
@@ -424,25 +345,19 @@ void TForm1::SpeedButton7Click()
     desktop.openWithDefaultHandler(programFilePath(programFolder, "help.html"));
 }
 
-void TForm1::startProgram(const std::optional<ProgramStart> &start)
-{
-    if (start)
-        desktop.startProgram(start->program, start->arguments);
-}
-
 void TForm1::SpeedButton8Click()
 {
-    startProgram(ftpProgram(toolSettings));
+    startWith(desktop, ftpProgram(toolSettings));
 }
 
 void TForm1::SpeedButton9Click()
 {
-    startProgram(editorProgram(toolSettings));
+    startWith(desktop, editorProgram(toolSettings));
 }
 
 void TForm1::SpeedButton10Click()
 {
-    startProgram(paintProgram(toolSettings));
+    startWith(desktop, paintProgram(toolSettings));
 }
 
 void TForm1::SpeedButton11Click()
@@ -452,35 +367,26 @@ void TForm1::SpeedButton11Click()
 
 void TForm1::SpeedButton12Click()
 {
-    if (dialogs.version)
-        dialogs.version->exec();
+    dialogs.version().exec();
 }
 
 void TForm1::SpeedButton21Click()
 {
-    if (dialogs.openTextMap)
-        dialogs.openTextMap();
+    if (openTextMap)
+        openTextMap();
 }
 
+// A page colour that does not convert stops the opening with its message.
 void TForm1::Button1Click()
 {
-    if (!dialogs.basicSettings)
-        return;
-    // A page colour that does not convert stops the opening with its message.
-    guarded(desktop, [this] {
-        dialogs.basicSettings->configure();
-        dialogs.basicSettings->exec();
-    });
+    dialogs.basicSettings().configure();
+    dialogs.basicSettings().exec();
 }
 
 void TForm1::Button7Click()
 {
-    if (!dialogs.patternSelection)
-        return;
-    guarded(desktop, [this] {
-        dialogs.patternSelection->configure();
-        dialogs.patternSelection->exec();
-    });
+    dialogs.patternSelection().configure();
+    dialogs.patternSelection().exec();
 }
 
 void TForm1::SpeedButton13Click()
@@ -533,10 +439,8 @@ void TForm1::SpeedButton20Click()
 
 void TForm1::openItemEditor(ItemKind kind)
 {
-    if (!dialogs.itemEditor)
-        return;
-    dialogs.itemEditor->configureFor(kind);
-    dialogs.itemEditor->exec();
+    dialogs.itemEditor().configureFor(kind);
+    dialogs.itemEditor().exec();
 }
 
 void TForm1::Button2Click()

@@ -2,14 +2,12 @@
 
 #include "model/strip_pictures.h"
 #include "widgets/file_dialog.h"
-#include "ui/launchers.h"
+#include "ui/main_window_dialogs.h"
 
-#include <QPoint>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 class QFrame;
 class QLabel;
@@ -17,6 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QScrollArea;
 class QToolButton;
+class TitleBandDrag;
 
 struct PageProject;
 struct WorkingState;
@@ -25,11 +24,6 @@ struct Pattern;
 struct GeneratorState;
 struct ToolSettings;
 class Desktop;
-class TForm2;
-class TForm3;
-class TForm4;
-class TForm5;
-class TForm6;
 enum class ItemKind : std::uint8_t;
 
 // The main window: its own title band, the toolbar, the page title, the item buttons with
@@ -42,17 +36,8 @@ public:
            GeneratorState &generator, ToolSettings &toolSettings, const QString &programFolder,
            Desktop &desktop, QWidget *parent = nullptr);
 
-    // The dialogs this window opens, created after it.
-    struct Dialogs {
-        TForm2 *basicSettings = nullptr;
-        TForm3 *itemEditor = nullptr;
-        TForm4 *patternSelection = nullptr;
-        TForm5 *version = nullptr;
-        TForm6 *toolSettings = nullptr;
-        // The text map maker lies outside this folder: the program hands over its opening.
-        std::function<void()> openTextMap;
-    };
-    void setDialogs(const Dialogs &windows);
+    // The text map maker lies in a layer of its own: the program hands over its opening.
+    void setTextMapOpener(std::function<void()> open) { openTextMap = std::move(open); }
 
     // Start-up: the background picture, the pattern catalogue, the page defaults, the tool
     // settings and the first summary page. Each step that fails shows its message and the
@@ -157,26 +142,24 @@ public:
     QPushButton *Button12;
     QPushButton *Button6;
 
+    // The dialogs this window opens, each made on first use as its child.
+    MainWindowDialogs dialogs;
+
     FileDialog SaveDialog1;
     FileDialog OpenDialog1;
     FileDialog SaveDialog2;
     StripPictures ImageList1;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createTitleBar();
     void createToolbar();
     void createWorkArea();
     void createSummaryArea();
+    void connectHandlers();
     void setFocusOrder();
-    QToolButton *addToolButton(QWidget *parent, const QRect &geometry, const QString &caption,
-                               const QString &hint);
     void loadBackgroundPicture();
     void showSlotCaptions();
     void openItemEditor(ItemKind kind);
-    void startProgram(const std::optional<ProgramStart> &start);
 
     PageProject &page;
     WorkingState &state;
@@ -186,9 +169,7 @@ private:
     ToolSettings &toolSettings;
     const QString &programFolder;
     Desktop &desktop;
-    Dialogs dialogs;
+    std::function<void()> openTextMap;
 
-    // Where the title band was grabbed, while the window is moved by hand.
-    bool movingByHand = false;
-    QPoint grabOffset;
+    TitleBandDrag *titleBandDrag = nullptr;
 };

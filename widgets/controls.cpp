@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QToolButton>
 
 QLabel *addLabel(QWidget *parent, int left, int top, const QString &text, const QColor &colour,
                  int cellHeight, Underline underline)
@@ -30,6 +31,18 @@ QPushButton *addButton(QWidget *parent, const QRect &geometry, const QString &ca
     auto *button = new QPushButton(caption, parent);
     button->setGeometry(geometry);
     button->setAutoDefault(false);
+    return button;
+}
+
+QToolButton *addToolButton(QWidget *parent, const QRect &geometry, const QString &caption,
+                           const QString &hint)
+{
+    auto *button = new QToolButton(parent);
+    button->setGeometry(geometry);
+    button->setText(caption);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    button->setFocusPolicy(Qt::NoFocus);
     return button;
 }
 

@@ -8,6 +8,7 @@
 class QFrame;
 class QLabel;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 // The controls every window places at given pixels, made the same way everywhere. Colours are
@@ -22,6 +23,10 @@ QLabel *addLabel(QWidget *parent, int left, int top, const QString &text,
 
 // A push button that is no default button: Enter presses none; the mouse and the space bar do.
 QPushButton *addButton(QWidget *parent, const QRect &geometry, const QString &caption);
+
+// A flat tool button, which takes no keyboard focus; its hint shows as a tool tip.
+QToolButton *addToolButton(QWidget *parent, const QRect &geometry, const QString &caption,
+                           const QString &hint = QString());
 
 // A raised panel.
 QFrame *addPanel(QWidget *parent, const QRect &geometry);

@@ -1,0 +1,66 @@
+#include "ui/main_window_dialogs.h"
+
+#include "ui/basic_settings.h"
+#include "ui/item_editor.h"
+#include "ui/main_window.h"
+#include "ui/pattern_selection.h"
+#include "ui/tool_settings_dialog.h"
+#include "ui/version_dialog.h"
+
+MainWindowDialogs::MainWindowDialogs(TForm1 &owner, PageProject &page, WorkingState &state,
+                                     PatternCatalogue &catalogue, Pattern &pattern,
+                                     ToolSettings &toolSettings, const QString &programFolder,
+                                     Desktop &desktop)
+    : owner(owner),
+      page(page),
+      state(state),
+      catalogue(catalogue),
+      pattern(pattern),
+      toolSettingsRecord(toolSettings),
+      programFolder(programFolder),
+      desktop(desktop)
+{
+}
+
+TForm2 &MainWindowDialogs::basicSettings()
+{
+    if (!basicSettingsWindow) {
+        basicSettingsWindow = new TForm2(page, &owner);
+        QObject::connect(basicSettingsWindow, &TForm2::stored, &owner, &TForm1::RedrawSummary);
+    }
+    return *basicSettingsWindow;
+}
+
+TForm3 &MainWindowDialogs::itemEditor()
+{
+    if (!itemEditorWindow) {
+        itemEditorWindow = new TForm3(page, state, programFolder, desktop, &owner);
+        QObject::connect(itemEditorWindow, &TForm3::stored, &owner, &TForm1::RedrawSummary);
+    }
+    return *itemEditorWindow;
+}
+
+TForm4 &MainWindowDialogs::patternSelection()
+{
+    if (!patternSelectionWindow) {
+        patternSelectionWindow = new TForm4(page, catalogue, pattern, programFolder,
+                                            owner.ImageList1, desktop, &owner);
+        QObject::connect(patternSelectionWindow, &TForm4::pagePatternChanged, &owner,
+                         &TForm1::showPatternPreview);
+    }
+    return *patternSelectionWindow;
+}
+
+TForm5 &MainWindowDialogs::version()
+{
+    if (!versionWindow)
+        versionWindow = new TForm5(programFolder, desktop, &owner);
+    return *versionWindow;
+}
+
+TForm6 &MainWindowDialogs::toolSettings()
+{
+    if (!toolSettingsWindow)
+        toolSettingsWindow = new TForm6(toolSettingsRecord, desktop, &owner);
+    return *toolSettingsWindow;
+}

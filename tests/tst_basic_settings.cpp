@@ -1,4 +1,5 @@
 #include "model/page_project.h"
+#include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "ui/basic_settings.h"
 #include "model/color_code.h"
@@ -97,7 +98,7 @@ private slots:
     void namedColorsSetOnlyTheMix()
     {
         PageProject page;
-        TForm2 d(page);
+        TForm2 d(page, desktop);
         QCOMPARE(mixOf(d), QStringLiteral("#000000 #000000"));
         QCOMPARE(d.Shape1->grab().toImage().pixelColor(0, 0), QColor(Qt::black)); // border
         d.configure();
@@ -135,7 +136,7 @@ private slots:
         QFETCH(int, target);
         QFETCH(QByteArray, stored);
         PageProject page;
-        TForm2 dialog(page);
+        TForm2 dialog(page, desktop);
         QToolButton *copy =
             QList{dialog.SpeedButton1, dialog.SpeedButton2, dialog.SpeedButton3}[target];
         dialog.configure();
@@ -159,7 +160,7 @@ private slots:
                                    "☆☆☆☆☆☆☆☆", "------------", "■■■■■■■■", "■□■□■□■",
                                    "△▽△▽△▽△", "△△△△△△△△", "▽▽▽▽▽▽▽▽", "○○○○○○○○", "□□□□"};
         PageProject page;
-        TForm2 dialog(page);
+        TForm2 dialog(page, desktop);
         page.SeparatorStyle = 5;
         dialog.configure();
         QCOMPARE(dialog.Label8->text(), captions[4]);
@@ -197,7 +198,7 @@ private slots:
         QFETCH(bool, click);
         QFETCH(int, stored);
         PageProject page;
-        TForm2 dialog(page);
+        TForm2 dialog(page, desktop);
         page.ColorSupport = Toggle(support);
         page.BackgroundColor = "#12345678A";
         page.LinkColor = "X00FF00";
@@ -217,7 +218,7 @@ private slots:
     void unreadablePageColorStopsTheOpening()
     {
         PageProject page;
-        TForm2 dialog(page);
+        TForm2 dialog(page, desktop);
         page.LinkColor = "#ff8000";
         page.TextColor = "#FF80";
         QCOMPARE(messageOf([&] { dialog.configure(); }), QStringLiteral("'f' は整数ではありません"));
@@ -231,7 +232,7 @@ private slots:
     void tabOrder()
     {
         PageProject page;
-        TForm2 d(page);
+        TForm2 d(page, desktop);
         QList<QWidget *> order{d.CheckBox1};
         for (QWidget *next = d.CheckBox1->nextInFocusChain(); next != d.CheckBox1;
              next = next->nextInFocusChain())
@@ -260,7 +261,7 @@ private slots:
         QFETCH(int, key);
         QFETCH(int, value);
         PageProject page;
-        TForm2 dialog(page);
+        TForm2 dialog(page, desktop);
         for (QScrollBar *bar : {dialog.r, dialog.g, dialog.b}) {
             bar->setValue(100);
             QTest::keyClick(bar, Qt::Key(key));
@@ -276,7 +277,7 @@ private slots:
         mainWindow.setGeometry(0, 0, 200, 100);
         mainWindow.show();
         PageProject page;
-        TForm2 dialog(page, &mainWindow);
+        TForm2 dialog(page, desktop, &mainWindow);
         const QPoint centre = mainWindow.screen()->availableGeometry().center();
         for (int opening = 0; opening < 2; ++opening) {
             dialog.show();
@@ -285,6 +286,9 @@ private slots:
             dialog.hide();
         }
     }
+
+private:
+    RecordingDesktop desktop;
 };
 
 QTEST_MAIN(BasicSettingsTest)

@@ -111,14 +111,15 @@ void TForm7::createControls()
     // Tab moves on to the next control: a TAB character would go into the exported map.
     Memo1->setTabChangesFocus(true);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm7::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm7::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm7::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm7::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm7::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TForm7::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &TForm7::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm7::Button8Click);
+    connectGuarded<TForm7>(this, desktop,
+                           {{Button1, &TForm7::Button1Click},
+                            {Button2, &TForm7::Button2Click},
+                            {Button3, &TForm7::Button3Click},
+                            {Button4, &TForm7::Button4Click},
+                            {Button5, &TForm7::Button5Click},
+                            {Button6, &TForm7::Button6Click},
+                            {Button7, &TForm7::Button7Click},
+                            {Button8, &TForm7::Button8Click}});
 }
 
 // The submenus and their characters, in menu order; "削除" writes the full-width space.
@@ -266,19 +267,17 @@ MapExport TForm7::mapExport() const
 
 void TForm7::Button1Click()
 {
-    guarded(desktop, [this] {
-        htmlSaveDialog.save(desktop, [this] { return WriteMapHtml(mapExport(), page); });
-    });
+    htmlSaveDialog.save(desktop, [this] { return WriteMapHtml(mapExport(), page); });
 }
 
 void TForm7::Button2Click()
 {
-    guarded(desktop, [this] { SaveDialog2.save(desktop, [this] { return WriteMapText(mapExport()); }); });
+    SaveDialog2.save(desktop, [this] { return WriteMapText(mapExport()); });
 }
 
 void TForm7::Button3Click()
 {
-    guarded(desktop, [this] { SaveDialog1.save(desktop, [this] { return WriteMapData(mapData()); }); });
+    SaveDialog1.save(desktop, [this] { return WriteMapData(mapData()); });
 }
 
 // The whole file is read before anything changes, so a file that cannot be read leaves the
@@ -296,9 +295,7 @@ void TForm7::readMap(const QString &path)
 
 void TForm7::Button4Click()
 {
-    guarded(desktop, [this] {
-        OpenDialog1.open(desktop, [this](const QString &path) { readMap(path); });
-    });
+    OpenDialog1.open(desktop, [this](const QString &path) { readMap(path); });
 }
 
 // The number moves on before the file is read, so a missing sample map is skipped by the
@@ -306,10 +303,8 @@ void TForm7::Button4Click()
 void TForm7::Button5Click()
 {
     map.SampleMapNumber = map.SampleMapNumber >= 10 ? 1 : map.SampleMapNumber + 1;
-    guarded(desktop, [this] {
-        readMap(programFilePath(programFolder,
-                                "map\\map" + QByteArray::number(map.SampleMapNumber) + ".imp"));
-    });
+    readMap(programFilePath(programFolder,
+                            "map\\map" + QByteArray::number(map.SampleMapNumber) + ".imp"));
 }
 
 void TForm7::Button6Click()

@@ -6,6 +6,7 @@
 #include "model/sjis.h"
 #include "model/color_code.h"
 #include "widgets/controls.h"
+#include "widgets/error_guard.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -71,13 +72,31 @@ QToolButton *createCopyButton(QWidget *parent, int top)
 
 } // namespace
 
-TForm2::TForm2(PageProject &page, QWidget *parent)
-    : FixedDialog(parent, QStringLiteral("基本設定"), {577, 409}), page(page)
+TForm2::TForm2(PageProject &page, Desktop &desktop, QWidget *parent)
+    : FixedDialog(parent, QStringLiteral("基本設定"), {577, 409}), page(page), desktop(desktop)
 {
     createColorControls();
     createMixControls();
     createSeparatorControls();
     createPanel();
+    connectGuarded<TForm2>(this, desktop,
+                           {{SpeedButton1, &TForm2::SpeedButton1Click},
+                            {SpeedButton2, &TForm2::SpeedButton2Click},
+                            {SpeedButton3, &TForm2::SpeedButton3Click},
+                            {Button3, &TForm2::Button3Click},
+                            {Button4, &TForm2::Button4Click},
+                            {Button5, &TForm2::Button5Click},
+                            {Button6, &TForm2::Button6Click},
+                            {Button7, &TForm2::Button7Click},
+                            {Button8, &TForm2::Button8Click},
+                            {Button9, &TForm2::Button9Click},
+                            {Button10, &TForm2::Button10Click},
+                            {Button11, &TForm2::Button11Click},
+                            {Button12, &TForm2::Button12Click},
+                            {Button13, &TForm2::Button13Click},
+                            {Button14, &TForm2::Button14Click},
+                            {Button1, &TForm2::Button1Click},
+                            {Button2, &TForm2::Button2Click}});
     setFocusOrder();
     showMix();
 }
@@ -107,9 +126,6 @@ void TForm2::createColorControls()
     for (QFrame *swatch : colorSwatches)
         fillSwatch(swatch, {255, 255, 255});
 
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm2::SpeedButton1Click);
-    connect(SpeedButton2, &QToolButton::clicked, this, &TForm2::SpeedButton2Click);
-    connect(SpeedButton3, &QToolButton::clicked, this, &TForm2::SpeedButton3Click);
 }
 
 void TForm2::createMixControls()
@@ -148,17 +164,6 @@ void TForm2::createMixControls()
     Button13 = named(464, 120, QStringLiteral("紫"));
     Button12 = named(512, 120, QStringLiteral("茶色"));
     Button11 = named(320, 152, QStringLiteral("オリーブ"), 57);
-    connect(Button3, &QPushButton::clicked, this, &TForm2::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm2::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm2::Button5Click);
-    connect(Button6, &QPushButton::clicked, this, &TForm2::Button6Click);
-    connect(Button7, &QPushButton::clicked, this, &TForm2::Button7Click);
-    connect(Button8, &QPushButton::clicked, this, &TForm2::Button8Click);
-    connect(Button9, &QPushButton::clicked, this, &TForm2::Button9Click);
-    connect(Button10, &QPushButton::clicked, this, &TForm2::Button10Click);
-    connect(Button11, &QPushButton::clicked, this, &TForm2::Button11Click);
-    connect(Button12, &QPushButton::clicked, this, &TForm2::Button12Click);
-    connect(Button13, &QPushButton::clicked, this, &TForm2::Button13Click);
 }
 
 void TForm2::createSeparatorControls()
@@ -172,7 +177,6 @@ void TForm2::createSeparatorControls()
     Button14 = addButton(this, {16, 320, 49, 25}, QStringLiteral("次へ"));
     Label8 = addLabel(this, 72, 336, SeparatorCaption(1), QColor(0, 0, 128), 21);
     Label8->setGeometry(72, 336, 169, 21);
-    connect(Button14, &QPushButton::clicked, this, &TForm2::Button14Click);
 }
 
 void TForm2::createPanel()
@@ -180,8 +184,6 @@ void TForm2::createPanel()
     Panel1 = addPanel(this, {0, 368, 577, 41});
     Button1 = addButton(Panel1, {360, 8, 97, 25}, QStringLiteral("決定"));
     Button2 = addButton(Panel1, {464, 8, 97, 25}, QStringLiteral("キャンセル"));
-    connect(Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm2::Button2Click);
 }
 
 void TForm2::setFocusOrder()

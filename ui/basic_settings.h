@@ -16,6 +16,7 @@ class QToolButton;
 
 struct ColorComponents;
 struct PageProject;
+class Desktop;
 
 // The page-wide look: background, link and text colours, whether they are written, and the
 // separator line. Besides the page colours it keeps a working colour, the mix of the three
@@ -24,7 +25,7 @@ class TForm2 : public FixedDialog {
     Q_OBJECT
 
 public:
-    explicit TForm2(PageProject &page, QWidget *parent = nullptr);
+    TForm2(PageProject &page, Desktop &desktop, QWidget *parent = nullptr);
 
     // Fills the page-related controls from the page; the mix is left as it is. Throws
     // UserError for a page colour that cannot be read, with the edits already filled.
@@ -107,6 +108,7 @@ private:
     void showSeparatorCaption();
 
     PageProject &page;
+    Desktop &desktop;
 
     // The colour texts as the edits show them, stored by "決定" byte for byte: a text from
     // the page keeps its exact bytes, whatever its length.

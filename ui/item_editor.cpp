@@ -6,6 +6,7 @@
 #include "model/sjis.h"
 #include "widgets/byte_line_edit.h"
 #include "widgets/controls.h"
+#include "widgets/error_guard.h"
 #include "widgets/desktop.h"
 #include "ui/glyphs.h"
 
@@ -71,11 +72,14 @@ const KindLayout &layoutFor(ItemKind kind)
     return body;
 }
 
+// Whether a text goes into the edit box, or back into the page, trimmed or as it is.
+enum class Trim { No, Yes };
+
 // The fields of the slot a kind edits: the current slot of that kind.
 struct SlotFields {
     QByteArray *first = nullptr; // none for the body text, whose path the dialog keeps
-    bool firstShownTrimmed = false;
-    bool firstStoredTrimmed = false;
+    Trim firstShown = Trim::No;
+    Trim firstStored = Trim::No;
     QByteArray *second = nullptr; // always trimmed
     Toggle *used = nullptr;
     std::array<Toggle *, 3> options{};
@@ -87,28 +91,38 @@ SlotFields fieldsFor(ItemKind kind, PageProject &page, const WorkingState &state
     switch (kind) {
     case ItemKind::Image: {
         ImageSlot &image = page.Images[state.CurrentImage - 1];
-        return {&image.ImageUrl, true, true, &image.ImageLinkUrl, &image.ImageUsed,
-                {&image.ImageLinked, &image.ImageLeft, nullptr}, state.CurrentImage};
+        return {.first = &image.ImageUrl,
+                .firstShown = Trim::Yes,
+                .firstStored = Trim::Yes,
+                .second = &image.ImageLinkUrl,
+                .used = &image.ImageUsed,
+                .options = {&image.ImageLinked, &image.ImageLeft, nullptr},
+                .slot = state.CurrentImage};
     }
     case ItemKind::Text: {
         TextSlot &text = page.Texts[state.CurrentText - 1];
-        return {&text.TextContent, false, false, nullptr, &text.TextUsed, {}, state.CurrentText};
+        return {.first = &text.TextContent, .used = &text.TextUsed, .slot = state.CurrentText};
     }
     case ItemKind::Link: {
         LinkSlot &link = page.Links[state.CurrentLink - 1];
         // The caption shows trimmed but is stored as typed.
-        return {&link.LinkCaption, true, false, &link.LinkTarget, &link.LinkUsed,
-                {&link.LinkMail, &link.LinkCentered, &link.LinkAccessKey}, state.CurrentLink};
+        return {.first = &link.LinkCaption,
+                .firstShown = Trim::Yes,
+                .firstStored = Trim::No,
+                .second = &link.LinkTarget,
+                .used = &link.LinkUsed,
+                .options = {&link.LinkMail, &link.LinkCentered, &link.LinkAccessKey},
+                .slot = state.CurrentLink};
     }
     case ItemKind::Direct: {
         DirectSlot &direct = page.Directs[state.CurrentDirect - 1];
-        return {&direct.DirectMarkup, false, false, nullptr, &direct.DirectUsed, {}, state.CurrentDirect};
+        return {.first = &direct.DirectMarkup, .used = &direct.DirectUsed, .slot = state.CurrentDirect};
     }
     case ItemKind::Body:
         break;
     }
     // The body's path is no text of the page: the dialog keeps it as a path.
-    return {nullptr, true, true, nullptr, &page.BodyUsed, {}, 0};
+    return {.used = &page.BodyUsed};
 }
 
 // "使用しない" is ticked when the used field holds 2; any other value shows as used and
@@ -193,10 +207,11 @@ void TForm3::createControls()
         QStringLiteral("初期設定では、使用しないにチェックが入っているのでよく確認してください。"),
         Qt::blue, 0, Underline::Yes);
 
-    connect(Button1, &QPushButton::clicked, this, &TForm3::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm3::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm3::Button3Click);
-    connect(SpeedButton1, &QToolButton::clicked, this, &TForm3::SpeedButton1Click);
+    connectGuarded<TForm3>(this, desktop,
+                           {{Button1, &TForm3::Button1Click},
+                            {Button2, &TForm3::Button2Click},
+                            {Button3, &TForm3::Button3Click},
+                            {SpeedButton1, &TForm3::SpeedButton1Click}});
 }
 
 void TForm3::configureFor(ItemKind kind)
@@ -215,7 +230,7 @@ void TForm3::configureFor(ItemKind kind)
     Label2->adjustSize();
 
     if (fields.first) {
-        Edit1->setBytes(fields.firstShownTrimmed ? sjis::trimmed(*fields.first) : *fields.first);
+        Edit1->setBytes(fields.firstShown == Trim::Yes ? sjis::trimmed(*fields.first) : *fields.first);
     } else {
         bodyFile = {sjis::trimmed(page.BodyFile.bytes), page.BodyFile.chosen};
         Edit1->setText(bodyFile.shown());
@@ -252,7 +267,7 @@ void TForm3::Button2Click()
     SlotFields fields = fieldsFor(state.EditKind, page, state);
     if (fields.first) {
         const QByteArray first = Edit1->bytes();
-        *fields.first = fields.firstStoredTrimmed ? sjis::trimmed(first) : first;
+        *fields.first = fields.firstStored == Trim::Yes ? sjis::trimmed(first) : first;
     } else {
         page.BodyFile = bodyFile;
     }

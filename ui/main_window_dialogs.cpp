@@ -25,7 +25,7 @@ MainWindowDialogs::MainWindowDialogs(TForm1 &owner, PageProject &page, WorkingSt
 TForm2 &MainWindowDialogs::basicSettings()
 {
     if (!basicSettingsWindow) {
-        basicSettingsWindow = new TForm2(page, &owner);
+        basicSettingsWindow = new TForm2(page, desktop, &owner);
         QObject::connect(basicSettingsWindow, &TForm2::stored, &owner, &TForm1::RedrawSummary);
     }
     return *basicSettingsWindow;

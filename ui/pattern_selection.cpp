@@ -47,10 +47,11 @@ TForm4::TForm4(PageProject &page, const PatternCatalogue &catalogue, Pattern &pa
     Button3 = button(352, QStringLiteral("決定"));
     Button4 = button(392, QStringLiteral("キャンセル"));
 
-    connect(Button1, &QPushButton::clicked, this, &TForm4::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm4::Button2Click);
-    connect(Button3, &QPushButton::clicked, this, &TForm4::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm4::Button4Click);
+    connectGuarded<TForm4>(this, desktop,
+                           {{Button1, &TForm4::Button1Click},
+                            {Button2, &TForm4::Button2Click},
+                            {Button3, &TForm4::Button3Click},
+                            {Button4, &TForm4::Button4Click}});
 }
 
 void TForm4::configure()
@@ -99,12 +100,12 @@ void TForm4::browse(int step)
 
 void TForm4::Button1Click()
 {
-    guarded(desktop, [this] { browse(1); });
+    browse(1);
 }
 
 void TForm4::Button2Click()
 {
-    guarded(desktop, [this] { browse(-1); });
+    browse(-1);
 }
 
 void TForm4::loadForThePage(std::int32_t number)

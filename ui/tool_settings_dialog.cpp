@@ -4,6 +4,7 @@
 #include "model/sjis.h"
 #include "widgets/byte_line_edit.h"
 #include "widgets/controls.h"
+#include "widgets/error_guard.h"
 #include "widgets/desktop.h"
 #include "model/tool_settings.h"
 
@@ -35,23 +36,25 @@ TForm6::TForm6(ToolSettings &settings, Desktop &desktop, QWidget *parent)
     const auto label = [this](int top, const QString &caption) {
         return addLabel(this, 8, top, caption);
     };
-    const auto edit = [this](int top, bool readOnly) {
+    // The programs are chosen with "参照", never typed; the home page is typed.
+    enum class Entry { Chosen, Typed };
+    const auto edit = [this](int top, Entry entry) {
         auto *created = new ByteLineEdit(this);
         created->setGeometry(32, top, 393, 20);
-        created->setReadOnly(readOnly);
+        created->setReadOnly(entry == Entry::Chosen);
         return created;
     };
     Label1 = label(8, QStringLiteral("FTPソフト"));
-    Edit1 = edit(32, true);
+    Edit1 = edit(32, Entry::Chosen);
     Button3 = addButton(this, {432, 32, 57, 25}, QStringLiteral("参照"));
     Label2 = label(72, QStringLiteral("テキストエディタ"));
-    Edit2 = edit(96, true);
+    Edit2 = edit(96, Entry::Chosen);
     Button4 = addButton(this, {432, 96, 57, 25}, QStringLiteral("参照"));
     Label3 = label(136, QStringLiteral("ペイントソフト（グラフィック編集ソフト）"));
-    Edit3 = edit(160, true);
+    Edit3 = edit(160, Entry::Chosen);
     Button5 = addButton(this, {432, 168, 57, 25}, QStringLiteral("参照"));
     Label4 = label(200, QStringLiteral("ホームページ"));
-    Edit4 = edit(224, false);
+    Edit4 = edit(224, Entry::Typed);
     Panel1 = addPanel(this, {0, 322 - 41, 501, 41});
     Button1 = addButton(Panel1, {328, 8, 75, 25}, QStringLiteral("決定"));
     Button2 = addButton(Panel1, {408, 8, 75, 25}, QStringLiteral("キャンセル"));
@@ -60,11 +63,12 @@ TForm6::TForm6(ToolSettings &settings, Desktop &desktop, QWidget *parent)
                                  Button1, Button2};
     setFocusOrder(order);
 
-    connect(Button3, &QPushButton::clicked, this, &TForm6::Button3Click);
-    connect(Button4, &QPushButton::clicked, this, &TForm6::Button4Click);
-    connect(Button5, &QPushButton::clicked, this, &TForm6::Button5Click);
-    connect(Button1, &QPushButton::clicked, this, &TForm6::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm6::Button2Click);
+    connectGuarded<TForm6>(this, desktop,
+                           {{Button3, &TForm6::Button3Click},
+                            {Button4, &TForm6::Button4Click},
+                            {Button5, &TForm6::Button5Click},
+                            {Button1, &TForm6::Button1Click},
+                            {Button2, &TForm6::Button2Click}});
 }
 
 void TForm6::configure()

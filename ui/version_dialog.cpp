@@ -3,6 +3,7 @@
 #include "model/fonts.h"
 #include "model/program_folder.h"
 #include "widgets/controls.h"
+#include "widgets/error_guard.h"
 #include "widgets/desktop.h"
 
 #include <QLabel>
@@ -19,8 +20,9 @@ TForm5::TForm5(const QString &programFolder, Desktop &desktop, QWidget *parent)
     Label3 = addLabel(this, 144, 80, QStringLiteral("ver2.14 (2003.5.1)"));
     Button2 = addButton(this, {48, 112, 193, 25}, QStringLiteral("ホームページ"));
     Button1 = addButton(this, {48, 144, 193, 25}, QStringLiteral("閉じる"));
-    connect(Button1, &QPushButton::clicked, this, &TForm5::Button1Click);
-    connect(Button2, &QPushButton::clicked, this, &TForm5::Button2Click);
+    connectGuarded<TForm5>(this, desktop,
+                           {{Button1, &TForm5::Button1Click},
+                            {Button2, &TForm5::Button2Click}});
 }
 
 void TForm5::Button1Click()

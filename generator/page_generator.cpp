@@ -5,6 +5,8 @@
 #include "model/separator_styles.h"
 #include "model/text_writer.h"
 
+#include <functional>
+
 namespace {
 
 const QByteArray quote = QByteArrayLiteral("\"");
@@ -27,25 +29,24 @@ QByteArray imageLine(const ImageSlot &image)
     return line + "<BR>";
 }
 
-// Writes the page, counting the access keys of the links in the order they are written.
+using Item = LineOrigin::Item;
+
+// Makes the page line by line, handing each line with its origin to `write`, and counts the
+// access keys of the links in the order they are written.
 class PageWriter {
 public:
-    PageWriter(const PageProject &page, const QList<QByteArray> &bodyLines)
-        : page(page), bodyLines(bodyLines)
+    using Write = std::function<void(const QByteArray &, LineOrigin)>;
+
+    PageWriter(const PageProject &page, const QList<QByteArray> &bodyLines, Write write)
+        : page(page), bodyLines(bodyLines), write(std::move(write))
     {
-        if (!isOn(page.BodyUsed))
-            return;
-        qsizetype bodySize = 0;
-        for (const QByteArray &line : bodyLines)
-            bodySize += line.size() + 2;
-        writer.reserve(bodySize + 4096);
     }
 
     void writeHead()
     {
-        writer.writeLine("<HTML><HEAD><TITLE>" + page.Title + "</TITLE></HEAD>");
-        writer.writeLine(BodyLine(page));
-        writer.writeLine("<!-- mpkg ver2.00 -->");
+        write("<HTML><HEAD><TITLE>" + page.Title + "</TITLE></HEAD>", {Item::Title});
+        write(BodyLine(page), {Item::Colours});
+        write("<!-- mpkg ver2.00 -->", {Item::Comment});
     }
 
     void writePart(const PatternPart &part)
@@ -55,29 +56,29 @@ public:
         switch (part.PartCode) {
         case BodyPart:
             if (isOn(page.BodyUsed))
-                for (const QByteArray &line : bodyLines)
-                    writer.writeLine(line);
+                for (qsizetype line = 0; line < bodyLines.size(); ++line)
+                    write(bodyLines[line], {Item::Body, int(line + 1)});
             break;
         case ImagePart:
             if (inRange(ImageSlotCount) && isOn(page.Images[n - 1].ImageUsed))
-                writer.writeLine(imageLine(page.Images[n - 1]));
+                write(imageLine(page.Images[n - 1]), {Item::Image, n});
             break;
         case TextPart:
             if (inRange(TextSlotCount) && isOn(page.Texts[n - 1].TextUsed))
-                writer.writeLine("<p>" + page.Texts[n - 1].TextContent + "</P><BR>");
+                write("<p>" + page.Texts[n - 1].TextContent + "</P><BR>", {Item::Text, n});
             break;
         case LinkPart:
             if (inRange(LinkSlotCount) && isOn(page.Links[n - 1].LinkUsed))
-                writer.writeLine(linkLine(page.Links[n - 1]));
+                write(linkLine(page.Links[n - 1]), {Item::Link, n});
             break;
         case DirectPart:
             if (inRange(DirectSlotCount) && isOn(page.Directs[n - 1].DirectUsed))
-                writer.writeLine(page.Directs[n - 1].DirectMarkup);
+                write(page.Directs[n - 1].DirectMarkup, {Item::Direct, n});
             break;
         case SeparatorPart: {
             const QByteArray line = SeparatorLine(page.SeparatorStyle);
             if (!line.isEmpty())
-                writer.writeLine(line);
+                write(line, {Item::Separator});
             break;
         }
         default:
@@ -85,11 +86,7 @@ public:
         }
     }
 
-    QByteArray finish()
-    {
-        writer.writeLine("</BODY></HTML>");
-        return writer.bytes();
-    }
+    void writeEnd() { write("</BODY></HTML>", {Item::End}); }
 
 private:
     // The emoji stand before the anchor: the digit of the access key first, then the mail.
@@ -118,7 +115,7 @@ private:
 
     const PageProject &page;
     const QList<QByteArray> &bodyLines;
-    TextWriter writer;
+    Write write;
     int accessKeyCounter = 1;
 };
 
@@ -132,13 +129,42 @@ QByteArray BodyLine(const PageProject &page)
         + page.LinkColor + quote + "TEXT=" + quote + page.TextColor + quote + " >";
 }
 
-QByteArray GeneratePageBytes(const PageProject &page, const Pattern &pattern, int partCount,
-                             const QList<QByteArray> &bodyLines)
+namespace {
+
+void writePage(const PageProject &page, const Pattern &pattern, int partCount,
+               const QList<QByteArray> &bodyLines, const PageWriter::Write &write)
 {
-    PageWriter writer(page, bodyLines);
+    PageWriter writer(page, bodyLines, write);
     writer.writeHead();
     const int count = std::clamp(partCount, 0, std::min(pattern.PartCount, MaxPartCount));
     for (int k = 0; k < count; ++k)
         writer.writePart(pattern.Parts[static_cast<std::size_t>(k)]);
-    return writer.finish();
+    writer.writeEnd();
+}
+
+} // namespace
+
+QByteArray GeneratePageBytes(const PageProject &page, const Pattern &pattern, int partCount,
+                             const QList<QByteArray> &bodyLines)
+{
+    TextWriter writer;
+    // A large body is room made once, not copied as the page grows.
+    if (isOn(page.BodyUsed)) {
+        qsizetype bodySize = 0;
+        for (const QByteArray &line : bodyLines)
+            bodySize += line.size() + 2;
+        writer.reserve(bodySize + 4096);
+    }
+    writePage(page, pattern, partCount, bodyLines,
+              [&writer](const QByteArray &line, LineOrigin) { writer.writeLine(line); });
+    return writer.bytes();
+}
+
+QList<PageLine> GeneratePageLines(const PageProject &page, const Pattern &pattern, int partCount,
+                                  const QList<QByteArray> &bodyLines)
+{
+    QList<PageLine> lines;
+    writePage(page, pattern, partCount, bodyLines,
+              [&lines](const QByteArray &line, LineOrigin origin) { lines.append({line, origin}); });
+    return lines;
 }

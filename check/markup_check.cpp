@@ -1,0 +1,256 @@
+#include "check/markup_check.h"
+
+#include "check/html_tags.h"
+#include "model/pictograms.h"
+#include "model/sjis.h"
+
+#include <QRegularExpression>
+
+#include <algorithm>
+
+namespace {
+
+using Item = LineOrigin::Item;
+
+// The tags the generator frames the page with; they open in one line and close in another.
+bool isFrameTag(const QString &name)
+{
+    return name == QLatin1String("HTML") || name == QLatin1String("HEAD")
+        || name == QLatin1String("TITLE") || name == QLatin1String("BODY");
+}
+
+bool sameItem(const LineOrigin &a, const LineOrigin &b)
+{
+    // The body's lines are one text: a tag may open in one line and close in another.
+    return a.item == b.item && (a.item == Item::Body || a.number == b.number);
+}
+
+// What the handset shows for "&#N;": it reads N as a Shift-JIS code. Empty when nothing.
+QString shownForCode(quint32 code)
+{
+    QByteArray bytes;
+    if (code <= 0xFF)
+        bytes.append(char(code));
+    else if (code <= 0xFFFF && sjis::isLeadByte(uchar(code >> 8)))
+        bytes.append(char(code >> 8)).append(char(code & 0xFF));
+    const QString shown = sjis::toUnicode(bytes);
+    if (shown.isEmpty() || shown.contains(QChar(0xFFFD)) || (code >= 0x80 && code < 0xA1))
+        return {};
+    return shown;
+}
+
+// Checks each line's tags, characters and references, and each item's nesting.
+class MarkupChecker {
+public:
+    MarkupChecker(const QList<PageLine> &lines, const QList<Markup> &markup,
+                  const Handset &handset, Findings &findings)
+        : lines(lines), markup(markup), handset(handset), findings(findings)
+    {
+    }
+
+    void run()
+    {
+        qsizetype groupStart = 0;
+        for (qsizetype index = 0; index < lines.size(); ++index) {
+            checkTags(lines[index].origin, markup[index]);
+            checkCharacters(lines[index], markup[index]);
+            const bool groupEnds = index + 1 == lines.size()
+                                   || !sameItem(lines[index + 1].origin, lines[index].origin);
+            if (groupEnds) {
+                checkNesting(groupStart, index + 1);
+                groupStart = index + 1;
+            }
+        }
+    }
+
+private:
+    void add(Severity severity, const LineOrigin &origin, const QString &message)
+    {
+        findings.add(severity, origin, message);
+    }
+
+    QString handsetText() const { return HandsetText(handset); }
+
+    void checkTags(const LineOrigin &origin, const Markup &lineMarkup)
+    {
+        const int version = handset.htmlVersion;
+        for (const MarkupTag &tag : lineMarkup.tags) {
+            if (tag.unfinished)
+                add(Severity::Warning, origin,
+                    QStringLiteral("「<%1%2」が「>」で閉じていません。")
+                        .arg(tag.closing ? QStringLiteral("/") : QString(), tag.name));
+            const TagFacts *facts = FindTag(tag.name);
+            if (!facts) {
+                const QString nearest = NearestTag(tag.name);
+                add(Severity::Warning, origin,
+                    nearest.isEmpty()
+                        ? QStringLiteral("「<%1>」というタグは携帯にはありません。").arg(tag.name)
+                        : QStringLiteral("「<%1>」というタグはありません。「<%2>」のつづり違いでは"
+                                         "ありませんか。")
+                              .arg(tag.name, nearest));
+                continue;
+            }
+            if (tag.closing)
+                continue;
+            if (facts->version > version)
+                add(Severity::Warning, origin,
+                    QStringLiteral("「<%1>」はHTML %2からのタグで、%3では表示されません。")
+                        .arg(tag.name, HtmlVersionText(facts->version), handsetText()));
+            for (const auto &[name, value] : tag.attributes) {
+                const auto attribute = facts->attributes.constFind(name);
+                if (attribute == facts->attributes.constEnd()) {
+                    add(Severity::Warning, origin,
+                        QStringLiteral("「<%1>」に「%2」という属性はありません。携帯では無視されます。")
+                            .arg(tag.name, name));
+                    continue;
+                }
+                const QString valued = name + QLatin1Char('=') + QString::fromLatin1(value).toUpper();
+                const int needed = std::max(*attribute, facts->laterValues.value(valued, 0));
+                if (needed > version)
+                    add(Severity::Warning, origin,
+                        QStringLiteral("「<%1 %2>」はHTML %3からで、%4では無視されます。")
+                            .arg(tag.name, needed == *attribute ? name : valued,
+                                 HtmlVersionText(needed), handsetText()));
+            }
+        }
+    }
+
+    // Tags that enclose text must be closed, in the reverse order, within the item they open in.
+    void checkNesting(qsizetype first, qsizetype end)
+    {
+        struct Open {
+            QString name;
+            LineOrigin origin;
+        };
+        QList<Open> open;
+        for (qsizetype index = first; index < end; ++index) {
+            const PageLine &line = lines[index];
+            for (const MarkupTag &tag : markup[index].tags) {
+                const TagFacts *facts = FindTag(tag.name);
+                if (!facts || !facts->closed || isFrameTag(tag.name))
+                    continue;
+                if (!tag.closing) {
+                    open.append({tag.name, line.origin});
+                    continue;
+                }
+                qsizetype match = open.size() - 1;
+                while (match >= 0 && open[match].name != tag.name)
+                    --match;
+                if (match < 0) {
+                    add(Severity::Warning, line.origin,
+                        QStringLiteral("「</%1>」に対応する「<%1>」がありません。").arg(tag.name));
+                    continue;
+                }
+                if (match != open.size() - 1)
+                    add(Severity::Warning, line.origin,
+                        QStringLiteral("「</%1>」の前に「<%2>」を閉じてください。閉じる順番が逆です。")
+                            .arg(tag.name, open.last().name));
+                open.resize(match);
+            }
+        }
+        for (const Open &left : open)
+            add(Severity::Warning, left.origin,
+                QStringLiteral("「<%1>」が閉じていません。「</%1>」を書き足してください。")
+                    .arg(left.name));
+    }
+
+    void checkCharacters(const PageLine &line, const Markup &lineMarkup)
+    {
+        const QByteArray &text = line.text;
+        bool invalid = false;
+        bool vendorRows = false;
+        bool extended = false;
+        qsizetype invalidAt = 0;
+        for (qsizetype at = 0; at < text.size();) {
+            const uchar lead = uchar(text[at]);
+            if (lead < 0x80 || (lead >= 0xA1 && lead <= 0xDF)) {
+                ++at;
+                continue;
+            }
+            const uchar trail = at + 1 < text.size() ? uchar(text[at + 1]) : 0;
+            const bool pair = sjis::isLeadByte(lead)
+                              && ((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC));
+            const std::uint16_t code = std::uint16_t(lead << 8 | trail);
+            const bool userRow = lead >= 0xF0 && lead <= 0xF9;
+            const Pictogram *pictogram = userRow ? PictogramWithCode(code) : nullptr;
+            const bool unassigned = lead == 0x85 || lead == 0x86 || lead == 0xEB || lead == 0xEC
+                                    || lead == 0xEF || (userRow && !pictogram);
+            if (!pair || unassigned) {
+                if (!invalid)
+                    invalidAt = at;
+                invalid = true;
+                at += pair ? 2 : 1;
+                continue;
+            }
+            vendorRows |= lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA;
+            extended |= pictogram && pictogram->extended;
+            at += 2;
+        }
+        const LineOrigin &origin = line.origin;
+        if (invalid) {
+            // What the user wrote before it, without the page's own tags around the item.
+            static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
+            const QString before = sjis::toUnicode(text.left(invalidAt)).remove(tags).right(6);
+            add(Severity::Error, origin,
+                before.isEmpty()
+                    ? QStringLiteral("Shift-JISでない文字があり、携帯では文字化けします。打ち直してください。")
+                    : QStringLiteral("「%1」の後に、Shift-JISでない文字があり、携帯では文字化けします。"
+                                     "打ち直してください。")
+                          .arg(before));
+        }
+        if (vendorRows)
+            add(Severity::Notice, origin,
+                QStringLiteral("①やⅠのような機種依存文字は、表示できない携帯があります。"));
+        if (extended && handset.htmlVersion < 40)
+            add(Severity::Warning, origin,
+                QStringLiteral("拡張絵文字はHTML 4.0の機種からで、%1では表示されません。")
+                    .arg(handsetText()));
+        for (const CharacterReference &reference : lineMarkup.references)
+            checkReference(origin, reference);
+    }
+
+    void checkReference(const LineOrigin &origin, const CharacterReference &reference)
+    {
+        const QString written = QString::fromLatin1(reference.text);
+        if (reference.hexadecimal) {
+            if (handset.htmlVersion < 40)
+                add(Severity::Warning, origin,
+                    QStringLiteral("「%1」の書き方はHTML 4.0からで、%2では表示されません。")
+                        .arg(written, handsetText()));
+            return;
+        }
+        if (reference.value < 0x80)
+            return;
+        if (const Pictogram *pictogram =
+                reference.value <= 0xFFFF ? PictogramWithCode(std::uint16_t(reference.value))
+                                          : nullptr) {
+            if (pictogram->extended)
+                add(Severity::Error, origin,
+                    QStringLiteral("拡張絵文字「%1」は「%2」の形では表示されません。絵文字そのものを"
+                                   "入れてください。")
+                        .arg(pictogram->name, written));
+            return;
+        }
+        // Handsets read the number as a Shift-JIS code, not as the character it names.
+        const QString shown = shownForCode(reference.value);
+        add(Severity::Warning, origin,
+            shown.isEmpty()
+                ? QStringLiteral("「%1」は携帯では表示されません。別の文字に置き換えてください。")
+                      .arg(written)
+                : QStringLiteral("「%1」は携帯では「%2」と表示されます。別の文字に置き換えてください。")
+                      .arg(written, shown));
+    }
+
+    const QList<PageLine> &lines;
+    const QList<Markup> &markup;
+    const Handset &handset;
+    Findings &findings;
+};
+
+} // namespace
+
+void CheckMarkup(const QList<PageLine> &lines, const QList<Markup> &markup,
+                 const Handset &handset, Findings &findings)
+{
+    MarkupChecker(lines, markup, handset, findings).run();
+}

@@ -1,0 +1,255 @@
+#include "check/page_check.h"
+
+#include "check/markup.h"
+#include "check/markup_check.h"
+#include "model/page_project.h"
+#include "model/pattern.h"
+#include "model/sjis.h"
+#include "model/text_reader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+using Item = LineOrigin::Item;
+
+// Pictures past this are read no further: every header the check needs lies before it.
+constexpr qint64 imageHeadBytes = 64 * 1024;
+
+// Access keys run 1 to 9 and 0: the eleventh key repeats the first.
+constexpr int accessKeyCount = 10;
+
+class Checker {
+public:
+    explicit Checker(const PageCheckInput &input) : input(input) {}
+
+    PageCheckResult run()
+    {
+        result.limitBytes = input.handset.pageLimitBytes();
+        if (!input.images)
+            addForPage(Severity::Notice,
+                       QStringLiteral("画像の大きさは、HTMLを保存するフォルダが決まってから数えます。"));
+        QList<Markup> markup;
+        markup.reserve(input.lines.size());
+        for (const PageLine &line : input.lines) {
+            result.pageBytes += line.text.size() + 2;
+            markup.append(ScanMarkup(line.text));
+        }
+        CheckMarkup(input.lines, markup, input.handset, findings);
+        int accessKeys = 0;
+        for (qsizetype index = 0; index < input.lines.size(); ++index) {
+            const LineOrigin &origin = input.lines[index].origin;
+            checkImages(origin, markup[index]);
+            if (origin.item == Item::Link)
+                checkLink(origin, accessKeys);
+        }
+        checkForgottenItems();
+        checkSize();
+        result.findings = findings.list;
+        return result;
+    }
+
+private:
+    void add(Severity severity, const LineOrigin &origin, const QString &message)
+    {
+        findings.add(severity, origin, message);
+    }
+
+    void addForPage(Severity severity, const QString &message)
+    {
+        findings.addForPage(severity, message);
+    }
+
+    QString handsetText() const { return HandsetText(input.handset); }
+
+    void checkImages(const LineOrigin &origin, const Markup &markup)
+    {
+        for (const MarkupTag &tag : markup.tags) {
+            if (tag.closing || tag.name != QLatin1String("IMG"))
+                continue;
+            for (const auto &[name, value] : tag.attributes)
+                if (name == QLatin1String("SRC"))
+                    checkImage(origin, sjis::toUnicode(value).trimmed());
+        }
+    }
+
+    void checkImage(const LineOrigin &origin, const QString &source)
+    {
+        if (source.isEmpty())
+            return;
+        if (source.contains(QLatin1String("://")) || source.startsWith(QLatin1Char('/'))) {
+            add(Severity::Notice, origin,
+                QStringLiteral("「%1」はほかの場所の画像なので、ページの大きさに入っていません。")
+                    .arg(source));
+            return;
+        }
+        if (!input.images)
+            return;
+        const std::optional<ImageFile> file = input.images(source);
+        if (!file) {
+            add(Severity::Error, origin,
+                QStringLiteral("画像ファイル「%1」が見つかりません。HTMLと同じフォルダに置いてください。")
+                    .arg(source));
+            return;
+        }
+        if (!countedImages.contains(source)) {
+            countedImages.insert(source);
+            result.imageBytes += file->size;
+        }
+        const Handset &handset = input.handset;
+        const ImageFormat format = file->facts.format;
+        if (format == ImageFormat::Jpeg && !handset.showsJpeg())
+            add(Severity::Warning, origin,
+                QStringLiteral("「%1」はJPEGで、%2では表示されません（JPEGは503iから）。GIFにしてください。")
+                    .arg(source, handsetText()));
+        else if (format == ImageFormat::Png && !handset.showsPng())
+            add(Severity::Warning, origin,
+                QStringLiteral("「%1」はPNGで、この携帯では表示されません。GIFにしてください。").arg(source));
+        else if (format == ImageFormat::Bmp || format == ImageFormat::Unknown)
+            add(Severity::Warning, origin,
+                QStringLiteral("「%1」は携帯で表示できる形式ではありません。GIFにしてください。").arg(source));
+        if (handset.screenWidth > 0 && file->facts.width > handset.screenWidth)
+            add(Severity::Warning, origin,
+                QStringLiteral("「%1」の幅（%2ピクセル）が%3の画面の幅（%4ピクセル）より広く、はみ出します。")
+                    .arg(source)
+                    .arg(file->facts.width)
+                    .arg(handset.name)
+                    .arg(handset.screenWidth));
+    }
+
+    void checkLink(const LineOrigin &origin, int &accessKeys)
+    {
+        if (origin.number < 1 || origin.number > LinkSlotCount)
+            return;
+        const LinkSlot &link = input.project.Links[std::size_t(origin.number - 1)];
+        const QByteArray target = sjis::trimmed(link.LinkTarget);
+        if (target.isEmpty())
+            add(Severity::Error, origin,
+                QStringLiteral("リンク先がありません。URLかメールアドレスを入れてください。"));
+        static const QRegularExpression address(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
+        if (isOn(link.LinkMail) && !target.isEmpty()
+            && !address.match(sjis::toUnicode(target)).hasMatch())
+            add(Severity::Warning, origin,
+                QStringLiteral("「%1」はメールアドレスの形ではありません。").arg(sjis::toUnicode(target)));
+        if (isOn(link.LinkAccessKey) && ++accessKeys == accessKeyCount + 1)
+            add(Severity::Warning, origin,
+                QStringLiteral("アクセスキーは1ページに10個までです。ここからは前のリンクと同じ番号になります。"));
+    }
+
+    // Slots the pattern shows that hold something but are still marked "使用しない".
+    void checkForgottenItems()
+    {
+        const PageProject &page = input.project;
+        const int count = std::clamp(input.partCount, 0, std::min(input.pattern.PartCount, MaxPartCount));
+        const QString unused =
+            QStringLiteral("中身がありますが、「使用しない」にチェックが入っているのでページに出ません。");
+        for (int k = 0; k < count; ++k) {
+            const PatternPart &part = input.pattern.Parts[std::size_t(k)];
+            if (part.PartCode == BodyPart) {
+                checkBody();
+                continue;
+            }
+            const int n = part.PartSlot;
+            const auto at = [n](int slotCount) {
+                return n >= 1 && n <= slotCount ? std::optional<std::size_t>(n - 1) : std::nullopt;
+            };
+            std::optional<LineOrigin> forgotten;
+            if (part.PartCode == ImagePart && at(ImageSlotCount)) {
+                const ImageSlot &image = page.Images[*at(ImageSlotCount)];
+                if (!isOn(image.ImageUsed) && !image.ImageUrl.isEmpty())
+                    forgotten = LineOrigin{Item::Image, n};
+            } else if (part.PartCode == TextPart && at(TextSlotCount)) {
+                const TextSlot &text = page.Texts[*at(TextSlotCount)];
+                if (!isOn(text.TextUsed) && !text.TextContent.isEmpty())
+                    forgotten = LineOrigin{Item::Text, n};
+            } else if (part.PartCode == LinkPart && at(LinkSlotCount)) {
+                const LinkSlot &link = page.Links[*at(LinkSlotCount)];
+                if (!isOn(link.LinkUsed) && !(link.LinkCaption + link.LinkTarget).isEmpty())
+                    forgotten = LineOrigin{Item::Link, n};
+            } else if (part.PartCode == DirectPart && at(DirectSlotCount)) {
+                const DirectSlot &direct = page.Directs[*at(DirectSlotCount)];
+                if (!isOn(direct.DirectUsed) && !direct.DirectMarkup.isEmpty())
+                    forgotten = LineOrigin{Item::Direct, n};
+            }
+            if (forgotten)
+                add(Severity::Notice, *forgotten, unused);
+        }
+    }
+
+    void checkBody()
+    {
+        const PageProject &page = input.project;
+        const LineOrigin body{Item::Body, 0};
+        if (!isOn(page.BodyUsed)) {
+            if (!page.BodyFile.bytes.isEmpty())
+                add(Severity::Notice, body,
+                    QStringLiteral("本文のファイルが選んでありますが、「使用しない」にチェックが入って"
+                                   "いるのでページに出ません。"));
+            return;
+        }
+        if (!input.bodyFileFound) {
+            add(Severity::Warning, body,
+                QStringLiteral("本文のファイル「%1」が見つかりません。「文章」で選び直してください。")
+                    .arg(page.BodyFile.shown()));
+            return;
+        }
+        const bool hasLines = std::any_of(input.lines.begin(), input.lines.end(),
+                                          [](const PageLine &line) { return line.origin.item == Item::Body; });
+        if (!hasLines)
+            add(Severity::Warning, body, QStringLiteral("本文のファイルが空です。"));
+    }
+
+    void checkSize()
+    {
+        if (result.totalBytes() <= result.limitBytes)
+            return;
+        findings.putFirst(
+            Severity::Error,
+            QStringLiteral("ページが大きすぎます（画像を含めて %1、%2の上限は %3 KB）。画像を小さく"
+                            "するか、内容を減らしてください。")
+                 .arg(KilobytesText(result.totalBytes()), input.handset.name)
+                .arg(input.handset.pageLimitKb));
+    }
+
+    const PageCheckInput &input;
+    PageCheckResult result;
+    Findings findings;
+    QSet<QString> countedImages;
+};
+
+} // namespace
+
+bool PageCheckResult::hasErrors() const
+{
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding &finding) { return finding.severity == Severity::Error; });
+}
+
+ImageLookup ImagesInFolder(const QString &folder)
+{
+    return [folder](const QString &source) -> std::optional<ImageFile> {
+        const QString path = QDir(folder).filePath(QDir::cleanPath(source));
+        if (!isRegularFile(path))
+            return std::nullopt;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+            return std::nullopt;
+        return ImageFile{file.size(), ReadImageFacts(file.read(imageHeadBytes))};
+    };
+}
+
+QString KilobytesText(qint64 bytes)
+{
+    return QStringLiteral("%1 KB").arg(double(bytes) / 1000.0, 0, 'f', 1);
+}
+
+PageCheckResult CheckPage(const PageCheckInput &input)
+{
+    return Checker(input).run();
+}

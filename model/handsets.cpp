@@ -1,0 +1,71 @@
+#include "model/handsets.h"
+
+#include "model/facts_table.h"
+
+#include <QMap>
+
+#include <algorithm>
+
+namespace {
+
+QString key(const QString &name)
+{
+    return name.simplified().remove(QLatin1Char(' ')).toLower();
+}
+
+int tenths(const QString &version)
+{
+    const QStringList parts = version.split(QLatin1Char('.'));
+    return parts.value(0).toInt() * 10 + parts.value(1).toInt();
+}
+
+QList<Handset> readHandsets()
+{
+    QList<Handset> models;
+    QMap<QString, Handset> series; // by name, in the order of the names
+    QStringList seriesOrder;
+    for (const QStringList &row : FactsTableRows(QStringLiteral("handsets.tsv"), 6)) {
+        const Handset model{row[0], tenths(row[2]), row[3].toInt(), row[4].toInt()};
+        models.append(model);
+        const QString seriesName = row[1];
+        if (!series.contains(seriesName)) {
+            seriesOrder.append(seriesName);
+            series.insert(seriesName, {seriesName, model.htmlVersion, model.pageLimitKb,
+                                       model.screenWidth});
+            continue;
+        }
+        Handset &strictest = series[seriesName];
+        strictest.htmlVersion = std::min(strictest.htmlVersion, model.htmlVersion);
+        strictest.pageLimitKb = std::min(strictest.pageLimitKb, model.pageLimitKb);
+        if (model.screenWidth > 0)
+            strictest.screenWidth = strictest.screenWidth > 0
+                                        ? std::min(strictest.screenWidth, model.screenWidth)
+                                        : model.screenWidth;
+    }
+    QList<Handset> all;
+    for (const QString &name : seriesOrder)
+        all.append(series.value(name));
+    return all + models;
+}
+
+} // namespace
+
+const QList<Handset> &Handsets()
+{
+    static const QList<Handset> handsets = readHandsets();
+    return handsets;
+}
+
+std::optional<Handset> FindHandset(const QString &name)
+{
+    const QString wanted = key(name);
+    for (const Handset &handset : Handsets())
+        if (key(handset.name) == wanted)
+            return handset;
+    return std::nullopt;
+}
+
+QString HtmlVersionText(int tenths)
+{
+    return QStringLiteral("%1.%2").arg(tenths / 10).arg(tenths % 10);
+}

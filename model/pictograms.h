@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+
+// An i-mode pictogram: a Shift-JIS code of the user-defined rows F8 and F9 that handsets draw
+// as a small picture.
+struct Pictogram {
+    QString number;       // "1" to "176"; "E1" to "E76" for the extended ones
+    bool extended = false; // shown from HTML 4.0 on, and never read from a decimal reference
+    std::uint16_t code = 0;
+    QString unicode;      // the Unicode equivalent, empty when there is none
+    QString presentation; // "emoji-default", "text-default" or "keycap-seq"
+    QString name;         // its Japanese name
+    QString fallback;     // a text to show in its place, where it has one
+
+    // "&#N;": the decimal reference with the Shift-JIS code, as pages write basic pictograms.
+    QByteArray decimalReference() const;
+};
+
+// The 252 pictograms: the 176 basic ones, then the 76 extended ones.
+const QList<Pictogram> &Pictograms();
+
+// The pictogram with that Shift-JIS code; null for any other code.
+const Pictogram *PictogramWithCode(std::uint16_t code);

@@ -1,0 +1,261 @@
+// For each kind of finding, a page that has it and a page that does not, from the facts about
+// the handsets: HTML versions, page limits, image formats, screens and pictograms.
+
+#include "check/page_check.h"
+#include "model/handsets.h"
+#include "model/page_project.h"
+#include "model/pattern.h"
+#include "support/test_files.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <functional>
+
+namespace {
+
+// A page to check: the project, the parts of its pattern, its body and its picture files.
+struct CheckedPage {
+    PageProject project;
+    QList<std::pair<int, int>> parts{{3, 1}};
+    QList<QByteArray> body;
+    bool bodyFound = true;
+    QList<std::pair<QString, QByteArray>> images; // in the page's folder
+};
+
+using Setup = std::function<void(CheckedPage &)>;
+
+QByteArray gifHeader(int width)
+{
+    QByteArray gif("GIF89a");
+    gif.append(char(width & 0xFF)).append(char(width >> 8)).append("\x10\0", 2);
+    return gif + QByteArray(300, '\0');
+}
+
+QByteArray encoded(const char *format)
+{
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
+}
+
+Setup text(const QByteArray &content)
+{
+    return [content](CheckedPage &page) { page.project.Texts[0] = {content, ToggleOn}; };
+}
+
+Setup direct(const QByteArray &markup)
+{
+    return [markup](CheckedPage &page) {
+        page.project.Directs[0] = {markup, ToggleOn};
+        page.parts = {{5, 1}};
+    };
+}
+
+Setup image(const QByteArray &bytes)
+{
+    return [bytes](CheckedPage &page) {
+        page.project.Images[0] = {"top.gif", {}, ToggleOn, ToggleOff, ToggleOff};
+        page.parts = {{2, 1}};
+        if (!bytes.isEmpty())
+            page.images.append({QStringLiteral("top.gif"), bytes});
+    };
+}
+
+Setup link(const QByteArray &target, Toggle mail)
+{
+    return [target, mail](CheckedPage &page) {
+        page.project.Links[3] = {"Top", target, ToggleOn, mail, ToggleOff, ToggleOff};
+        page.parts = {{4, 4}};
+    };
+}
+
+Setup accessKeyLinks(int count)
+{
+    return [count](CheckedPage &page) {
+        page.parts.clear();
+        for (int n = 0; n < count; ++n) {
+            page.project.Links[n % 10] = {"L", "l.html", ToggleOn, ToggleOff, ToggleOff, ToggleOn};
+            page.parts.append({4, n % 10 + 1});
+        }
+    };
+}
+
+Setup body(const QList<QByteArray> &lines, bool found = true)
+{
+    return [lines, found](CheckedPage &page) {
+        page.project.BodyUsed = ToggleOn;
+        page.project.BodyFile = {"body.txt", {}};
+        page.body = lines;
+        page.bodyFound = found;
+        page.parts = {{1, 0}};
+    };
+}
+
+// The findings as "重さ: 項目: 説明" lines.
+QStringList check(const Setup &setup, const QString &handsetName)
+{
+    CheckedPage page;
+    setup(page);
+    Pattern pattern;
+    for (const auto &[code, slot] : page.parts)
+        pattern.Parts[std::size_t(pattern.PartCount++)] = {code, slot};
+    QTemporaryDir folder;
+    for (const auto &[name, bytes] : page.images)
+        writeBytes(folder.filePath(name), bytes);
+    const PageCheckInput input{GeneratePageLines(page.project, pattern, pattern.PartCount, page.body),
+                               page.project,
+                               pattern,
+                               pattern.PartCount,
+                               page.bodyFound,
+                               ImagesInFolder(folder.path()),
+                               *FindHandset(handsetName)};
+    QStringList lines;
+    for (const Finding &finding : CheckPage(input).findings)
+        lines << SeverityText(finding.severity) + ": " + ItemName(finding) + ": " + finding.message;
+    return lines;
+}
+
+struct Case {
+    const char *name;
+    Setup with;
+    Setup without;
+    const char *handset;
+    const char *finding; // how the finding begins
+};
+
+const QList<Case> &cases()
+{
+    static const QList<Case> all{
+        {"page past the limit", text(QByteArray(5000, 'a')), text(QByteArray(3000, 'a')), "501i",
+         "エラー: ページ: ページが大きすぎます（画像を含めて 5.1 KB、501iの上限は 5 KB）"},
+        {"images count towards the limit", image(gifHeader(40) + QByteArray(5000, 'x')),
+         image(gifHeader(40)), "D501i", "エラー: ページ: ページが大きすぎます"},
+        {"tag of a later version", direct("<MARQUEE>new</MARQUEE>"), direct("<BLINK>new</BLINK>"),
+         "501i", "警告: 直接入力1: 「<MARQUEE>」はHTML 2.0からのタグで、501i（HTML 1.0）"},
+        {"attribute of a later version", direct("<HR COLOR=\"red\">"), direct("<HR SIZE=\"2\">"),
+         "503i", "警告: 直接入力1: 「<HR COLOR>」はHTML 4.0からで"},
+        {"value of a later version", direct("<IMG SRC=\"http://a/b.gif\" ALIGN=\"center\">"),
+         direct("<IMG SRC=\"http://a/b.gif\" ALIGN=\"top\">"), "503i",
+         "警告: 直接入力1: 「<IMG ALIGN=CENTER>」はHTML 4.0から"},
+        {"colours of the page", [](CheckedPage &page) { page.project.ColorSupport = ToggleOn; },
+         [](CheckedPage &) {}, "501i", "警告: 基本設定: 「<BODY BGCOLOR>」はHTML 2.0から"},
+        {"misspelt tag", direct("<CENTRE>a</CENTRE>"), direct("<CENTER>a</CENTER>"), "505i",
+         "警告: 直接入力1: 「<CENTRE>」というタグはありません。「<CENTER>」のつづり違い"},
+        {"unknown attribute", text("<A HREF=\"a.html\" STYLE=\"x\">a</A>"),
+         text("<A HREF=\"a.html\">a</A>"), "505i", "警告: テキスト 1: 「<A>」に「STYLE」という属性"},
+        {"closed in the wrong order", direct("<CENTER><BLINK>a</CENTER></BLINK>"),
+         direct("<CENTER><BLINK>a</BLINK></CENTER>"), "505i",
+         "警告: 直接入力1: 「</CENTER>」の前に「<BLINK>」を閉じてください"},
+        {"left open", text("<BLINK>a"), text("<BLINK>a</BLINK>"), "505i",
+         "警告: テキスト 1: 「<BLINK>」が閉じていません"},
+        {"body lines are one text", body({"<CENTER>a", "b"}), body({"<CENTER>a", "b", "c</CENTER>"}),
+         "505i", "警告: 本文 1行目: 「<CENTER>」が閉じていません"},
+        {"tag without its end", text("<BLINK>a</BLINK"), text("<BLINK>a</BLINK>"), "505i",
+         "警告: テキスト 1: 「</BLINK」が「>」で閉じていません"},
+        {"no Shift-JIS", text(sj("日本") + "\x81\xff"), text(sj("日本")), "505i",
+         "エラー: テキスト 1: 「日本」の後に、Shift-JISでない文字があり"},
+        {"reference read as a Shift-JIS code", text("&#169;"), text("&#63647;"), "505i",
+         "警告: テキスト 1: 「&#169;」は携帯では「ｩ」と表示されます"},
+        {"reference to no character", text("&#12354;"), text("&#38;"), "505i",
+         "警告: テキスト 1: 「&#12354;」は携帯では表示されません"},
+        {"extended pictogram as a reference", text("&#63921;"), text("\xF9\xB1"), "505i",
+         "エラー: テキスト 1: 拡張絵文字「iアプリ」は「&#63921;」の形では"},
+        {"extended pictogram before 4.0", text("\xF9\xB1"), text("\xF8\x9F"), "503i",
+         "警告: テキスト 1: 拡張絵文字はHTML 4.0の機種からで"},
+        {"hexadecimal reference before 4.0", text("&#xE63E;"), text("&#63647;"), "503i",
+         "警告: テキスト 1: 「&#xE63E;」の書き方はHTML 4.0から"},
+        {"vendor characters", text(sj("①")), text(sj("○")), "505i",
+         "お知らせ: テキスト 1: ①やⅠのような機種依存文字"},
+        {"missing picture", image({}), image(gifHeader(40)), "505i",
+         "エラー: 画像1: 画像ファイル「top.gif」が見つかりません"},
+        {"JPEG before the 503i", image(encoded("JPG")), image(gifHeader(40)), "502i",
+         "警告: 画像1: 「top.gif」はJPEGで、502i（HTML 2.0）では表示されません"},
+        {"PNG", image(encoded("PNG")), image(encoded("JPG")), "505i", "警告: 画像1: 「top.gif」はPNG"},
+        {"picture wider than the screen", image(gifHeader(97)), image(gifHeader(96)), "D501i",
+         "警告: 画像1: 「top.gif」の幅（97ピクセル）がD501iの画面の幅（96ピクセル）より広く"},
+        {"link without a target", link("  ", ToggleOff), link("a.html", ToggleOff), "505i",
+         "エラー: リンク4: リンク先がありません"},
+        {"mail link to no address", link("shop", ToggleOn), link("shop@example.jp", ToggleOn), "505i",
+         "警告: リンク4: 「shop」はメールアドレスの形ではありません"},
+        {"eleven access keys", accessKeyLinks(11), accessKeyLinks(10), "505i",
+         "警告: リンク1: アクセスキーは1ページに10個まで"},
+        {"filled but unused", [](CheckedPage &page) { page.project.Texts[0] = {"Hi", ToggleOff}; },
+         [](CheckedPage &page) { page.project.Texts[0] = {"", ToggleOff}; }, "505i",
+         "お知らせ: テキスト 1: 中身がありますが、「使用しない」に"},
+        {"body file missing", body({}, false), body({"a"}), "505i",
+         "警告: 本文: 本文のファイル「body.txt」が見つかりません"},
+        {"body file empty", body({}), body({"a"}), "505i", "警告: 本文: 本文のファイルが空です"},
+    };
+    return all;
+}
+
+} // namespace
+
+class PageCheckTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void findings_data();
+    void findings();
+    void handsets_data();
+    void handsets();
+};
+
+void PageCheckTest::findings_data()
+{
+    QTest::addColumn<int>("index");
+    for (qsizetype index = 0; index < cases().size(); ++index)
+        QTest::newRow(cases()[index].name) << int(index);
+}
+
+void PageCheckTest::findings()
+{
+    QFETCH(int, index);
+    const Case &c = cases()[index];
+    const QString expected = QString::fromUtf8(c.finding);
+    const auto has = [&expected](const QStringList &lines) {
+        return std::any_of(lines.begin(), lines.end(),
+                           [&expected](const QString &line) { return line.startsWith(expected); });
+    };
+    const QStringList with = check(c.with, c.handset);
+    QVERIFY2(has(with), qPrintable(with.join('\n')));
+    const QStringList without = check(c.without, c.handset);
+    QVERIFY2(!has(without), qPrintable(without.join('\n')));
+    // Only the page past its limit is an error of the page as a whole.
+    QCOMPARE(without.filter(QStringLiteral("エラー: ページ")), QStringList());
+}
+
+// A model is found by its name, a series as its strictest model, in any case and spacing.
+void PageCheckTest::handsets_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("found"); // name, HTML version, limit in KB, screen width
+    QTest::newRow("model") << "sh505i" << "SH505i 5.0 20 240";
+    QTest::newRow("series of one limit") << "503i" << "503i 3.0 10 118";
+    QTest::newRow("extended cache is the user's choice") << "N502i" << "N502i 2.0 5 118";
+    QTest::newRow("series with spaces") << "foma 2002" << "FOMA 2002 3.0 100 118";
+    QTest::newRow("unknown") << "X999i" << "";
+}
+
+void PageCheckTest::handsets()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, found);
+    const std::optional<Handset> handset = FindHandset(name);
+    QCOMPARE(handset ? QStringLiteral("%1 %2 %3 %4")
+                           .arg(handset->name, HtmlVersionText(handset->htmlVersion))
+                           .arg(handset->pageLimitKb)
+                           .arg(handset->screenWidth)
+                     : QString(),
+             found);
+}
+
+QTEST_GUILESS_MAIN(PageCheckTest)
+#include "tst_page_check.moc"

@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/program.h"
 #include "model/fonts.h"
 #include "model/program_folder.h"
@@ -10,17 +11,34 @@
 #include <QLocale>
 #include <QTranslator>
 
+namespace {
+
+// Qt's own texts (the desktop's dialogs, the command line's help) speak Japanese with the rest
+// of the program.
+void speakJapanese(QTranslator &translations)
+{
+    if (translations.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&translations);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    QTranslator qtTranslations;
+    if (IsCommandLineRun(argc, argv)) {
+        const QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("mopeco"));
+        QCoreApplication::setApplicationVersion(QStringLiteral(MOPECO_VERSION));
+        speakJapanese(qtTranslations);
+        return RunCommandLine(QCoreApplication::arguments(),
+                              ProgramFolder(QCoreApplication::applicationFilePath()));
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mopeco"));
     installFontSubstitutions();
-
-    // The desktop's own dialogs speak Japanese with the rest of the program.
-    QTranslator qtTranslations;
-    if (qtTranslations.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"),
-                            QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslations);
+    speakJapanese(qtTranslations);
 
     Program program;
     program.ProgramFolder = ProgramFolder(QCoreApplication::applicationFilePath());

@@ -2,6 +2,7 @@
 
 #include "check/markup.h"
 #include "check/markup_check.h"
+#include "generator/body_text.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/sjis.h"
@@ -51,11 +52,37 @@ public:
         }
         checkForgottenItems();
         checkSize();
-        result.findings = findings.list;
+        result.findings = inPageOrder(findings.list);
         return result;
     }
 
 private:
+    // The page as a whole first, then the items as the page shows them; items the page does
+    // not show last.
+    QList<Finding> inPageOrder(const QList<Finding> &list) const
+    {
+        const auto place = [this](const Finding &finding) {
+            if (finding.wholePage)
+                return qsizetype(-1);
+            for (qsizetype index = 0; index < input.lines.size(); ++index) {
+                const LineOrigin &origin = input.lines[index].origin;
+                if (origin == finding.origin
+                    || (origin.item == Item::Body && finding.origin.item == Item::Body))
+                    return index;
+            }
+            return input.lines.size();
+        };
+        QList<std::pair<qsizetype, Finding>> placed;
+        for (const Finding &finding : list)
+            placed.append({place(finding), finding});
+        std::stable_sort(placed.begin(), placed.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+        QList<Finding> ordered;
+        for (const auto &[where, finding] : placed)
+            ordered.append(finding);
+        return ordered;
+    }
+
     void add(Severity severity, const LineOrigin &origin, const QString &message)
     {
         findings.add(severity, origin, message);
@@ -252,4 +279,25 @@ QString KilobytesText(qint64 bytes)
 PageCheckResult CheckPage(const PageCheckInput &input)
 {
     return Checker(input).run();
+}
+
+PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int partCount,
+                            const QString &imageFolder, const Handset &handset)
+{
+    QList<QByteArray> bodyLines;
+    bool bodyFileFound = false;
+    if (isOn(page.BodyUsed)) {
+        const QString path = page.BodyFile.onDisk();
+        // A body that cannot be read is, to the page, a body that is not there.
+        try {
+            bodyLines = ReadBodyLines(path);
+            bodyFileFound = isRegularFile(path);
+        } catch (const UserError &) {
+            bodyLines.clear();
+        }
+    }
+    return CheckPage({GeneratePageLines(page, pattern, partCount, bodyLines), page, pattern,
+                      partCount, bodyFileFound,
+                      imageFolder.isEmpty() ? ImageLookup() : ImagesInFolder(imageFolder),
+                      handset});
 }

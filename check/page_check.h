@@ -51,5 +51,11 @@ struct PageCheckResult {
 // cannot show, links that lead nowhere, and items the user filled but left unused.
 PageCheckResult CheckPage(const PageCheckInput &input);
 
+// Checks the page as "HTML保存" would write it now: the first `partCount` parts of the pattern,
+// with the body read from its file. Pictures are looked for in `imageFolder`; an empty folder
+// means that it is not known yet.
+PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int partCount,
+                            const QString &imageFolder, const Handset &handset);
+
 // "3.2 KB": bytes in kilobytes of 1,000 bytes, with one decimal.
 QString KilobytesText(qint64 bytes);

@@ -13,29 +13,49 @@ int tenths(const QString &version)
     return parts.value(0).toInt() * 10 + parts.value(1).toInt();
 }
 
-const QHash<QString, TagFacts> &tagTable()
+struct TagTable {
+    QHash<NameKey, TagFacts> byKey;
+    QList<QByteArray> names; // in alphabetical order
+};
+
+const TagTable &tagTable()
 {
-    static const QHash<QString, TagFacts> tags = [] {
-        QHash<QString, TagFacts> table;
+    static const TagTable tags = [] {
+        TagTable table;
         for (const QStringList &row : FactsTableRows(QStringLiteral("html_tags.tsv"), 5)) {
-            TagFacts &tag = table[row[0]];
+            const QByteArray name = row[0].toLatin1();
+            TagFacts &tag = table.byKey[*NameKey::of(name)];
+            tag.name = name;
             const int version = tenths(row[3]);
             if (row[1].isEmpty()) {
                 tag.version = version;
                 tag.closed = row[4] == QLatin1String("closed");
+                table.names.append(name);
             } else if (row[2].isEmpty()) {
-                tag.attributes.insert(row[1], version);
+                tag.attributes.insert(*NameKey::of(row[1].toLatin1()), version);
             } else {
-                tag.laterValues.insert(row[1] + QLatin1Char('=') + row[2], version);
+                tag.laterValues.insert(*NameKey::of((row[1] + QLatin1Char('=') + row[2]).toLatin1()),
+                                       version);
             }
         }
+        std::sort(table.names.begin(), table.names.end());
         return table;
     }();
     return tags;
 }
 
+template <typename Value>
+const Value *find(const QHash<NameKey, Value> &table, QByteArrayView name)
+{
+    const std::optional<NameKey> key = NameKey::of(name);
+    if (!key)
+        return nullptr;
+    const auto found = table.constFind(*key);
+    return found == table.constEnd() ? nullptr : &found.value();
+}
+
 // The Damerau-Levenshtein distance (optimal string alignment) of two short names.
-int distance(const QString &a, const QString &b)
+int distance(const QByteArray &a, const QByteArray &b)
 {
     const qsizetype columns = b.size() + 1;
     std::vector<int> d(std::size_t((a.size() + 1) * columns));
@@ -58,21 +78,43 @@ int distance(const QString &a, const QString &b)
 
 } // namespace
 
-const TagFacts *FindTag(const QString &name)
+std::optional<NameKey> NameKey::of(QByteArrayView name)
 {
-    const auto found = tagTable().constFind(name);
-    return found == tagTable().constEnd() ? nullptr : &found.value();
+    if (name.size() > 16)
+        return std::nullopt;
+    NameKey key;
+    for (qsizetype at = 0; at < name.size(); ++at) {
+        const char c = name[at];
+        const quint64 upper = uchar(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        (at < 8 ? key.first : key.second) |= upper << (8 * (at % 8));
+    }
+    return key;
 }
 
-QString NearestTag(const QString &name)
+int TagFacts::attributeVersion(QByteArrayView attribute, QByteArrayView value) const
 {
+    const int *version = find(attributes, attribute);
+    if (!version)
+        return 0;
+    if (laterValues.isEmpty() || value.isEmpty())
+        return *version;
+    const int *later = find(laterValues, attribute.toByteArray() + '=' + value.toByteArray());
+    return later ? std::max(*version, *later) : *version;
+}
+
+const TagFacts *FindTag(QByteArrayView name)
+{
+    return find(tagTable().byKey, name);
+}
+
+QByteArray NearestTag(QByteArrayView written)
+{
+    const QByteArray name = written.toByteArray().toUpper();
     // One letter off is a slip in a short name; two only in a longer one.
     const int allowed = name.size() <= 3 ? 1 : 2;
-    QString nearest;
+    QByteArray nearest;
     int best = allowed + 1;
-    QStringList names = tagTable().keys();
-    names.sort();
-    for (const QString &known : names) {
+    for (const QByteArray &known : tagTable().names) {
         const int off = distance(name, known);
         if (off < best) {
             best = off;

@@ -1,5 +1,7 @@
 #include "check/markup.h"
 
+#include "check/html_tags.h"
+
 namespace {
 
 bool isLetter(char c)
@@ -18,7 +20,8 @@ bool isBlank(char c)
 }
 
 // Reads the tag that starts with "<" at `at`; returns the offset after it.
-qsizetype readTag(const QByteArray &line, qsizetype at, MarkupTag &tag)
+qsizetype readTag(const QByteArray &line, qsizetype at, MarkupTag &tag,
+                  QList<MarkupAttribute> &attributes)
 {
     qsizetype position = at + 1;
     if (line[position] == '/') {
@@ -28,7 +31,7 @@ qsizetype readTag(const QByteArray &line, qsizetype at, MarkupTag &tag)
     const qsizetype nameStart = position;
     while (position < line.size() && isNameCharacter(line[position]))
         ++position;
-    tag.name = QString::fromLatin1(line.mid(nameStart, position - nameStart)).toUpper();
+    tag.name = QByteArrayView(line).sliced(nameStart, position - nameStart);
     for (;;) {
         while (position < line.size() && (isBlank(line[position]) || line[position] == '/'))
             ++position;
@@ -47,8 +50,8 @@ qsizetype readTag(const QByteArray &line, qsizetype at, MarkupTag &tag)
         while (position < line.size() && !isBlank(line[position]) && line[position] != '='
                && line[position] != '>' && line[position] != '<')
             ++position;
-        QString name = QString::fromLatin1(line.mid(attributeStart, position - attributeStart));
-        QByteArray value;
+        const QByteArrayView name = QByteArrayView(line).sliced(attributeStart, position - attributeStart);
+        QByteArrayView value;
         while (position < line.size() && isBlank(line[position]))
             ++position;
         if (position < line.size() && line[position] == '=') {
@@ -59,16 +62,17 @@ qsizetype readTag(const QByteArray &line, qsizetype at, MarkupTag &tag)
                 const char quote = line[position];
                 const qsizetype close = line.indexOf(quote, position + 1);
                 const qsizetype end = close < 0 ? line.size() : close;
-                value = line.mid(position + 1, end - position - 1);
+                value = QByteArrayView(line).sliced(position + 1, end - position - 1);
                 position = close < 0 ? line.size() : close + 1;
             } else {
                 const qsizetype valueStart = position;
                 while (position < line.size() && !isBlank(line[position]) && line[position] != '>')
                     ++position;
-                value = line.mid(valueStart, position - valueStart);
+                value = QByteArrayView(line).sliced(valueStart, position - valueStart);
             }
         }
-        tag.attributes.append({name.toUpper(), value});
+        attributes.append({name, value});
+        ++tag.attributeCount;
     }
 }
 
@@ -97,7 +101,7 @@ qsizetype readReference(const QByteArray &line, qsizetype at, CharacterReference
     if (position == digitsStart || position >= line.size() || line[position] != ';')
         return 0;
     reference.value = quint32(qMin<quint64>(value, 0xFFFFFFFF));
-    reference.text = line.mid(at, position + 1 - at);
+    reference.text = QByteArrayView(line).sliced(at, position + 1 - at);
     return position + 1 - at;
 }
 
@@ -107,13 +111,19 @@ Markup ScanMarkup(const QByteArray &line)
 {
     Markup markup;
     qsizetype at = 0;
+    const char *bytes = line.constData();
     while (at < line.size()) {
+        // Text between the tags and references is passed over at once.
+        while (at < line.size() && bytes[at] != '<' && bytes[at] != '&')
+            ++at;
+        if (at == line.size())
+            break;
         const char c = line[at];
         const bool tagStarts = c == '<' && at + 1 < line.size()
                                && (isLetter(line[at + 1])
                                    || (line[at + 1] == '/' && at + 2 < line.size()
                                        && isLetter(line[at + 2])));
-        if (c == '<' && line.mid(at, 4) == "<!--") {
+        if (c == '<' && QByteArrayView(line).sliced(at).startsWith("<!--")) {
             const qsizetype end = line.indexOf("-->", at + 4);
             at = end < 0 ? line.size() : end + 3;
         } else if (c == '<' && at + 1 < line.size() && line[at + 1] == '!') {
@@ -121,7 +131,9 @@ Markup ScanMarkup(const QByteArray &line)
             at = end < 0 ? line.size() : end + 1;
         } else if (tagStarts) {
             MarkupTag tag;
-            at = readTag(line, at, tag);
+            tag.firstAttribute = markup.attributes.size();
+            at = readTag(line, at, tag, markup.attributes);
+            tag.facts = FindTag(tag.name);
             markup.tags.append(tag);
         } else if (c == '&' && at + 1 < line.size() && line[at + 1] == '#') {
             CharacterReference reference;
@@ -134,4 +146,9 @@ Markup ScanMarkup(const QByteArray &line)
         }
     }
     return markup;
+}
+
+QByteArray UpperName(QByteArrayView name)
+{
+    return name.toByteArray().toUpper();
 }

@@ -5,18 +5,20 @@
 #include "model/sjis.h"
 
 #include <QRegularExpression>
+#include <QVarLengthArray>
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 using Item = LineOrigin::Item;
 
 // The tags the generator frames the page with; they open in one line and close in another.
-bool isFrameTag(const QString &name)
+bool isFrameTag(const QByteArray &name)
 {
-    return name == QLatin1String("HTML") || name == QLatin1String("HEAD")
-        || name == QLatin1String("TITLE") || name == QLatin1String("BODY");
+    static const QByteArrayList frame{"HTML", "HEAD", "TITLE", "BODY"};
+    return frame.contains(name);
 }
 
 bool sameItem(const LineOrigin &a, const LineOrigin &b)
@@ -78,80 +80,85 @@ private:
             if (tag.unfinished)
                 add(Severity::Warning, origin,
                     QStringLiteral("「<%1%2」が「>」で閉じていません。")
-                        .arg(tag.closing ? QStringLiteral("/") : QString(), tag.name));
-            const TagFacts *facts = FindTag(tag.name);
+                        .arg(tag.closing ? QStringLiteral("/") : QString(), upper(tag.name)));
+            const TagFacts *facts = tag.facts;
             if (!facts) {
-                const QString nearest = NearestTag(tag.name);
+                const QByteArray nearest = NearestTag(tag.name);
                 add(Severity::Warning, origin,
                     nearest.isEmpty()
-                        ? QStringLiteral("「<%1>」というタグは携帯にはありません。").arg(tag.name)
+                        ? QStringLiteral("「<%1>」というタグは携帯にはありません。").arg(upper(tag.name))
                         : QStringLiteral("「<%1>」というタグはありません。「<%2>」のつづり違いでは"
                                          "ありませんか。")
-                              .arg(tag.name, nearest));
+                              .arg(upper(tag.name), QString::fromLatin1(nearest)));
                 continue;
             }
             if (tag.closing)
                 continue;
+            const auto name = [facts] { return QString::fromLatin1(facts->name); };
             if (facts->version > version)
                 add(Severity::Warning, origin,
                     QStringLiteral("「<%1>」はHTML %2からのタグで、%3では表示されません。")
-                        .arg(tag.name, HtmlVersionText(facts->version), handsetText()));
-            for (const auto &[name, value] : tag.attributes) {
-                const auto attribute = facts->attributes.constFind(name);
-                if (attribute == facts->attributes.constEnd()) {
+                        .arg(name(), HtmlVersionText(facts->version), handsetText()));
+            for (const auto &[attribute, value] : lineMarkup.attributesOf(tag)) {
+                const int needed = facts->attributeVersion(attribute, value);
+                if (needed == 0) {
                     add(Severity::Warning, origin,
                         QStringLiteral("「<%1>」に「%2」という属性はありません。携帯では無視されます。")
-                            .arg(tag.name, name));
-                    continue;
-                }
-                const QString valued = name + QLatin1Char('=') + QString::fromLatin1(value).toUpper();
-                const int needed = std::max(*attribute, facts->laterValues.value(valued, 0));
-                if (needed > version)
+                            .arg(name(), upper(attribute)));
+                } else if (needed > version) {
+                    const bool byValue = needed > facts->attributeVersion(attribute, {});
+                    const QString written = byValue ? upper(attribute) + QLatin1Char('=') + upper(value)
+                                                    : upper(attribute);
                     add(Severity::Warning, origin,
                         QStringLiteral("「<%1 %2>」はHTML %3からで、%4では無視されます。")
-                            .arg(tag.name, needed == *attribute ? name : valued,
-                                 HtmlVersionText(needed), handsetText()));
+                            .arg(name(), written, HtmlVersionText(needed), handsetText()));
+                }
             }
         }
     }
+
+    static QString upper(QByteArrayView name) { return QString::fromLatin1(UpperName(name)); }
 
     // Tags that enclose text must be closed, in the reverse order, within the item they open in.
     void checkNesting(qsizetype first, qsizetype end)
     {
         struct Open {
-            QString name;
+            const TagFacts *tag;
             LineOrigin origin;
         };
-        QList<Open> open;
+        QVarLengthArray<Open, 16> open;
         for (qsizetype index = first; index < end; ++index) {
             const PageLine &line = lines[index];
             for (const MarkupTag &tag : markup[index].tags) {
-                const TagFacts *facts = FindTag(tag.name);
-                if (!facts || !facts->closed || isFrameTag(tag.name))
+                const TagFacts *facts = tag.facts;
+                if (!facts || !facts->closed || isFrameTag(facts->name))
                     continue;
                 if (!tag.closing) {
-                    open.append({tag.name, line.origin});
+                    open.append({facts, line.origin});
                     continue;
                 }
                 qsizetype match = open.size() - 1;
-                while (match >= 0 && open[match].name != tag.name)
+                while (match >= 0 && open[match].tag != facts)
                     --match;
+                const QString name = match < 0 || match != open.size() - 1
+                                         ? QString::fromLatin1(facts->name)
+                                         : QString();
                 if (match < 0) {
                     add(Severity::Warning, line.origin,
-                        QStringLiteral("「</%1>」に対応する「<%1>」がありません。").arg(tag.name));
+                        QStringLiteral("「</%1>」に対応する「<%1>」がありません。").arg(name));
                     continue;
                 }
                 if (match != open.size() - 1)
                     add(Severity::Warning, line.origin,
                         QStringLiteral("「</%1>」の前に「<%2>」を閉じてください。閉じる順番が逆です。")
-                            .arg(tag.name, open.last().name));
+                            .arg(name, QString::fromLatin1(open.last().tag->name)));
                 open.resize(match);
             }
         }
         for (const Open &left : open)
             add(Severity::Warning, left.origin,
                 QStringLiteral("「<%1>」が閉じていません。「</%1>」を書き足してください。")
-                    .arg(left.name));
+                    .arg(QString::fromLatin1(left.tag->name)));
     }
 
     void checkCharacters(const PageLine &line, const Markup &lineMarkup)
@@ -161,13 +168,25 @@ private:
         bool vendorRows = false;
         bool extended = false;
         qsizetype invalidAt = 0;
-        for (qsizetype at = 0; at < text.size();) {
-            const uchar lead = uchar(text[at]);
+        const char *bytes = text.constData();
+        const qsizetype size = text.size();
+        for (qsizetype at = 0; at < size;) {
+            // Runs of ASCII, most of any page, are passed over eight bytes at a time.
+            while (at + 8 <= size) {
+                quint64 eight = 0;
+                std::memcpy(&eight, bytes + at, 8);
+                if (eight & 0x8080808080808080)
+                    break;
+                at += 8;
+            }
+            if (at == size)
+                break;
+            const uchar lead = uchar(bytes[at]);
             if (lead < 0x80 || (lead >= 0xA1 && lead <= 0xDF)) {
                 ++at;
                 continue;
             }
-            const uchar trail = at + 1 < text.size() ? uchar(text[at + 1]) : 0;
+            const uchar trail = at + 1 < size ? uchar(bytes[at + 1]) : 0;
             const bool pair = sjis::isLeadByte(lead)
                               && ((trail >= 0x40 && trail <= 0x7E) || (trail >= 0x80 && trail <= 0xFC));
             const std::uint16_t code = std::uint16_t(lead << 8 | trail);
@@ -211,7 +230,7 @@ private:
 
     void checkReference(const LineOrigin &origin, const CharacterReference &reference)
     {
-        const QString written = QString::fromLatin1(reference.text);
+        const QString written = QString::fromLatin1(reference.text.toByteArray());
         if (reference.hexadecimal) {
             if (handset.htmlVersion < 40)
                 add(Severity::Warning, origin,

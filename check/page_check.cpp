@@ -1,5 +1,6 @@
 #include "check/page_check.h"
 
+#include "check/html_tags.h"
 #include "check/markup.h"
 #include "check/markup_check.h"
 #include "generator/body_text.h"
@@ -98,11 +99,11 @@ private:
     void checkImages(const LineOrigin &origin, const Markup &markup)
     {
         for (const MarkupTag &tag : markup.tags) {
-            if (tag.closing || tag.name != QLatin1String("IMG"))
+            if (tag.closing || !tag.facts || tag.facts->name != "IMG")
                 continue;
-            for (const auto &[name, value] : tag.attributes)
-                if (name == QLatin1String("SRC"))
-                    checkImage(origin, sjis::toUnicode(value).trimmed());
+            for (const auto &[name, value] : markup.attributesOf(tag))
+                if (name.compare("SRC", Qt::CaseInsensitive) == 0)
+                    checkImage(origin, sjis::toUnicode(value.toByteArray()).trimmed());
         }
     }
 

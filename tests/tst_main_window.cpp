@@ -5,16 +5,21 @@
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
 #include "model/pattern_preview.h"
+#include "model/program_settings.h"
 #include "model/project_file.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "widgets/size_meter.h"
 #include "widgets/byte_line_edit.h"
 #include "ui/item_editor.h"
 #include "ui/main_window.h"
+#include "ui/page_check_panel.h"
+#include "ui/page_check_window.h"
 #include "ui/summary_panel.h"
 #include "model/tool_settings.h"
 
 #include <QBuffer>
+#include <QComboBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include <functional>
 #include <memory>
@@ -102,6 +108,7 @@ private slots:
     void openingAProjectAndEditingIt();
     void toolSettingsAtStartAndEnd();
     void dialogFilters();
+    void pageCheckFollowsThePage();
 };
 
 void MainWindowTest::startUp_data()
@@ -355,6 +362,58 @@ void MainWindowTest::dialogFilters()
 {
     QCOMPARE(qtNameFilters("HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"),
              QStringLiteral("HTMLファイル(*.html);;すべてのファイル(*)"));
+}
+
+// The meter follows every change at once and warns near and past the handset's limit; the
+// handset chosen is kept for the next run; a finding opens the editor on its slot.
+void MainWindowTest::pageCheckFollowsThePage()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    PageCheckPanel &check = *form.pageCheck;
+    QCOMPARE(check.meter->text(), QStringLiteral("0.1 / 10 KB"));
+    QTest::keyClicks(form.Edit1, QString(500, QLatin1Char('a')));
+    QCOMPARE(check.meter->text(), QStringLiteral("0.6 / 10 KB"));
+    QCOMPARE(check.meter->level(), SizeMeter::Level::Fits);
+
+    check.handsetBox->lineEdit()->setText(QStringLiteral("d501i"));
+    QTest::keyClick(check.handsetBox->lineEdit(), Qt::Key_Return);
+    QCOMPARE(check.handsetBox->currentText(), QStringLiteral("D501i"));
+    QCOMPARE(SavedHandsetName(fixture.ProgramFolder), QStringLiteral("D501i"));
+    check.handsetBox->lineEdit()->setText(QStringLiteral("no such phone"));
+    QTest::keyClick(check.handsetBox->lineEdit(), Qt::Key_Return);
+    QCOMPARE(check.handsetBox->currentText(), QStringLiteral("D501i"));
+    fixture.page.Texts[0] = {QByteArray(3600, 'a'), ToggleOn};
+    check.update();
+    QCOMPARE(check.meter->level(), SizeMeter::Level::Near);
+    fixture.page.Texts[0] = {QByteArray(4600, 'a'), ToggleOn};
+    check.update();
+    QCOMPARE(check.meter->level(), SizeMeter::Level::Over);
+    QCOMPARE(check.findingCount->text(), QStringLiteral("エラー 1"));
+
+    // Text 3 of pattern 1, filled but left unused: its finding opens its editor.
+    fixture.page.Texts[2] = {"later", ToggleOff};
+    fixture.click(form.Button11); // any button runs the check again
+    QStringList rows;
+    QString heading;
+    QTimer::singleShot(0, [&] {
+        auto *window = qobject_cast<PageCheckWindow *>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        for (int row = 0; row < window->list->topLevelItemCount(); ++row)
+            rows << window->list->topLevelItem(row)->text(0) + ' ' + window->list->topLevelItem(row)->text(1);
+        QTimer::singleShot(0, [&] {
+            heading = QApplication::activeModalWidget()->windowTitle();
+            form.dialogs.itemEditor().Button3Click();
+        });
+        const QList<QTreeWidgetItem *> found = window->list->findItems("テキスト 3", Qt::MatchExactly, 1);
+        QCOMPARE(found.size(), 1);
+        emit window->list->itemClicked(found.first(), 0);
+    });
+    fixture.click(check.meter);
+    QCOMPARE(rows.first(), QStringLiteral("エラー ページ"));
+    QVERIFY(rows.contains(QStringLiteral("お知らせ テキスト 3")));
+    QCOMPARE(heading, QStringLiteral("テキスト　3"));
+    QCOMPARE(form.Button4->text(), QStringLiteral("テキスト　3"));
 }
 
 QTEST_MAIN(MainWindowTest)

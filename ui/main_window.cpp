@@ -13,6 +13,7 @@
 #include "ui/glyphs.h"
 #include "ui/item_editor.h"
 #include "ui/launchers.h"
+#include "ui/page_check_panel.h"
 #include "ui/page_commands.h"
 #include "ui/pattern_selection.h"
 #include "ui/preview_box.h"
@@ -24,6 +25,7 @@
 #include "widgets/error_guard.h"
 #include "widgets/title_band_drag.h"
 
+#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +36,6 @@
 
 namespace {
 
-const QString htmlFilter = QStringLiteral("HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*");
 const QString projectFilter = QStringLiteral("プロジェクトファイル(*.mpk)|*.mpk");
 
 } // namespace
@@ -44,7 +45,8 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
                const QString &programFolder, Desktop &desktop, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       dialogs(*this, page, state, catalogue, pattern, toolSettings, programFolder, desktop),
-      SaveDialog1(FileDialog::Mode::Save, QStringLiteral("HTMLファイルを保存"), htmlFilter,
+      SaveDialog1(FileDialog::Mode::Save, QStringLiteral("HTMLファイルを保存"),
+                  QStringLiteral("HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"),
                   QStringLiteral("html")),
       OpenDialog1(FileDialog::Mode::Open, QStringLiteral("データファイルを開く"), projectFilter,
                   QStringLiteral("mpk")),
@@ -76,6 +78,11 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
     createToolbar();
     createWorkArea();
     createSummaryArea();
+    // The page check, in the free band above the summary, opens the items it names.
+    pageCheck = new PageCheckPanel(*this, page, state, pattern, programFolder, desktop,
+                                   [this] { return SaveDialog1.lastFolder(); },
+                                   {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
+                                    [this] { Button1Click(); }, [this] { Edit1->setFocus(); }});
     connectHandlers();
     setFocusOrder();
 }
@@ -100,37 +107,31 @@ void TForm1::createTitleBar()
 void TForm1::createToolbar()
 {
     Panel2 = addPanel(this, {8, 24, 665, 33});
-    const auto toolButton = [this](int left, int width, const QString &caption,
-                                   const QString &hint) {
-        return addToolButton(Panel2, {left, 4, width, 25}, caption, hint);
-    };
-    SpeedButton2 = toolButton(8, 73, QStringLiteral("新規作成"),
-                              QStringLiteral("新規に作成するときに押します"));
-    SpeedButton21 = toolButton(88, 105, QStringLiteral("テキスト地図作成"),
-                               QStringLiteral("文字のみを使って地図を作成します。"));
-    SpeedButton3 = toolButton(200, 73, QStringLiteral("HTML保存"),
-                              QStringLiteral("ホームページ用のデータを作成します"));
-    SpeedButton4 = toolButton(272, 73, QStringLiteral("データ保存"),
-                              QStringLiteral("プロジェクトファイルを保存します"));
-    SpeedButton4->setFont(fontWithCellHeight(proportionalGothic(), 13));
-    SpeedButton5 = toolButton(344, 73, QStringLiteral("データ開く"),
-                              QStringLiteral("プロジェクトファイルを開きます"));
-    SpeedButton6 = toolButton(424, 41, QStringLiteral("設定"), QStringLiteral("設定を行います"));
-    SpeedButton7 = toolButton(464, 25, {}, QStringLiteral("ヘルプ"));
-    SpeedButton8 = toolButton(496, 25, {}, QStringLiteral("FTPソフトを起動します"));
-    SpeedButton9 = toolButton(520, 25, {}, QStringLiteral("テキストエディタを起動します"));
-    SpeedButton10 = toolButton(544, 25, {}, QStringLiteral("ペイントソフトを起動します"));
-    SpeedButton11 = toolButton(576, 25, {}, QStringLiteral("ホームページ"));
-    SpeedButton12 = toolButton(608, 49, QStringLiteral("Ver情報"), {});
-    const QList<QPair<QToolButton *, QImage>> pictures{
-        {SpeedButton7, helpBookGlyph(20)},     {SpeedButton8, ftpGlyph()},
-        {SpeedButton9, textPageGlyph()},       {SpeedButton10, landscapePictureGlyph()},
-        {SpeedButton11, globeGlyph()},
-    };
-    for (const auto &[button, picture] : pictures) {
-        button->setIcon(QPixmap::fromImage(picture));
-        button->setIconSize(picture.size());
+    const struct {
+        QToolButton *&button;
+        int left, width;
+        const char *caption, *hint;
+        QImage picture;
+    } tools[] = {
+        {SpeedButton2, 8, 73, "新規作成", "新規に作成するときに押します", {}},
+        {SpeedButton21, 88, 105, "テキスト地図作成", "文字のみを使って地図を作成します。", {}},
+        {SpeedButton3, 200, 73, "HTML保存", "ホームページ用のデータを作成します", {}},
+        {SpeedButton4, 272, 73, "データ保存", "プロジェクトファイルを保存します", {}},
+        {SpeedButton5, 344, 73, "データ開く", "プロジェクトファイルを開きます", {}},
+        {SpeedButton6, 424, 41, "設定", "設定を行います", {}},
+        {SpeedButton7, 464, 25, "", "ヘルプ", helpBookGlyph(20)},
+        {SpeedButton8, 496, 25, "", "FTPソフトを起動します", ftpGlyph()},
+        {SpeedButton9, 520, 25, "", "テキストエディタを起動します", textPageGlyph()},
+        {SpeedButton10, 544, 25, "", "ペイントソフトを起動します", landscapePictureGlyph()},
+        {SpeedButton11, 576, 25, "", "ホームページ", globeGlyph()},
+        {SpeedButton12, 608, 49, "Ver情報", "", {}}};
+    for (const auto &tool : tools) {
+        tool.button = addToolButton(Panel2, {tool.left, 4, tool.width, 25},
+                                    QString::fromUtf8(tool.caption), QString::fromUtf8(tool.hint));
+        tool.button->setIcon(QPixmap::fromImage(tool.picture));
+        tool.button->setIconSize(tool.picture.size());
     }
+    SpeedButton4->setFont(fontWithCellHeight(proportionalGothic(), 13));
 }
 
 void TForm1::createWorkArea()
@@ -142,8 +143,10 @@ void TForm1::createWorkArea()
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(152, 96, 169, 20);
     // The title is kept as typed; a title that was opened stays byte for byte until edited.
-    connect(Edit1, &QLineEdit::textEdited, this,
-            [this](const QString &text) { this->page.Title = sjis::fromUnicodeLine(text); });
+    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString &text) {
+        this->page.Title = sjis::fromUnicodeLine(text);
+        pageCheck->update();
+    });
 
     Button1 = addButton(this, {40, 136, 75, 25}, QStringLiteral("基本設定"));
     Button2 = addButton(this, {40, 168, 75, 25}, QStringLiteral("文章"));
@@ -172,7 +175,6 @@ void TForm1::createWorkArea()
     SpeedButton16 = stepper(376, 168, Step::Next);
     SpeedButton20 = stepper(408, 168, Step::Previous);
     showSlotCaptions();
-
 
     Panel3 = addPanel(this, {488, 88, 186, 401});
     ScrollBox1 = addPreviewBox(Panel3, {4, 8, 177, 385}, 300, Image3);
@@ -212,13 +214,16 @@ void TForm1::connectHandlers()
          {Button8, &TForm1::Button8Click},             {Button6, &TForm1::Button6Click},
          {Button9, &TForm1::Button9Click},             {Button10, &TForm1::Button10Click},
          {Button11, &TForm1::Button11Click},           {Button12, &TForm1::Button12Click}});
+    // Whatever a button did to the page, the check follows it.
+    for (QAbstractButton *button : findChildren<QAbstractButton *>())
+        connect(button, &QAbstractButton::clicked, pageCheck, &PageCheckPanel::update);
 }
 
 void TForm1::setFocusOrder()
 {
     const QList<QWidget *> order{ScrollBox1, Button6, Button9, Button10, Button11, Button12,
                                  Button1,    Button2, Button3, Button4,  Button5,  Button8,
-                                 Edit1,      Button7};
+                                 Edit1,      Button7, pageCheck->handsetBox};
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     ::setFocusOrder(order);
 }
@@ -234,10 +239,10 @@ void TForm1::FormCreate()
 {
     guarded(desktop, [this] { loadBackgroundPicture(); });
     guarded(desktop, [this] { ReadPatternCatalogueFile(programFolder, catalogue); });
-    // Each step stops with its message alone. Resetting the page also shows the summary's
-    // first page.
+    // Each step stops with its message alone; resetting the page shows summary page 1.
     guarded(desktop, [this] { ResetPage(); });
     guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
+    pageCheck->update();
 }
 
 void TForm1::FormDestroy()

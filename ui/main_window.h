@@ -16,6 +16,7 @@ class QPushButton;
 class QScrollArea;
 class QToolButton;
 class TitleBandDrag;
+class PageCheckPanel;
 
 struct PageProject;
 struct WorkingState;
@@ -144,6 +145,8 @@ public:
 
     // The dialogs this window opens, each made on first use as its child.
     MainWindowDialogs dialogs;
+    // The handset, the size meter and the findings of the page check.
+    PageCheckPanel *pageCheck = nullptr;
 
     FileDialog SaveDialog1;
     FileDialog OpenDialog1;

@@ -41,6 +41,9 @@ public:
     // What the dialog offers: the last name, in the folder last used.
     QString offeredPath() const;
 
+    // The folder this dialog (or one it shares its folder with) used last; empty before.
+    QString lastFolder() const { return *folder; }
+
     Mode mode;
     QString Title;
     QString Filter;

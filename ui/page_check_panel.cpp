@@ -1,0 +1,145 @@
+#include "ui/page_check_panel.h"
+
+#include "model/page_project.h"
+#include "model/pattern.h"
+#include "model/program_settings.h"
+#include "ui/page_check_window.h"
+#include "widgets/controls.h"
+#include "widgets/error_guard.h"
+#include "widgets/size_meter.h"
+
+#include <QComboBox>
+#include <QCompleter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+using Item = LineOrigin::Item;
+
+// The count of what the check found, worst kind first: "エラー 1・警告 2".
+QString countText(const QList<Finding> &findings)
+{
+    QStringList counts;
+    for (const Severity severity : {Severity::Error, Severity::Warning}) {
+        const auto count = std::count_if(findings.begin(), findings.end(),
+                                         [severity](const Finding &f) { return f.severity == severity; });
+        if (count > 0)
+            counts << QStringLiteral("%1 %2").arg(SeverityText(severity)).arg(count);
+    }
+    return counts.isEmpty() ? QStringLiteral("問題なし") : counts.join(QStringLiteral("・"));
+}
+
+} // namespace
+
+PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, WorkingState &state,
+                               const Pattern &pattern, const QString &programFolder,
+                               Desktop &desktop, std::function<QString()> pageFolder,
+                               Openers openers)
+    : QObject(&window),
+      window(window),
+      page(page),
+      state(state),
+      pattern(pattern),
+      programFolder(programFolder),
+      desktop(desktop),
+      pageFolder(std::move(pageFolder)),
+      openers(std::move(openers)),
+      chosenHandset(*FindHandset(SavedHandsetName(programFolder)))
+{
+    handsetLabel = addLabel(&window, 40, 206, QStringLiteral("機種"));
+    handsetBox = new QComboBox(&window);
+    handsetBox->setGeometry(72, 202, 104, 22);
+    handsetBox->setEditable(true);
+    handsetBox->setInsertPolicy(QComboBox::NoInsert);
+    handsetBox->setToolTip(QStringLiteral("ページを表示する携帯の機種かシリーズ（503i、SH505i など）"));
+    for (const Handset &handset : Handsets())
+        handsetBox->addItem(handset.name);
+    handsetBox->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    handsetBox->setCurrentText(chosenHandset.name);
+    meter = new SizeMeter(&window);
+    meter->setGeometry(184, 202, 132, 22);
+    findingCount = addToolButton(&window, {322, 201, 150, 24}, {},
+                                 QStringLiteral("クリックすると、ページの確認を開きます。"));
+    meter->setToolTip(findingCount->toolTip());
+    connect(handsetBox, &QComboBox::activated, this,
+            [this](int index) { chooseHandset(handsetBox->itemText(index)); });
+    connect(handsetBox->lineEdit(), &QLineEdit::editingFinished, this,
+            [this] { chooseHandset(handsetBox->currentText()); });
+    connect(meter, &SizeMeter::clicked, this, &PageCheckPanel::showFindings);
+    connect(findingCount, &QToolButton::clicked, this, &PageCheckPanel::showFindings);
+}
+
+// An unknown name gives the handset chosen before back.
+void PageCheckPanel::chooseHandset(const QString &name)
+{
+    const std::optional<Handset> handset = FindHandset(name);
+    if (handset && handset->name != chosenHandset.name) {
+        chosenHandset = *handset;
+        SaveHandsetName(programFolder, handset->name);
+        update();
+    }
+    handsetBox->setCurrentText(chosenHandset.name);
+}
+
+void PageCheckPanel::update()
+{
+    lastResult = CheckPageOf(page, pattern, pattern.PartCount, pageFolder(), chosenHandset);
+    meter->setMeasure(lastResult.totalBytes(), lastResult.limitBytes,
+                      QStringLiteral("%1 / %2 KB")
+                          .arg(double(lastResult.totalBytes()) / 1000.0, 0, 'f', 1)
+                          .arg(chosenHandset.pageLimitKb));
+    findingCount->setText(countText(lastResult.findings));
+    setTextColour(findingCount, lastResult.hasErrors() ? QColor(200, 0, 0) : QColor(0, 0, 160));
+}
+
+void PageCheckPanel::showFindings()
+{
+    if (!findingsWindow)
+        findingsWindow = new PageCheckWindow(
+            [this](const Finding &finding) { guarded(desktop, [&] { open(finding); }); }, &window);
+    findingsWindow->showResult(lastResult, chosenHandset);
+    findingsWindow->exec();
+}
+
+// The slot a finding names becomes current, so the item buttons show it and the editor opens
+// on it.
+void PageCheckPanel::open(const Finding &finding)
+{
+    if (finding.wholePage)
+        return;
+    const int n = finding.origin.number;
+    switch (finding.origin.item) {
+    case Item::Title:
+        openers.title();
+        return;
+    case Item::Colours:
+    case Item::Separator:
+        openers.pageSettings();
+        break;
+    case Item::Body:
+        openers.item(ItemKind::Body);
+        break;
+    case Item::Image:
+        state.CurrentImage = std::uint8_t(n);
+        openers.item(ItemKind::Image);
+        break;
+    case Item::Text:
+        state.CurrentText = std::uint8_t(n);
+        openers.item(ItemKind::Text);
+        break;
+    case Item::Link:
+        state.CurrentLink = std::uint8_t(n);
+        openers.item(ItemKind::Link);
+        break;
+    case Item::Direct:
+        state.CurrentDirect = std::uint8_t(n);
+        openers.item(ItemKind::Direct);
+        break;
+    case Item::Comment:
+    case Item::End:
+        return;
+    }
+    update();
+}

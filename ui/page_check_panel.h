@@ -1,0 +1,69 @@
+#pragma once
+
+#include "check/page_check.h"
+
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+
+class QComboBox;
+class QLabel;
+class QToolButton;
+class QWidget;
+class PageCheckWindow;
+class SizeMeter;
+class Desktop;
+
+struct PageProject;
+struct Pattern;
+struct WorkingState;
+enum class ItemKind : std::uint8_t;
+
+// The page check in the main window, in the free band between the item buttons and the
+// summary: the handset the page is meant for, the size meter, and how many things the check
+// found. A click on the meter or the count opens the window of findings; a click on a finding
+// there makes its slot current and opens its item.
+class PageCheckPanel : public QObject {
+    Q_OBJECT
+
+public:
+    struct Openers {
+        std::function<void(ItemKind)> item;      // the item editor on the current slot
+        std::function<void()> pageSettings;      // the basic settings
+        std::function<void()> title;             // the title box
+    };
+
+    PageCheckPanel(QWidget &window, const PageProject &page, WorkingState &state,
+                   const Pattern &pattern, const QString &programFolder, Desktop &desktop,
+                   std::function<QString()> pageFolder, Openers openers);
+
+    // Checks the page again, as "HTML保存" would write it now, and shows the result.
+    void update();
+
+    void showFindings();
+
+    const PageCheckResult &result() const { return lastResult; }
+    const Handset &handset() const { return chosenHandset; }
+
+    QLabel *handsetLabel;
+    QComboBox *handsetBox;
+    SizeMeter *meter;
+    QToolButton *findingCount;
+
+private:
+    void chooseHandset(const QString &name);
+    void open(const Finding &finding);
+
+    QWidget &window;
+    const PageProject &page;
+    WorkingState &state;
+    const Pattern &pattern;
+    const QString &programFolder;
+    Desktop &desktop;
+    std::function<QString()> pageFolder;
+    Openers openers;
+    Handset chosenHandset;
+    PageCheckResult lastResult;
+    PageCheckWindow *findingsWindow = nullptr;
+};

@@ -1,0 +1,71 @@
+#include "ui/page_check_window.h"
+
+#include "widgets/controls.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <algorithm>
+
+namespace {
+
+QColor severityColour(Severity severity)
+{
+    switch (severity) {
+    case Severity::Error:
+        return QColor(200, 0, 0);
+    case Severity::Warning:
+        return QColor(190, 100, 0);
+    case Severity::Notice:
+        break;
+    }
+    return QColor(0, 0, 160);
+}
+
+} // namespace
+
+PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open, QWidget *parent)
+    : FixedDialog(parent, QStringLiteral("ページの確認"), {600, 380}), open(std::move(open))
+{
+    summary = addLabel(this, 12, 10, {}, Qt::blue, 15);
+    list = new QTreeWidget(this);
+    list->setGeometry(12, 36, 576, 294);
+    list->setColumnCount(3);
+    list->setHeaderLabels({QStringLiteral("重さ"), QStringLiteral("項目"), QStringLiteral("内容")});
+    list->setRootIsDecorated(false);
+    list->setWordWrap(true);
+    list->setColumnWidth(0, 64);
+    list->setColumnWidth(1, 96);
+    list->header()->setStretchLastSection(true);
+    list->setToolTip(QStringLiteral("クリックすると、その項目を開きます。"));
+    closeButton = addButton(this, {500, 344, 88, 25}, QStringLiteral("閉じる"));
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
+        const Finding finding = shown.value(list->indexOfTopLevelItem(item));
+        accept();
+        this->open(finding);
+    });
+}
+
+void PageCheckWindow::showResult(const PageCheckResult &result, const Handset &handset)
+{
+    summary->setText(QStringLiteral("%1 の大きさ %2 / %3 KB（画像を含む）")
+                         .arg(HandsetText(handset), KilobytesText(result.totalBytes()))
+                         .arg(handset.pageLimitKb));
+    summary->adjustSize();
+    shown = result.findings;
+    std::stable_sort(shown.begin(), shown.end(), [](const Finding &a, const Finding &b) {
+        return a.severity < b.severity;
+    });
+    list->clear();
+    for (const Finding &finding : shown) {
+        auto *item = new QTreeWidgetItem(list, {SeverityText(finding.severity), ItemName(finding),
+                                                finding.message});
+        item->setForeground(0, severityColour(finding.severity));
+        item->setToolTip(2, finding.message);
+    }
+    if (shown.isEmpty())
+        new QTreeWidgetItem(list, {QString(), QString(), QStringLiteral("気になるところはありません。")});
+}

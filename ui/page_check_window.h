@@ -1,0 +1,29 @@
+#pragma once
+
+#include "check/page_check.h"
+#include "widgets/fixed_dialog.h"
+
+#include <functional>
+
+class QLabel;
+class QPushButton;
+class QTreeWidget;
+
+// The findings of the page check, a line each, worst first; a click on one closes the window
+// and opens the item it belongs to.
+class PageCheckWindow : public FixedDialog {
+    Q_OBJECT
+
+public:
+    PageCheckWindow(std::function<void(const Finding &)> open, QWidget *parent = nullptr);
+
+    void showResult(const PageCheckResult &result, const Handset &handset);
+
+    QLabel *summary;
+    QTreeWidget *list;
+    QPushButton *closeButton;
+
+private:
+    std::function<void(const Finding &)> open;
+    QList<Finding> shown;
+};

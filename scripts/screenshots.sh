@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Photographs the main window with an example page and the text map maker with the first
-# sample map, on a virtual display, for the README.
+# Photographs the main window with an example page, the page check of that page and the text
+# map maker with the first sample map, on a virtual display, for the README.
 #   scripts/screenshots.sh [PROGRAM_FOLDER] [OUTPUT_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -13,10 +13,12 @@ fail() { echo "screenshots: $*" >&2; exit 1; }
 
 # An example page: a small café with a photo, texts and links, in Shift-JIS.
 lines() { printf '%s\r\n' "$@"; }
+convert -size 96x40 xc:'#e08080' "$work/top.gif"
+lines '本日のおすすめ' '　ブレンドコーヒー' '　ケーキセット' | iconv -f UTF-8 -t CP932 > "$work/menu.txt"
 {
-  lines ver2.10 2 '喫茶さくら' 1 '#FFFFFF' '#0000FF' '#000000' 2 '#000000' 'menu.txt' 1
+  lines ver2.10 2 '喫茶さくら' 1 '#FFFFFF' '#0000FF' '#000000' 2 '#000000' "$work/menu.txt" 1
   lines top.gif index.html 1 1 2 '' '' 2 2 2
-  lines 'いらっしゃいませ' 1 '営業時間 9:00～18:00' 1 '' 2 '' 2 '' 2
+  lines 'いらっしゃいませ' 1 '営業時間 9:00～18:00' 1 '&#169; 2003 喫茶さくら' 1 '' 2 '' 2
   lines 'お品書き' menu.html 1 2 2 1 '地図' map.html 1 2 2 1 'ご予約' info@example.jp 1 1 1 1
   lines '日記' diary.html 1 2 2 2 'トップへ' index.html 1 2 1 1
   for _ in 1 2 3 4 5; do lines '' '' 2 2 2 2; done
@@ -32,10 +34,19 @@ xdotool mousemove 0 0
 sleep 0.3
 import -window "$main" "$output/main_window.png"
 
+# The page check, opened from the size meter.
+click "$main" 250 213
+check=$(wait_for_dialog '^ページの確認$')
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$check" "$output/page_check.png"
+click "$check" 544 356
+wait_for_windows '^ページの確認$' 0
+
 click "$main" 148 40
 text_map=$(wait_for_dialog '^テキスト地図作成$')
 click "$text_map" 84 444
 xdotool mousemove 0 0
 sleep 0.3
 import -window "$text_map" "$output/text_map.png"
-echo "screenshots: $output/main_window.png $output/text_map.png"
+echo "screenshots: $output/main_window.png $output/page_check.png $output/text_map.png"

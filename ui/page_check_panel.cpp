@@ -54,8 +54,10 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, Working
     handsetBox->setEditable(true);
     handsetBox->setInsertPolicy(QComboBox::NoInsert);
     handsetBox->setToolTip(QStringLiteral("ページを表示する携帯の機種かシリーズ（503i、SH505i など）"));
+    QStringList names;
     for (const Handset &handset : Handsets())
-        handsetBox->addItem(handset.name);
+        names << handset.name;
+    handsetBox->addItems(names);
     handsetBox->completer()->setCaseSensitivity(Qt::CaseInsensitive);
     handsetBox->setCurrentText(chosenHandset.name);
     meter = new SizeMeter(&window);

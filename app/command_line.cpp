@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "check/page_check.h"
+#include "check/phone_preview.h"
 #include "model/handsets.h"
 #include "model/io_error.h"
 #include "model/page_project.h"
@@ -44,29 +45,42 @@ OpenedProject openProject(const QString &path, const QString &programFolder)
     return opened;
 }
 
-int check(const QString &project, const QString &handsetName, const QString &htmlFolder,
-          const QString &programFolder)
+// What a check or a preview works on: the project opened and the handset; nothing, with the
+// reason written out, when either cannot be had.
+struct Subject {
+    OpenedProject opened;
+    Handset handset;
+    QString pictureFolder;
+};
+
+std::optional<Subject> subjectOf(const QString &project, const QString &handsetName,
+                                 const QString &htmlFolder, const QString &programFolder)
 {
-    QTextStream out(stdout);
     QTextStream err(stderr);
     const std::optional<Handset> handset = FindHandset(handsetName);
     if (!handset) {
         err << project << ": " << QStringLiteral("機種「%1」は知りません").arg(handsetName) << '\n';
-        return CannotCheck;
+        return std::nullopt;
     }
-    OpenedProject opened;
     try {
-        opened = openProject(project, programFolder);
+        return Subject{openProject(project, programFolder), *handset,
+                       htmlFolder.isEmpty() ? QFileInfo(project).absolutePath() : htmlFolder};
     } catch (const UserError &error) {
         // The place of a bad value, on the message's second line, goes in brackets.
         QStringList lines = error.message().split(QLatin1Char('\n'));
         const QString place = lines.size() > 1 ? QStringLiteral("（%1）").arg(lines.takeLast()) : QString();
         err << project << ": " << SeverityText(Severity::Error) << ": " << lines.join(' ') << place
             << '\n';
-        return CannotCheck;
+        return std::nullopt;
     }
-    const QString folder =
-        htmlFolder.isEmpty() ? QFileInfo(project).absolutePath() : htmlFolder;
+}
+
+int check(const QString &project, const Subject &subject)
+{
+    QTextStream out(stdout);
+    const OpenedProject &opened = subject.opened;
+    const Handset *handset = &subject.handset;
+    const QString &folder = subject.pictureFolder;
     const PageCheckResult result = CheckPageOf(opened.page, opened.pattern,
                                                opened.pattern.PartCount, folder, *handset);
     for (const Finding &finding : result.findings)
@@ -81,12 +95,28 @@ int check(const QString &project, const QString &handsetName, const QString &htm
     return result.hasErrors() ? Errors : NoErrors;
 }
 
+// The phone preview of the whole page, written as a PNG picture.
+int preview(const QString &project, const Subject &subject, const QString &picturePath)
+{
+    const OpenedProject &opened = subject.opened;
+    PhonePreview phone;
+    phone.setPage(PageAsWrittenNow(opened.page, opened.pattern, opened.pattern.PartCount).lines,
+                  subject.handset, subject.pictureFolder);
+    if (!phone.draw(0, 0, PhonePreview::Extent::WholePage).save(picturePath, "PNG")) {
+        QTextStream(stderr) << project << ": " << SeverityText(Severity::Error) << ": "
+                            << QStringLiteral("「%1」に書き込めません").arg(picturePath) << '\n';
+        return CannotCheck;
+    }
+    return NoErrors;
+}
+
 } // namespace
 
 bool IsCommandLineRun(int argc, char **argv)
 {
     for (int index = 1; index < argc; ++index)
-        for (const char *option : {"--check", "--help", "-h", "--version", "-v", "--help-all"})
+        for (const char *option :
+         {"--check", "--preview", "--help", "-h", "--version", "-v", "--help-all"})
             if (std::strcmp(argv[index], option) == 0)
                 return true;
     return false;
@@ -107,11 +137,18 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder)
         QStringLiteral("handset"),
         QStringLiteral("調べる機種（シリーズ名 503i か機種名 SH505i）。"),
         QStringLiteral("機種"));
+    const QCommandLineOption previewOption(
+        QStringLiteral("preview"),
+        QStringLiteral("プロジェクトが作るページを、携帯で見たように画像にします（-o で保存先）。"),
+        QStringLiteral("プロジェクト.mpk"));
+    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
+                                          QStringLiteral("プレビューを保存するPNGファイル。"),
+                                          QStringLiteral("画像.png"));
     const QCommandLineOption folderOption(
         QStringLiteral("html-folder"),
         QStringLiteral("画像を探すフォルダ（なければプロジェクトのフォルダ）。"),
         QStringLiteral("フォルダ"));
-    parser.addOptions({checkOption, handsetOption, folderOption});
+    parser.addOptions({checkOption, previewOption, outputOption, handsetOption, folderOption});
     if (!parser.parse(arguments)) {
         QTextStream(stderr) << parser.errorText() << '\n';
         return CannotCheck;
@@ -120,9 +157,16 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder)
         parser.showHelp(NoErrors);
     if (parser.isSet(versionOption))
         parser.showVersion();
-    if (!parser.isSet(checkOption))
+    const bool previewing = parser.isSet(previewOption);
+    if (!parser.isSet(checkOption) && !(previewing && parser.isSet(outputOption)))
         parser.showHelp(CannotCheck);
+    const QString project = parser.value(previewing ? previewOption : checkOption);
     const QString handset = parser.isSet(handsetOption) ? parser.value(handsetOption)
                                                         : SavedHandsetName(programFolder);
-    return check(parser.value(checkOption), handset, parser.value(folderOption), programFolder);
+    const std::optional<Subject> subject =
+        subjectOf(project, handset, parser.value(folderOption), programFolder);
+    if (!subject)
+        return CannotCheck;
+    return previewing ? preview(project, *subject, parser.value(outputOption))
+                      : check(project, *subject);
 }

@@ -7,6 +7,7 @@
 #include "widgets/desktop.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -28,7 +29,10 @@ int main(int argc, char *argv[])
 {
     QTranslator qtTranslations;
     if (IsCommandLineRun(argc, argv)) {
-        const QCoreApplication application(argc, argv);
+        // Drawing the preview needs fonts and pictures, not a display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        const QGuiApplication application(argc, argv);
+        installFontSubstitutions();
         QCoreApplication::setApplicationName(QStringLiteral("mopeco"));
         QCoreApplication::setApplicationVersion(QStringLiteral(MOPECO_VERSION));
         speakJapanese(qtTranslations);

@@ -132,11 +132,14 @@ Markup ScanMarkup(const QByteArray &line)
         } else if (tagStarts) {
             MarkupTag tag;
             tag.firstAttribute = markup.attributes.size();
+            tag.begin = at;
             at = readTag(line, at, tag, markup.attributes);
+            tag.end = at;
             tag.facts = FindTag(tag.name);
             markup.tags.append(tag);
         } else if (c == '&' && at + 1 < line.size() && line[at + 1] == '#') {
             CharacterReference reference;
+            reference.begin = at;
             const qsizetype length = readReference(line, at, reference);
             if (length > 0)
                 markup.references.append(reference);

@@ -18,6 +18,8 @@ struct MarkupTag {
     bool unfinished = false; // "<" without its ">" before the line or the next tag begins
     qsizetype firstAttribute = 0;
     qsizetype attributeCount = 0;
+    qsizetype begin = 0; // where it starts in the line, at "<"
+    qsizetype end = 0;   // after its ">"
 };
 
 struct MarkupAttribute {
@@ -30,6 +32,7 @@ struct CharacterReference {
     QByteArrayView text;
     bool hexadecimal = false;
     quint32 value = 0;
+    qsizetype begin = 0; // where it starts in the line, at "&"
 };
 
 struct Markup {

@@ -1,5 +1,6 @@
 #include "check/markup_check.h"
 
+#include "check/handset_reading.h"
 #include "check/html_tags.h"
 #include "model/pictograms.h"
 #include "model/sjis.h"
@@ -27,19 +28,6 @@ bool sameItem(const LineOrigin &a, const LineOrigin &b)
     return a.item == b.item && (a.item == Item::Body || a.number == b.number);
 }
 
-// What the handset shows for "&#N;": it reads N as a Shift-JIS code. Empty when nothing.
-QString shownForCode(quint32 code)
-{
-    QByteArray bytes;
-    if (code <= 0xFF)
-        bytes.append(char(code));
-    else if (code <= 0xFFFF && sjis::isLeadByte(uchar(code >> 8)))
-        bytes.append(char(code >> 8)).append(char(code & 0xFF));
-    const QString shown = sjis::toUnicode(bytes);
-    if (shown.isEmpty() || shown.contains(QChar(0xFFFD)) || (code >= 0x80 && code < 0xA1))
-        return {};
-    return shown;
-}
 
 // Checks each line's tags, characters and references, and each item's nesting.
 class MarkupChecker {
@@ -251,7 +239,7 @@ private:
             return;
         }
         // Handsets read the number as a Shift-JIS code, not as the character it names.
-        const QString shown = shownForCode(reference.value);
+        const QString shown = ShownForReference(reference.value);
         add(Severity::Warning, origin,
             shown.isEmpty()
                 ? QStringLiteral("「%1」は携帯では表示されません。別の文字に置き換えてください。")

@@ -282,8 +282,7 @@ PageCheckResult CheckPage(const PageCheckInput &input)
     return Checker(input).run();
 }
 
-PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int partCount,
-                            const QString &imageFolder, const Handset &handset)
+PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount)
 {
     QList<QByteArray> bodyLines;
     bool bodyFileFound = false;
@@ -297,8 +296,14 @@ PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int
             bodyLines.clear();
         }
     }
-    return CheckPage({GeneratePageLines(page, pattern, partCount, bodyLines), page, pattern,
-                      partCount, bodyFileFound,
+    return {GeneratePageLines(page, pattern, partCount, bodyLines), bodyFileFound};
+}
+
+PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int partCount,
+                            const QString &imageFolder, const Handset &handset)
+{
+    const PageNow now = PageAsWrittenNow(page, pattern, partCount);
+    return CheckPage({now.lines, page, pattern, partCount, now.bodyFileFound,
                       imageFolder.isEmpty() ? ImageLookup() : ImagesInFolder(imageFolder),
                       handset});
 }

@@ -51,6 +51,14 @@ struct PageCheckResult {
 // cannot show, links that lead nowhere, and items the user filled but left unused.
 PageCheckResult CheckPage(const PageCheckInput &input);
 
+// The page's lines as "HTML保存" would write them now: the first `partCount` parts of the
+// pattern, with the body read from its file.
+struct PageNow {
+    QList<PageLine> lines;
+    bool bodyFileFound = false; // whether the body's path names a readable file
+};
+PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount);
+
 // Checks the page as "HTML保存" would write it now: the first `partCount` parts of the pattern,
 // with the body read from its file. Pictures are looked for in `imageFolder`; an empty folder
 // means that it is not known yet.

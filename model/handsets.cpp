@@ -25,22 +25,24 @@ QList<Handset> readHandsets()
     QMap<QString, Handset> series; // by name, in the order of the names
     QStringList seriesOrder;
     for (const QStringList &row : FactsTableRows(QStringLiteral("handsets.tsv"), 6)) {
-        const Handset model{row[0], tenths(row[2]), row[3].toInt(), row[4].toInt()};
+        const Handset model{row[0], tenths(row[2]), row[3].toInt(), row[4].toInt(), row[5].toInt()};
         models.append(model);
         const QString seriesName = row[1];
         if (!series.contains(seriesName)) {
             seriesOrder.append(seriesName);
             series.insert(seriesName, {seriesName, model.htmlVersion, model.pageLimitKb,
-                                       model.screenWidth});
+                                       model.screenWidth, model.screenHeight});
             continue;
         }
         Handset &strictest = series[seriesName];
         strictest.htmlVersion = std::min(strictest.htmlVersion, model.htmlVersion);
         strictest.pageLimitKb = std::min(strictest.pageLimitKb, model.pageLimitKb);
-        if (model.screenWidth > 0)
-            strictest.screenWidth = strictest.screenWidth > 0
-                                        ? std::min(strictest.screenWidth, model.screenWidth)
-                                        : model.screenWidth;
+        // The smallest screen of the series, the one a page must suit.
+        if (model.screenWidth > 0
+            && (strictest.screenWidth == 0 || model.screenWidth < strictest.screenWidth)) {
+            strictest.screenWidth = model.screenWidth;
+            strictest.screenHeight = model.screenHeight;
+        }
     }
     QList<Handset> all;
     for (const QString &name : seriesOrder)

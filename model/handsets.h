@@ -12,6 +12,7 @@ struct Handset {
     int htmlVersion = 10; // in tenths: 10 is HTML 1.0, 72 is 7.2
     int pageLimitKb = 5;  // the page and its images together; 1 KB is 1,000 bytes
     int screenWidth = 0;  // of the browser, in pixels; 0 when not known
+    int screenHeight = 0;
 
     qint64 pageLimitBytes() const { return qint64(pageLimitKb) * 1000; }
     // JPEG came with the 503i generation; PNG only with the browser of 2009, after all of these.

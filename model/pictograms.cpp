@@ -1,6 +1,7 @@
 #include "model/pictograms.h"
 
 #include "model/facts_table.h"
+#include "model/sjis.h"
 
 #include <QHash>
 
@@ -15,9 +16,11 @@ QList<Pictogram> readPictograms()
             const char32_t value = point.toUInt(nullptr, 16);
             unicode += QString::fromUcs4(&value, 1);
         }
-        pictograms.append({row[0], row[1] == QLatin1String("extended"),
-                           std::uint16_t(row[2].toUInt(nullptr, 16)), unicode, row[4], row[5],
-                           row[6]});
+        const auto code = std::uint16_t(row[2].toUInt(nullptr, 16));
+        const QString read = sjis::toUnicode(QByteArray(1, char(code >> 8)) + char(code & 0xFF));
+        pictograms.append({row[0], row[1] == QLatin1String("extended"), code,
+                           read.size() == 1 ? read[0].unicode() : char16_t(0), unicode, row[4],
+                           row[5], row[6]});
     }
     return pictograms;
 }
@@ -33,6 +36,17 @@ const QList<Pictogram> &Pictograms()
 {
     static const QList<Pictogram> pictograms = readPictograms();
     return pictograms;
+}
+
+const Pictogram *PictogramWithCharacter(char32_t character)
+{
+    static const QHash<char32_t, const Pictogram *> byCharacter = [] {
+        QHash<char32_t, const Pictogram *> table;
+        for (const Pictogram &pictogram : Pictograms())
+            table.insert(pictogram.privateUse, &pictogram);
+        return table;
+    }();
+    return character == 0 ? nullptr : byCharacter.value(character, nullptr);
 }
 
 const Pictogram *PictogramWithCode(std::uint16_t code)

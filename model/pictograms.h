@@ -11,6 +11,7 @@ struct Pictogram {
     QString number;       // "1" to "176"; "E1" to "E76" for the extended ones
     bool extended = false; // shown from HTML 4.0 on, and never read from a decimal reference
     std::uint16_t code = 0;
+    char16_t privateUse = 0; // the character code page 932 reads the code as
     QString unicode;      // the Unicode equivalent, empty when there is none
     QString presentation; // "emoji-default", "text-default" or "keycap-seq"
     QString name;         // its Japanese name
@@ -25,3 +26,6 @@ const QList<Pictogram> &Pictograms();
 
 // The pictogram with that Shift-JIS code; null for any other code.
 const Pictogram *PictogramWithCode(std::uint16_t code);
+
+// The pictogram that code page 932 reads as that private-use character; null for any other.
+const Pictogram *PictogramWithCharacter(char32_t character);

@@ -1,0 +1,62 @@
+#pragma once
+
+#include "check/preview_markup.h"
+#include "generator/page_generator.h"
+#include "model/handsets.h"
+#include "model/pictogram_pictures.h"
+
+#include <QImage>
+#include <QList>
+#include <QRectF>
+#include <QSize>
+#include <QTextDocument>
+
+#include <memory>
+#include <utility>
+
+// The phone preview of a page: the page laid out by Qt's text engine at the width of the
+// handset's screen, in a handset-like font, drawn inside a phone-shaped frame with the page's
+// title in the band above the screen.
+class PhonePreview {
+public:
+    PhonePreview();
+    ~PhonePreview();
+    PhonePreview(const PhonePreview &) = delete;
+    PhonePreview &operator=(const PhonePreview &) = delete;
+
+    // Lays the page out again, for the handset. Pictures are looked for in `pictureFolder`;
+    // an empty folder shows every picture as missing.
+    void setPage(const QList<PageLine> &lines, const Handset &handset, const QString &pictureFolder);
+
+    // The phone, its screen scrolled down by `scroll` pixels, at `phase` of the moving text:
+    // a phase is a tenth of a second; BLINK text shows for half a second and hides for half a
+    // second, MARQUEE text moves left three pixels a phase.
+    // With Extent::WholePage the screen is as long as the page, so that one picture shows it all.
+    enum class Extent { Screen, WholePage };
+    QImage draw(int scroll, int phase, Extent extent = Extent::Screen);
+
+    QSize screenSize() const { return screen; }
+    // Where the screen lies in the picture draw() makes.
+    QRect screenRect(Extent extent = Extent::Screen) const;
+    int maximumScroll() const;
+    bool moves() const { return markup.blinks || !markup.marquees.isEmpty(); }
+    const PreviewMarkup &translated() const { return markup; }
+
+private:
+    void findBlinkingText();
+    void drawMarquees(int phase);
+
+    PictogramPictures pictograms;
+    QTextDocument page;
+    QTextDocument title;
+    std::vector<std::unique_ptr<QTextDocument>> marquees;
+    PreviewMarkup markup;
+    QSize screen{120, 130};
+    int fontHeight = 12;
+    QList<std::pair<int, int>> blinkRanges; // positions in the page document
+    QList<QRectF> blinkRects;               // where they lie once laid out
+};
+
+// The picture files of a page below `folder`, each at most as wide as the screen; a null
+// image for one that is missing, unreadable or past a sane size.
+std::function<QImage(const QString &source)> PicturesInFolder(const QString &folder, int screenWidth);

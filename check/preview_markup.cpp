@@ -1,0 +1,379 @@
+#include "check/preview_markup.h"
+
+#include "check/handset_reading.h"
+#include "check/html_tags.h"
+#include "check/markup.h"
+#include "model/pictogram_pictures.h"
+#include "model/pictograms.h"
+#include "model/sjis.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QPainter>
+
+namespace {
+
+using Item = LineOrigin::Item;
+
+// The entities handsets read by name; any other "&" is text.
+const QList<QByteArrayView> knownEntities{"&amp;", "&lt;", "&gt;", "&quot;", "&nbsp;"};
+
+QString escaped(const QString &text)
+{
+    return QString(text).replace(QLatin1Char('&'), QLatin1String("&amp;"))
+        .replace(QLatin1Char('<'), QLatin1String("&lt;"))
+        .replace(QLatin1Char('>'), QLatin1String("&gt;"))
+        .replace(QLatin1Char('"'), QLatin1String("&quot;"));
+}
+
+class Translator {
+public:
+    explicit Translator(const PreviewSetting &setting) : setting(setting) {}
+
+    PreviewMarkup run(const QList<PageLine> &lines)
+    {
+        const qint64 limit = setting.handset.pageLimitBytes();
+        qint64 bytes = 0;
+        for (const PageLine &line : lines) {
+            bytes += line.text.size() + 2;
+            if (bytes > limit) {
+                result.cutShort = true;
+                break;
+            }
+            translateLine(line);
+        }
+        endMarquee();
+        if (result.cutShort)
+            result.html += QStringLiteral("<p><font color=\"#c00000\">（ここから先は、ページの上限を"
+                                          "超えるため表示されません）</font></p>");
+        result.html = QStringLiteral("<html><body>") + result.html + QStringLiteral("</body></html>");
+        return result;
+    }
+
+private:
+    void translateLine(const PageLine &line)
+    {
+        switch (line.origin.item) {
+        case Item::Title:
+            translateTitle(line.text);
+            return;
+        case Item::Colours:
+            takeColours(line.text);
+            return;
+        case Item::Comment:
+        case Item::End:
+            return;
+        default:
+            break;
+        }
+        const Markup markup = ScanMarkup(line.text);
+        qsizetype at = 0;
+        qsizetype tagIndex = 0;
+        qsizetype referenceIndex = 0;
+        // Text, tags and references, in the order the line holds them.
+        while (at < line.text.size()) {
+            const qsizetype nextTag =
+                tagIndex < markup.tags.size() ? markup.tags[tagIndex].begin : line.text.size();
+            const qsizetype nextReference = referenceIndex < markup.references.size()
+                                                ? markup.references[referenceIndex].begin
+                                                : line.text.size();
+            const qsizetype next = std::min(nextTag, nextReference);
+            if (next > at)
+                translateText(QByteArrayView(line.text).sliced(at, next - at));
+            if (next == line.text.size())
+                break;
+            if (nextTag <= nextReference) {
+                translateTag(markup.tags[tagIndex], markup);
+                at = markup.tags[tagIndex++].end;
+            } else {
+                translateReference(markup.references[referenceIndex]);
+                at = next + markup.references[referenceIndex++].text.size();
+            }
+        }
+        out() += QLatin1Char('\n'); // a line end of the page is a blank to the browser
+    }
+
+    void translateTitle(const QByteArray &line)
+    {
+        const qsizetype open = line.indexOf("<TITLE>");
+        const qsizetype close = line.lastIndexOf("</TITLE>");
+        if (open < 0 || close < open)
+            return;
+        const QString body = result.html;
+        result.html.clear();
+        translateText(QByteArrayView(line).sliced(open + 7, close - open - 7));
+        result.title = result.html;
+        result.html = body;
+    }
+
+    // The page's colours, where the handset's HTML version knows them.
+    void takeColours(const QByteArray &line)
+    {
+        const Markup markup = ScanMarkup(line);
+        if (markup.tags.isEmpty() || !markup.tags.first().facts)
+            return;
+        const MarkupTag &body = markup.tags.first();
+        const auto colour = [&](const char *name, QColor &target) {
+            const QByteArrayView value = attribute(markup, body, name);
+            const QColor read = QColor::fromString(QLatin1StringView(value));
+            if (known(body, name, value) && read.isValid())
+                target = read;
+        };
+        colour("BGCOLOR", result.background);
+        colour("TEXT", result.text);
+        colour("LINK", result.link);
+    }
+
+    QString &out() { return inMarquee ? result.marquees.last() : result.html; }
+
+    bool known(const MarkupTag &tag) const
+    {
+        return tag.facts && tag.facts->version <= setting.handset.htmlVersion;
+    }
+
+    bool known(const MarkupTag &tag, QByteArrayView name, QByteArrayView value) const
+    {
+        const int version = tag.facts ? tag.facts->attributeVersion(name, value) : 0;
+        return version > 0 && version <= setting.handset.htmlVersion;
+    }
+
+    static QByteArrayView attribute(const Markup &markup, const MarkupTag &tag, QByteArrayView name)
+    {
+        for (const MarkupAttribute &attribute : markup.attributesOf(tag))
+            if (attribute.name.compare(name, Qt::CaseInsensitive) == 0)
+                return attribute.value;
+        return {};
+    }
+
+    // Text of the page: Shift-JIS, with pictograms in their raw two-byte form.
+    void translateText(QByteArrayView bytes)
+    {
+        qsizetype start = 0;
+        qsizetype at = 0;
+        const auto flush = [&] {
+            if (at > start)
+                appendText(sjis::toUnicode(bytes.sliced(start, at - start).toByteArray()));
+        };
+        while (at < bytes.size()) {
+            const uchar lead = uchar(bytes[at]);
+            if ((lead == 0xF8 || lead == 0xF9) && at + 1 < bytes.size()) {
+                if (const Pictogram *pictogram =
+                        PictogramWithCode(std::uint16_t(lead << 8 | uchar(bytes[at + 1])))) {
+                    flush();
+                    if (!pictogram->extended || setting.handset.htmlVersion >= 40)
+                        appendPictogram(*pictogram);
+                    at += 2;
+                    start = at;
+                    continue;
+                }
+            }
+            at += sjis::isLeadByte(lead) ? 2 : 1;
+        }
+        at = bytes.size();
+        flush();
+    }
+
+    // Decoded text, whose "&" and "<" are those of the page's source.
+    void appendText(const QString &text)
+    {
+        QString &target = out();
+        for (qsizetype at = 0; at < text.size(); ++at) {
+            const QChar c = text[at];
+            if (c == QLatin1Char('&')) {
+                const QByteArray rest = text.mid(at, 7).toLatin1();
+                const auto entity = std::find_if(knownEntities.begin(), knownEntities.end(),
+                                                 [&rest](QByteArrayView name) { return rest.startsWith(name); });
+                if (entity != knownEntities.end()) {
+                    target += QString::fromLatin1(entity->toByteArray());
+                    at += entity->size() - 1;
+                    continue;
+                }
+                target += QLatin1String("&amp;");
+            } else if (c == QLatin1Char('<')) {
+                target += QLatin1String("&lt;");
+            } else if (c == QLatin1Char('>')) {
+                target += QLatin1String("&gt;");
+            } else if (c == QChar(0x3000)) {
+                // The full-width space indents a line; to the rich text it would be a blank
+                // that folds away.
+                target += QLatin1String("&nbsp;&nbsp;");
+            } else {
+                target += c;
+            }
+        }
+    }
+
+    void translateReference(const CharacterReference &reference)
+    {
+        if (reference.hexadecimal) {
+            // Unicode references are read from HTML 4.0 on, pictograms by their private code.
+            if (setting.handset.htmlVersion < 40)
+                return;
+            if (const Pictogram *pictogram = PictogramWithCharacter(reference.value))
+                return appendPictogram(*pictogram);
+            const char32_t character = reference.value;
+            return appendText(QString::fromUcs4(&character, 1));
+        }
+        if (reference.value <= 0xFFFF) {
+            if (const Pictogram *pictogram = PictogramWithCode(std::uint16_t(reference.value))) {
+                // Handsets read extended pictograms only as their raw code.
+                if (!pictogram->extended)
+                    appendPictogram(*pictogram);
+                return;
+            }
+        }
+        appendText(ShownForReference(reference.value));
+    }
+
+    void appendPictogram(const Pictogram &pictogram)
+    {
+        const QString name = QStringLiteral("pictogram:%1").arg(pictogram.code, 4, 16, QLatin1Char('0'));
+        if (!result.pictures.contains(name))
+            result.pictures.insert(name, setting.pictograms->picture(pictogram, setting.fontHeight));
+        out() += QStringLiteral("<img src=\"%1\">").arg(name);
+    }
+
+    QString addPicture(const QImage &picture)
+    {
+        const QString name = QStringLiteral("picture:%1").arg(result.pictures.size());
+        result.pictures.insert(name, picture);
+        return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\">")
+            .arg(name)
+            .arg(picture.width())
+            .arg(picture.height());
+    }
+
+    void translateTag(const MarkupTag &tag, const Markup &markup)
+    {
+        if (!known(tag))
+            return; // the handset passes over tags it does not know
+        const QByteArray &name = tag.facts->name;
+        const QString closing = tag.closing ? QStringLiteral("/") : QString();
+        const auto known = [&](const char *attributeName) {
+            const QByteArrayView value = attribute(markup, tag, attributeName);
+            return this->known(tag, attributeName, value) ? value : QByteArrayView();
+        };
+        if (name == "BR") {
+            out() += QLatin1String("<br/>");
+        } else if (name == "P" || name == "DIV" || name == "CENTER") {
+            const QByteArray align = name == "CENTER" ? QByteArray("center") : known("ALIGN").toByteArray();
+            const QString element = name == "P" ? QStringLiteral("p") : QStringLiteral("div");
+            out() += tag.closing ? QStringLiteral("</%1>").arg(element)
+                                 : align.isEmpty() ? QStringLiteral("<%1>").arg(element)
+                                                   : QStringLiteral("<%1 align=\"%2\">")
+                                                         .arg(element, escaped(QString::fromLatin1(align)));
+        } else if (name == "HR") {
+            horizontalRule(known("WIDTH"), known("SIZE"), known("COLOR"), known("ALIGN"),
+                           !attribute(markup, tag, "NOSHADE").isNull());
+        } else if (name == "FONT") {
+            const QByteArrayView colour = known("COLOR");
+            out() += tag.closing ? QStringLiteral("</font>")
+                                 : QStringLiteral("<font color=\"%1\">")
+                                       .arg(escaped(QString::fromLatin1(colour.toByteArray())));
+        } else if (name == "A") {
+            const QByteArrayView target = known("HREF");
+            out() += tag.closing ? QStringLiteral("</a>")
+                                 : QStringLiteral("<a href=\"%1\">")
+                                       .arg(escaped(sjis::toUnicode(target.toByteArray())));
+        } else if (name == "IMG" && !tag.closing) {
+            picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(),
+                    known("WIDTH").toInt(), known("HEIGHT").toInt());
+        } else if (name == "BLINK") {
+            result.blinks = true;
+            out() += tag.closing ? QStringLiteral("</span>")
+                                 : QStringLiteral("<span style=\"text-decoration: overline\">");
+        } else if (name == "MARQUEE") {
+            tag.closing ? endMarquee() : startMarquee();
+        } else if (QByteArrayList{"H1", "H2", "H3", "H4", "H5", "H6", "BLOCKQUOTE", "PRE", "UL", "OL",
+                                  "LI", "DL", "DT", "DD"}
+                       .contains(name)) {
+            out() += QStringLiteral("<%1%2>").arg(closing, QString::fromLatin1(name).toLower());
+        } else if (name == "DIR" || name == "MENU") {
+            out() += QStringLiteral("<%1ul>").arg(closing);
+        }
+    }
+
+    void horizontalRule(QByteArrayView width, QByteArrayView size, QByteArrayView colour,
+                        QByteArrayView align, bool noShade)
+    {
+        const int screen = setting.screenWidth;
+        int length = screen;
+        if (width.endsWith('%'))
+            length = screen * std::clamp(width.chopped(1).toInt(), 1, 100) / 100;
+        else if (width.toInt() > 0)
+            length = std::min(screen, width.toInt());
+        const int thickness = std::clamp(size.isEmpty() ? 2 : size.toInt(), 1, 40);
+        QImage rule(std::max(1, length), thickness + 2, QImage::Format_ARGB32_Premultiplied);
+        rule.fill(Qt::transparent);
+        QPainter painter(&rule);
+        const QColor named = QColor::fromString(QLatin1StringView(colour));
+        if (named.isValid() || noShade) {
+            painter.fillRect(QRect(0, 1, rule.width(), thickness), named.isValid() ? named : Qt::gray);
+        } else {
+            painter.fillRect(QRect(0, 1, rule.width(), thickness), QColor(128, 128, 128));
+            painter.fillRect(QRect(1, thickness, rule.width() - 1, 1), QColor(230, 230, 230));
+        }
+        painter.end();
+        const QString side = align.compare("left", Qt::CaseInsensitive) == 0    ? QStringLiteral("left")
+                             : align.compare("right", Qt::CaseInsensitive) == 0 ? QStringLiteral("right")
+                                                                                : QStringLiteral("center");
+        out() += QStringLiteral("<p align=\"%1\">%2</p>").arg(side, addPicture(rule));
+    }
+
+    // A picture of the page at its size, smaller when wider than the screen; a framed name
+    // where the file is missing.
+    void picture(const QString &source, int width, int height)
+    {
+        QImage image = setting.loadPicture ? setting.loadPicture(source) : QImage();
+        if (image.isNull()) {
+            QFont font = QFont();
+            font.setPixelSize(std::max(8, setting.fontHeight - 2));
+            const QFontMetrics metrics(font);
+            image = QImage(std::min(setting.screenWidth, metrics.horizontalAdvance(source) + 8),
+                           metrics.height() + 6, QImage::Format_ARGB32_Premultiplied);
+            image.fill(QColor(240, 240, 240));
+            QPainter painter(&image);
+            painter.setPen(QColor(150, 150, 150));
+            painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+            painter.setFont(font);
+            painter.setPen(QColor(90, 90, 90));
+            painter.drawText(image.rect(), Qt::AlignCenter, source);
+        } else if (width > 0 && height > 0) {
+            image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        }
+        if (image.width() > setting.screenWidth)
+            image = image.scaledToWidth(setting.screenWidth, Qt::SmoothTransformation);
+        out() += addPicture(image);
+    }
+
+    // A MARQUEE runs across one line of the screen: its text is kept apart and drawn
+    // scrolling into a picture of that line.
+    void startMarquee()
+    {
+        endMarquee();
+        const int height = setting.fontHeight + 4;
+        const QString name = QStringLiteral("marquee:%1").arg(result.marquees.size());
+        QImage line(setting.screenWidth, height, QImage::Format_ARGB32_Premultiplied);
+        line.fill(Qt::transparent);
+        result.pictures.insert(name, line);
+        result.html += QStringLiteral("<div><img src=\"%1\" width=\"%2\" height=\"%3\"></div>")
+                           .arg(name)
+                           .arg(setting.screenWidth)
+                           .arg(height);
+        result.marquees.append(QString());
+        inMarquee = true;
+    }
+
+    void endMarquee() { inMarquee = false; }
+
+    const PreviewSetting &setting;
+    PreviewMarkup result;
+    bool inMarquee = false;
+};
+
+} // namespace
+
+PreviewMarkup TranslateForPreview(const QList<PageLine> &lines, const PreviewSetting &setting)
+{
+    return Translator(setting).run(lines);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "generator/page_generator.h"
+#include "model/handsets.h"
+
+#include <QColor>
+#include <QHash>
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class PictogramPictures;
+
+// A page as the phone preview draws it: its body as rich text for Qt's text engine, in the
+// small HTML that engine reads, with the pictures that text names.
+struct PreviewMarkup {
+    QString title;
+    QString html;
+    QColor background = Qt::white;
+    QColor text = Qt::black;
+    QColor link = Qt::blue;
+    QHash<QString, QImage> pictures; // by the name the rich text gives them
+    QStringList marquees;            // the rich text of each MARQUEE, which "marquee:N" shows
+    bool blinks = false;             // BLINK text is overlined in the rich text
+    bool cutShort = false;           // the page is past the handset's limit and was cut there
+};
+
+// What the preview needs to know besides the page: the handset, the width and the font height
+// of its screen, the picture files the page names (a null image for one that is missing) and
+// where pictograms are drawn.
+struct PreviewSetting {
+    Handset handset;
+    int screenWidth = 120;
+    int fontHeight = 12;
+    std::function<QImage(const QString &source)> loadPicture;
+    PictogramPictures *pictograms = nullptr;
+};
+
+// Translates the page's lines, as GeneratePageLines makes them, into what the preview draws.
+// Tags and attributes the handset's HTML version does not know are left out, as the handset
+// ignores them; pictograms become pictures in whichever form the page holds them, unless the
+// handset would not show them; references read as the handset reads them; pictures wider than
+// the screen are scaled down to it; a missing picture is a framed placeholder with its name.
+// Past the handset's page limit the page is cut, as the handset cannot take the rest.
+PreviewMarkup TranslateForPreview(const QList<PageLine> &lines, const PreviewSetting &setting);

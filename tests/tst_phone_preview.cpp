@@ -1,0 +1,175 @@
+// The phone preview: the translation of a page's markup for Qt's text engine, by tables, and
+// the drawn preview, by pixels where it matters.
+
+#include "check/phone_preview.h"
+#include "check/preview_markup.h"
+#include "model/fonts.h"
+#include "model/handsets.h"
+#include "model/page_project.h"
+#include "model/pattern.h"
+#include "model/pictogram_pictures.h"
+#include "support/test_files.h"
+
+#include <QImage>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+// The page of one direct input holding `markup`, with the page's colours on.
+QList<PageLine> pageOf(const QByteArray &markup)
+{
+    PageProject page;
+    page.Title = "Shop";
+    page.ColorSupport = ToggleOn;
+    page.BackgroundColor = "#003300";
+    page.TextColor = "#FFFF00";
+    page.Directs[0] = {markup, ToggleOn};
+    Pattern pattern;
+    pattern.Parts[0] = {DirectPart, 1};
+    pattern.PartCount = 1;
+    return GeneratePageLines(page, pattern, 1, {});
+}
+
+PreviewMarkup translated(const QByteArray &markup, const QString &handset,
+                         const QString &pictureFolder = {})
+{
+    static PictogramPictures pictograms;
+    return TranslateForPreview(pageOf(markup),
+                               {*FindHandset(handset), 120, 12,
+                                PicturesInFolder(pictureFolder, 120), &pictograms});
+}
+
+// The colour of the pixel, as "#rrggbb".
+QString colourAt(const QImage &image, int x, int y)
+{
+    return image.pixelColor(x, y).name();
+}
+
+} // namespace
+
+class PhonePreviewTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installFontSubstitutions(); }
+    void translation_data();
+    void translation();
+    void colours();
+    void drawnPreview();
+};
+
+void PhonePreviewTest::translation_data()
+{
+    QTest::addColumn<QByteArray>("markup");
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QString>("has");     // in the rich text
+    QTest::addColumn<QString>("hasNot");
+    QTest::newRow("line break") << QByteArray("a<BR>b") << "501i" << "a<br/>b" << "";
+    QTest::newRow("centred") << QByteArray("<CENTER>a</CENTER>") << "501i"
+                             << "<div align=\"center\">a</div>" << "";
+    QTest::newRow("font colour on 2.0") << QByteArray("<FONT COLOR=\"red\">a</FONT>") << "502i"
+                                        << "<font color=\"red\">a</font>" << "";
+    QTest::newRow("font colour ignored on 1.0") << QByteArray("<FONT COLOR=\"red\">a</FONT>") << "501i"
+                                                << "a" << "<font";
+    QTest::newRow("unknown tag ignored") << QByteArray("<CENTRE>a</CENTRE>") << "505i" << "a" << "CENTRE";
+    QTest::newRow("blink") << QByteArray("<BLINK>a</BLINK>") << "502i"
+                           << "<span style=\"text-decoration: overline\">a</span>" << "";
+    QTest::newRow("marquee on 2.0") << QByteArray("<MARQUEE>a</MARQUEE>") << "502i"
+                                    << "<img src=\"marquee:0\"" << "";
+    QTest::newRow("marquee is text on 1.0") << QByteArray("<MARQUEE>a</MARQUEE>") << "501i" << "a"
+                                            << "marquee";
+    QTest::newRow("basic pictogram by reference") << QByteArray("&#63647;") << "501i"
+                                                  << "<img src=\"pictogram:f89f\">" << "";
+    QTest::newRow("basic pictogram by code") << QByteArray("\xF8\x9F") << "501i"
+                                             << "<img src=\"pictogram:f89f\">" << "";
+    QTest::newRow("extended pictogram on 4.0") << QByteArray("\xF9\xB1") << "504i"
+                                               << "<img src=\"pictogram:f9b1\">" << "";
+    QTest::newRow("extended pictogram before 4.0") << QByteArray("\xF9\xB1") << "503i" << ""
+                                                   << "pictogram";
+    QTest::newRow("extended pictogram by reference") << QByteArray("&#63921;") << "505i" << ""
+                                                     << "pictogram";
+    QTest::newRow("pictogram by Unicode reference") << QByteArray("&#xE63E;") << "504i"
+                                                    << "<img src=\"pictogram:f89f\">" << "";
+    QTest::newRow("reference read as Shift-JIS") << QByteArray("&#169;") << "505i" << "ｩ" << "&#169;";
+    QTest::newRow("text of the source") << QByteArray("a < b & c &amp; d") << "505i"
+                                        << "a &lt; b &amp; c &amp; d" << "";
+    QTest::newRow("full-width space indents") << QByteArray("\x81\x40x") << "505i" << "&nbsp;&nbsp;x"
+                                              << "";
+    QTest::newRow("missing picture") << QByteArray("<IMG SRC=\"gone.gif\">") << "505i"
+                                     << "<img src=\"picture:0\"" << "";
+}
+
+void PhonePreviewTest::translation()
+{
+    QFETCH(QByteArray, markup);
+    QFETCH(QString, handset);
+    QFETCH(QString, has);
+    QFETCH(QString, hasNot);
+    const QString html = translated(markup, handset).html;
+    QVERIFY2(html.contains(has), qPrintable(html));
+    if (!hasNot.isEmpty())
+        QVERIFY2(!html.contains(hasNot), qPrintable(html));
+}
+
+// The page's colours show where the handset's HTML knows them; a page past the handset's
+// limit is cut there.
+void PhonePreviewTest::colours()
+{
+    const PreviewMarkup coloured = translated("a", "502i");
+    QCOMPARE(coloured.background.name() + coloured.text.name(), QStringLiteral("#003300#ffff00"));
+    const PreviewMarkup plain = translated("a", "501i");
+    QCOMPARE(plain.background.name() + plain.text.name(), QStringLiteral("#ffffff#000000"));
+    QVERIFY(!plain.cutShort);
+    QVERIFY(translated(QByteArray(6000, 'a'), "501i").cutShort);
+}
+
+// The drawn screen: the background and text colours, a pictogram in colour at its place, a
+// centred line in the middle, a picture scaled down to the screen's width.
+void PhonePreviewTest::drawnPreview()
+{
+    QTemporaryDir folder;
+    QImage wide(400, 50, QImage::Format_RGB32);
+    wide.fill(QColor(0, 0, 255));
+    QVERIFY(wide.save(folder.filePath("wide.png")));
+    PhonePreview phone;
+    const Handset handset = *FindHandset(QStringLiteral("SO505i")); // 256 pixels wide, HTML 5.0
+    phone.setPage(pageOf("&#63647;<CENTER>" + sj("中央") + "</CENTER><IMG SRC=\"wide.png\">"), handset,
+                  folder.path());
+    const QImage drawn = phone.draw(0, 0);
+    const QRect screen = phone.screenRect();
+    QCOMPARE(screen.size(), QSize(256, 240));
+    QCOMPARE(colourAt(drawn, screen.right() - 8, screen.bottom() - 4), QStringLiteral("#003300"));
+
+    // The sun, in colour, in the first line.
+    int colourful = 0;
+    for (int y = screen.top(); y < screen.top() + 18; ++y)
+        for (int x = screen.left(); x < screen.left() + 20; ++x) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            colourful += pixel.red() > 200 && pixel.green() > 100 && pixel.blue() < 80;
+        }
+    QVERIFY(colourful > 10);
+
+    // The centred line, in the text colour, around the middle of the screen.
+    int sum = 0;
+    int count = 0;
+    for (int y = screen.top() + 18; y < screen.top() + 40; ++y)
+        for (int x = screen.left(); x <= screen.right(); ++x)
+            if (const QColor pixel = drawn.pixelColor(x, y);
+                pixel.red() > 180 && pixel.green() > 180 && pixel.blue() < 90) {
+                sum += x;
+                ++count;
+            }
+    QVERIFY(count > 10);
+    QVERIFY(qAbs(sum / count - screen.center().x()) <= 4);
+
+    // The picture, 400 pixels wide, fills the width of the screen but for the scroll bar.
+    int blue = 0;
+    const int row = screen.top() + 50;
+    for (int x = screen.left(); x <= screen.right(); ++x)
+        blue += colourAt(drawn, x, row) == QStringLiteral("#0000ff");
+    QVERIFY2(blue >= 250 && blue <= 253, qPrintable(QString::number(blue)));
+}
+
+QTEST_MAIN(PhonePreviewTest)
+#include "tst_phone_preview.moc"

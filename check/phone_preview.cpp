@@ -11,6 +11,8 @@
 #include <QTextCursor>
 #include <QTextLayout>
 
+#include <limits>
+
 namespace {
 
 // The parts of the phone around its screen, in pixels.
@@ -36,7 +38,7 @@ void addPictures(QTextDocument &document, const QHash<QString, QImage> &pictures
 
 } // namespace
 
-PhonePreview::PhonePreview() = default;
+PhonePreview::PhonePreview() : page(std::make_unique<QTextDocument>()) {}
 PhonePreview::~PhonePreview() = default;
 
 std::function<QImage(const QString &)> PicturesInFolder(const QString &folder, int screenWidth)
@@ -57,6 +59,20 @@ std::function<QImage(const QString &)> PicturesInFolder(const QString &folder, i
     };
 }
 
+bool PhonePreview::sameBesidesTitle(const QList<PageLine> &lines, const Handset &handset,
+                                    const QString &pictureFolder) const
+{
+    if (shownLines.isEmpty() || handset.name != shownHandset || pictureFolder != shownFolder
+        || lines.size() != shownLines.size())
+        return false;
+    for (qsizetype index = 0; index < lines.size(); ++index)
+        if (lines[index].origin.item != LineOrigin::Item::Title
+            && (lines[index].text != shownLines[index].text
+                || !(lines[index].origin == shownLines[index].origin)))
+            return false;
+    return true;
+}
+
 void PhonePreview::setPage(const QList<PageLine> &lines, const Handset &handset,
                            const QString &pictureFolder)
 {
@@ -66,86 +82,119 @@ void PhonePreview::setPage(const QList<PageLine> &lines, const Handset &handset,
     const PreviewSetting setting{handset, screen.width() - scrollBarWidth, fontHeight,
                                  PicturesInFolder(pictureFolder, screen.width() - scrollBarWidth),
                                  &pictograms};
-    markup = TranslateForPreview(lines, setting);
+    if (sameBesidesTitle(lines, handset, pictureFolder)) {
+        const auto titleLine = std::find_if(lines.begin(), lines.end(), [](const PageLine &line) {
+            return line.origin.item == LineOrigin::Item::Title;
+        });
+        if (titleLine != lines.end())
+            setTitle(TranslateForPreview({*titleLine}, setting));
+    } else {
+        markup = TranslateForPreview(lines, setting);
+        layOut(markup);
+        setTitle(markup);
+    }
+    shownLines = lines;
+    shownHandset = handset.name;
+    shownFolder = pictureFolder;
+}
 
+void PhonePreview::layOut(const PreviewMarkup &translated)
+{
     const QFont font = fontWithCellHeight(fixedGothic(), fontHeight);
-    page.clear();
-    page.setDefaultFont(font);
-    page.setDocumentMargin(1);
-    page.setTextWidth(screen.width() - scrollBarWidth);
-    addPictures(page, markup.pictures);
-    page.setHtml(markup.html);
-    findBlinkingText();
-
-    title.clear();
-    title.setDefaultFont(fontWithCellHeight(proportionalGothic(), 12));
-    title.setDocumentMargin(0);
-    addPictures(title, markup.pictures);
-    title.setHtml(markup.title);
+    page = std::make_unique<QTextDocument>();
+    page->setDefaultFont(font);
+    page->setDocumentMargin(1);
+    page->setTextWidth(screen.width() - scrollBarWidth);
+    addPictures(*page, translated.pictures);
+    loadedPieces = 0;
+    loadTo(3 * screen.height());
 
     marquees.clear();
-    for (const QString &text : markup.marquees) {
+    for (const QString &text : translated.marquees) {
         auto document = std::make_unique<QTextDocument>();
         document->setDefaultFont(font);
         document->setDocumentMargin(0);
-        addPictures(*document, markup.pictures);
+        addPictures(*document, translated.pictures);
         document->setHtml(text);
         marquees.push_back(std::move(document));
     }
 }
 
-// BLINK text comes overlined from the translation: the overline is taken off and the places
-// kept, to be hidden in every other half second.
+void PhonePreview::setTitle(const PreviewMarkup &translated)
+{
+    title.clear();
+    title.setDefaultFont(fontWithCellHeight(proportionalGothic(), 12));
+    title.setDocumentMargin(0);
+    addPictures(title, translated.pictures);
+    title.setHtml(translated.title);
+}
+
+// A long page is given to the engine as far as the screen has got: laying out all of it at
+// every change would not keep up with the user.
+void PhonePreview::loadTo(int height)
+{
+    if (loadedPieces == markup.pieces.size())
+        return;
+    QTextCursor end(page.get());
+    end.movePosition(QTextCursor::End);
+    while (loadedPieces < markup.pieces.size()
+           && (loadedPieces == 0 || page->documentLayout()->documentSize().height() < height)) {
+        QString text;
+        // A few pieces at once: each insertion has a cost of its own.
+        while (loadedPieces < markup.pieces.size() && text.size() < 4000)
+            text += markup.pieces[loadedPieces++];
+        if (page->isEmpty())
+            page->setHtml(text);
+        else
+            end.insertHtml(text);
+        end.movePosition(QTextCursor::End);
+    }
+    findBlinkingText();
+}
+
+// BLINK text carries the blink marker as its background; where it lies once laid out is kept,
+// to be hidden in every other half second.
 void PhonePreview::findBlinkingText()
 {
-    blinkRanges.clear();
     blinkRects.clear();
-    for (QTextBlock block = page.begin(); block.isValid(); block = block.next())
-        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment)
-            if (fragment.fragment().charFormat().fontOverline())
-                blinkRanges.append({fragment.fragment().position(),
-                                    fragment.fragment().position() + fragment.fragment().length()});
-    if (blinkRanges.isEmpty())
+    if (!markup.blinks)
         return;
-    QTextCharFormat plain;
-    plain.setFontOverline(false);
-    for (const auto &[start, end] : blinkRanges) {
-        QTextCursor cursor(&page);
-        cursor.setPosition(start);
-        cursor.setPosition(end, QTextCursor::KeepAnchor);
-        cursor.mergeCharFormat(plain);
-    }
-    QAbstractTextDocumentLayout *layout = page.documentLayout();
-    layout->documentSize(); // lays the page out
-    for (const auto &[start, end] : blinkRanges) {
-        const QTextBlock block = page.findBlock(start);
+    QAbstractTextDocumentLayout *layout = page->documentLayout();
+    for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
         const QPointF origin = layout->blockBoundingRect(block).topLeft();
         const QTextLayout *lines = block.layout();
-        for (int index = 0; index < lines->lineCount(); ++index) {
-            const QTextLine line = lines->lineAt(index);
-            const int from = std::max(start - block.position(), line.textStart());
-            const int to = std::min(end - block.position(), line.textStart() + line.textLength());
-            if (from >= to)
+        for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
+            if (fragment.fragment().charFormat().background().color() != BlinkMarker())
                 continue;
-            const qreal left = line.cursorToX(from);
-            const qreal right = line.cursorToX(to);
-            blinkRects.append(QRectF(origin.x() + left, origin.y() + line.y(), right - left,
-                                     line.height()));
+            const int start = fragment.fragment().position() - block.position();
+            const int end = start + fragment.fragment().length();
+            for (int index = 0; index < lines->lineCount(); ++index) {
+                const QTextLine line = lines->lineAt(index);
+                const int from = std::max(start, line.textStart());
+                const int to = std::min(end, line.textStart() + line.textLength());
+                if (from >= to)
+                    continue;
+                const qreal left = line.cursorToX(from);
+                blinkRects.append(QRectF(origin.x() + left, origin.y() + line.y(),
+                                         line.cursorToX(to) - left, line.height()));
+            }
         }
     }
 }
 
 QRect PhonePreview::screenRect(Extent extent) const
 {
-    const int pageLength = int(page.documentLayout()->documentSize().height());
+    const int pageLength = int(page->documentLayout()->documentSize().height());
     const int height = extent == Extent::WholePage ? std::max(screen.height(), pageLength)
                                                    : screen.height();
     return QRect(sideWidth, topHeight + fontHeight + 8, screen.width(), height);
 }
 
+// While pieces of the page are still to come, one screen more can always be scrolled to.
 int PhonePreview::maximumScroll() const
 {
-    return std::max(0, int(page.documentLayout()->documentSize().height()) - screen.height());
+    const int more = loadedPieces < markup.pieces.size() ? screen.height() : 0;
+    return std::max(0, int(page->documentLayout()->documentSize().height()) + more - screen.height());
 }
 
 void PhonePreview::drawMarquees(int phase)
@@ -165,13 +214,15 @@ void PhonePreview::drawMarquees(int phase)
         context.palette.setColor(QPalette::Link, markup.link);
         marquee.documentLayout()->draw(&painter, context);
         painter.end();
-        page.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("marquee:%1").arg(index)),
-                         line);
+        page->addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("marquee:%1").arg(index)),
+                          line);
     }
 }
 
 QImage PhonePreview::draw(int scroll, int phase, Extent extent)
 {
+    loadTo(extent == Extent::WholePage ? std::numeric_limits<int>::max()
+                                       : scroll + 3 * screen.height());
     const QRect display = screenRect(extent);
     const QSize whole(display.width() + 2 * sideWidth, display.bottom() + 1 + bottomHeight);
     QImage picture(whole, QImage::Format_ARGB32_Premultiplied);
@@ -213,14 +264,14 @@ QImage PhonePreview::draw(int scroll, int phase, Extent extent)
     context.palette.setColor(QPalette::Text, markup.text);
     context.palette.setColor(QPalette::Link, markup.link);
     context.clip = QRectF(0, scroll, display.width(), display.height());
-    page.documentLayout()->draw(&painter, context);
+    page->documentLayout()->draw(&painter, context);
     if ((phase / 5) % 2 == 1)
         for (const QRectF &rect : blinkRects)
             painter.fillRect(rect, markup.background);
     painter.restore();
 
     // Where the screen is in the page, when the page is longer than the screen.
-    const int length = std::max(1, int(page.documentLayout()->documentSize().height()));
+    const int length = std::max(1, int(page->documentLayout()->documentSize().height()));
     if (length > display.height()) {
         const int thumb = std::max(8, display.height() * display.height() / length);
         const int top = (display.height() - thumb) * scroll / std::max(1, maximumScroll());

@@ -25,7 +25,8 @@ public:
     PhonePreview &operator=(const PhonePreview &) = delete;
 
     // Lays the page out again, for the handset. Pictures are looked for in `pictureFolder`;
-    // an empty folder shows every picture as missing.
+    // an empty folder shows every picture as missing. When only the title changed, as while
+    // the user types it, only the title is made again.
     void setPage(const QList<PageLine> &lines, const Handset &handset, const QString &pictureFolder);
 
     // The phone, its screen scrolled down by `scroll` pixels, at `phase` of the moving text:
@@ -43,18 +44,29 @@ public:
     const PreviewMarkup &translated() const { return markup; }
 
 private:
+    void layOut(const PreviewMarkup &translated);
+    // Gives the engine further pieces of the page until it reaches `height` pixels, or all.
+    void loadTo(int height);
+    void setTitle(const PreviewMarkup &translated);
     void findBlinkingText();
     void drawMarquees(int phase);
+    bool sameBesidesTitle(const QList<PageLine> &lines, const Handset &handset,
+                          const QString &pictureFolder) const;
 
     PictogramPictures pictograms;
-    QTextDocument page;
+    // A page laid out once is made anew rather than changed: a change to a laid-out document
+    // lays it out again piece by piece.
+    std::unique_ptr<QTextDocument> page;
     QTextDocument title;
     std::vector<std::unique_ptr<QTextDocument>> marquees;
     PreviewMarkup markup;
     QSize screen{120, 130};
     int fontHeight = 12;
-    QList<std::pair<int, int>> blinkRanges; // positions in the page document
-    QList<QRectF> blinkRects;               // where they lie once laid out
+    qsizetype loadedPieces = 0;
+    QList<QRectF> blinkRects; // where BLINK text lies in the laid-out page
+    QList<PageLine> shownLines;
+    QString shownHandset;
+    QString shownFolder;
 };
 
 // The picture files of a page below `folder`, each at most as wide as the screen; a null

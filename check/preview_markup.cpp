@@ -15,6 +15,9 @@ namespace {
 
 using Item = LineOrigin::Item;
 
+// Within a long line of the page, a piece ends after about this many characters.
+constexpr qsizetype pieceLength = 2000;
+
 // The entities handsets read by name; any other "&" is text.
 const QList<QByteArrayView> knownEntities{"&amp;", "&lt;", "&gt;", "&quot;", "&nbsp;"};
 
@@ -41,12 +44,14 @@ public:
                 break;
             }
             translateLine(line);
+            endPieceWhereClosed(0);
         }
         endMarquee();
         if (result.cutShort)
-            result.html += QStringLiteral("<p><font color=\"#c00000\">（ここから先は、ページの上限を"
-                                          "超えるため表示されません）</font></p>");
-        result.html = QStringLiteral("<html><body>") + result.html + QStringLiteral("</body></html>");
+            piece += QStringLiteral("<p><font color=\"#c00000\">（ここから先は、ページの上限を"
+                                    "超えるため表示されません）</font></p>");
+        if (!piece.isEmpty())
+            result.pieces.append(piece);
         return result;
     }
 
@@ -85,6 +90,7 @@ private:
             if (nextTag <= nextReference) {
                 translateTag(markup.tags[tagIndex], markup);
                 at = markup.tags[tagIndex++].end;
+                endPieceWhereClosed(pieceLength);
             } else {
                 translateReference(markup.references[referenceIndex]);
                 at = next + markup.references[referenceIndex++].text.size();
@@ -99,11 +105,11 @@ private:
         const qsizetype close = line.lastIndexOf("</TITLE>");
         if (open < 0 || close < open)
             return;
-        const QString body = result.html;
-        result.html.clear();
+        const QString body = piece;
+        piece.clear();
         translateText(QByteArrayView(line).sliced(open + 7, close - open - 7));
-        result.title = result.html;
-        result.html = body;
+        result.title = piece;
+        piece = body;
     }
 
     // The page's colours, where the handset's HTML version knows them.
@@ -124,7 +130,24 @@ private:
         colour("LINK", result.link);
     }
 
-    QString &out() { return inMarquee ? result.marquees.last() : result.html; }
+    QString &out() { return inMarquee ? result.marquees.last() : piece; }
+
+    // A piece ends where the page has closed all it opened, once it has `length` characters.
+    void endPieceWhereClosed(qsizetype length)
+    {
+        if (openElements == 0 && !inMarquee && !piece.isEmpty() && piece.size() >= length) {
+            result.pieces.append(piece);
+            piece.clear();
+        }
+    }
+
+    // Counts the elements the rich text opens and closes, to know where a piece may end.
+    void opens(bool closing)
+    {
+        if (inMarquee)
+            return;
+        openElements = std::max(0, openElements + (closing ? -1 : 1));
+    }
 
     bool known(const MarkupTag &tag) const
     {
@@ -258,6 +281,8 @@ private:
         } else if (name == "P" || name == "DIV" || name == "CENTER") {
             const QByteArray align = name == "CENTER" ? QByteArray("center") : known("ALIGN").toByteArray();
             const QString element = name == "P" ? QStringLiteral("p") : QStringLiteral("div");
+            if (name != "P") // a paragraph's end tag may be left out
+                opens(tag.closing);
             out() += tag.closing ? QStringLiteral("</%1>").arg(element)
                                  : align.isEmpty() ? QStringLiteral("<%1>").arg(element)
                                                    : QStringLiteral("<%1 align=\"%2\">")
@@ -266,11 +291,13 @@ private:
             horizontalRule(known("WIDTH"), known("SIZE"), known("COLOR"), known("ALIGN"),
                            !attribute(markup, tag, "NOSHADE").isNull());
         } else if (name == "FONT") {
+            opens(tag.closing);
             const QByteArrayView colour = known("COLOR");
             out() += tag.closing ? QStringLiteral("</font>")
                                  : QStringLiteral("<font color=\"%1\">")
                                        .arg(escaped(QString::fromLatin1(colour.toByteArray())));
         } else if (name == "A") {
+            opens(tag.closing);
             const QByteArrayView target = known("HREF");
             out() += tag.closing ? QStringLiteral("</a>")
                                  : QStringLiteral("<a href=\"%1\">")
@@ -279,16 +306,21 @@ private:
             picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(),
                     known("WIDTH").toInt(), known("HEIGHT").toInt());
         } else if (name == "BLINK") {
+            opens(tag.closing);
             result.blinks = true;
             out() += tag.closing ? QStringLiteral("</span>")
-                                 : QStringLiteral("<span style=\"text-decoration: overline\">");
+                                 : QStringLiteral("<span style=\"background-color: %1\">")
+                                       .arg(BlinkMarker().name(QColor::HexArgb));
         } else if (name == "MARQUEE") {
             tag.closing ? endMarquee() : startMarquee();
         } else if (QByteArrayList{"H1", "H2", "H3", "H4", "H5", "H6", "BLOCKQUOTE", "PRE", "UL", "OL",
                                   "LI", "DL", "DT", "DD"}
                        .contains(name)) {
+            if (tag.facts->closed)
+                opens(tag.closing);
             out() += QStringLiteral("<%1%2>").arg(closing, QString::fromLatin1(name).toLower());
         } else if (name == "DIR" || name == "MENU") {
+            opens(tag.closing);
             out() += QStringLiteral("<%1ul>").arg(closing);
         }
     }
@@ -356,7 +388,7 @@ private:
         QImage line(setting.screenWidth, height, QImage::Format_ARGB32_Premultiplied);
         line.fill(Qt::transparent);
         result.pictures.insert(name, line);
-        result.html += QStringLiteral("<div><img src=\"%1\" width=\"%2\" height=\"%3\"></div>")
+        piece += QStringLiteral("<div><img src=\"%1\" width=\"%2\" height=\"%3\"></div>")
                            .arg(name)
                            .arg(setting.screenWidth)
                            .arg(height);
@@ -368,6 +400,8 @@ private:
 
     const PreviewSetting &setting;
     PreviewMarkup result;
+    QString piece;
+    int openElements = 0;
     bool inMarquee = false;
 };
 

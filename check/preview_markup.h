@@ -15,18 +15,26 @@
 class PictogramPictures;
 
 // A page as the phone preview draws it: its body as rich text for Qt's text engine, in the
-// small HTML that engine reads, with the pictures that text names.
+// small HTML that engine reads, with the pictures that text names. The rich text comes in
+// pieces that each close what they open, so that a long page can be given to the engine a
+// piece at a time, as far as the screen has got.
 struct PreviewMarkup {
     QString title;
-    QString html;
+    QStringList pieces;
     QColor background = Qt::white;
     QColor text = Qt::black;
     QColor link = Qt::blue;
     QHash<QString, QImage> pictures; // by the name the rich text gives them
     QStringList marquees;            // the rich text of each MARQUEE, which "marquee:N" shows
-    bool blinks = false;             // BLINK text is overlined in the rich text
+    bool blinks = false;             // BLINK text carries BlinkMarker() as its background
     bool cutShort = false;           // the page is past the handset's limit and was cut there
+
+    QString html() const { return pieces.join(QString()); }
 };
+
+// The background BLINK text carries in the rich text: fully transparent, so it changes nothing
+// of the text's look, and found again after the layout.
+inline QColor BlinkMarker() { return QColor(1, 2, 3, 0); }
 
 // What the preview needs to know besides the page: the handset, the width and the font height
 // of its screen, the picture files the page names (a null image for one that is missing) and

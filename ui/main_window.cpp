@@ -223,7 +223,7 @@ void TForm1::setFocusOrder()
 {
     const QList<QWidget *> order{ScrollBox1, Button6, Button9, Button10, Button11, Button12,
                                  Button1,    Button2, Button3, Button4,  Button5,  Button8,
-                                 Edit1,      Button7, pageCheck->handsetBox};
+                                 Edit1,      Button7, pageCheck->handsetBox, pageCheck->previewButton};
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     ::setFocusOrder(order);
 }

@@ -4,6 +4,7 @@
 #include "model/pattern.h"
 #include "model/program_settings.h"
 #include "ui/page_check_window.h"
+#include "ui/phone_preview_window.h"
 #include "widgets/controls.h"
 #include "widgets/error_guard.h"
 #include "widgets/size_meter.h"
@@ -12,6 +13,7 @@
 #include <QCompleter>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QToolButton>
 
 namespace {
@@ -51,20 +53,15 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, Working
     handsetLabel = addLabel(&window, 40, 206, QStringLiteral("機種"));
     handsetBox = new QComboBox(&window);
     handsetBox->setGeometry(72, 202, 104, 22);
-    handsetBox->setEditable(true);
-    handsetBox->setInsertPolicy(QComboBox::NoInsert);
-    handsetBox->setToolTip(QStringLiteral("ページを表示する携帯の機種かシリーズ（503i、SH505i など）"));
-    QStringList names;
-    for (const Handset &handset : Handsets())
-        names << handset.name;
-    handsetBox->addItems(names);
-    handsetBox->completer()->setCaseSensitivity(Qt::CaseInsensitive);
-    handsetBox->setCurrentText(chosenHandset.name);
+    showHandsetIn(handsetBox);
     meter = new SizeMeter(&window);
     meter->setGeometry(184, 202, 132, 22);
     findingCount = addToolButton(&window, {322, 201, 150, 24}, {},
                                  QStringLiteral("クリックすると、ページの確認を開きます。"));
     meter->setToolTip(findingCount->toolTip());
+    previewButton = addButton(&window, {336, 93, 100, 25}, QStringLiteral("ケータイ表示"));
+    previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));
+    connect(previewButton, &QPushButton::clicked, this, &PageCheckPanel::showPreview);
     connect(handsetBox, &QComboBox::activated, this,
             [this](int index) { chooseHandset(handsetBox->itemText(index)); });
     connect(handsetBox->lineEdit(), &QLineEdit::editingFinished, this,
@@ -73,7 +70,22 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, Working
     connect(findingCount, &QToolButton::clicked, this, &PageCheckPanel::showFindings);
 }
 
-// An unknown name gives the handset chosen before back.
+// A box of every series and model, typed into or chosen from, showing the handset in force.
+void PageCheckPanel::showHandsetIn(QComboBox *box) const
+{
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setToolTip(QStringLiteral("ページを表示する携帯の機種かシリーズ（503i、SH505i など）"));
+    QStringList names;
+    for (const Handset &handset : Handsets())
+        names << handset.name;
+    box->addItems(names);
+    box->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    box->setCurrentText(chosenHandset.name);
+}
+
+// An unknown name gives the handset chosen before back. The meter and the preview share the
+// one choice.
 void PageCheckPanel::chooseHandset(const QString &name)
 {
     const std::optional<Handset> handset = FindHandset(name);
@@ -83,11 +95,19 @@ void PageCheckPanel::chooseHandset(const QString &name)
         update();
     }
     handsetBox->setCurrentText(chosenHandset.name);
+    if (previewWindow)
+        previewWindow->handsetBox->setCurrentText(chosenHandset.name);
 }
 
 void PageCheckPanel::update()
 {
-    lastResult = CheckPageOf(page, pattern, pattern.PartCount, pageFolder(), chosenHandset);
+    const PageNow now = PageAsWrittenNow(page, pattern, pattern.PartCount);
+    const QString folder = pageFolder();
+    lastResult = CheckPage({now.lines, page, pattern, pattern.PartCount, now.bodyFileFound,
+                            folder.isEmpty() ? ImageLookup() : ImagesInFolder(folder), chosenHandset});
+    lastLines = now.lines;
+    if (previewWindow && previewWindow->isVisible())
+        previewWindow->showPage(lastLines, chosenHandset, folder);
     meter->setMeasure(lastResult.totalBytes(), lastResult.limitBytes,
                       QStringLiteral("%1 / %2 KB")
                           .arg(double(lastResult.totalBytes()) / 1000.0, 0, 'f', 1)
@@ -96,11 +116,25 @@ void PageCheckPanel::update()
     setTextColour(findingCount, lastResult.hasErrors() ? QColor(200, 0, 0) : QColor(0, 0, 160));
 }
 
+void PageCheckPanel::showPreview()
+{
+    if (!previewWindow) {
+        previewWindow = new PhonePreviewWindow([this](const QString &name) { chooseHandset(name); },
+                                               &window);
+        showHandsetIn(previewWindow->handsetBox);
+    }
+    previewWindow->showPage(lastLines, chosenHandset, pageFolder());
+    previewWindow->show();
+    previewWindow->raise();
+    previewWindow->activateWindow();
+}
+
 void PageCheckPanel::showFindings()
 {
     if (!findingsWindow)
         findingsWindow = new PageCheckWindow(
-            [this](const Finding &finding) { guarded(desktop, [&] { open(finding); }); }, &window);
+            [this](const Finding &finding) { guarded(desktop, [&] { open(finding); }); },
+            [this] { showPreview(); }, &window);
     findingsWindow->showResult(lastResult, chosenHandset);
     findingsWindow->exec();
 }

@@ -12,6 +12,8 @@ class QLabel;
 class QToolButton;
 class QWidget;
 class PageCheckWindow;
+class PhonePreviewWindow;
+class QPushButton;
 class SizeMeter;
 class Desktop;
 
@@ -23,7 +25,8 @@ enum class ItemKind : std::uint8_t;
 // The page check in the main window, in the free band between the item buttons and the
 // summary: the handset the page is meant for, the size meter, and how many things the check
 // found. A click on the meter or the count opens the window of findings; a click on a finding
-// there makes its slot current and opens its item.
+// there makes its slot current and opens its item. Beside the title box, "ケータイ表示" opens
+// the phone preview, which follows the page as the meter does.
 class PageCheckPanel : public QObject {
     Q_OBJECT
 
@@ -42,6 +45,7 @@ public:
     void update();
 
     void showFindings();
+    void showPreview();
 
     const PageCheckResult &result() const { return lastResult; }
     const Handset &handset() const { return chosenHandset; }
@@ -50,9 +54,12 @@ public:
     QComboBox *handsetBox;
     SizeMeter *meter;
     QToolButton *findingCount;
+    QPushButton *previewButton;
+    PhonePreviewWindow *previewWindow = nullptr; // made on first use
 
 private:
     void chooseHandset(const QString &name);
+    void showHandsetIn(QComboBox *box) const;
     void open(const Finding &finding);
 
     QWidget &window;
@@ -65,5 +72,6 @@ private:
     Openers openers;
     Handset chosenHandset;
     PageCheckResult lastResult;
+    QList<PageLine> lastLines;
     PageCheckWindow *findingsWindow = nullptr;
 };

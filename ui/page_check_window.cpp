@@ -26,7 +26,8 @@ QColor severityColour(Severity severity)
 
 } // namespace
 
-PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open, QWidget *parent)
+PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open,
+                                 std::function<void()> openPreview, QWidget *parent)
     : FixedDialog(parent, QStringLiteral("ページの確認"), {600, 380}), open(std::move(open))
 {
     summary = addLabel(this, 12, 10, {}, Qt::blue, 15);
@@ -40,8 +41,13 @@ PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open, QWid
     list->setColumnWidth(1, 96);
     list->header()->setStretchLastSection(true);
     list->setToolTip(QStringLiteral("クリックすると、その項目を開きます。"));
+    previewButton = addButton(this, {12, 344, 110, 25}, QStringLiteral("ケータイ表示"));
     closeButton = addButton(this, {500, 344, 88, 25}, QStringLiteral("閉じる"));
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(previewButton, &QPushButton::clicked, this, [this, openPreview] {
+        accept();
+        openPreview();
+    });
     connect(list, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem *item) {
         const Finding finding = shown.value(list->indexOfTopLevelItem(item));
         accept();

@@ -10,17 +10,19 @@ class QPushButton;
 class QTreeWidget;
 
 // The findings of the page check, a line each, worst first; a click on one closes the window
-// and opens the item it belongs to.
+// and opens the item it belongs to. "ケータイ表示" closes it and opens the phone preview.
 class PageCheckWindow : public FixedDialog {
     Q_OBJECT
 
 public:
-    PageCheckWindow(std::function<void(const Finding &)> open, QWidget *parent = nullptr);
+    PageCheckWindow(std::function<void(const Finding &)> open, std::function<void()> openPreview,
+                    QWidget *parent = nullptr);
 
     void showResult(const PageCheckResult &result, const Handset &handset);
 
     QLabel *summary;
     QTreeWidget *list;
+    QPushButton *previewButton;
     QPushButton *closeButton;
 
 private:

@@ -1,0 +1,14 @@
+#pragma once
+
+// The largest page the benchmarks measure: every slot used, a body of 150 lines and 100 KB of
+// hand-written markup in the direct inputs.
+
+#include "model/page_project.h"
+#include "model/pattern.h"
+
+#include <QByteArray>
+#include <QList>
+
+PageProject largestPage();
+Pattern everyPart();
+QList<QByteArray> body();

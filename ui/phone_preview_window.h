@@ -1,0 +1,44 @@
+#pragma once
+
+#include "check/phone_preview.h"
+
+#include <QDialog>
+#include <QTimer>
+
+#include <functional>
+
+class QComboBox;
+class PhoneScreen;
+
+// "ケータイ表示": the page as the chosen handset shows it, kept current while the user works.
+// It stays open beside the main window; the wheel and the arrow and page keys scroll the
+// screen, and its handset box chooses the handset for the size meter too.
+class PhonePreviewWindow : public QDialog {
+    Q_OBJECT
+
+public:
+    PhonePreviewWindow(std::function<void(const QString &)> chooseHandset, QWidget *parent);
+
+    // Shows the page's lines for the handset; pictures come from `pictureFolder`.
+    void showPage(const QList<PageLine> &lines, const Handset &handset, const QString &pictureFolder);
+
+    // Scrolls the screen by `step` pixels, within the page.
+    void scrollBy(int step);
+
+    QComboBox *handsetBox;
+    PhoneScreen *screen;
+    PhonePreview phone;
+    int scroll = 0;
+    int phase = 0;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
+private:
+    void fitToPhone();
+
+    std::function<void(const QString &)> chooseHandset;
+    QTimer animation;
+};

@@ -112,14 +112,28 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
 
 } // namespace
 
-bool IsCommandLineRun(int argc, char **argv)
+namespace {
+
+bool hasOption(int argc, char **argv, std::initializer_list<const char *> options)
 {
     for (int index = 1; index < argc; ++index)
-        for (const char *option :
-         {"--check", "--preview", "--help", "-h", "--version", "-v", "--help-all"})
+        for (const char *option : options)
             if (std::strcmp(argv[index], option) == 0)
                 return true;
     return false;
+}
+
+} // namespace
+
+bool IsCommandLineRun(int argc, char **argv)
+{
+    return hasOption(argc, argv,
+                     {"--check", "--preview", "--help", "-h", "--version", "-v", "--help-all"});
+}
+
+bool IsPreviewRun(int argc, char **argv)
+{
+    return hasOption(argc, argv, {"--preview"});
 }
 
 int RunCommandLine(const QStringList &arguments, const QString &programFolder)

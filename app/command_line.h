@@ -7,6 +7,9 @@
 // --check or --preview. The program then runs without a display.
 bool IsCommandLineRun(int argc, char **argv);
 
+// Whether it draws: --preview needs fonts, on the offscreen platform, which a check does not.
+bool IsPreviewRun(int argc, char **argv);
+
 // Runs such a command line and gives the exit code. "--check PROJECT" checks the page the
 // project makes: a finding a line, in the form "PROJECT: 警告: リンク4: …", then the page's
 // size against the handset's limit; 0 without errors, 1 with one, 2 when the project cannot

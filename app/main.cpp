@@ -12,6 +12,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <memory>
+
 namespace {
 
 // Qt's own texts (the desktop's dialogs, the command line's help) speak Japanese with the rest
@@ -29,10 +31,15 @@ int main(int argc, char *argv[])
 {
     QTranslator qtTranslations;
     if (IsCommandLineRun(argc, argv)) {
-        // Drawing the preview needs fonts and pictures, not a display.
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-        const QGuiApplication application(argc, argv);
-        installFontSubstitutions();
+        // Drawing the preview needs fonts and pictures, not a display; a check needs neither.
+        std::unique_ptr<QCoreApplication> application;
+        if (IsPreviewRun(argc, argv)) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+            application = std::make_unique<QGuiApplication>(argc, argv);
+            installFontSubstitutions();
+        } else {
+            application = std::make_unique<QCoreApplication>(argc, argv);
+        }
         QCoreApplication::setApplicationName(QStringLiteral("mopeco"));
         QCoreApplication::setApplicationVersion(QStringLiteral(MOPECO_VERSION));
         speakJapanese(qtTranslations);

@@ -86,8 +86,11 @@ void PhonePreview::setPage(const QList<PageLine> &lines, const Handset &handset,
         const auto titleLine = std::find_if(lines.begin(), lines.end(), [](const PageLine &line) {
             return line.origin.item == LineOrigin::Item::Title;
         });
-        if (titleLine != lines.end())
-            setTitle(TranslateForPreview({*titleLine}, setting));
+        if (titleLine != lines.end()) {
+            const PreviewMarkup titleOnly = TranslateForPreview({*titleLine}, setting);
+            markup.title = titleOnly.title;
+            setTitle(titleOnly);
+        }
     } else {
         markup = TranslateForPreview(lines, setting);
         layOut(markup);

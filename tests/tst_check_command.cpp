@@ -1,7 +1,9 @@
 // "mopeco --check" on the projects of tests/data/check, run as a user would, with no display.
 
+#include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTest>
 
 class CheckCommandTest : public QObject {
@@ -10,6 +12,7 @@ class CheckCommandTest : public QObject {
 private slots:
     void check_data();
     void check();
+    void preview();
 };
 
 void CheckCommandTest::check_data()
@@ -75,6 +78,26 @@ void CheckCommandTest::check()
         written << (line.startsWith(project) ? line.mid(project.size()) : line);
     QCOMPARE(written, output);
     QCOMPARE(program.exitCode(), exitCode);
+}
+
+// The whole page, drawn in the phone's frame at the handset's width, with no display.
+void CheckCommandTest::preview()
+{
+    QTemporaryDir folder;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(qEnvironmentVariable("CHECK_DATA"));
+    const QString picture = folder.filePath(QStringLiteral("page.png"));
+    program.start(qEnvironmentVariable("MOPECO"),
+                  {"--preview", "shop.mpk", "--handset", "505i", "-o", picture});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 0);
+    const QImage drawn(picture);
+    QCOMPARE(drawn.width(), 240 + 2 * 18);
+    QVERIFY(drawn.height() > 300);
 }
 
 QTEST_GUILESS_MAIN(CheckCommandTest)

@@ -15,6 +15,7 @@
 #include "ui/main_window.h"
 #include "ui/page_check_panel.h"
 #include "ui/page_check_window.h"
+#include "ui/phone_preview_window.h"
 #include "ui/summary_panel.h"
 #include "model/tool_settings.h"
 
@@ -109,6 +110,7 @@ private slots:
     void toolSettingsAtStartAndEnd();
     void dialogFilters();
     void pageCheckFollowsThePage();
+    void phonePreviewFollowsThePage();
 };
 
 void MainWindowTest::startUp_data()
@@ -414,6 +416,30 @@ void MainWindowTest::pageCheckFollowsThePage()
     QVERIFY(rows.contains(QStringLiteral("お知らせ テキスト 3")));
     QCOMPARE(heading, QStringLiteral("テキスト　3"));
     QCOMPARE(form.Button4->text(), QStringLiteral("テキスト　3"));
+}
+
+// The preview, once open, follows the title as it is typed and a new page; its handset box and
+// the meter's are one choice.
+void MainWindowTest::phonePreviewFollowsThePage()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    PageCheckPanel &check = *form.pageCheck;
+    QVERIFY(!check.previewWindow); // made on first use
+    fixture.click(check.previewButton);
+    PhonePreviewWindow &preview = *check.previewWindow;
+    QVERIFY(preview.isVisible());
+    QVERIFY(!preview.isModal());
+    QTest::keyClicks(form.Edit1, QStringLiteral("Shop"));
+    QCOMPARE(preview.phone.translated().title, QStringLiteral("Shop"));
+    fixture.click(form.SpeedButton2); // "新規作成"
+    QCOMPARE(preview.phone.translated().title, QString());
+
+    preview.handsetBox->lineEdit()->setText(QStringLiteral("D501i"));
+    QTest::keyClick(preview.handsetBox->lineEdit(), Qt::Key_Return);
+    QCOMPARE(check.handsetBox->currentText(), QStringLiteral("D501i"));
+    QCOMPARE(preview.phone.screenSize(), QSize(96, 72));
+    QVERIFY(check.meter->text().endsWith(QStringLiteral("/ 5 KB")));
 }
 
 QTEST_MAIN(MainWindowTest)

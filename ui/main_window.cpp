@@ -242,7 +242,6 @@ void TForm1::FormCreate()
     // Each step stops with its message alone; resetting the page shows summary page 1.
     guarded(desktop, [this] { ResetPage(); });
     guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
-    pageCheck->update();
 }
 
 void TForm1::FormDestroy()

@@ -10,10 +10,10 @@
 #include "widgets/size_meter.h"
 
 #include <QComboBox>
-#include <QCompleter>
+#include <QEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 
 namespace {
@@ -47,13 +47,11 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, Working
       programFolder(programFolder),
       desktop(desktop),
       pageFolder(std::move(pageFolder)),
-      openers(std::move(openers)),
-      chosenHandset(*FindHandset(SavedHandsetName(programFolder)))
+      openers(std::move(openers))
 {
     handsetLabel = addLabel(&window, 40, 206, QStringLiteral("機種"));
     handsetBox = new QComboBox(&window);
     handsetBox->setGeometry(72, 202, 104, 22);
-    showHandsetIn(handsetBox);
     meter = new SizeMeter(&window);
     meter->setGeometry(184, 202, 132, 22);
     findingCount = addToolButton(&window, {322, 201, 150, 24}, {},
@@ -64,28 +62,24 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, Working
     connect(previewButton, &QPushButton::clicked, this, &PageCheckPanel::showPreview);
     connect(handsetBox, &QComboBox::activated, this,
             [this](int index) { chooseHandset(handsetBox->itemText(index)); });
-    connect(handsetBox->lineEdit(), &QLineEdit::editingFinished, this,
-            [this] { chooseHandset(handsetBox->currentText()); });
     connect(meter, &SizeMeter::clicked, this, &PageCheckPanel::showFindings);
     connect(findingCount, &QToolButton::clicked, this, &PageCheckPanel::showFindings);
+    window.installEventFilter(this);
 }
 
-// A box of every series and model, typed into or chosen from, showing the handset in force.
+// A box of every series, then every model, showing the handset in force; typing the first
+// letters of a name in the open list finds it.
 void PageCheckPanel::showHandsetIn(QComboBox *box) const
 {
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
     box->setToolTip(QStringLiteral("ページを表示する携帯の機種かシリーズ（503i、SH505i など）"));
     QStringList names;
     for (const Handset &handset : Handsets())
         names << handset.name;
     box->addItems(names);
-    box->completer()->setCaseSensitivity(Qt::CaseInsensitive);
     box->setCurrentText(chosenHandset.name);
 }
 
-// An unknown name gives the handset chosen before back. The meter and the preview share the
-// one choice.
+// The meter and the preview share the one choice.
 void PageCheckPanel::chooseHandset(const QString &name)
 {
     const std::optional<Handset> handset = FindHandset(name);
@@ -99,8 +93,23 @@ void PageCheckPanel::chooseHandset(const QString &name)
         previewWindow->handsetBox->setCurrentText(chosenHandset.name);
 }
 
+// The tables of handset facts are read, and the page first checked, only after the main
+// window has painted itself: the window comes up that much sooner.
+bool PageCheckPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == &window && event->type() == QEvent::Paint) {
+        window.removeEventFilter(this);
+        QTimer::singleShot(0, this, &PageCheckPanel::update);
+    }
+    return false;
+}
+
 void PageCheckPanel::update()
 {
+    if (chosenHandset.name.isEmpty()) {
+        chosenHandset = *FindHandset(SavedHandsetName(programFolder));
+        showHandsetIn(handsetBox);
+    }
     const PageNow now = PageAsWrittenNow(page, pattern, pattern.PartCount);
     const QString folder = pageFolder();
     lastResult = CheckPage({now.lines, page, pattern, pattern.PartCount, now.bodyFileFound,
@@ -118,6 +127,8 @@ void PageCheckPanel::update()
 
 void PageCheckPanel::showPreview()
 {
+    if (chosenHandset.name.isEmpty())
+        update();
     if (!previewWindow) {
         previewWindow = new PhonePreviewWindow([this](const QString &name) { chooseHandset(name); },
                                                &window);
@@ -131,6 +142,8 @@ void PageCheckPanel::showPreview()
 
 void PageCheckPanel::showFindings()
 {
+    if (chosenHandset.name.isEmpty())
+        update();
     if (!findingsWindow)
         findingsWindow = new PageCheckWindow(
             [this](const Finding &finding) { guarded(desktop, [&] { open(finding); }); },

@@ -41,7 +41,8 @@ public:
                    const Pattern &pattern, const QString &programFolder, Desktop &desktop,
                    std::function<QString()> pageFolder, Openers openers);
 
-    // Checks the page again, as "HTML保存" would write it now, and shows the result.
+    // Checks the page again, as "HTML保存" would write it now, and shows the result. The
+    // first check comes by itself once the main window has painted itself.
     void update();
 
     void showFindings();
@@ -56,6 +57,9 @@ public:
     QToolButton *findingCount;
     QPushButton *previewButton;
     PhonePreviewWindow *previewWindow = nullptr; // made on first use
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void chooseHandset(const QString &name);

@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPainter>
 #include <QScreen>
 #include <QWheelEvent>
@@ -50,14 +49,10 @@ PhonePreviewWindow::PhonePreviewWindow(std::function<void(const QString &)> choo
     addLabel(this, margin, margin + 4, QStringLiteral("機種"));
     handsetBox = new QComboBox(this);
     handsetBox->setGeometry(margin + 32, margin, 110, boxHeight);
-    handsetBox->setEditable(true);
-    handsetBox->setInsertPolicy(QComboBox::NoInsert);
     screen = new PhoneScreen(*this);
     screen->move(margin, 2 * margin + boxHeight);
     connect(handsetBox, &QComboBox::activated, this,
             [this](int index) { this->chooseHandset(handsetBox->itemText(index)); });
-    connect(handsetBox->lineEdit(), &QLineEdit::returnPressed, this,
-            [this] { this->chooseHandset(handsetBox->currentText()); });
     connect(&animation, &QTimer::timeout, this, [this] {
         ++phase;
         screen->picture = phone.draw(scroll, phase);

@@ -6,6 +6,8 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <QTextDocument>
+#include <QUrl>
 
 namespace {
 
@@ -83,4 +85,44 @@ QImage PictogramPictures::picture(const Pictogram &pictogram, int height)
         image = emoji(pictogram.unicode, height);
     drawn.insert(key, image);
     return image;
+}
+
+QTextImageFormat PictogramPictures::inlinePicture(QTextDocument &document,
+                                                 const Pictogram &pictogram, int height)
+{
+    const QImage image = picture(pictogram, height);
+    const QString name = QStringLiteral("pictogram:%1/%2").arg(pictogram.code).arg(height);
+    document.addResource(QTextDocument::ImageResource, QUrl(name), image);
+    QTextImageFormat format;
+    format.setName(name);
+    format.setWidth(image.width());
+    format.setHeight(image.height());
+    format.setVerticalAlignment(QTextCharFormat::AlignBaseline);
+    return format;
+}
+
+int PictogramPictures::width(const QList<ShownRun> &runs, const QFont &font)
+{
+    const QFontMetrics metrics(font);
+    int total = 0;
+    for (const ShownRun &run : runs)
+        total += run.pictogram ? picture(*run.pictogram, metrics.height()).width()
+                               : metrics.horizontalAdvance(run.text);
+    return total;
+}
+
+void PictogramPictures::draw(QPainter &painter, QPoint at, const QList<ShownRun> &runs)
+{
+    const QFontMetrics metrics(painter.font());
+    for (const ShownRun &run : runs) {
+        if (run.pictogram) {
+            const QImage image = picture(*run.pictogram, metrics.height());
+            painter.drawImage(at, image);
+            at.rx() += image.width();
+        } else {
+            painter.drawText(QRect(at, QSize(metrics.horizontalAdvance(run.text), metrics.height())),
+                             Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, run.text);
+            at.rx() += metrics.horizontalAdvance(run.text);
+        }
+    }
 }

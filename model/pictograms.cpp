@@ -25,6 +25,16 @@ QList<Pictogram> readPictograms()
     return pictograms;
 }
 
+// A name or search in one form: half-width letters, small letters, hiragana.
+QString searchForm(const QString &text)
+{
+    QString form = text.normalized(QString::NormalizationForm_KC).toCaseFolded();
+    for (QChar &character : form)
+        if (character.unicode() >= 0x30A1 && character.unicode() <= 0x30F6)
+            character = QChar(character.unicode() - 0x60); // katakana to hiragana
+    return form;
+}
+
 } // namespace
 
 QByteArray Pictogram::decimalReference() const
@@ -58,4 +68,14 @@ const Pictogram *PictogramWithCode(std::uint16_t code)
         return table;
     }();
     return byCode.value(code, nullptr);
+}
+
+QList<const Pictogram *> PictogramsNamed(const QString &search, bool extended)
+{
+    const QString wanted = searchForm(search.trimmed());
+    QList<const Pictogram *> found;
+    for (const Pictogram &pictogram : Pictograms())
+        if (pictogram.extended == extended && searchForm(pictogram.name).contains(wanted))
+            found.append(&pictogram);
+    return found;
 }

@@ -29,3 +29,8 @@ const Pictogram *PictogramWithCode(std::uint16_t code);
 
 // The pictogram that code page 932 reads as that private-use character; null for any other.
 const Pictogram *PictogramWithCharacter(char32_t character);
+
+// The pictograms of one set whose name holds the search text, in order: "晴" finds 晴れ. Full-
+// and half-width letters, capitals and small letters, katakana and hiragana count as alike;
+// an empty search finds the whole set.
+QList<const Pictogram *> PictogramsNamed(const QString &search, bool extended);

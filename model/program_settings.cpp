@@ -7,6 +7,7 @@
 namespace {
 
 const QString handsetKey = QStringLiteral("check/handset");
+const QString recentPictogramsKey = QStringLiteral("palette/recent");
 
 QString settingsPath(const QString &programFolder)
 {
@@ -26,4 +27,16 @@ void SaveHandsetName(const QString &programFolder, const QString &name)
 {
     QSettings settings(settingsPath(programFolder), QSettings::IniFormat);
     settings.setValue(handsetKey, name);
+}
+
+QStringList SavedRecentPictograms(const QString &programFolder)
+{
+    const QSettings settings(settingsPath(programFolder), QSettings::IniFormat);
+    return settings.value(recentPictogramsKey).toStringList();
+}
+
+void SaveRecentPictograms(const QString &programFolder, const QStringList &numbers)
+{
+    QSettings settings(settingsPath(programFolder), QSettings::IniFormat);
+    settings.setValue(recentPictogramsKey, numbers);
 }

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Photographs the main window with an example page, its phone preview beside it, the page check
-# of that page and the text map maker with the first sample map, on a virtual display, for the
-# README.
+# of that page, the item editor of a link with pictograms and its pictogram palette, and the
+# text map maker with the first sample map, on a virtual display, for the README.
 #   scripts/screenshots.sh [PROGRAM_FOLDER] [OUTPUT_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,22 +12,24 @@ mkdir -p "$output"
 source "$root/tests/support/xdriver.sh"
 fail() { echo "screenshots: $*" >&2; exit 1; }
 
-# An example page: a small café with a photo, texts and links, in Shift-JIS.
+# An example page: a small café with a photo, texts and links, in Shift-JIS, its pictograms in
+# both forms: the basic ones as decimal references, the extended shortcake (F9EF) as its code.
 lines() { printf '%s\r\n' "$@"; }
 convert -size 96x40 xc:'#e08080' "$work/top.gif"
 lines '本日のおすすめ' '　ブレンドコーヒー' '　ケーキセット' | iconv -f UTF-8 -t CP932 > "$work/menu.txt"
 {
-  lines ver2.10 2 '喫茶さくら' 1 '#FFFFFF' '#0000FF' '#000000' 2 '#000000' "$work/menu.txt" 1
+  lines ver2.10 2 '喫茶さくら&#63697;' 1 '#FFFFFF' '#0000FF' '#000000' 2 '#000000' "$work/menu.txt" 1
   lines top.gif index.html 1 1 2 '' '' 2 2 2
   lines 'いらっしゃいませ&#63647;' 1 '営業時間 9:00～18:00' 1 '&#169; 2003 喫茶さくら' 1 '' 2 '' 2
-  lines 'お品書き' menu.html 1 2 2 1 '地図' map.html 1 2 2 1 'ご予約' info@example.jp 1 1 1 1
+  lines 'お品書き{shortcake}' menu.html 1 2 2 1 '地図&#63875;' map.html 1 2 2 1 \
+    'ご予約&#63720;' info@example.jp 1 1 1 1
   lines '日記' diary.html 1 2 2 2 'トップへ' index.html 1 2 1 1
   for _ in 1 2 3 4 5; do lines '' '' 2 2 2 2; done
   lines '' 2 '' 2 '' 2
-} | iconv -f UTF-8 -t CP932 > "$work/example.mpk"
+} | iconv -f UTF-8 -t CP932 | LC_ALL=C sed 's/{shortcake}/\xF9\xEF/' > "$work/example.mpk"
 
 cp -r "$program_folder" "$work/program"
-printf '[check]\nhandset=505i\n' > "$work/program/mopeco.ini"
+printf '[check]\nhandset=505i\n[palette]\nrecent=80, 51, 1, E63, 136, 50\n' > "$work/program/mopeco.ini"
 start_virtual_display
 start_program "$work/program/mopeco"
 
@@ -55,6 +57,22 @@ import -window "$check" "$output/page_check.png"
 click "$check" 544 356
 wait_for_windows '^ページの確認$' 0
 
+# The item editor of the first link, then its pictogram palette, which pops up below the
+# button beside the text box.
+click "$main" 333 148
+editor=$(wait_for_dialog '^リンク　1$')
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$editor" "$output/item_editor.png"
+click "$editor" 516 56
+sleep 0.5
+eval "$(xdotool getwindowgeometry --shell "$editor")"
+import -window root -crop "560x530+$((X - 8))+$((Y - 8))" +repage "$output/pictogram_palette.png"
+xdotool key Escape
+sleep 0.2
+click "$editor" 493 276
+wait_for_windows '^リンク　1$' 0
+
 click "$main" 148 40
 text_map=$(wait_for_dialog '^テキスト地図作成$')
 click "$text_map" 84 444
@@ -62,4 +80,4 @@ xdotool mousemove 0 0
 sleep 0.3
 import -window "$text_map" "$output/text_map.png"
 echo "screenshots: $output/main_window.png $output/main_and_preview.png $output/page_check.png" \
-  "$output/text_map.png"
+  "$output/item_editor.png $output/pictogram_palette.png $output/text_map.png"

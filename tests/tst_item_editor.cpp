@@ -2,6 +2,7 @@
 #include "model/page_project.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "widgets/pictogram_line_edit.h"
 #include "widgets/byte_line_edit.h"
 #include "ui/item_editor.h"
 

@@ -9,6 +9,7 @@
 #include "model/project_file.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "widgets/pictogram_line_edit.h"
 #include "widgets/size_meter.h"
 #include "widgets/byte_line_edit.h"
 #include "ui/item_editor.h"

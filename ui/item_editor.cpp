@@ -7,6 +7,8 @@
 #include "widgets/byte_line_edit.h"
 #include "widgets/controls.h"
 #include "widgets/error_guard.h"
+#include "widgets/pictogram_line_edit.h"
+#include "widgets/pictogram_palette_button.h"
 #include "widgets/desktop.h"
 #include "ui/glyphs.h"
 
@@ -191,8 +193,9 @@ void TForm3::createControls()
     SpeedButton1->setIcon(QPixmap::fromImage(helpBookGlyph(16)));
     SpeedButton1->setIconSize(QSize(16, 16));
     Label2 = addLabel(this, 24, 48, {});
-    Edit1 = new ByteLineEdit(this);
+    Edit1 = new PictogramLineEdit(this);
     Edit1->setGeometry(40, 72, 489, 20);
+    paletteButton = new PictogramPaletteButton(*Edit1, programFolder, {504, 44, 25, 25}, this);
     Button1 = button(480, 104, 57, QStringLiteral("参照"));
     Label3 = addLabel(this, 24, 120, {});
     Edit2 = new ByteLineEdit(this);
@@ -236,6 +239,9 @@ void TForm3::configureFor(ItemKind kind)
         Edit1->setText(bodyFile.shown());
     }
     Edit1->setReadOnly(kind == ItemKind::Body);
+    // Pictograms go into the page's texts, not into addresses.
+    paletteButton->setVisible(kind == ItemKind::Text || kind == ItemKind::Link
+                              || kind == ItemKind::Direct);
     Button1->setVisible(kind == ItemKind::Body);
 
     const bool hasSecond = fields.second != nullptr;

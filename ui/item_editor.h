@@ -10,6 +10,8 @@
 class QCheckBox;
 class QLabel;
 class ByteLineEdit;
+class PictogramLineEdit;
+class PictogramPaletteButton;
 class QPushButton;
 class QToolButton;
 
@@ -40,7 +42,7 @@ public:
     QCheckBox *CheckBox1;
     QToolButton *SpeedButton1;
     QLabel *Label2;
-    ByteLineEdit *Edit1;
+    PictogramLineEdit *Edit1;
     QPushButton *Button1;
     QLabel *Label3;
     ByteLineEdit *Edit2;
@@ -50,6 +52,7 @@ public:
     QPushButton *Button2;
     QPushButton *Button3;
     QLabel *Label4;
+    PictogramPaletteButton *paletteButton;
 
     FileDialog OpenDialog1;
 

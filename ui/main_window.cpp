@@ -23,12 +23,13 @@
 #include "widgets/controls.h"
 #include "widgets/desktop.h"
 #include "widgets/error_guard.h"
+#include "widgets/pictogram_line_edit.h"
+#include "widgets/pictogram_palette_button.h"
 #include "widgets/title_band_drag.h"
 
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollArea>
@@ -140,11 +141,12 @@ void TForm1::createWorkArea()
 
     Label1 = addLabel(this, 96, 96, QStringLiteral("タイトル"), Qt::blue, 15);
 
-    Edit1 = new QLineEdit(this);
+    Edit1 = new PictogramLineEdit(this);
     Edit1->setGeometry(152, 96, 169, 20);
+    new PictogramPaletteButton(*Edit1, programFolder, {326, 95, 22, 22}, this);
     // The title is kept as typed; a title that was opened stays byte for byte until edited.
-    connect(Edit1, &QLineEdit::textEdited, this, [this](const QString &text) {
-        this->page.Title = sjis::fromUnicodeLine(text);
+    connect(Edit1, &PictogramLineEdit::textEdited, this, [this] {
+        this->page.Title = Edit1->bytes();
         pageCheck->update();
     });
 
@@ -333,7 +335,7 @@ void TForm1::SpeedButton5Click()
 {
     if (!OpenProject(page, OpenDialog1, desktop))
         return;
-    Edit1->setText(sjis::toUnicode(page.Title));
+    Edit1->setBytes(page.Title);
     ShowSummaryPage(1);
     loadPatternAndShow(page.PatternNumber);
 }

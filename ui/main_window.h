@@ -11,7 +11,7 @@
 
 class QFrame;
 class QLabel;
-class QLineEdit;
+class PictogramLineEdit;
 class QPushButton;
 class QScrollArea;
 class QToolButton;
@@ -117,7 +117,7 @@ public:
     QToolButton *SpeedButton12;
     QPushButton *Button7;
     QLabel *Label1;
-    QLineEdit *Edit1;
+    PictogramLineEdit *Edit1;
     QPushButton *Button1;
     QPushButton *Button2;
     QPushButton *Button3;

@@ -57,7 +57,7 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, Working
     findingCount = addToolButton(&window, {322, 201, 150, 24}, {},
                                  QStringLiteral("クリックすると、ページの確認を開きます。"));
     meter->setToolTip(findingCount->toolTip());
-    previewButton = addButton(&window, {336, 93, 100, 25}, QStringLiteral("ケータイ表示"));
+    previewButton = addButton(&window, {356, 93, 100, 25}, QStringLiteral("ケータイ表示"));
     previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));
     connect(previewButton, &QPushButton::clicked, this, &PageCheckPanel::showPreview);
     connect(handsetBox, &QComboBox::activated, this,

@@ -1,6 +1,7 @@
 #include "ui/page_check_window.h"
 
 #include "widgets/controls.h"
+#include "widgets/pictogram_text_delegate.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -40,6 +41,7 @@ PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open,
     list->setColumnWidth(0, 64);
     list->setColumnWidth(1, 96);
     list->header()->setStretchLastSection(true);
+    list->setItemDelegateForColumn(2, new PictogramTextDelegate(list));
     list->setToolTip(QStringLiteral("クリックすると、その項目を開きます。"));
     previewButton = addButton(this, {12, 344, 110, 25}, QStringLiteral("ケータイ表示"));
     closeButton = addButton(this, {500, 344, 88, 25}, QStringLiteral("閉じる"));

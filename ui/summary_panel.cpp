@@ -2,11 +2,13 @@
 
 #include "model/fonts.h"
 #include "model/page_project.h"
+#include "model/pictogram_pictures.h"
 #include "model/sjis.h"
 
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <map>
 
 namespace {
@@ -34,9 +36,19 @@ public:
         painter.drawText(cell, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, text);
     }
 
+    // A page text, its pictograms drawn as pictures in either form it writes them.
     void text(int x, int y, const QByteArray &stored, int cellHeight)
     {
-        text(x, y, sjis::toUnicode(stored), cellHeight);
+        const QList<ShownRun> runs = ShownPictogramRuns(stored);
+        if (std::none_of(runs.begin(), runs.end(), [](const ShownRun &run) { return run.pictogram; })) {
+            text(x, y, sjis::toUnicode(stored), cellHeight);
+            return;
+        }
+        const QFont &font = fontOfHeight(cellHeight);
+        painter.fillRect(QRect(x, y, pictures.width(runs, font), QFontMetrics(font).height()), panelGrey);
+        painter.setFont(font);
+        painter.setPen(Qt::black);
+        pictures.draw(painter, {x, y}, runs);
     }
 
     void horizontalLine(int x1, int x2, int y)
@@ -66,6 +78,7 @@ private:
 
     QPainter painter;
     std::map<int, QFont> fonts;
+    PictogramPictures pictures;
 };
 
 struct PageHeader {

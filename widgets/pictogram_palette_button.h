@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QToolButton>
+
+class PictogramLineEdit;
+class PictogramPalette;
+
+// The small button beside a page text's box that opens the pictogram palette; the pictogram
+// chosen goes in at the box's cursor. The palette is made when first asked for, and the
+// pictograms used lately are kept in the program's settings, shared by every box.
+class PictogramPaletteButton : public QToolButton {
+    Q_OBJECT
+
+public:
+    PictogramPaletteButton(PictogramLineEdit &edit, const QString &programFolder,
+                           const QRect &geometry, QWidget *parent);
+
+    void openPalette();
+
+    PictogramPalette *palette = nullptr;
+
+private:
+    PictogramLineEdit &edit;
+    const QString &programFolder;
+};

@@ -1,7 +1,6 @@
 #include "model/sjis.h"
 
 #include <QList>
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -142,8 +141,16 @@ QByteArray fromTextFile(const QByteArray &bytes)
 
 QByteArray fromUnicodeLine(const QString &text)
 {
-    const qsizetype lineBreak = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    return fromUnicode(lineBreak < 0 ? text : text.left(lineBreak));
+    return fromUnicode(firstLine(text));
+}
+
+QString firstLine(const QString &text)
+{
+    for (qsizetype at = 0; at < text.size(); ++at)
+        if (text[at] == u'\r' || text[at] == u'\n' || text[at] == QChar::LineSeparator
+            || text[at] == QChar::ParagraphSeparator)
+            return text.left(at);
+    return text;
 }
 
 QByteArray trimmed(const QByteArray &bytes)

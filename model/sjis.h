@@ -28,6 +28,9 @@ QByteArray fromTextFile(const QByteArray &bytes);
 // a data file is one line, so a pasted line break would shift every line after it.
 QByteArray fromUnicodeLine(const QString &text);
 
+// The text up to its first line break (CR, LF, or a Unicode line or paragraph separator).
+QString firstLine(const QString &text);
+
 // Removes every leading and trailing byte of value 32 or less. The full-width space (81 40)
 // is a character, not a blank, and stays.
 QByteArray trimmed(const QByteArray &bytes);

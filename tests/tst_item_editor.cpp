@@ -3,6 +3,7 @@
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "widgets/pictogram_line_edit.h"
+#include "widgets/pictogram_palette_button.h"
 #include "widgets/byte_line_edit.h"
 #include "ui/item_editor.h"
 
@@ -26,12 +27,12 @@ struct EditorFixture {
 };
 
 // Which controls show: "2" for the second edit, "a" to "c" for the option boxes, "R" for the
-// browse button.
+// browse button, "P" for the pictogram palette's button.
 QString shownControls(const TForm3 &editor)
 {
     const std::pair<const QWidget *, char> controls[]{
         {editor.Edit2, '2'}, {editor.CheckBox2, 'a'}, {editor.CheckBox3, 'b'},
-        {editor.CheckBox4, 'c'}, {editor.Button1, 'R'}};
+        {editor.CheckBox4, 'c'}, {editor.Button1, 'R'}, {editor.paletteButton, 'P'}};
     QString shown;
     for (const auto &[control, mark] : controls)
         if (!control->isHidden())
@@ -95,10 +96,10 @@ void ItemEditorTest::configureAndStore_data()
     QTest::addColumn<QString>("help");
     QTest::addColumn<QString>("stored"); // the slot's fields after "決定"
     QTest::newRow("image 2") << 1 << "画像　2" << "2ab" << "help/help08.html" << "first|second|1|1|2";
-    QTest::newRow("text 5") << 2 << "テキスト　5" << "" << "help/help16.html" << " first |1";
-    QTest::newRow("link 7") << 3 << "リンク　7" << "2abc" << "help/help09.html"
+    QTest::newRow("text 5") << 2 << "テキスト　5" << "P" << "help/help16.html" << " first |1";
+    QTest::newRow("link 7") << 3 << "リンク　7" << "2abcP" << "help/help09.html"
                             << " first |second|1|1|2|1";
-    QTest::newRow("direct 3") << 4 << "直接入力　3" << "" << "help.html" << " first |1";
+    QTest::newRow("direct 3") << 4 << "直接入力　3" << "P" << "help.html" << " first |1";
     QTest::newRow("body") << 5 << "文章" << "R" << "help/help07.html" << "first|1";
 }
 

@@ -10,6 +10,7 @@
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "widgets/pictogram_line_edit.h"
+#include "widgets/pictogram_palette_button.h"
 #include "widgets/size_meter.h"
 #include "widgets/byte_line_edit.h"
 #include "ui/item_editor.h"
@@ -112,6 +113,7 @@ private slots:
     void dialogFilters();
     void pageCheckFollowsThePage();
     void phonePreviewFollowsThePage();
+    void titlePictograms();
 };
 
 void MainWindowTest::startUp_data()
@@ -438,6 +440,33 @@ void MainWindowTest::phonePreviewFollowsThePage()
     QCOMPARE(check.handsetBox->currentText(), QStringLiteral("D501i"));
     QCOMPARE(preview.phone.screenSize(), QSize(96, 72));
     QVERIFY(check.meter->text().endsWith(QStringLiteral("/ 5 KB")));
+}
+
+// The title shows its pictograms as pictures and keeps each in its form through an edit; the
+// palette's button beside it covers no other control.
+void MainWindowTest::titlePictograms()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    PageProject stored;
+    stored.Title = sj("地図") + "\xF8\x9F&#63647;\xF9\xBF";
+    const QString path = fixture.folder.filePath("stored.mpk");
+    writeBytes(path, WriteProject(stored));
+    fixture.desktop.answerWith(path);
+    fixture.click(form.SpeedButton5);
+    QCOMPARE(form.Edit1->text(), QStringLiteral("地図☀☀👑"));
+    form.Edit1->setFocus();
+    form.Edit1->moveCursor(QTextCursor::End);
+    QTest::sendKeyEvent(QTest::Click, form.Edit1, Qt::Key_unknown, QStringLiteral("☔"), Qt::NoModifier);
+    QCOMPARE(fixture.page.Title, stored.Title + "&#63649;");
+
+    const auto *paletteButton = form.findChild<PictogramPaletteButton *>();
+    QVERIFY(paletteButton && !paletteButton->isHidden());
+    // The background picture lies under everything.
+    for (const QWidget *control : form.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (control != paletteButton && !control->isHidden() && control->width() < form.width())
+            QVERIFY2(!control->geometry().intersects(paletteButton->geometry()),
+                     control->metaObject()->className());
 }
 
 QTEST_MAIN(MainWindowTest)

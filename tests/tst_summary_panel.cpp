@@ -48,6 +48,7 @@ private slots:
     void linkRows_data();
     void linkRows();
     void longCaptionIsCutAtTheEdge();
+    void pictogramsDrawnInBothForms();
 };
 
 void SummaryPanelTest::linesAndUsedMarks_data()
@@ -143,6 +144,33 @@ void SummaryPanelTest::longCaptionIsCutAtTheEdge()
     const QImage image = DrawSummaryPage(page, 1);
     QVERIFY(!inkIn(image, QRect(440, 20, 17, 15)).isEmpty());
     QVERIFY(inkIn(image, QRect(105, 38, 352, 16)).isEmpty()); // nothing wrapped below
+}
+
+// A caption's and a text's pictograms show as their coloured pictures, the same in either form;
+// an extended one's decimal reference, which handsets show as text, stays text.
+void SummaryPanelTest::pictogramsDrawnInBothForms()
+{
+    const auto drawn = [](const QByteArray &caption, const QByteArray &text) {
+        PageProject page;
+        page.Links[0].LinkCaption = caption;
+        page.Texts[0].TextContent = text;
+        return std::pair{DrawSummaryPage(page, 1).copy(105, 20, 200, 16),
+                         DrawSummaryPage(page, 3).copy(88, 28, 200, 14)};
+    };
+    const auto coloured = [](const QImage &image) {
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (qRed(image.pixel(x, y)) > qBlue(image.pixel(x, y)) + 80)
+                    return true;
+        return false;
+    };
+    const auto [rawCaption, rawText] = drawn("\xF8\x9F" + sj("晴れ"), "\xF8\x9F");
+    const auto [decimalCaption, decimalText] = drawn("&#63647;" + sj("晴れ"), "&#63647;");
+    QCOMPARE(rawCaption, decimalCaption);
+    QCOMPARE(rawText, decimalText);
+    QVERIFY(coloured(rawCaption) && coloured(rawText));
+    const auto [extendedCaption, extendedText] = drawn("&#63935;", "&#63935;");
+    QVERIFY(!coloured(extendedCaption) && !coloured(extendedText));
 }
 
 QTEST_MAIN(SummaryPanelTest)

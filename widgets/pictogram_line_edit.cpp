@@ -67,16 +67,6 @@ QList<Piece> piecesBetween(const QTextDocument &document, int start, int end)
     return pieces;
 }
 
-// A text up to its first line break: the box holds one line.
-QString firstLine(const QString &text)
-{
-    for (qsizetype at = 0; at < text.size(); ++at)
-        if (text[at] == u'\r' || text[at] == u'\n' || text[at] == QChar::LineSeparator
-            || text[at] == QChar::ParagraphSeparator)
-            return text.left(at);
-    return text;
-}
-
 } // namespace
 
 PictogramLineEdit::PictogramLineEdit(QWidget *parent) : QTextEdit(parent)
@@ -131,7 +121,7 @@ void PictogramLineEdit::setText(const QString &text)
         QTextEdit::clear();
         placeText();
         QTextCursor cursor(document());
-        cursor.insertText(firstLine(text), QTextCharFormat());
+        cursor.insertText(sjis::firstLine(text), QTextCharFormat());
         setTextCursor(cursor);
     });
     document()->clearUndoRedoStacks();
@@ -237,7 +227,7 @@ void PictogramLineEdit::insertFromMimeData(const QMimeData *source)
     if (source->hasFormat(pageTextMimeType))
         insertBytes(cursor, source->data(pageTextMimeType));
     else
-        cursor.insertText(firstLine(source->text()), QTextCharFormat());
+        cursor.insertText(sjis::firstLine(source->text()), QTextCharFormat());
     cursor.endEditBlock();
     setTextCursor(cursor);
     pictogramsForEmoji(start, cursor.position() - start);

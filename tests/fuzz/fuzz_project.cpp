@@ -1,7 +1,21 @@
-// Any bytes as a project file: a clear message or a page that saves and reads back the same.
+// Any bytes as a project file: a clear message or a page that saves and reads back the same,
+// whose texts split into pictograms and plain text that join back into the same bytes.
 #include "fuzz_inputs.h"
 #include "model/io_error.h"
+#include "model/pictogram_text.h"
 #include "model/project_file.h"
+
+namespace {
+
+void requireRunsJoin(const QByteArray &text)
+{
+    QByteArray joined;
+    for (const TextRun &run : PictogramRuns(text))
+        joined += run.bytes;
+    require(joined == text);
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
@@ -12,6 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const QByteArray saved = WriteProject(*page);
         const std::optional<PageProject> again = ReadProject(saved, PageProject());
         require(again && WriteProject(*again) == saved);
+        requireRunsJoin(page->Title);
+        for (const TextSlot &text : page->Texts)
+            requireRunsJoin(text.TextContent);
+        for (const LinkSlot &link : page->Links)
+            requireRunsJoin(link.LinkCaption);
     } catch (const UserError &) {
     }
     return 0;

@@ -1,0 +1,237 @@
+#include "model/pictogram_text.h"
+#include "model/pictograms.h"
+#include "model/program_settings.h"
+#include "support/test_files.h"
+#include "widgets/pictogram_grid.h"
+#include "widgets/pictogram_line_edit.h"
+#include "widgets/pictogram_palette.h"
+#include "widgets/pictogram_palette_button.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const Pictogram &numbered(const QString &number)
+{
+    for (const Pictogram &pictogram : Pictograms())
+        if (pictogram.number == number)
+            return pictogram;
+    qFatal("no pictogram numbered %s", qPrintable(number));
+}
+
+// Puts text in as the desktop's emoji picker or an input method does: in one go.
+void typeIn(QWidget *box, const QString &text)
+{
+    QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, text, Qt::NoModifier);
+}
+
+QStringList names(const QList<const Pictogram *> &pictograms)
+{
+    QStringList found;
+    for (const Pictogram *pictogram : pictograms)
+        found << pictogram->name;
+    return found;
+}
+
+} // namespace
+
+class PictogramsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void insertedInTheFormHandsetsRead_data();
+    void insertedInTheFormHandsetsRead();
+    void bothFormsComeBackByteForByte();
+    void typedEmoji_data();
+    void typedEmoji();
+    void nameFilter_data();
+    void nameFilter();
+    void paletteFromItsButton();
+};
+
+void PictogramsTest::insertedInTheFormHandsetsRead_data()
+{
+    QTest::addColumn<QString>("number");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("first basic") << "1" << QByteArray("&#63647;");         // F89F
+    QTest::newRow("keypad 1") << "125" << QByteArray("&#63879;");          // F987
+    QTest::newRow("badge") << "108" << QByteArray("&#63861;");             // F975
+    QTest::newRow("last basic") << "176" << QByteArray("&#63838;");        // F95E
+    QTest::newRow("first extended") << "E1" << QByteArray("\xF9\xB1");
+    QTest::newRow("crown") << "E15" << QByteArray("\xF9\xBF");
+    QTest::newRow("last extended") << "E76" << QByteArray("\xF9\xFC");
+}
+
+// A basic pictogram goes in as its decimal reference, an extended one as its raw code, at the
+// cursor, between what was there.
+void PictogramsTest::insertedInTheFormHandsetsRead()
+{
+    QFETCH(QString, number);
+    QFETCH(QByteArray, written);
+    const Pictogram &pictogram = numbered(number);
+    QCOMPARE(PictogramBytes(pictogram), written);
+    PictogramLineEdit box;
+    box.setBytes(sj("あい"));
+    box.moveCursor(QTextCursor::Start);
+    box.moveCursor(QTextCursor::NextCharacter);
+    box.insertPictogram(pictogram);
+    QCOMPARE(box.bytes(), sj("あ") + written + sj("い"));
+    QCOMPARE(PictogramRuns(box.bytes()).value(1).pictogram, &pictogram);
+}
+
+// A text holding pictograms in both forms, and an extended one's decimal reference that
+// handsets show as text, keeps every byte through showing, editing elsewhere, deleting, and
+// copying into another box; bytes that are not Shift-JIS survive while the text is untouched.
+void PictogramsTest::bothFormsComeBackByteForByte()
+{
+    const QByteArray stored = "\xF8\x9F" + sj("晴れ") + "&#63647;" + sj("と") + "\xF9\xBF"
+                              + "&#63935;" + "&#63648" + sj("曇");
+    PictogramLineEdit box;
+    box.setBytes(stored + "\x81\xFF");
+    QCOMPARE(box.bytes(), stored + "\x81\xFF");
+    QCOMPARE(box.text().left(4), QStringLiteral("☀晴れ☀"));
+
+    box.setBytes(stored);
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&box, "!");
+    QCOMPARE(box.bytes(), stored + "!");
+    box.moveCursor(QTextCursor::Start);
+    QTest::keyClick(&box, Qt::Key_Delete); // a pictogram goes as a whole, in either form
+    QTest::keyClick(&box, Qt::Key_Right);
+    QTest::keyClick(&box, Qt::Key_Right);
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QCOMPARE(box.bytes(), stored.mid(2, 4) + stored.mid(14) + "!");
+
+    PictogramLineEdit other;
+    box.setBytes(stored);
+    box.selectAll();
+    box.copy();
+    other.setBytes("<");
+    other.moveCursor(QTextCursor::End);
+    other.paste();
+    QCOMPARE(other.bytes(), "<" + stored);
+    // Elsewhere the copy reads as the pictograms' Unicode equivalents.
+    QVERIFY(QApplication::clipboard()->text().startsWith(QStringLiteral("☀晴れ☀と👑")));
+
+    QTest::keyClick(&other, Qt::Key_Return); // one line: Enter is the dialog's
+    QCOMPARE(other.bytes(), "<" + stored);
+}
+
+void PictogramsTest::typedEmoji_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QByteArray>("stored");
+    QTest::addColumn<int>("pictures");
+    QTest::newRow("sun") << "☀" << QByteArray("&#63647;") << 1;
+    QTest::newRow("sun as emoji") << "☀\uFE0F" << QByteArray("&#63647;") << 1;
+    QTest::newRow("keycap") << "1\u20E3" << QByteArray("&#63879;") << 1;
+    QTest::newRow("keycap as emoji") << "1\uFE0F\u20E3" << QByteArray("&#63879;") << 1;
+    QTest::newRow("extended") << "👑" << QByteArray("\xF9\xBF") << 1;
+    QTest::newRow("in a sentence") << "晴れ☀のち☁" << sj("晴れ&#63647;のち&#63648;") << 2;
+    QTest::newRow("digit alone") << "1" << QByteArray("1") << 0;
+    QTest::newRow("no equivalent") << "😀" << QByteArray("&#128512;") << 0;
+    QTest::newRow("not Shift-JIS") << "é" << QByteArray("&#233;") << 0;
+}
+
+// An emoji with an i-mode equivalent becomes that pictogram, shown as its picture and stored
+// as the palette would put it; any other is a character outside Shift-JIS, as ever.
+void PictogramsTest::typedEmoji()
+{
+    QFETCH(QString, typed);
+    QFETCH(QByteArray, stored);
+    QFETCH(int, pictures);
+    QCOMPARE(TypedTextBytes(typed), stored);
+    PictogramLineEdit box;
+    box.setBytes(sj("「"));
+    box.moveCursor(QTextCursor::End);
+    typeIn(&box, typed);
+    typeIn(&box, QStringLiteral("」"));
+    QCOMPARE(box.bytes(), sj("「") + stored + sj("」"));
+    QCOMPARE(box.toPlainText().count(QChar::ObjectReplacementCharacter), pictures);
+    QCOMPARE(box.textCursor().position(), box.toPlainText().size()); // typing goes on after it
+}
+
+void PictogramsTest::nameFilter_data()
+{
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QStringList>("basic");
+    QTest::addColumn<QStringList>("extended");
+    QTest::addColumn<int>("tab");
+    QTest::newRow("kanji") << "晴" << QStringList{"晴れ"} << QStringList{} << 0;
+    QTest::newRow("hiragana finds katakana") << "どあ" << QStringList{} << QStringList{"ドア"} << 1;
+    QTest::newRow("half-width, small letters") << "new" << QStringList{"ＮＥＷ"} << QStringList{} << 0;
+    QTest::newRow("both sets") << "ハート" << QStringList{"ハート", "黒ハート", "揺れるハート", "ハートたち（複数ハート）"}
+                               << QStringList{"目がハート"} << 0;
+    QTest::newRow("nothing") << "宇宙船" << QStringList{} << QStringList{} << 0;
+}
+
+// The search box filters both tabs by name and shows the tab where it found something.
+void PictogramsTest::nameFilter()
+{
+    QFETCH(QString, search);
+    QFETCH(QStringList, basic);
+    QFETCH(QStringList, extended);
+    QFETCH(int, tab);
+    QCOMPARE(names(PictogramsNamed(search, false)), basic);
+    QCOMPARE(names(PictogramsNamed(search, true)), extended);
+    PictogramPalette palette;
+    QCOMPARE(palette.basicGrid->pictograms().size(), 176);
+    QCOMPARE(palette.extendedGrid->pictograms().size(), 76);
+    palette.searchBox->setText(search);
+    QCOMPARE(names(palette.basicGrid->pictograms()), basic);
+    QCOMPARE(names(palette.extendedGrid->pictograms()), extended);
+    QCOMPARE(palette.tabs->currentIndex(), tab);
+}
+
+// The button opens the palette; the pictogram chosen goes in at the box's cursor and heads
+// the ones used lately, which every box's palette shows from the program's settings.
+void PictogramsTest::paletteFromItsButton()
+{
+    QTemporaryDir folder;
+    const QString programFolder = folder.path() + '/';
+    QWidget window;
+    auto *box = new PictogramLineEdit(&window);
+    box->setGeometry(10, 10, 200, 20);
+    PictogramPaletteButton button(*box, programFolder, {212, 9, 22, 22}, &window);
+    window.show();
+    box->setBytes("ab");
+    box->moveCursor(QTextCursor::Start);
+    box->moveCursor(QTextCursor::NextCharacter);
+
+    QSignalSpy edited(box, &PictogramLineEdit::textEdited);
+    button.click();
+    QVERIFY(button.palette->isVisible());
+    QVERIFY(button.palette->recentGrid->pictograms().isEmpty());
+    emit button.palette->extendedGrid->chosen(numbered("E15"));
+    QVERIFY(!button.palette->isVisible());
+    QCOMPARE(box->bytes(), QByteArray("a\xF9\xBF" "b"));
+    QCOMPARE(edited.size(), 1);
+
+    button.click();
+    button.palette->searchBox->setText(QStringLiteral("晴"));
+    QTest::keyClick(button.palette->searchBox, Qt::Key_Return); // the first one found
+    QCOMPARE(box->bytes(), QByteArray("a\xF9\xBF&#63647;b"));
+    QCOMPARE(SavedRecentPictograms(programFolder), (QStringList{"1", "E15"}));
+
+    // Choosing again moves it to the front; the list keeps the latest sixteen.
+    QStringList numbers;
+    for (int number = 1; number <= 20; ++number)
+        numbers.prepend(QString::number(number));
+    SaveRecentPictograms(programFolder, numbers);
+    button.click();
+    emit button.palette->basicGrid->chosen(numbered("18"));
+    const QStringList recent = SavedRecentPictograms(programFolder);
+    QCOMPARE(recent.size(), PictogramPalette::RecentCount);
+    QCOMPARE(recent.mid(0, 3), (QStringList{"18", "20", "19"}));
+    QVERIFY(!recent.contains("4"));
+}
+
+QTEST_MAIN(PictogramsTest)
+#include "tst_pictograms.moc"

@@ -214,7 +214,11 @@ void PictogramsTest::paletteFromItsButton()
     QCOMPARE(box->bytes(), QByteArray("a\xF9\xBF" "b"));
     QCOMPARE(edited.size(), 1);
 
-    button.click();
+    window.activateWindow();
+    box->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    QTest::keyClick(box, Qt::Key_E, Qt::ControlModifier); // the keyboard's way to it
+    QVERIFY(button.palette->isVisible());
     button.palette->searchBox->setText(QStringLiteral("晴"));
     QTest::keyClick(button.palette->searchBox, Qt::Key_Return); // the first one found
     QCOMPARE(box->bytes(), QByteArray("a\xF9\xBF&#63647;b"));

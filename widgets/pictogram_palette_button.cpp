@@ -5,6 +5,7 @@
 #include "widgets/pictogram_palette.h"
 
 #include <QPainter>
+#include <QShortcut>
 
 namespace {
 
@@ -40,10 +41,13 @@ PictogramPaletteButton::PictogramPaletteButton(PictogramLineEdit &edit,
     setGeometry(geometry);
     // The box keeps the focus, and with it the cursor where the pictogram goes.
     setFocusPolicy(Qt::NoFocus);
-    setToolTip(QStringLiteral("絵文字を入れる"));
+    setToolTip(QStringLiteral("絵文字を入れる（Ctrl+E）"));
     setIcon(smilingFace(16));
     setIconSize(QSize(16, 16));
     connect(this, &QToolButton::clicked, this, &PictogramPaletteButton::openPalette);
+    // From the keyboard, the box itself opens it.
+    new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), &edit, [this] { openPalette(); },
+                  Qt::WidgetShortcut);
 }
 
 void PictogramPaletteButton::openPalette()

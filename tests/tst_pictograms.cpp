@@ -94,7 +94,12 @@ void PictogramsTest::bothFormsComeBackByteForByte()
     const QByteArray stored = "\xF8\x9F" + sj("晴れ") + "&#63647;" + sj("と") + "\xF9\xBF"
                               + "&#63935;" + "&#63648" + sj("曇");
     PictogramLineEdit box;
+    QSignalSpy edited(&box, &PictogramLineEdit::textEdited);
     box.setBytes(stored + "\x81\xFF");
+    box.resize(300, 24);
+    box.show();
+    box.setFont(QFont(box.font().family(), 20));
+    QCOMPARE(edited.size(), 0); // only the user edits
     QCOMPARE(box.bytes(), stored + "\x81\xFF");
     QCOMPARE(box.text().left(4), QStringLiteral("☀晴れ☀"));
 
@@ -199,7 +204,7 @@ void PictogramsTest::paletteFromItsButton()
     QWidget window;
     auto *box = new PictogramLineEdit(&window);
     box->setGeometry(10, 10, 200, 20);
-    PictogramPaletteButton button(*box, programFolder, {212, 9, 22, 22}, &window);
+    PictogramPaletteButton button(*box, programFolder, {212, 9, 22, 22}, QImage(), &window);
     window.show();
     box->setBytes("ab");
     box->moveCursor(QTextCursor::Start);

@@ -223,6 +223,31 @@ const std::string_view globeRows[] = {
     "................",
 };
 
+const Ink faceInks[] = {
+    {'k', qRgb(0x96, 0x64, 0x00)}, // rim
+    {'y', qRgb(0xff, 0xc8, 0x28)}, // face
+    {'e', qRgb(0x5a, 0x3c, 0x00)}, // eyes and mouth
+};
+
+const std::string_view faceRows[] = {
+    "....kkkkkkk.....",
+    "..kkyyyyyyykk...",
+    ".kyyyyyyyyyyyk..",
+    ".kyyyyyyyyyyyk..",
+    "kyyyeyyyyyeyyyk.",
+    "kyyyeyyyyyeyyyk.",
+    "kyyyeyyyyyeyyyk.",
+    "kyyyyyyyyyyyyyk.",
+    "kyyyyyyyyyyyyyk.",
+    "kyyeyyyyyyyeyyk.",
+    "kyyyeyyyyyeyyyk.",
+    ".kyyyeeeeeyyyk..",
+    ".kyyyyyyyyyyyk..",
+    "..kkyyyyyyykk...",
+    "....kkkkkkk.....",
+    "................",
+};
+
 } // namespace
 
 QImage helpBookGlyph(int size)
@@ -256,6 +281,11 @@ QImage landscapePictureGlyph()
 QImage globeGlyph()
 {
     return pixelPicture(globeRows, globeInks);
+}
+
+QImage smilingFaceGlyph()
+{
+    return pixelPicture(faceRows, faceInks);
 }
 
 QImage nextTriangleGlyph()

@@ -23,6 +23,9 @@ QImage landscapePictureGlyph();
 // 16 × 16: a blue globe with green land and meridians.
 QImage globeGlyph();
 
+// 16 × 16: a yellow smiling face, the sign of the pictogram palette.
+QImage smilingFaceGlyph();
+
 // 20 × 20: a blue triangle pointing right, centred.
 QImage nextTriangleGlyph();
 

@@ -45,7 +45,8 @@ public:
             return;
         }
         const QFont &font = fontOfHeight(cellHeight);
-        painter.fillRect(QRect(x, y, pictures.width(runs, font), QFontMetrics(font).height()), panelGrey);
+        const QRect cell(x, y, pictures.width(runs, font), QFontMetrics(font).height());
+        painter.fillRect(cell, panelGrey);
         painter.setFont(font);
         painter.setPen(Qt::black);
         pictures.draw(painter, {x, y}, runs);

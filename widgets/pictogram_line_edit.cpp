@@ -262,19 +262,27 @@ void PictogramLineEdit::placeText()
     QTextFrameFormat margins = document()->rootFrame()->frameFormat();
     margins.setLeftMargin(lineEditTextMargin);
     margins.setRightMargin(lineEditTextMargin);
-    margins.setTopMargin((contents.height() - metrics.height() + 1) / 2 + metrics.ascent() - baselineInLine);
+    const int lineTop = (contents.height() - metrics.height() + 1) / 2;
+    margins.setTopMargin(lineTop + metrics.ascent() - baselineInLine);
     margins.setBottomMargin(0);
-    document()->rootFrame()->setFrameFormat(margins);
     QTextBlockFormat line;
     line.setLineHeight(lineHeight, QTextBlockFormat::FixedHeight);
-    QTextCursor(document()).setBlockFormat(line);
+    // A change of layout is no change of the text, nor a step to undo; most often there is none.
+    QTextCursor block(document());
+    if (margins == document()->rootFrame()->frameFormat() && line == block.blockFormat())
+        return;
+    changeQuietly([&] {
+        document()->rootFrame()->setFrameFormat(margins);
+        block.setBlockFormat(line);
+    });
 }
 
 void PictogramLineEdit::changeQuietly(const std::function<void()> &change)
 {
+    const bool quietAlready = changingItself;
     changingItself = true;
     change();
-    changingItself = false;
+    changingItself = quietAlready;
 }
 
 void PictogramLineEdit::insertBytes(QTextCursor &cursor, const QByteArray &bytes)

@@ -13,7 +13,7 @@ class PictogramPaletteButton : public QToolButton {
 
 public:
     PictogramPaletteButton(PictogramLineEdit &edit, const QString &programFolder,
-                           const QRect &geometry, QWidget *parent);
+                           const QRect &geometry, const QImage &icon, QWidget *parent);
 
     void openPalette();
 

@@ -35,7 +35,8 @@ void PictogramTextDelegate::paint(QPainter *painter, const QStyleOptionViewItem 
                                                                            : QPalette::Text));
     painter->save();
     // Centred on the row's height, as the item's own text is.
-    const int top = textRect.top() + std::max(0, (textRect.height() - int(document->size().height())) / 2);
+    const int textHeight = int(document->size().height());
+    const int top = textRect.top() + std::max(0, (textRect.height() - textHeight) / 2);
     painter->translate(textRect.left(), top);
     painter->setClipRect(QRect(0, textRect.top() - top, textRect.width(), textRect.height()));
     document->documentLayout()->draw(painter, context);

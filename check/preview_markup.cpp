@@ -71,21 +71,32 @@ private:
         default:
             break;
         }
-        const Markup markup = ScanMarkup(line.text);
+        translateMarkup(line.text, Tags::Read);
+        out() += QLatin1Char('\n'); // a line end of the page is a blank to the browser
+    }
+
+    // Whether tags are read as tags, or, as in the title, shown as the text they are.
+    enum class Tags { Read, AsText };
+
+    // Text, tags and references, in the order the text holds them.
+    void translateMarkup(const QByteArray &text, Tags tags)
+    {
+        Markup markup = ScanMarkup(text);
+        if (tags == Tags::AsText)
+            markup.tags.clear();
         qsizetype at = 0;
         qsizetype tagIndex = 0;
         qsizetype referenceIndex = 0;
-        // Text, tags and references, in the order the line holds them.
-        while (at < line.text.size()) {
+        while (at < text.size()) {
             const qsizetype nextTag =
-                tagIndex < markup.tags.size() ? markup.tags[tagIndex].begin : line.text.size();
+                tagIndex < markup.tags.size() ? markup.tags[tagIndex].begin : text.size();
             const qsizetype nextReference = referenceIndex < markup.references.size()
                                                 ? markup.references[referenceIndex].begin
-                                                : line.text.size();
+                                                : text.size();
             const qsizetype next = std::min(nextTag, nextReference);
             if (next > at)
-                translateText(QByteArrayView(line.text).sliced(at, next - at));
-            if (next == line.text.size())
+                translateText(QByteArrayView(text).sliced(at, next - at));
+            if (next == text.size())
                 break;
             if (nextTag <= nextReference) {
                 translateTag(markup.tags[tagIndex], markup);
@@ -96,7 +107,6 @@ private:
                 at = next + markup.references[referenceIndex++].text.size();
             }
         }
-        out() += QLatin1Char('\n'); // a line end of the page is a blank to the browser
     }
 
     void translateTitle(const QByteArray &line)
@@ -107,7 +117,7 @@ private:
             return;
         const QString body = piece;
         piece.clear();
-        translateText(QByteArrayView(line).sliced(open + 7, close - open - 7));
+        translateMarkup(line.sliced(open + 7, close - open - 7), Tags::AsText);
         result.title = piece;
         piece = body;
     }

@@ -56,6 +56,7 @@ private slots:
     void translation_data();
     void translation();
     void colours();
+    void titleReadsReferencesNotTags();
     void drawnPreview();
 };
 
@@ -122,6 +123,21 @@ void PhonePreviewTest::colours()
     QCOMPARE(plain.background.name() + plain.text.name(), QStringLiteral("#ffffff#000000"));
     QVERIFY(!plain.cutShort);
     QVERIFY(translated(QByteArray(6000, 'a'), "501i").cutShort);
+}
+
+// The title bar shows the title's pictograms and characters by reference; a tag in it is text.
+void PhonePreviewTest::titleReadsReferencesNotTags()
+{
+    PageProject page;
+    page.Title = "Shop&#63647;<B>\xF9\xBF";
+    Pattern pattern;
+    static PictogramPictures pictograms;
+    const PreviewMarkup markup = TranslateForPreview(
+        GeneratePageLines(page, pattern, 1, {}),
+        {*FindHandset(QStringLiteral("505i")), 120, 12, {}, &pictograms});
+    QVERIFY2(markup.title.contains(QStringLiteral("Shop<img src=\"pictogram:f89f\"")),
+             qPrintable(markup.title));
+    QVERIFY(markup.title.contains(QStringLiteral("&lt;B&gt;<img src=\"pictogram:f9bf\"")));
 }
 
 // The drawn screen: the background and text colours, a pictogram in colour at its place, a

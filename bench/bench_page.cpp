@@ -1,6 +1,8 @@
 // Benchmarks of the page core: writing a full page, saving and opening a project.
 // Run: build/bench/bench_page (Qt Test's benchmark options apply, e.g. -callgrind).
 
+#include "largest_page.h"
+
 #include "generator/body_text.h"
 #include "generator/page_generator.h"
 #include "model/page_project.h"
@@ -33,25 +35,6 @@ PageProject fullPage()
     for (DirectSlot &direct : page.Directs)
         direct = {"<MARQUEE>" + word + "</MARQUEE>", ToggleOn};
     return page;
-}
-
-Pattern everyPart()
-{
-    Pattern pattern;
-    const auto add = [&](int code, int slot) {
-        pattern.Parts[static_cast<std::size_t>(pattern.PartCount++)] = {code, slot};
-    };
-    add(BodyPart, 0);
-    for (int n = 1; n <= ImageSlotCount; ++n)
-        add(ImagePart, n);
-    for (int n = 1; n <= TextSlotCount; ++n)
-        add(TextPart, n);
-    add(SeparatorPart, 0);
-    for (int n = 1; n <= LinkSlotCount; ++n)
-        add(LinkPart, n);
-    for (int n = 1; n <= DirectSlotCount; ++n)
-        add(DirectPart, n);
-    return pattern;
 }
 
 QByteArray bodyFile(int lineCount)

@@ -10,5 +10,6 @@
 #include <QList>
 
 PageProject largestPage();
+// Every part once: the body, the images, the texts, a separator, the links, the direct inputs.
 Pattern everyPart();
 QList<QByteArray> body();

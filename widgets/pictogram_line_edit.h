@@ -60,7 +60,7 @@ private:
     QString textBetween(int start, int end) const;
     QString contentsKey() const;
 
-    mutable PictogramPictures pictures;
+    PictogramPictures pictures;
     QByteArray shownBytes;
     QString shownKey; // contentsKey() as the stored bytes were shown
     bool changingItself = false;

@@ -10,10 +10,13 @@
 #include "model/program_settings.h"
 #include "model/project_file.h"
 #include "model/text_reader.h"
+#include "model/text_writer.h"
 
+#include <QBuffer>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QTextStream>
 
 #include <cstring>
@@ -102,9 +105,22 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
     PhonePreview phone;
     phone.setPage(PageAsWrittenNow(opened.page, opened.pattern, opened.pattern.PartCount).lines,
                   subject.handset, subject.pictureFolder);
-    if (!phone.draw(0, 0, PhonePreview::Extent::WholePage).save(picturePath, "PNG")) {
-        QTextStream(stderr) << project << ": " << SeverityText(Severity::Error) << ": "
-                            << QStringLiteral("「%1」に書き込めません").arg(picturePath) << '\n';
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QString problem;
+    if (!QImageWriter(&buffer, "png").write(phone.draw(0, 0, PhonePreview::Extent::WholePage))) {
+        problem = QStringLiteral("「%1」に書き込めません").arg(picturePath);
+    } else {
+        // Through the one write path: every step checked, an old picture kept on failure.
+        try {
+            saveFileBytes(picturePath, png);
+        } catch (const UserError &error) {
+            problem = QStringLiteral("「%1」に書き込めません（%2）").arg(picturePath, error.message());
+        }
+    }
+    if (!problem.isEmpty()) {
+        QTextStream(stderr) << project << ": " << SeverityText(Severity::Error) << ": " << problem << '\n';
         return CannotCheck;
     }
     return NoErrors;

@@ -30,15 +30,65 @@ int fontHeightFor(int screenWidth)
     return screenWidth >= 200 ? 16 : 12;
 }
 
-void addPictures(QTextDocument &document, const QHash<QString, QImage> &pictures)
+// Pages run left to right: said once, the engine does not look through a long line for its
+// direction at every picture in it.
+void leftToRight(QTextDocument &document)
 {
-    for (auto picture = pictures.begin(); picture != pictures.end(); ++picture)
-        document.addResource(QTextDocument::ImageResource, QUrl(picture.key()), picture.value());
+    QTextOption option = document.defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    document.setDefaultTextOption(option);
+}
+
+// Puts the pictures of rich text in place of their marks, from `from` on, in one edit.
+void putPictures(QTextDocument &document, int from, const QList<InlinePicture> &pictures)
+{
+    if (pictures.isEmpty())
+        return;
+    QTextCursor cursor(&document);
+    cursor.beginEditBlock();
+    qsizetype next = 0;
+    for (QTextBlock block = document.findBlock(from); block.isValid() && next < pictures.size();
+         block = block.next()) {
+        const QString text = block.text();
+        for (int at = std::max(0, from - block.position()); at < text.size() && next < pictures.size();
+             ++at) {
+            if (text[at] != InlinePictureMark)
+                continue;
+            const InlinePicture &picture = pictures[next++];
+            cursor.setPosition(block.position() + at);
+            cursor.setPosition(block.position() + at + 1, QTextCursor::KeepAnchor);
+            QTextImageFormat format;
+            format.merge(cursor.charFormat()); // the mark's colour, link and blinking
+            format.setName(picture.name);
+            if (picture.size.isValid()) {
+                format.setWidth(picture.size.width());
+                format.setHeight(picture.size.height());
+            }
+            cursor.insertImage(format);
+        }
+    }
+    cursor.endEditBlock();
+}
+
+// Puts rich text in at the end of the document.
+void append(QTextDocument &document, const RichText &rich)
+{
+    QTextCursor end(&document);
+    end.movePosition(QTextCursor::End);
+    const int from = end.position();
+    if (document.isEmpty())
+        document.setHtml(rich.text);
+    else
+        end.insertHtml(rich.text);
+    putPictures(document, from, rich.pictures);
 }
 
 } // namespace
 
-PhonePreview::PhonePreview() : page(std::make_unique<QTextDocument>()) {}
+PhonePreview::PhonePreview()
+    : page(std::make_unique<QTextDocument>()), title(std::make_unique<QTextDocument>())
+{
+}
 PhonePreview::~PhonePreview() = default;
 
 std::function<QImage(const QString &)> PicturesInFolder(const QString &folder, int screenWidth)
@@ -79,9 +129,12 @@ void PhonePreview::setPage(const QList<PageLine> &lines, const Handset &handset,
     screen = handset.screenWidth > 0 ? QSize(handset.screenWidth, handset.screenHeight)
                                      : QSize(120, 130);
     fontHeight = fontHeightFor(screen.width());
-    const PreviewSetting setting{handset, screen.width() - scrollBarWidth, fontHeight,
+    const PreviewSetting setting{handset,
+                                 screen.width() - scrollBarWidth,
+                                 fontHeight,
                                  PicturesInFolder(pictureFolder, screen.width() - scrollBarWidth),
-                                 &pictograms};
+                                 &pictograms,
+                                 screen.height()};
     if (sameBesidesTitle(lines, handset, pictureFolder)) {
         const auto titleLine = std::find_if(lines.begin(), lines.end(), [](const PageLine &line) {
             return line.origin.item == LineOrigin::Item::Title;
@@ -89,85 +142,104 @@ void PhonePreview::setPage(const QList<PageLine> &lines, const Handset &handset,
         if (titleLine != lines.end()) {
             const PreviewMarkup titleOnly = TranslateForPreview({*titleLine}, setting);
             markup.title = titleOnly.title;
-            setTitle(titleOnly);
+            setTitle(titleOnly.pictures);
         }
     } else {
         markup = TranslateForPreview(lines, setting);
-        layOut(markup);
-        setTitle(markup);
+        layOut();
+        setTitle(markup.pictures);
     }
     shownLines = lines;
     shownHandset = handset.name;
     shownFolder = pictureFolder;
 }
 
-void PhonePreview::layOut(const PreviewMarkup &translated)
+std::unique_ptr<QTextDocument> PhonePreview::newDocument(const QHash<QString, QImage> &pictures,
+                                                         int margin, const QFont &font) const
 {
-    const QFont font = fontWithCellHeight(fixedGothic(), fontHeight);
-    page = std::make_unique<QTextDocument>();
-    page->setDefaultFont(font);
-    page->setDocumentMargin(1);
-    page->setTextWidth(screen.width() - scrollBarWidth);
-    addPictures(*page, translated.pictures);
-    loadedPieces = 0;
-    loadTo(3 * screen.height());
-
-    marquees.clear();
-    for (const QString &text : translated.marquees) {
-        auto document = std::make_unique<QTextDocument>();
-        document->setDefaultFont(font);
-        document->setDocumentMargin(0);
-        addPictures(*document, translated.pictures);
-        document->setHtml(text);
-        marquees.push_back(std::move(document));
-    }
+    auto document = std::make_unique<QTextDocument>();
+    // Each document looks up only the pictures it shows, where the translation keeps them.
+    document->setResourceProvider(
+        [&pictures](const QUrl &name) -> QVariant { return pictures.value(name.toString()); });
+    document->setDefaultFont(font);
+    document->setDocumentMargin(margin);
+    leftToRight(*document);
+    return document;
 }
 
-void PhonePreview::setTitle(const PreviewMarkup &translated)
+void PhonePreview::layOut()
 {
-    title.clear();
-    title.setDefaultFont(fontWithCellHeight(proportionalGothic(), 12));
-    title.setDocumentMargin(0);
-    addPictures(title, translated.pictures);
-    title.setHtml(translated.title);
+    page = newDocument(markup.pictures, 1, fontWithCellHeight(fixedGothic(), fontHeight));
+    page->setTextWidth(screen.width() - scrollBarWidth);
+    loadedPieces = 0;
+    marquees.clear();
+    marquees.resize(std::size_t(markup.marquees.size()));
+    marqueeRects.clear();
+    blinkRects.clear();
+    loadTo(3 * screen.height());
+}
+
+void PhonePreview::setTitle(const QHash<QString, QImage> &pictures)
+{
+    titlePictures = pictures;
+    title = newDocument(titlePictures, 0, fontWithCellHeight(proportionalGothic(), 12));
+    append(*title, markup.title);
 }
 
 // A long page is given to the engine as far as the screen has got: laying out all of it at
 // every change would not keep up with the user.
 void PhonePreview::loadTo(int height)
 {
-    if (loadedPieces == markup.pieces.size())
+    if (loadedPieces == markup.pieces.size()
+        || (loadedPieces > 0 && pageLength() >= height))
         return;
-    QTextCursor end(page.get());
-    end.movePosition(QTextCursor::End);
-    while (loadedPieces < markup.pieces.size()
-           && (loadedPieces == 0 || page->documentLayout()->documentSize().height() < height)) {
-        QString text;
+    while (loadedPieces < markup.pieces.size() && (loadedPieces == 0 || pageLength() < height)) {
+        RichText text;
         // A few pieces at once: each insertion has a cost of its own.
-        while (loadedPieces < markup.pieces.size() && text.size() < 4000)
-            text += markup.pieces[loadedPieces++];
-        if (page->isEmpty())
-            page->setHtml(text);
-        else
-            end.insertHtml(text);
-        end.movePosition(QTextCursor::End);
+        while (loadedPieces < markup.pieces.size() && text.text.size() < 4000) {
+            const RichText &next = markup.pieces[loadedPieces++];
+            text.text += next.text;
+            text.pictures += next.pictures;
+        }
+        append(*page, text);
     }
-    findBlinkingText();
+    findMovingText();
 }
 
-// BLINK text carries the blink marker as its background; where it lies once laid out is kept,
-// to be hidden in every other half second.
-void PhonePreview::findBlinkingText()
+int PhonePreview::pageLength() const
+{
+    return int(std::min<qreal>(page->documentLayout()->documentSize().height(),
+                               std::numeric_limits<int>::max() / 2));
+}
+
+// BLINK text carries the blink marker as its background, and each MARQUEE is a picture of one
+// line; where they lie once laid out is kept, to hide the one in every other half second and
+// to draw the other where it shows.
+void PhonePreview::findMovingText()
 {
     blinkRects.clear();
-    if (!markup.blinks)
+    marqueeRects.clear();
+    if (!moves())
         return;
+    const QString marqueeName = QStringLiteral("marquee:");
     QAbstractTextDocumentLayout *layout = page->documentLayout();
     for (QTextBlock block = page->begin(); block.isValid(); block = block.next()) {
         const QPointF origin = layout->blockBoundingRect(block).topLeft();
         const QTextLayout *lines = block.layout();
         for (auto fragment = block.begin(); !fragment.atEnd(); ++fragment) {
-            if (fragment.fragment().charFormat().background().color() != BlinkMarker())
+            const QTextCharFormat format = fragment.fragment().charFormat();
+            const QString name = format.isImageFormat() ? format.toImageFormat().name() : QString();
+            if (name.startsWith(marqueeName)) {
+                const qsizetype index = name.sliced(marqueeName.size()).toLongLong();
+                const int at = fragment.fragment().position() - block.position();
+                const QTextLine line = lines->lineForTextPosition(at);
+                if (index >= 0 && index < markup.marquees.size() && line.isValid())
+                    marqueeRects.append(
+                        {index, QRectF(origin.x() + line.cursorToX(at), origin.y() + line.y(),
+                                       screen.width(), line.height())});
+                continue;
+            }
+            if (format.background().color() != BlinkMarker())
                 continue;
             const int start = fragment.fragment().position() - block.position();
             const int end = start + fragment.fragment().length();
@@ -185,11 +257,18 @@ void PhonePreview::findBlinkingText()
     }
 }
 
+// A picture of the whole page stays within about 64 MB, however long the page.
+int PhonePreview::longestWholePage() const
+{
+    constexpr int pixels = 16 * 1024 * 1024;
+    return std::max(screen.height(), pixels / (screen.width() + 2 * sideWidth));
+}
+
 QRect PhonePreview::screenRect(Extent extent) const
 {
-    const int pageLength = int(page->documentLayout()->documentSize().height());
-    const int height = extent == Extent::WholePage ? std::max(screen.height(), pageLength)
-                                                   : screen.height();
+    const int height = extent == Extent::WholePage
+                           ? std::clamp(pageLength(), screen.height(), longestWholePage())
+                           : screen.height();
     return QRect(sideWidth, topHeight + fontHeight + 8, screen.width(), height);
 }
 
@@ -197,14 +276,22 @@ QRect PhonePreview::screenRect(Extent extent) const
 int PhonePreview::maximumScroll() const
 {
     const int more = loadedPieces < markup.pieces.size() ? screen.height() : 0;
-    return std::max(0, int(page->documentLayout()->documentSize().height()) + more - screen.height());
+    return std::max(0, pageLength() + more - screen.height());
 }
 
-void PhonePreview::drawMarquees(int phase)
+// Only the marquees that show are moved: a page may hold thousands.
+void PhonePreview::drawMarquees(int phase, const QRectF &visible)
 {
     const int width = screen.width() - scrollBarWidth;
-    for (std::size_t index = 0; index < marquees.size(); ++index) {
-        QTextDocument &marquee = *marquees[index];
+    for (const auto &[index, rect] : std::as_const(marqueeRects)) {
+        if (!rect.intersects(visible))
+            continue;
+        std::unique_ptr<QTextDocument> &made = marquees[std::size_t(index)];
+        if (!made) {
+            made = newDocument(markup.pictures, 0, fontWithCellHeight(fixedGothic(), fontHeight));
+            append(*made, markup.marquees[index]);
+        }
+        QTextDocument &marquee = *made;
         const int textWidth = int(marquee.idealWidth());
         const int travel = width + textWidth;
         QImage line(width, fontHeight + 4, QImage::Format_ARGB32_Premultiplied);
@@ -224,8 +311,7 @@ void PhonePreview::drawMarquees(int phase)
 
 QImage PhonePreview::draw(int scroll, int phase, Extent extent)
 {
-    loadTo(extent == Extent::WholePage ? std::numeric_limits<int>::max()
-                                       : scroll + 3 * screen.height());
+    loadTo(extent == Extent::WholePage ? longestWholePage() + 1 : scroll + 3 * screen.height());
     const QRect display = screenRect(extent);
     const QSize whole(display.width() + 2 * sideWidth, display.bottom() + 1 + bottomHeight);
     QImage picture(whole, QImage::Format_ARGB32_Premultiplied);
@@ -253,13 +339,13 @@ QImage PhonePreview::draw(int scroll, int phase, Extent extent)
     painter.fillRect(band, QColor(210, 220, 235));
     painter.save();
     painter.setClipRect(band);
-    painter.translate(band.left() + 2, band.top() + (band.height() - title.size().height()) / 2);
-    title.drawContents(&painter);
+    painter.translate(band.left() + 2, band.top() + (band.height() - title->size().height()) / 2);
+    title->drawContents(&painter);
     painter.restore();
 
     // The page, scrolled, with its blinking text hidden every other half second.
     painter.fillRect(display, markup.background);
-    drawMarquees(phase);
+    drawMarquees(phase, QRectF(0, scroll, display.width(), display.height()));
     painter.save();
     painter.setClipRect(display);
     painter.translate(display.left(), display.top() - scroll);
@@ -271,10 +357,19 @@ QImage PhonePreview::draw(int scroll, int phase, Extent extent)
     if ((phase / 5) % 2 == 1)
         for (const QRectF &rect : blinkRects)
             painter.fillRect(rect, markup.background);
+    if (extent == Extent::WholePage && pageLength() > display.height()) {
+        // The picture ends before the page does.
+        const QRect note(0, scroll + display.height() - 2 * fontHeight, display.width(), 2 * fontHeight);
+        painter.fillRect(note, QColor(255, 240, 240));
+        painter.setPen(QColor(0xc0, 0, 0));
+        painter.setFont(fontWithCellHeight(fixedGothic(), fontHeight));
+        painter.drawText(note, Qt::AlignCenter | Qt::TextWordWrap,
+                         QStringLiteral("（長いページなので、ここから先は省きました）"));
+    }
     painter.restore();
 
     // Where the screen is in the page, when the page is longer than the screen.
-    const int length = std::max(1, int(page->documentLayout()->documentSize().height()));
+    const int length = std::max(1, pageLength());
     if (length > display.height()) {
         const int thumb = std::max(8, display.height() * display.height() / length);
         const int top = (display.height() - thumb) * scroll / std::max(1, maximumScroll());

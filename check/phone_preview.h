@@ -32,9 +32,11 @@ public:
     // The phone, its screen scrolled down by `scroll` pixels, at `phase` of the moving text:
     // a phase is a tenth of a second; BLINK text shows for half a second and hides for half a
     // second, MARQUEE text moves left three pixels a phase.
-    // With Extent::WholePage the screen is as long as the page, so that one picture shows it all.
+    // With Extent::WholePage the screen is as long as the page, up to longestWholePage(), so
+    // that one picture shows it all; a longer page ends there with a note.
     enum class Extent { Screen, WholePage };
     QImage draw(int scroll, int phase, Extent extent = Extent::Screen);
+    int longestWholePage() const;
 
     QSize screenSize() const { return screen; }
     // Where the screen lies in the picture draw() makes.
@@ -44,12 +46,16 @@ public:
     const PreviewMarkup &translated() const { return markup; }
 
 private:
-    void layOut(const PreviewMarkup &translated);
+    void layOut();
     // Gives the engine further pieces of the page until it reaches `height` pixels, or all.
     void loadTo(int height);
-    void setTitle(const PreviewMarkup &translated);
-    void findBlinkingText();
-    void drawMarquees(int phase);
+    void setTitle(const QHash<QString, QImage> &pictures);
+    // A document of the preview, drawing the pictures it names from `pictures`.
+    std::unique_ptr<QTextDocument> newDocument(const QHash<QString, QImage> &pictures, int margin,
+                                               const QFont &font) const;
+    void findMovingText();
+    void drawMarquees(int phase, const QRectF &visible);
+    int pageLength() const;
     bool sameBesidesTitle(const QList<PageLine> &lines, const Handset &handset,
                           const QString &pictureFolder) const;
 
@@ -57,8 +63,11 @@ private:
     // A page laid out once is made anew rather than changed: a change to a laid-out document
     // lays it out again piece by piece.
     std::unique_ptr<QTextDocument> page;
-    QTextDocument title;
+    std::unique_ptr<QTextDocument> title;
+    QHash<QString, QImage> titlePictures;
+    // Each MARQUEE's text, made when it first shows, and where it lies in the laid-out page.
     std::vector<std::unique_ptr<QTextDocument>> marquees;
+    QList<std::pair<qsizetype, QRectF>> marqueeRects;
     PreviewMarkup markup;
     QSize screen{120, 130};
     int fontHeight = 12;

@@ -48,7 +48,7 @@ public:
         }
         endMarquee();
         if (result.cutShort)
-            piece += QStringLiteral("<p><font color=\"#c00000\">（ここから先は、ページの上限を"
+            piece.text += QStringLiteral("<p><font color=\"#c00000\">（ここから先は、ページの上限を"
                                     "超えるため表示されません）</font></p>");
         if (!piece.isEmpty())
             result.pieces.append(piece);
@@ -72,7 +72,7 @@ private:
             break;
         }
         translateMarkup(line.text, Tags::Read);
-        out() += QLatin1Char('\n'); // a line end of the page is a blank to the browser
+        out().text += QLatin1Char('\n'); // a line end of the page is a blank to the browser
     }
 
     // Whether tags are read as tags, or, as in the title, shown as the text they are.
@@ -115,8 +115,8 @@ private:
         const qsizetype close = line.lastIndexOf("</TITLE>");
         if (open < 0 || close < open)
             return;
-        const QString body = piece;
-        piece.clear();
+        const RichText body = piece;
+        piece = {};
         translateMarkup(line.sliced(open + 7, close - open - 7), Tags::AsText);
         result.title = piece;
         piece = body;
@@ -140,14 +140,14 @@ private:
         colour("LINK", result.link);
     }
 
-    QString &out() { return inMarquee ? result.marquees.last() : piece; }
+    RichText &out() { return inMarquee ? result.marquees.last() : piece; }
 
     // A piece ends where the page has closed all it opened, once it has `length` characters.
     void endPieceWhereClosed(qsizetype length)
     {
-        if (openElements == 0 && !inMarquee && !piece.isEmpty() && piece.size() >= length) {
+        if (openElements == 0 && !inMarquee && !piece.isEmpty() && piece.text.size() >= length) {
             result.pieces.append(piece);
-            piece.clear();
+            piece = {};
         }
     }
 
@@ -209,7 +209,7 @@ private:
     // Decoded text, whose "&" and "<" are those of the page's source.
     void appendText(const QString &text)
     {
-        QString &target = out();
+        QString &target = out().text;
         for (qsizetype at = 0; at < text.size(); ++at) {
             const QChar c = text[at];
             if (c == QLatin1Char('&')) {
@@ -226,6 +226,8 @@ private:
                 target += QLatin1String("&lt;");
             } else if (c == QLatin1Char('>')) {
                 target += QLatin1String("&gt;");
+            } else if (c == InlinePictureMark) {
+                target += QChar(QChar::ReplacementCharacter); // the page's own stands for nothing
             } else if (c == QChar(0x3000)) {
                 // The full-width space indents a line; to the rich text it would be a blank
                 // that folds away.
@@ -263,17 +265,14 @@ private:
         const QString name = QStringLiteral("pictogram:%1").arg(pictogram.code, 4, 16, QLatin1Char('0'));
         if (!result.pictures.contains(name))
             result.pictures.insert(name, setting.pictograms->picture(pictogram, setting.fontHeight));
-        out() += QStringLiteral("<img src=\"%1\">").arg(name);
+        out().add({name, {}});
     }
 
-    QString addPicture(const QImage &picture)
+    void addPicture(const QImage &picture)
     {
         const QString name = QStringLiteral("picture:%1").arg(result.pictures.size());
         result.pictures.insert(name, picture);
-        return QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\">")
-            .arg(name)
-            .arg(picture.width())
-            .arg(picture.height());
+        out().add({name, picture.size()});
     }
 
     void translateTag(const MarkupTag &tag, const Markup &markup)
@@ -287,13 +286,13 @@ private:
             return this->known(tag, attributeName, value) ? value : QByteArrayView();
         };
         if (name == "BR") {
-            out() += QLatin1String("<br/>");
+            out().text += QLatin1String("<br/>");
         } else if (name == "P" || name == "DIV" || name == "CENTER") {
             const QByteArray align = name == "CENTER" ? QByteArray("center") : known("ALIGN").toByteArray();
             const QString element = name == "P" ? QStringLiteral("p") : QStringLiteral("div");
             if (name != "P") // a paragraph's end tag may be left out
                 opens(tag.closing);
-            out() += tag.closing ? QStringLiteral("</%1>").arg(element)
+            out().text += tag.closing ? QStringLiteral("</%1>").arg(element)
                                  : align.isEmpty() ? QStringLiteral("<%1>").arg(element)
                                                    : QStringLiteral("<%1 align=\"%2\">")
                                                          .arg(element, escaped(QString::fromLatin1(align)));
@@ -303,22 +302,22 @@ private:
         } else if (name == "FONT") {
             opens(tag.closing);
             const QByteArrayView colour = known("COLOR");
-            out() += tag.closing ? QStringLiteral("</font>")
+            out().text += tag.closing ? QStringLiteral("</font>")
                                  : QStringLiteral("<font color=\"%1\">")
                                        .arg(escaped(QString::fromLatin1(colour.toByteArray())));
         } else if (name == "A") {
             opens(tag.closing);
             const QByteArrayView target = known("HREF");
-            out() += tag.closing ? QStringLiteral("</a>")
+            out().text += tag.closing ? QStringLiteral("</a>")
                                  : QStringLiteral("<a href=\"%1\">")
                                        .arg(escaped(sjis::toUnicode(target.toByteArray())));
         } else if (name == "IMG" && !tag.closing) {
             picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(),
-                    known("WIDTH").toInt(), known("HEIGHT").toInt());
+                    known("WIDTH"), known("HEIGHT"));
         } else if (name == "BLINK") {
             opens(tag.closing);
             result.blinks = true;
-            out() += tag.closing ? QStringLiteral("</span>")
+            out().text += tag.closing ? QStringLiteral("</span>")
                                  : QStringLiteral("<span style=\"background-color: %1\">")
                                        .arg(BlinkMarker().name(QColor::HexArgb));
         } else if (name == "MARQUEE") {
@@ -328,10 +327,10 @@ private:
                        .contains(name)) {
             if (tag.facts->closed)
                 opens(tag.closing);
-            out() += QStringLiteral("<%1%2>").arg(closing, QString::fromLatin1(name).toLower());
+            out().text += QStringLiteral("<%1%2>").arg(closing, QString::fromLatin1(name).toLower());
         } else if (name == "DIR" || name == "MENU") {
             opens(tag.closing);
-            out() += QStringLiteral("<%1ul>").arg(closing);
+            out().text += QStringLiteral("<%1ul>").arg(closing);
         }
     }
 
@@ -359,12 +358,14 @@ private:
         const QString side = align.compare("left", Qt::CaseInsensitive) == 0    ? QStringLiteral("left")
                              : align.compare("right", Qt::CaseInsensitive) == 0 ? QStringLiteral("right")
                                                                                 : QStringLiteral("center");
-        out() += QStringLiteral("<p align=\"%1\">%2</p>").arg(side, addPicture(rule));
+        out().text += QStringLiteral("<p align=\"%1\">").arg(side);
+        addPicture(rule);
+        out().text += QLatin1String("</p>");
     }
 
     // A picture of the page at its size, smaller when wider than the screen; a framed name
     // where the file is missing.
-    void picture(const QString &source, int width, int height)
+    void picture(const QString &source, QByteArrayView width, QByteArrayView height)
     {
         QImage image = setting.loadPicture ? setting.loadPicture(source) : QImage();
         if (image.isNull()) {
@@ -380,12 +381,21 @@ private:
             painter.setFont(font);
             painter.setPen(QColor(90, 90, 90));
             painter.drawText(image.rect(), Qt::AlignCenter, source);
-        } else if (width > 0 && height > 0) {
-            image = image.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         }
-        if (image.width() > setting.screenWidth)
-            image = image.scaledToWidth(setting.screenWidth, Qt::SmoothTransformation);
-        out() += addPicture(image);
+        // The page's own numbers are sizes to draw at, never sizes to allocate.
+        const QSize shown = ShownPictureSize(image.size(), pixels(width), pixels(height),
+                                             {setting.screenWidth, setting.screenHeight});
+        if (shown != image.size())
+            image = image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        addPicture(image);
+    }
+
+    // A size the page writes, in pixels; 0 for none, a percentage or anything else.
+    static qint64 pixels(QByteArrayView value)
+    {
+        bool ok = false;
+        const qint64 number = value.trimmed().toLongLong(&ok);
+        return ok && number > 0 ? number : 0;
     }
 
     // A MARQUEE runs across one line of the screen: its text is kept apart and drawn
@@ -395,14 +405,16 @@ private:
         endMarquee();
         const int height = setting.fontHeight + 4;
         const QString name = QStringLiteral("marquee:%1").arg(result.marquees.size());
-        QImage line(setting.screenWidth, height, QImage::Format_ARGB32_Premultiplied);
-        line.fill(Qt::transparent);
-        result.pictures.insert(name, line);
-        piece += QStringLiteral("<div><img src=\"%1\" width=\"%2\" height=\"%3\"></div>")
-                           .arg(name)
-                           .arg(setting.screenWidth)
-                           .arg(height);
-        result.marquees.append(QString());
+        // Every marquee starts as the same empty line, shared.
+        if (emptyLine.isNull()) {
+            emptyLine = QImage(setting.screenWidth, height, QImage::Format_ARGB32_Premultiplied);
+            emptyLine.fill(Qt::transparent);
+        }
+        result.pictures.insert(name, emptyLine);
+        piece.text += QLatin1String("<div>");
+        piece.add({name, emptyLine.size()});
+        piece.text += QLatin1String("</div>");
+        result.marquees.append(RichText());
         inMarquee = true;
     }
 
@@ -410,12 +422,62 @@ private:
 
     const PreviewSetting &setting;
     PreviewMarkup result;
-    QString piece;
+    QImage emptyLine;
+    RichText piece;
     int openElements = 0;
     bool inMarquee = false;
 };
 
 } // namespace
+
+void RichText::add(const InlinePicture &picture)
+{
+    text += InlinePictureMark;
+    pictures.append(picture);
+}
+
+QString RichText::html() const
+{
+    QString html;
+    qsizetype next = 0;
+    for (const QChar c : text) {
+        if (c != InlinePictureMark || next == pictures.size()) {
+            html += c;
+            continue;
+        }
+        const InlinePicture &picture = pictures[next++];
+        html += picture.size.isValid() ? QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\">")
+                                             .arg(picture.name)
+                                             .arg(picture.size.width())
+                                             .arg(picture.size.height())
+                                       : QStringLiteral("<img src=\"%1\">").arg(picture.name);
+    }
+    return html;
+}
+
+QString PreviewMarkup::html() const
+{
+    QString html;
+    for (const RichText &piece : pieces)
+        html += piece.html();
+    return html;
+}
+
+QSize ShownPictureSize(QSize natural, qint64 width, qint64 height, QSize screen)
+{
+    // Handsets scrolled a picture a few screens long at the most.
+    const qint64 tallest = 4 * qint64(std::max(1, screen.height()));
+    // A size is taken when the page gives both of its numbers.
+    const bool sized = width > 0 && height > 0;
+    qint64 shownWidth = sized ? width : natural.width();
+    qint64 shownHeight = sized ? height : natural.height();
+    if (shownWidth > screen.width()) {
+        shownHeight = std::max<qint64>(1, shownHeight * screen.width() / shownWidth);
+        shownWidth = screen.width();
+    }
+    return QSize(int(std::clamp<qint64>(shownWidth, 1, std::max(1, screen.width()))),
+                 int(std::clamp<qint64>(shownHeight, 1, tallest)));
+}
 
 PreviewMarkup TranslateForPreview(const QList<PageLine> &lines, const PreviewSetting &setting)
 {

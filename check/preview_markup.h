@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QImage>
 #include <QList>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -14,22 +15,45 @@
 
 class PictogramPictures;
 
+// Where rich text shows a picture in its line. Qt's text engine reads pictures from HTML in
+// time that grows with the square of a line's length, but takes them put in one by one in
+// one edit at linear cost: the rich text holds this mark where a picture goes, and the
+// pictures in order beside it. It is the character Unicode keeps for an object in text; the
+// page's own text never brings one in.
+inline constexpr QChar InlinePictureMark = QChar(QChar::ObjectReplacementCharacter);
+
+// A picture in rich text: its name, and the size it shows at where that is not its own.
+struct InlinePicture {
+    QString name;
+    QSize size;
+};
+
+struct RichText {
+    QString text;                  // HTML, with InlinePictureMark for each picture
+    QList<InlinePicture> pictures; // the pictures of the marks, in order
+
+    void add(const InlinePicture &picture);
+    bool isEmpty() const { return text.isEmpty(); }
+    // The rich text with each picture as an HTML image, for reading.
+    QString html() const;
+};
+
 // A page as the phone preview draws it: its body as rich text for Qt's text engine, in the
 // small HTML that engine reads, with the pictures that text names. The rich text comes in
 // pieces that each close what they open, so that a long page can be given to the engine a
 // piece at a time, as far as the screen has got.
 struct PreviewMarkup {
-    QString title;
-    QStringList pieces;
+    RichText title;
+    QList<RichText> pieces;
     QColor background = Qt::white;
     QColor text = Qt::black;
     QColor link = Qt::blue;
     QHash<QString, QImage> pictures; // by the name the rich text gives them
-    QStringList marquees;            // the rich text of each MARQUEE, which "marquee:N" shows
+    QList<RichText> marquees;        // the rich text of each MARQUEE, which "marquee:N" shows
     bool blinks = false;             // BLINK text carries BlinkMarker() as its background
     bool cutShort = false;           // the page is past the handset's limit and was cut there
 
-    QString html() const { return pieces.join(QString()); }
+    QString html() const;
 };
 
 // The background BLINK text carries in the rich text: fully transparent, so it changes nothing
@@ -37,15 +61,21 @@ struct PreviewMarkup {
 inline QColor BlinkMarker() { return QColor(1, 2, 3, 0); }
 
 // What the preview needs to know besides the page: the handset, the width and the font height
-// of its screen, the picture files the page names (a null image for one that is missing) and
-// where pictograms are drawn.
+// of its screen, the picture files the page names (a null image for one that is missing),
+// where pictograms are drawn, and the height of the screen.
 struct PreviewSetting {
     Handset handset;
     int screenWidth = 120;
     int fontHeight = 12;
     std::function<QImage(const QString &source)> loadPicture;
     PictogramPictures *pictograms = nullptr;
+    int screenHeight = 130;
 };
+
+// The size a picture of `natural` size shows at, where the page asks for `width` × `height`
+// (taken when it gives both; 0 where it does not say): never wider than the screen, the proportions kept when it has to
+// be narrower, and never taller than a few screens, however large the page writes it.
+QSize ShownPictureSize(QSize natural, qint64 width, qint64 height, QSize screen);
 
 // Translates the page's lines, as GeneratePageLines makes them, into what the preview draws.
 // Tags and attributes the handset's HTML version does not know are left out, as the handset

@@ -432,9 +432,9 @@ void MainWindowTest::phonePreviewFollowsThePage()
     QVERIFY(preview.isVisible());
     QVERIFY(!preview.isModal());
     QTest::keyClicks(form.Edit1, QStringLiteral("Shop"));
-    QCOMPARE(preview.phone.translated().title, QStringLiteral("Shop"));
+    QCOMPARE(preview.phone.translated().title.html(), QStringLiteral("Shop"));
     fixture.click(form.SpeedButton2); // "新規作成"
-    QCOMPARE(preview.phone.translated().title, QString());
+    QCOMPARE(preview.phone.translated().title.html(), QString());
 
     emit preview.handsetBox->activated(preview.handsetBox->findText(QStringLiteral("D501i")));
     QCOMPARE(check.handsetBox->currentText(), QStringLiteral("D501i"));

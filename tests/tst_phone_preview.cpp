@@ -58,6 +58,10 @@ private slots:
     void colours();
     void titleReadsReferencesNotTags();
     void drawnPreview();
+    void pictureSizes_data();
+    void pictureSizes();
+    void longPages_data();
+    void longPages();
 };
 
 void PhonePreviewTest::translation_data()
@@ -135,9 +139,9 @@ void PhonePreviewTest::titleReadsReferencesNotTags()
     const PreviewMarkup markup = TranslateForPreview(
         GeneratePageLines(page, pattern, 1, {}),
         {*FindHandset(QStringLiteral("505i")), 120, 12, {}, &pictograms});
-    QVERIFY2(markup.title.contains(QStringLiteral("Shop<img src=\"pictogram:f89f\"")),
-             qPrintable(markup.title));
-    QVERIFY(markup.title.contains(QStringLiteral("&lt;B&gt;<img src=\"pictogram:f9bf\"")));
+    const QString title = markup.title.html();
+    QVERIFY2(title.contains(QStringLiteral("Shop<img src=\"pictogram:f89f\"")), qPrintable(title));
+    QVERIFY(title.contains(QStringLiteral("&lt;B&gt;<img src=\"pictogram:f9bf\"")));
 }
 
 // The drawn screen: the background and text colours, a pictogram in colour at its place, a
@@ -185,6 +189,71 @@ void PhonePreviewTest::drawnPreview()
     for (int x = screen.left(); x <= screen.right(); ++x)
         blue += colourAt(drawn, x, row) == QStringLiteral("#0000ff");
     QVERIFY2(blue >= 250 && blue <= 253, qPrintable(QString::number(blue)));
+}
+
+// Sizes written in the page are drawn as a handset would, within the screen's width and a few
+// screens' height, never taken as sizes to allocate.
+void PhonePreviewTest::pictureSizes_data()
+{
+    QTest::addColumn<QByteArray>("size");
+    QTest::addColumn<QSize>("shown"); // on a screen of 120 × 130
+    QTest::newRow("as written") << QByteArray("WIDTH=\"40\" HEIGHT=\"20\"") << QSize(40, 20);
+    QTest::newRow("wider than any screen") << QByteArray("WIDTH=\"2147483647\" HEIGHT=\"2\"")
+                                           << QSize(120, 1);
+    QTest::newRow("a billion tall") << QByteArray("WIDTH=\"1\" HEIGHT=\"1000000000\"") << QSize(1, 520);
+    QTest::newRow("ten million tall") << QByteArray("WIDTH=\"100\" HEIGHT=\"10000000\"") << QSize(100, 520);
+    QTest::newRow("a million tall") << QByteArray("WIDTH=\"100\" HEIGHT=\"1000000\"") << QSize(100, 520);
+    QTest::newRow("past 64 bits") << QByteArray("WIDTH=\"99999999999999999999\" HEIGHT=\"5\"")
+                                  << QSize(20, 10);
+    QTest::newRow("below zero") << QByteArray("WIDTH=\"-5\" HEIGHT=\"-5\"") << QSize(20, 10);
+}
+
+void PhonePreviewTest::pictureSizes()
+{
+    QFETCH(QByteArray, size);
+    QFETCH(QSize, shown);
+    QTemporaryDir folder;
+    QImage picture(20, 10, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QVERIFY(picture.save(folder.filePath("ok.gif"), "PNG"));
+    const PreviewMarkup markup = translated("<IMG SRC=\"ok.gif\" " + size + ">", "505i", folder.path());
+    QCOMPARE(markup.pictures.value(QStringLiteral("picture:0")).size(), shown);
+}
+
+// Pages of many pictures in one line, of many marquees or of many paragraphs are laid out
+// whole, and a picture of the whole page stays within its bounds, ending with a note where
+// the page is longer.
+void PhonePreviewTest::longPages_data()
+{
+    QTest::addColumn<QByteArray>("markup");
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<int>("shortest"); // the page is at least this long
+    QTest::newRow("9,000 pictograms in a line") << QByteArray(9000, 'x').replace("x", "\xF8\x9F")
+                                                << "505i" << 9000 / 20 * 12;
+    QTest::newRow("4,500 marquees") << QByteArray("<MARQUEE>ab</MARQUEE>").repeated(4500) << "SH2101V"
+                                    << 4500 * 12;
+    QTest::newRow("23,000 paragraphs") << QByteArray("<P>a").repeated(23000) << "900i" << 23000 * 12;
+    QTest::newRow("pictures a million tall") << QByteArray("<IMG SRC=\"x.gif\" WIDTH=\"9\" HEIGHT=\"1000000\">")
+                                                    .repeated(2000)
+                                             << "900i" << 2000 * 300;
+}
+
+void PhonePreviewTest::longPages()
+{
+    QFETCH(QByteArray, markup);
+    QFETCH(QString, handset);
+    QFETCH(int, shortest);
+    PhonePreview phone;
+    phone.setPage(pageOf(markup), *FindHandset(handset), {});
+    QVERIFY(phone.draw(0, 3).height() < 1000);
+    const QImage whole = phone.draw(0, 0, PhonePreview::Extent::WholePage);
+    const QRect page = phone.screenRect(PhonePreview::Extent::WholePage);
+    QVERIFY(phone.maximumScroll() + phone.screenSize().height() >= std::min(shortest, phone.longestWholePage()));
+    QVERIFY(qint64(whole.width()) * whole.height() <= 17 * 1024 * 1024);
+    if (shortest > phone.longestWholePage()) {
+        QCOMPARE(page.height(), phone.longestWholePage());
+        QCOMPARE(whole.pixelColor(page.left() + 1, page.bottom() - 1), QColor(255, 240, 240));
+    }
 }
 
 QTEST_MAIN(PhonePreviewTest)

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -285,8 +286,11 @@ void PictogramLineEdit::changeQuietly(const std::function<void()> &change)
     changingItself = quietAlready;
 }
 
+// In one edit block: the document is laid out once, not again at each picture.
 void PictogramLineEdit::insertBytes(QTextCursor &cursor, const QByteArray &bytes)
 {
+    cursor.beginEditBlock();
+    const auto endBlock = qScopeGuard([&cursor] { cursor.endEditBlock(); });
     for (const TextRun &run : PictogramRuns(bytes)) {
         if (run.pictogram)
             insertPicture(cursor, *run.pictogram, run.bytes);

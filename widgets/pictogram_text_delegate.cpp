@@ -73,11 +73,13 @@ std::unique_ptr<QTextDocument> PictogramTextDelegate::laidOut(const QString &tex
     document->setTextWidth(width);
     QTextCursor cursor(document.get());
     const int height = QFontMetrics(font).height();
+    cursor.beginEditBlock(); // laid out once, not again at each picture
     for (const ShownRun &run : runs) {
         if (run.pictogram)
             cursor.insertImage(pictures.inlinePicture(*document, *run.pictogram, height));
         else
             cursor.insertText(run.text, QTextCharFormat());
     }
+    cursor.endEditBlock();
     return document;
 }

@@ -371,8 +371,9 @@ QImage PhonePreview::draw(int scroll, int phase, Extent extent)
     // Where the screen is in the page, when the page is longer than the screen.
     const int length = std::max(1, pageLength());
     if (length > display.height()) {
-        const int thumb = std::max(8, display.height() * display.height() / length);
-        const int top = (display.height() - thumb) * scroll / std::max(1, maximumScroll());
+        const int thumb = int(std::max<qint64>(8, qint64(display.height()) * display.height() / length));
+        const int top = int(qint64(display.height() - thumb) * std::clamp(scroll, 0, maximumScroll())
+                            / std::max(1, maximumScroll()));
         painter.fillRect(QRect(display.right() - scrollBarWidth + 1, display.top() + top, scrollBarWidth,
                                thumb),
                          QColor(120, 120, 120));

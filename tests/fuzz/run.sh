@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer, and
 # runs each over its corpus for the given seconds. New inputs go to a scratch folder, crashes
-# to build-fuzz/artifacts/; a crash fails the run.
+# to build-fuzz/artifacts/ (FUZZ_BUILD names another build folder); a crash fails the run.
 #   tests/fuzz/run.sh SECONDS [TARGET...]   (targets: project catalogue pattern settings map
-#                                           body color picture image_facts; all when none is
+#                                           body color picture image_facts markup; all when none is
 #                                           named)
 set -euo pipefail
 seconds=${1:?usage: run.sh SECONDS [TARGET...]}
 shift
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$root/build-fuzz
+build=${FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] \
-  && targets=(project catalogue pattern settings map body color picture image_facts)
+  && targets=(project catalogue pattern settings map body color picture image_facts markup)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMOPECO_FUZZ=ON > "$build.log"
@@ -20,6 +20,7 @@ cmake --build "$build" --parallel "$(nproc)" >> "$build.log"
 mkdir -p "$build/artifacts"
 
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1
+export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/leaks.supp:print_suppressions=0
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 for target in "${targets[@]}"; do
   scratch=$(mktemp -d)

@@ -1,0 +1,73 @@
+// Any bytes as a direct input of the page: the page check and the phone preview's translation,
+// layout and drawing take it, for every kind of handset, within bounded memory and time.
+#include "check/page_check.h"
+#include "check/phone_preview.h"
+#include "fuzz_inputs.h"
+#include "generator/page_generator.h"
+#include "model/fonts.h"
+#include "model/handsets.h"
+#include "model/page_project.h"
+#include "model/pattern.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QTemporaryDir>
+
+namespace {
+
+// A folder with the pictures a page may name, made once.
+const QString &pictureFolder()
+{
+    static QTemporaryDir folder;
+    static const QString path = [] {
+        QImage picture(20, 10, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        picture.save(folder.filePath(QStringLiteral("ok.gif")), "PNG");
+        picture.save(folder.filePath(QStringLiteral("ok.png")));
+        return folder.path();
+    }();
+    return path;
+}
+
+} // namespace
+
+// The text engine needs an application.
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication application(*argc, *argv);
+    installFontSubstitutions();
+    pictureFolder();
+    return 0;
+}
+
+// The first byte chooses the handset and how the preview is drawn; the rest is the markup.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    if (size == 0)
+        return 0;
+    static const QStringList handsets{"501i", "502i", "503i", "505i", "900i", "SH2101V", "SO505i"};
+    const Handset handset = *FindHandset(handsets[data[0] % handsets.size()]);
+    const bool wholePage = data[0] & 0x80;
+    PageProject page;
+    page.Title = "T";
+    page.Directs[0] = {fileBytes(data + 1, size - 1), ToggleOn};
+    Pattern pattern;
+    pattern.Parts[0] = {DirectPart, 1};
+    pattern.PartCount = 1;
+    const QList<PageLine> lines = GeneratePageLines(page, pattern, 1, {});
+
+    const PageCheckResult result = CheckPage(
+        {lines, page, pattern, 1, false, ImagesInFolder(pictureFolder()), handset});
+    require(result.pageBytes > 0);
+
+    PhonePreview phone;
+    phone.setPage(lines, handset, pictureFolder());
+    const QImage screen = phone.draw(phone.maximumScroll(), 7);
+    require(screen.size().isValid() && screen.height() < 2000);
+    if (wholePage) {
+        const QImage whole = phone.draw(0, 0, PhonePreview::Extent::WholePage);
+        require(qint64(whole.width()) * whole.height() <= 20 * 1024 * 1024);
+    }
+    return 0;
+}

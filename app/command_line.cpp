@@ -30,16 +30,17 @@ enum ExitCode { NoErrors = 0, Errors = 1, CannotCheck = 2 };
 struct OpenedProject {
     PageProject page;
     Pattern pattern;
+    int endedAtLine = 0; // the file's last line when it ended early
 };
 
 OpenedProject openProject(const QString &path, const QString &programFolder)
 {
-    std::optional<PageProject> read =
-        parseFile(path, [](const QByteArray &bytes) { return ReadProject(bytes, PageProject()); });
+    std::optional<ProjectRead> read = parseFile(
+        path, [](const QByteArray &bytes) { return ReadProjectFile(bytes, PageProject()); });
     if (!read)
         throw UserError(QStringLiteral("プロジェクトファイルではありません（1行目が ver2.10 でも "
                                        "ver2.00 でもありません）"));
-    OpenedProject opened{*read, {}};
+    OpenedProject opened{std::move(read->page), {}, read->endedAtLine};
     PatternCatalogue catalogue;
     ReadPatternCatalogueFile(programFolder, catalogue);
     std::int32_t number = 1;
@@ -56,6 +57,14 @@ struct Subject {
     QString pictureFolder;
 };
 
+// A message on one line: the place it names on its last line goes in brackets.
+QString oneLine(const QString &message)
+{
+    QStringList lines = message.split(QLatin1Char('\n'));
+    const QString place = lines.size() > 1 ? QStringLiteral("（%1）").arg(lines.takeLast()) : QString();
+    return lines.join(' ') + place;
+}
+
 std::optional<Subject> subjectOf(const QString &project, const QString &handsetName,
                                  const QString &htmlFolder, const QString &programFolder)
 {
@@ -69,10 +78,7 @@ std::optional<Subject> subjectOf(const QString &project, const QString &handsetN
         return Subject{openProject(project, programFolder), *handset,
                        htmlFolder.isEmpty() ? QFileInfo(project).absolutePath() : htmlFolder};
     } catch (const UserError &error) {
-        // The place of a bad value, on the message's second line, goes in brackets.
-        QStringList lines = error.message().split(QLatin1Char('\n'));
-        const QString place = lines.size() > 1 ? QStringLiteral("（%1）").arg(lines.takeLast()) : QString();
-        err << project << ": " << SeverityText(Severity::Error) << ": " << lines.join(' ') << place
+        err << project << ": " << SeverityText(Severity::Error) << ": " << oneLine(error.message())
             << '\n';
         return std::nullopt;
     }
@@ -86,6 +92,9 @@ int check(const QString &project, const Subject &subject)
     const QString &folder = subject.pictureFolder;
     const PageCheckResult result = CheckPageOf(opened.page, opened.pattern,
                                                opened.pattern.PartCount, folder, *handset);
+    if (opened.endedAtLine > 0)
+        out << project << ": " << SeverityText(Severity::Warning) << ": "
+            << EndedEarlyMessage(opened.endedAtLine) << '\n';
     for (const Finding &finding : result.findings)
         out << project << ": " << SeverityText(finding.severity) << ": " << ItemName(finding)
             << ": " << finding.message << '\n';
@@ -191,8 +200,14 @@ int RunCommandLine(const QStringList &arguments, const QString &programFolder)
     if (!parser.isSet(checkOption) && !(previewing && parser.isSet(outputOption)))
         parser.showHelp(CannotCheck);
     const QString project = parser.value(previewing ? previewOption : checkOption);
-    const QString handset = parser.isSet(handsetOption) ? parser.value(handsetOption)
-                                                        : SavedHandsetName(programFolder);
+    QString handset = parser.value(handsetOption);
+    if (!parser.isSet(handsetOption)) {
+        const SavedSetting<QString> saved = SavedHandsetName(programFolder);
+        if (!saved.problem.isEmpty())
+            QTextStream(stderr) << SeverityText(Severity::Notice) << ": " << oneLine(saved.problem)
+                                << '\n';
+        handset = saved.value;
+    }
     const std::optional<Subject> subject =
         subjectOf(project, handset, parser.value(folderOption), programFolder);
     if (!subject)

@@ -4,6 +4,7 @@
 #include "check/markup.h"
 #include "check/markup_check.h"
 #include "generator/body_text.h"
+#include "model/io_error.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/sjis.h"
@@ -221,12 +222,29 @@ private:
                                    "いるのでページに出ません。"));
             return;
         }
-        if (!input.bodyFileFound) {
+        using State = BodyFileReading::State;
+        const BodyFileReading &file = input.body;
+        if (file.state == State::Missing) {
             add(Severity::Warning, body,
                 QStringLiteral("本文のファイル「%1」が見つかりません。「文章」で選び直してください。")
                     .arg(page.BodyFile.shown()));
             return;
         }
+        if (file.state == State::Unreadable) {
+            add(Severity::Warning, body,
+                QStringLiteral("本文のファイル「%1」が読めません（%2）。")
+                    .arg(page.BodyFile.shown(), file.reason));
+            return;
+        }
+        if (file.state == State::Read && file.encoding == sjis::TextEncoding::Utf8)
+            add(Severity::Notice, body, QStringLiteral("本文のファイルはUTF-8として読みました。"));
+        else if (file.state == State::Read && file.encoding == sjis::TextEncoding::ShiftJis)
+            add(Severity::Notice, body, QStringLiteral("本文のファイルはシフトJISとして読みました。"));
+        if (file.strayBytes > 0)
+            add(Severity::Warning, body,
+                QStringLiteral("本文のファイルに、UTF-8の文字にならないバイトが%1個あり、「〓」に"
+                               "置き換えました。")
+                    .arg(file.strayBytes));
         const bool hasLines = std::any_of(input.lines.begin(), input.lines.end(),
                                           [](const PageLine &line) { return line.origin.item == Item::Body; });
         if (!hasLines)
@@ -282,28 +300,50 @@ PageCheckResult CheckPage(const PageCheckInput &input)
     return Checker(input).run();
 }
 
+namespace {
+
+// The body's lines as the page takes them, and what became of its file. A body that cannot be
+// read is, to the page, a body that is not there; the check says why.
+QList<QByteArray> readBody(const PageProject &page, BodyFileReading &reading)
+{
+    using State = BodyFileReading::State;
+    if (!isOn(page.BodyUsed))
+        return {};
+    const QString path = page.BodyFile.onDisk();
+    if (!isRegularFile(path)) {
+        // A folder, a pipe or a device in the file's place is refused as readFileBytes does.
+        if (QFileInfo::exists(path))
+            reading = {State::Unreadable, messageFor(IoError::Kind::AccessDenied), {}, 0};
+        else
+            reading.state = State::Missing;
+        return {};
+    }
+    try {
+        BodyText body = ReadBodyText(path);
+        reading = {State::Read, {}, body.encoding, body.strayBytes};
+        return std::move(body.lines);
+    } catch (const IoError &error) {
+        reading.state =
+            error.kind() == IoError::Kind::NotFound ? State::Missing : State::Unreadable;
+        reading.reason = error.message().section(QLatin1Char('\n'), 0, 0);
+        return {};
+    }
+}
+
+} // namespace
+
 PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount)
 {
-    QList<QByteArray> bodyLines;
-    bool bodyFileFound = false;
-    if (isOn(page.BodyUsed)) {
-        const QString path = page.BodyFile.onDisk();
-        // A body that cannot be read is, to the page, a body that is not there.
-        try {
-            bodyLines = ReadBodyLines(path);
-            bodyFileFound = isRegularFile(path);
-        } catch (const UserError &) {
-            bodyLines.clear();
-        }
-    }
-    return {GeneratePageLines(page, pattern, partCount, bodyLines), bodyFileFound};
+    BodyFileReading reading;
+    const QList<QByteArray> bodyLines = readBody(page, reading);
+    return {GeneratePageLines(page, pattern, partCount, bodyLines), reading};
 }
 
 PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int partCount,
                             const QString &imageFolder, const Handset &handset)
 {
     const PageNow now = PageAsWrittenNow(page, pattern, partCount);
-    return CheckPage({now.lines, page, pattern, partCount, now.bodyFileFound,
+    return CheckPage({now.lines, page, pattern, partCount, now.body,
                       imageFolder.isEmpty() ? ImageLookup() : ImagesInFolder(imageFolder),
                       handset});
 }

@@ -4,6 +4,7 @@
 #include "check/image_facts.h"
 #include "generator/page_generator.h"
 #include "model/handsets.h"
+#include "model/sjis.h"
 
 #include <QList>
 #include <QString>
@@ -26,12 +27,22 @@ using ImageLookup = std::function<std::optional<ImageFile>(const QString &source
 // The picture files below `folder`, where the page is saved.
 ImageLookup ImagesInFolder(const QString &folder);
 
+// What became of the body text file when the page was made.
+struct BodyFileReading {
+    enum class State { NotUsed, Missing, Unreadable, Read };
+
+    State state = State::NotUsed;
+    QString reason; // why an unreadable file cannot be read
+    sjis::TextEncoding encoding = sjis::TextEncoding::Ascii;
+    qsizetype strayBytes = 0; // bytes of a UTF-8 file that start no character
+};
+
 struct PageCheckInput {
     QList<PageLine> lines; // the page as GeneratePageLines makes it
     const PageProject &project;
     const Pattern &pattern;
     int partCount = 0;
-    bool bodyFileFound = false; // whether the body's path names a readable file
+    BodyFileReading body;
     ImageLookup images;         // null when the folder of the page is not known yet
     Handset handset;
 };
@@ -55,7 +66,7 @@ PageCheckResult CheckPage(const PageCheckInput &input);
 // pattern, with the body read from its file.
 struct PageNow {
     QList<PageLine> lines;
-    bool bodyFileFound = false; // whether the body's path names a readable file
+    BodyFileReading body;
 };
 PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount);
 

@@ -1,14 +1,13 @@
 #include "generator/body_text.h"
 
-#include "model/sjis.h"
 #include "model/text_reader.h"
 
-
-QList<QByteArray> MarkBodyLines(const QByteArray &fileBytes)
+BodyText MarkBodyText(const QByteArray &fileBytes)
 {
     static const QByteArray lineBreak = QByteArrayLiteral("<BR>");
-    QList<QByteArray> lines;
-    TextReader reader(sjis::fromTextFile(fileBytes));
+    const sjis::TextFileBytes converted = sjis::convertTextFile(fileBytes);
+    BodyText body{{}, converted.encoding, converted.strayBytes};
+    TextReader reader(converted.shiftJis);
     while (!reader.atEnd()) {
         QByteArray line = reader.readLine();
         const QByteArray first = sjis::firstCharacter(line);
@@ -16,15 +15,25 @@ QList<QByteArray> MarkBodyLines(const QByteArray &fileBytes)
             line = lineBreak;
         else if (first == " " || first == sjis::fullWidthSpace())
             line.prepend(lineBreak);
-        lines.append(line);
+        body.lines.append(line);
     }
-    return lines;
+    return body;
 }
 
-QList<QByteArray> ReadBodyLines(const QString &path)
+QList<QByteArray> MarkBodyLines(const QByteArray &fileBytes)
+{
+    return MarkBodyText(fileBytes).lines;
+}
+
+BodyText ReadBodyText(const QString &path)
 {
     // A folder, a pipe or a device is no body text: the page goes without, as without a file.
     if (!isRegularFile(path))
         return {};
-    return MarkBodyLines(readFileBytes(path));
+    return MarkBodyText(readFileBytes(path));
+}
+
+QList<QByteArray> ReadBodyLines(const QString &path)
+{
+    return ReadBodyText(path).lines;
 }

@@ -1,42 +1,94 @@
 #include "model/program_settings.h"
 
 #include "model/handsets.h"
+#include "model/ini_text.h"
+#include "model/io_error.h"
+#include "model/text_reader.h"
+#include "model/text_writer.h"
 
-#include <QSettings>
+#include <optional>
 
 namespace {
 
-const QString handsetKey = QStringLiteral("check/handset");
-const QString recentPictogramsKey = QStringLiteral("palette/recent");
+// A handset's name and sixteen pictogram numbers take some hundred bytes; anything far larger
+// is no settings file of this program.
+constexpr qint64 MaxSettingsBytes = 64 * 1024;
+
+constexpr QByteArrayView checkSection = "check";
+constexpr QByteArrayView handsetKey = "handset";
+constexpr QByteArrayView paletteSection = "palette";
+constexpr QByteArrayView recentPictogramsKey = "recent";
 
 QString settingsPath(const QString &programFolder)
 {
     return programFolder + QStringLiteral("mopeco.ini");
 }
 
+// The file's bytes; empty when there is none yet. Throws IoError, naming the file.
+QByteArray settingsBytes(const QString &path)
+{
+    try {
+        return readFileBytes(path, MaxSettingsBytes);
+    } catch (IoError &error) {
+        if (error.kind() == IoError::Kind::NotFound)
+            return {};
+        throw error.inFile(path);
+    }
+}
+
+template <typename Value, typename Take>
+SavedSetting<Value> savedSetting(const QString &programFolder, QByteArrayView section,
+                                 QByteArrayView key, Value fallback, Take &&take)
+{
+    try {
+        const std::optional<QByteArray> value =
+            iniValue(settingsBytes(settingsPath(programFolder)), section, key);
+        return {value ? take(*value) : fallback, {}};
+    } catch (const IoError &error) {
+        return {fallback, QStringLiteral("設定ファイルを読み込めません。前回選んだ機種などは使わず、"
+                                         "最初の設定で続けます。\n")
+                              + error.message()};
+    }
+}
+
+QString saveSetting(const QString &programFolder, QByteArrayView section, QByteArrayView key,
+                    const QByteArray &value)
+{
+    const QString path = settingsPath(programFolder);
+    try {
+        saveFileBytes(path, withIniValue(settingsBytes(path), section, key, value));
+        return {};
+    } catch (IoError &error) {
+        return QStringLiteral("設定ファイルに書き込めません。選んだ機種や最近使った絵文字は、"
+                              "次に起動したときには残っていません。\n")
+               + error.inFile(path).message();
+    }
+}
+
 } // namespace
 
-QString SavedHandsetName(const QString &programFolder)
+SavedSetting<QString> SavedHandsetName(const QString &programFolder)
 {
-    const QSettings settings(settingsPath(programFolder), QSettings::IniFormat);
-    const QString name = settings.value(handsetKey).toString();
-    return FindHandset(name) ? name : DefaultHandsetName();
+    SavedSetting<QString> saved = savedSetting(
+        programFolder, checkSection, handsetKey, DefaultHandsetName(),
+        [](const QByteArray &value) { return iniString(value); });
+    if (!FindHandset(saved.value))
+        saved.value = DefaultHandsetName();
+    return saved;
 }
 
-void SaveHandsetName(const QString &programFolder, const QString &name)
+SavedSetting<QStringList> SavedRecentPictograms(const QString &programFolder, qsizetype count)
 {
-    QSettings settings(settingsPath(programFolder), QSettings::IniFormat);
-    settings.setValue(handsetKey, name);
+    return savedSetting(programFolder, paletteSection, recentPictogramsKey, QStringList(),
+                        [count](const QByteArray &value) { return iniListItems(value, count); });
 }
 
-QStringList SavedRecentPictograms(const QString &programFolder)
+QString SaveHandsetName(const QString &programFolder, const QString &name)
 {
-    const QSettings settings(settingsPath(programFolder), QSettings::IniFormat);
-    return settings.value(recentPictogramsKey).toStringList();
+    return saveSetting(programFolder, checkSection, handsetKey, name.toUtf8());
 }
 
-void SaveRecentPictograms(const QString &programFolder, const QStringList &numbers)
+QString SaveRecentPictograms(const QString &programFolder, const QStringList &numbers)
 {
-    QSettings settings(settingsPath(programFolder), QSettings::IniFormat);
-    settings.setValue(recentPictogramsKey, numbers);
+    return saveSetting(programFolder, paletteSection, recentPictogramsKey, iniList(numbers));
 }

@@ -6,10 +6,23 @@
 // The program's own settings beyond "set.dat", which keeps its seven lines: an INI file of
 // their own, "mopeco.ini", in the program folder.
 
-// The handset the page is measured against; the default handset when none was chosen.
-QString SavedHandsetName(const QString &programFolder);
-void SaveHandsetName(const QString &programFolder, const QString &name);
+// A setting as read, or its default when the file could not be read; then `problem` says why,
+// for the window to show. A file not there yet is no problem.
+template <typename Value>
+struct SavedSetting {
+    Value value;
+    QString problem;
+};
 
-// The numbers of the pictograms last chosen from the palette, the latest first.
-QStringList SavedRecentPictograms(const QString &programFolder);
-void SaveRecentPictograms(const QString &programFolder, const QStringList &numbers);
+// The handset the page is measured against; the default handset when none was chosen.
+SavedSetting<QString> SavedHandsetName(const QString &programFolder);
+
+// The numbers of the pictograms last chosen from the palette, the latest first: the first
+// `count` of them.
+SavedSetting<QStringList> SavedRecentPictograms(const QString &programFolder, qsizetype count);
+
+// Each keeps the rest of the file as it was, and returns why the setting could not be kept;
+// empty when it was. A file that cannot be read is left alone.
+[[nodiscard]] QString SaveHandsetName(const QString &programFolder, const QString &name);
+[[nodiscard]] QString SaveRecentPictograms(const QString &programFolder,
+                                           const QStringList &numbers);

@@ -60,6 +60,21 @@ QByteArray WriteProject(const PageProject &page)
 
 std::optional<PageProject> ReadProject(const QByteArray &bytes, const PageProject &current)
 {
+    std::optional<ProjectRead> read = ReadProjectFile(bytes, current);
+    if (!read)
+        return std::nullopt;
+    return std::move(read->page);
+}
+
+QString EndedEarlyMessage(int line)
+{
+    return QStringLiteral("プロジェクトファイルが途中で終わっています（%1行目まで）。足りない項目は"
+                          "空にしました。")
+        .arg(line);
+}
+
+std::optional<ProjectRead> ReadProjectFile(const QByteArray &bytes, const PageProject &current)
+{
     TextReader reader(bytes);
     const QByteArray marker = reader.readLine();
     Format format;
@@ -106,5 +121,5 @@ std::optional<PageProject> ReadProject(const QByteArray &bytes, const PageProjec
         direct.DirectMarkup = reader.readLine();
         direct.DirectUsed = readByte(reader);
     }
-    return page;
+    return ProjectRead{std::move(page), reader.ranPastEnd() ? reader.lineCount() : 0};
 }

@@ -3,6 +3,7 @@
 #include "model/page_project.h"
 
 #include <QByteArray>
+#include <QString>
 
 #include <optional>
 
@@ -15,3 +16,16 @@ QByteArray WriteProject(const PageProject &page);
 // values. An unknown first line gives nothing; a bad number throws IoError. The caller assigns
 // the result, so a broken file never leaves a half-read page.
 std::optional<PageProject> ReadProject(const QByteArray &bytes, const PageProject &current);
+
+// A project read from its file, and how far the file went when it ended before its last field.
+struct ProjectRead {
+    PageProject page;
+    int endedAtLine = 0; // the file's last line when it ended early; 0 when it held every field
+};
+
+// ReadProject, saying also whether the file ended early. The fields past its end are read as
+// empty texts and 0, as the program has always read short files.
+std::optional<ProjectRead> ReadProjectFile(const QByteArray &bytes, const PageProject &current);
+
+// What the user is told of a project file that ended at `line`.
+QString EndedEarlyMessage(int line);

@@ -18,10 +18,25 @@ QByteArray fromUnicode(const QString &text);
 // The characters of the text that code page 932 cannot hold, each once, in order.
 QString charactersOutside(const QString &text);
 
-// The bytes of a text file as Shift-JIS. Desktop editors save UTF-8 by default: a file with
-// the UTF-8 byte order mark, or one that is UTF-8 with characters beyond ASCII, is converted
-// (characters code page 932 lacks become "&#N;"). Anything else is Shift-JIS already and stays
-// byte for byte.
+// What a text file was written in.
+enum class TextEncoding { Ascii, ShiftJis, Utf8 };
+
+// A text file's bytes as Shift-JIS, with what they were read as.
+struct TextFileBytes {
+    QByteArray shiftJis;
+    TextEncoding encoding = TextEncoding::Ascii;
+    qsizetype strayBytes = 0; // bytes of a UTF-8 file that start no character, each now 〓
+};
+
+// Desktop editors save UTF-8 by default, older ones Shift-JIS. A file is read as UTF-8 when it
+// starts with the UTF-8 byte order mark, or when it holds a character of three bytes, reads as
+// Japanese (most characters beyond ASCII are kana, kanji or the symbols of Japanese text) and
+// has bytes that start no character in at most a quarter of its characters beyond ASCII: those
+// become 〓 and are counted. Characters code page 932 lacks become "&#N;". Anything else is
+// Shift-JIS already and stays byte for byte.
+TextFileBytes convertTextFile(const QByteArray &bytes);
+
+// The bytes of a text file as Shift-JIS, as convertTextFile.
 QByteArray fromTextFile(const QByteArray &bytes);
 
 // A text from a single-line box, as fromUnicode, cut at its first line break: every text of

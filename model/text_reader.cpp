@@ -89,8 +89,10 @@ bool TextReader::lineEndsAt(qsizetype at) const
 
 QByteArray TextReader::readLine()
 {
-    if (atEnd())
+    if (atEnd()) {
+        pastEnd = true;
         return {};
+    }
     const qsizetype lineFeed = data.indexOf('\n', position);
     const qsizetype next = lineFeed < 0 ? data.size() : lineFeed + 1;
     qsizetype end = lineFeed < 0 ? data.size() : lineFeed;
@@ -105,8 +107,10 @@ std::int32_t TextReader::readInteger()
 {
     while (!atEnd() && (isBlank(data[position]) || isLineEnd(data[position])))
         ++position;
-    if (atEnd())
+    if (atEnd()) {
+        pastEnd = true;
         return 0;
+    }
     const qsizetype start = position;
     while (!atEnd() && !isBlank(data[position]) && !lineEndsAt(position))
         ++position;
@@ -117,6 +121,12 @@ std::int32_t TextReader::readInteger()
     if (!parseInteger(token, value))
         throw IoError(IoError::Kind::NotANumber).onLine(1 + int(data.left(start).count('\n')));
     return value;
+}
+
+int TextReader::lineCount() const
+{
+    const qsizetype lineFeeds = data.count('\n');
+    return int(lineFeeds + (data.isEmpty() || data.endsWith('\n') ? 0 : 1));
 }
 
 bool parseInteger(const QByteArray &token, std::int32_t &value)

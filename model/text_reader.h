@@ -49,6 +49,12 @@ public:
     // the number of the line, for anything that is not a 32-bit decimal number.
     std::int32_t readInteger();
 
+    // Whether a value was asked for after the end of the file: the file ends early.
+    bool ranPastEnd() const { return pastEnd; }
+
+    // The lines of the file, the last one counted also without its line end.
+    int lineCount() const;
+
 private:
     // A line ends with CR LF or a lone LF; a CR the file ends with is a CR LF cut short.
     // A lone CR elsewhere is text.
@@ -56,6 +62,7 @@ private:
 
     QByteArray data;
     qsizetype position = 0;
+    bool pastEnd = false;
 };
 
 // Parses a whole token as a 32-bit decimal number with an optional sign.

@@ -1,10 +1,14 @@
 // "mopeco --check" on the projects of tests/data/check, run as a user would, with no display.
 
+#include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class CheckCommandTest : public QObject {
     Q_OBJECT
@@ -13,6 +17,7 @@ private slots:
     void check_data();
     void check();
     void preview();
+    void settingsFileThatIsAPipe();
 };
 
 void CheckCommandTest::check_data()
@@ -25,6 +30,7 @@ void CheckCommandTest::check_data()
         << QStringList{
                "警告: 直接入力1: 「<MARQUEE>」はHTML 2.0からのタグで、501i（HTML 1.0）では表示されません。",
                "警告: 画像1: 「top.gif」の幅（120ピクセル）が501iの画面の幅（96ピクセル）より広く、はみ出します。",
+               "お知らせ: 本文: 本文のファイルはシフトJISとして読みました。",
                "警告: テキスト 2: 「&#169;」は携帯では「ｩ」と表示されます。別の文字に置き換えてください。",
                "警告: リンク2: 「shop」はメールアドレスの形ではありません。",
                "エラー: リンク3: リンク先がありません。URLかメールアドレスを入れてください。",
@@ -34,6 +40,7 @@ void CheckCommandTest::check_data()
     QTest::newRow("a model of a later series")
         << QStringList{"--check", "shop.mpk", "--handset", "SH505i"}
         << QStringList{
+               "お知らせ: 本文: 本文のファイルはシフトJISとして読みました。",
                "警告: テキスト 2: 「&#169;」は携帯では「ｩ」と表示されます。別の文字に置き換えてください。",
                "警告: リンク2: 「shop」はメールアドレスの形ではありません。",
                "エラー: リンク3: リンク先がありません。URLかメールアドレスを入れてください。",
@@ -42,10 +49,21 @@ void CheckCommandTest::check_data()
         << 1;
     QTest::newRow("nothing wrong")
         << QStringList{"--check", "clean.mpk", "--handset", "505i"}
-        << QStringList{"大きさ: 0.3 KB / 20 KB（505i、画像を含む）"} << 0;
+        << QStringList{"お知らせ: 本文: 本文のファイルはシフトJISとして読みました。",
+                       "大きさ: 0.3 KB / 20 KB（505i、画像を含む）"}
+        << 0;
+    QTest::newRow("a project file cut short")
+        << QStringList{"--check", "short.mpk", "--handset", "505i"}
+        << QStringList{"警告: プロジェクトファイルが途中で終わっています（10行目まで）。足りない"
+                       "項目は空にしました。",
+                       "お知らせ: 本文: 本文のファイルが選んでありますが、「使用しない」にチェックが入って"
+                       "いるのでページに出ません。",
+                       "大きさ: 0.1 KB / 20 KB（505i、画像を含む）"}
+        << 0;
     QTest::newRow("pictures looked for elsewhere")
         << QStringList{"--check", "clean.mpk", "--handset", "505i", "--html-folder", "/nonexistent"}
         << QStringList{"エラー: 画像1: 画像ファイル「top.gif」が見つかりません。HTMLと同じフォルダに置いてください。",
+                       "お知らせ: 本文: 本文のファイルはシフトJISとして読みました。",
                        "大きさ: 0.3 KB / 20 KB（505i、画像を含む）"}
         << 1;
     QTest::newRow("a bad number") << QStringList{"--check", "broken.mpk"}
@@ -98,6 +116,38 @@ void CheckCommandTest::preview()
     const QImage drawn(picture);
     QCOMPARE(drawn.width(), 240 + 2 * 18);
     QVERIFY(drawn.height() > 300);
+}
+
+// A pipe in the place of the program's settings file neither holds the check nor stops it:
+// the default handset stands in, with a notice.
+void CheckCommandTest::settingsFileThatIsAPipe()
+{
+    // The program finds its files beside itself: a copy of it, beside the files it reads.
+    QTemporaryDir folder;
+    const QFileInfo real(qEnvironmentVariable("MOPECO"));
+    const QString settings = folder.filePath(QStringLiteral("mopeco.ini"));
+    for (const QFileInfo &entry :
+         QDir(real.absolutePath()).entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
+        const QString beside = folder.filePath(entry.fileName());
+        if (entry.fileName() == real.fileName())
+            QVERIFY(QFile::copy(entry.filePath(), beside));
+        else if (beside != settings)
+            QVERIFY(QFile::link(entry.filePath(), beside));
+    }
+    QCOMPARE(mkfifo(QFile::encodeName(settings).constData(), 0600), 0);
+    QProcess program;
+    program.setWorkingDirectory(qEnvironmentVariable("CHECK_DATA"));
+    program.start(folder.filePath(real.fileName()), {"--check", "clean.mpk"});
+    QVERIFY(program.waitForFinished(20000));
+    QCOMPARE(QString::fromUtf8(program.readAllStandardError()),
+             QStringLiteral("お知らせ: 設定ファイルを読み込めません。前回選んだ機種などは使わず、最初の"
+                            "設定で続けます。 ファイルへのアクセスが拒否されました（%1）\n")
+                 .arg(settings));
+    const QStringList written =
+        QString::fromUtf8(program.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(written.value(written.size() - 1),
+             QStringLiteral("clean.mpk: 大きさ: 0.3 KB / 10 KB（503i、画像を含む）"));
+    QCOMPARE(program.exitCode(), 0);
 }
 
 QTEST_GUILESS_MAIN(CheckCommandTest)

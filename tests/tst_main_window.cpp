@@ -385,7 +385,7 @@ void MainWindowTest::pageCheckFollowsThePage()
 
     emit check.handsetBox->activated(check.handsetBox->findText(QStringLiteral("D501i")));
     QCOMPARE(check.handsetBox->currentText(), QStringLiteral("D501i"));
-    QCOMPARE(SavedHandsetName(fixture.ProgramFolder), QStringLiteral("D501i"));
+    QCOMPARE(SavedHandsetName(fixture.ProgramFolder).value, QStringLiteral("D501i"));
     fixture.page.Texts[0] = {QByteArray(3600, 'a'), ToggleOn};
     check.update();
     QCOMPARE(check.meter->level(), SizeMeter::Level::Near);

@@ -8,6 +8,8 @@
 #include "support/test_files.h"
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,7 +23,7 @@ struct CheckedPage {
     PageProject project;
     QList<std::pair<int, int>> parts{{3, 1}};
     QList<QByteArray> body;
-    bool bodyFound = true;
+    BodyFileReading::State bodyFile = BodyFileReading::State::Read;
     QList<std::pair<QString, QByteArray>> images; // in the page's folder
 };
 
@@ -87,13 +89,14 @@ Setup accessKeyLinks(int count)
     };
 }
 
-Setup body(const QList<QByteArray> &lines, bool found = true)
+Setup body(const QList<QByteArray> &lines,
+           BodyFileReading::State file = BodyFileReading::State::Read)
 {
-    return [lines, found](CheckedPage &page) {
+    return [lines, file](CheckedPage &page) {
         page.project.BodyUsed = ToggleOn;
         page.project.BodyFile = {"body.txt", {}};
         page.body = lines;
-        page.bodyFound = found;
+        page.bodyFile = file;
         page.parts = {{1, 0}};
     };
 }
@@ -113,7 +116,7 @@ QStringList check(const Setup &setup, const QString &handsetName)
                                page.project,
                                pattern,
                                pattern.PartCount,
-                               page.bodyFound,
+                               BodyFileReading{page.bodyFile, {}, sjis::TextEncoding::Ascii, 0},
                                ImagesInFolder(folder.path()),
                                *FindHandset(handsetName)};
     QStringList lines;
@@ -189,7 +192,7 @@ const QList<Case> &cases()
         {"filled but unused", [](CheckedPage &page) { page.project.Texts[0] = {"Hi", ToggleOff}; },
          [](CheckedPage &page) { page.project.Texts[0] = {"", ToggleOff}; }, "505i",
          "お知らせ: テキスト 1: 中身がありますが、「使用しない」に"},
-        {"body file missing", body({}, false), body({"a"}), "505i",
+        {"body file missing", body({}, BodyFileReading::State::Missing), body({"a"}), "505i",
          "警告: 本文: 本文のファイル「body.txt」が見つかりません"},
         {"body file empty", body({}), body({"a"}), "505i", "警告: 本文: 本文のファイルが空です"},
     };
@@ -204,6 +207,8 @@ class PageCheckTest : public QObject {
 private slots:
     void findings_data();
     void findings();
+    void bodyFile_data();
+    void bodyFile();
     void handsets_data();
     void handsets();
 };
@@ -230,6 +235,65 @@ void PageCheckTest::findings()
     QVERIFY2(!has(without), qPrintable(without.join('\n')));
     // Only the page past its limit is an error of the page as a whole.
     QCOMPARE(without.filter(QStringLiteral("エラー: ページ")), QStringList());
+}
+
+enum class OnDisk { File, Missing, Folder, Locked };
+
+// The body's file as the page made now finds it on disk, and what the check says of it.
+void PageCheckTest::bodyFile_data()
+{
+    QTest::addColumn<OnDisk>("onDisk");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("findings"); // "%1" stands for the file's path
+    const QString utf8 = QStringLiteral("お知らせ: 本文: 本文のファイルはUTF-8として読みました。");
+    const QString unreadable =
+        QStringLiteral("警告: 本文: 本文のファイル「%1」が読めません（ファイルへのアクセスが"
+                       "拒否されました）。");
+    QTest::newRow("ASCII") << OnDisk::File << QByteArray("Welcome\r\n") << QStringList();
+    QTest::newRow("Shift-JIS") << OnDisk::File << sj("ようこそ\r\n")
+                               << QStringList{"お知らせ: 本文: 本文のファイルはシフトJISとして読みました。"};
+    QTest::newRow("UTF-8") << OnDisk::File << QString("ようこそ\r\n").toUtf8() << QStringList{utf8};
+    QTest::newRow("UTF-8 with stray bytes")
+        << OnDisk::File << QString("ようこそ、モペコへ").toUtf8() + "\xFF\xFE\r\n"
+        << QStringList{utf8, "警告: 本文: 本文のファイルに、UTF-8の文字にならないバイトが2個あり、「〓」に"
+                             "置き換えました。"};
+    QTest::newRow("empty") << OnDisk::File << QByteArray()
+                           << QStringList{"警告: 本文: 本文のファイルが空です。"};
+    QTest::newRow("missing")
+        << OnDisk::Missing << QByteArray()
+        << QStringList{"警告: 本文: 本文のファイル「%1」が見つかりません。「文章」で選び直してください。"};
+    QTest::newRow("a folder") << OnDisk::Folder << QByteArray() << QStringList{unreadable};
+    QTest::newRow("not allowed to read") << OnDisk::Locked << QByteArray("Welcome")
+                                         << QStringList{unreadable};
+}
+
+void PageCheckTest::bodyFile()
+{
+    QFETCH(OnDisk, onDisk);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, findings);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("body.txt"));
+    if (onDisk == OnDisk::File || onDisk == OnDisk::Locked)
+        writeBytes(path, bytes);
+    if (onDisk == OnDisk::Locked)
+        QVERIFY(QFile::setPermissions(path, QFile::WriteOwner));
+    if (onDisk == OnDisk::Folder)
+        QVERIFY(QDir().mkdir(path));
+    WithoutAccessOverride asUser;
+    PageProject page;
+    page.BodyUsed = ToggleOn;
+    page.BodyFile = StoredPath::fromChosen(path);
+    Pattern pattern;
+    pattern.Parts[0] = {1, 0};
+    pattern.PartCount = 1;
+    const PageCheckResult result =
+        CheckPageOf(page, pattern, pattern.PartCount, folder.path(), *FindHandset("505i"));
+    QStringList said;
+    for (const Finding &finding : result.findings)
+        said << SeverityText(finding.severity) + ": " + ItemName(finding) + ": " + finding.message;
+    findings.replaceInStrings(QStringLiteral("%1"), page.BodyFile.shown());
+    QCOMPARE(said, findings);
 }
 
 // A model is found by its name, a series as its strictest model, in any case and spacing.

@@ -3,6 +3,7 @@
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/project_file.h"
+#include "model/stored_path.h"
 #include "model/text_reader.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
@@ -61,6 +62,8 @@ private slots:
     void bodyFileKinds();
     void bodyPathsSurviveShiftJis_data();
     void bodyPathsSurviveShiftJis();
+    void selfLinkedFolder_data();
+    void selfLinkedFolder();
 };
 
 void PageGeneratorTest::workedExample()
@@ -198,14 +201,15 @@ void PageGeneratorTest::bodyLines_data()
                                                   "<BR> indented", "\t tab"};
     QTest::newRow("trail byte 40 of another character is no blank")
         << sj("ア") + "@x" << QList<QByteArray>{sj("ア") + "@x"};
-    // Desktop editors save UTF-8; half-width kana are no UTF-8 and stay as they are.
+    // Desktop editors save UTF-8; half-width kana stay as they are (which file is read as what
+    // is in tst_text_files).
     QTest::newRow("UTF-8 with byte order mark")
         << QByteArray("\xEF\xBB\xBF") + QString("　はじめに\r\nカレー\r\n").toUtf8()
         << QList<QByteArray>{"<BR>" + sj("　はじめに"), sj("カレー")};
     QTest::newRow("UTF-8 that is valid Shift-JIS too")
         << QString("ようこそ\r\n").toUtf8() << QList<QByteArray>{sj("ようこそ")};
     QTest::newRow("UTF-8 beyond code page 932")
-        << QString("é😀").toUtf8() << QList<QByteArray>{"&#233;&#128512;"};
+        << QString("カフェé😀").toUtf8() << QList<QByteArray>{sj("カフェ") + "&#233;&#128512;"};
     QTest::newRow("Shift-JIS half-width kana") << sj("ｶﾚｰ") << QList<QByteArray>{sj("ｶﾚｰ")};
 }
 
@@ -334,6 +338,41 @@ void PageGeneratorTest::bodyPathsSurviveShiftJis()
     QVERIFY(reopened.chosen.isEmpty());
     QCOMPARE(reopened.onDisk(), bodyPath);
     QCOMPARE(pageWithBody({}, reopened), QString("5"));
+}
+
+// A folder holding the links "a" and "a¥a" to itself reads every "a\a" of a stored path two
+// ways. Each folder is searched once for each place in the path, so a path of a thousand parts
+// is looked up as fast as a short one. A path that passes more links than the system follows
+// names nothing, whichever way it is read.
+void PageGeneratorTest::selfLinkedFolder_data()
+{
+    QTest::addColumn<int>("parts");
+    QTest::addColumn<bool>("fileAtTheEnd");
+    QTest::addColumn<bool>("found");
+    for (const int parts : {20, 30, 200, 1000})
+        QTest::addRow("%d parts naming nothing", parts) << parts << false << false;
+    for (const int parts : {20, 30})
+        QTest::addRow("%d parts naming a file", parts) << parts << true << true;
+    for (const int parts : {200, 1000})
+        QTest::addRow("%d parts naming a file past the links", parts) << parts << true << false;
+}
+
+void PageGeneratorTest::selfLinkedFolder()
+{
+    QFETCH(int, parts);
+    QFETCH(bool, fileAtTheEnd);
+    QFETCH(bool, found);
+    QTemporaryDir folder;
+    for (const char *name : {"a", "a¥a"})
+        QVERIFY(QFile::link(".", folder.filePath(QString::fromUtf8(name))));
+    if (fileAtTheEnd)
+        writeBytes(folder.filePath("資料〜.txt"), "");
+    // The stored "～" is not the "〜" on disk, so the plain reading names nothing.
+    const char *last = fileAtTheEnd ? "資料～.txt" : "missing";
+    const QByteArray stored = QFile::encodeName(folder.path()) + '/'
+                              + QByteArray("a\\").repeated(parts - 1) + sj(last);
+    const QString through = folder.path() + QString("/a").repeated(parts - 1) + '/';
+    QCOMPARE(resolveStoredPath(stored), through + (found ? "資料〜.txt" : last));
 }
 
 QTEST_GUILESS_MAIN(PageGeneratorTest)

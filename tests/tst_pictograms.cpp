@@ -1,6 +1,7 @@
 #include "model/pictogram_text.h"
 #include "model/pictograms.h"
 #include "model/program_settings.h"
+#include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "widgets/pictogram_grid.h"
 #include "widgets/pictogram_line_edit.h"
@@ -9,12 +10,16 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -40,6 +45,9 @@ QStringList names(const QList<const Pictogram *> &pictograms)
     return found;
 }
 
+// What lies where the settings file is looked for.
+enum class SettingsPlace { Nothing, File, Pipe, Folder, FileInReadOnlyFolder, FolderIsAFile };
+
 } // namespace
 
 class PictogramsTest : public QObject {
@@ -54,6 +62,8 @@ private slots:
     void nameFilter_data();
     void nameFilter();
     void paletteFromItsButton();
+    void settingsFile_data();
+    void settingsFile();
 };
 
 void PictogramsTest::insertedInTheFormHandsetsRead_data()
@@ -204,7 +214,9 @@ void PictogramsTest::paletteFromItsButton()
     QWidget window;
     auto *box = new PictogramLineEdit(&window);
     box->setGeometry(10, 10, 200, 20);
-    PictogramPaletteButton button(*box, programFolder, {212, 9, 22, 22}, QImage(), &window);
+    RecordingDesktop desktop;
+    PictogramPaletteButton button(*box, programFolder, desktop, {212, 9, 22, 22}, QImage(),
+                                  &window);
     window.show();
     box->setBytes("ab");
     box->moveCursor(QTextCursor::Start);
@@ -227,19 +239,135 @@ void PictogramsTest::paletteFromItsButton()
     button.palette->searchBox->setText(QStringLiteral("晴"));
     QTest::keyClick(button.palette->searchBox, Qt::Key_Return); // the first one found
     QCOMPARE(box->bytes(), QByteArray("a\xF9\xBF&#63647;b"));
-    QCOMPARE(SavedRecentPictograms(programFolder), (QStringList{"1", "E15"}));
+    QCOMPARE(SavedRecentPictograms(programFolder, PictogramPalette::RecentCount).value,
+             (QStringList{"1", "E15"}));
 
     // Choosing again moves it to the front; the list keeps the latest sixteen.
     QStringList numbers;
     for (int number = 1; number <= 20; ++number)
         numbers.prepend(QString::number(number));
-    SaveRecentPictograms(programFolder, numbers);
+    QCOMPARE(SaveRecentPictograms(programFolder, numbers), QString());
     button.click();
     emit button.palette->basicGrid->chosen(numbered("18"));
-    const QStringList recent = SavedRecentPictograms(programFolder);
+    const QStringList recent =
+        SavedRecentPictograms(programFolder, PictogramPalette::RecentCount).value;
     QCOMPARE(recent.size(), PictogramPalette::RecentCount);
     QCOMPARE(recent.mid(0, 3), (QStringList{"18", "20", "19"}));
     QVERIFY(!recent.contains("4"));
+}
+
+void PictogramsTest::settingsFile_data()
+{
+    QTest::addColumn<SettingsPlace>("place");
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QStringList>("recent");
+    QTest::addColumn<QString>("readProblem");
+    QTest::addColumn<QString>("saveProblem");
+    QTest::addColumn<QByteArray>("written"); // after the palette's and the handset's saves
+    const QString denied = QStringLiteral("ファイルへのアクセスが拒否されました");
+    const QByteArray handsetOnly = "[check]\nhandset=D501i\n";
+    QTest::newRow("a round trip keeps every other line")
+        << SettingsPlace::File
+        << QByteArray("[General]\nversion=1\n\n[check]\nhandset=D501i\nother=1\n\n"
+                      "[palette]\n; kept\nrecent=1, E15\n\n[later]\nx=y\n")
+        << "D501i" << QStringList{"1", "E15"} << "" << ""
+        << QByteArray("[General]\nversion=1\n\n[check]\nhandset=SH505i\nother=1\n\n"
+                      "[palette]\n; kept\nrecent=18, 1, E15\n\n[later]\nx=y\n");
+    QTest::newRow("keys added to their sections") << SettingsPlace::File
+        << QByteArray("[check]\nother=1\n\n[later]\nx=y") << "503i" << QStringList() << "" << ""
+        << QByteArray("[check]\nother=1\nhandset=SH505i\n\n[later]\nx=y\n\n[palette]\nrecent=18\n");
+    QTest::newRow("no file yet") << SettingsPlace::Nothing << QByteArray() << "503i"
+                                 << QStringList() << "" << ""
+                                 << QByteArray("[palette]\nrecent=18\n\n[check]\nhandset=SH505i\n");
+    QStringList numbers;
+    for (int number = 1; number <= 8000; ++number)
+        numbers << QString::number(number);
+    QTest::newRow("a long list of recent pictograms")
+        << SettingsPlace::File << "[palette]\nrecent=" + numbers.join(", ").toLatin1() + '\n'
+        << "503i" << numbers.mid(0, 16) << "" << ""
+        << "[palette]\nrecent=" + (QStringList{"18"} + numbers.mid(0, 15)).join(", ").toLatin1()
+               + "\n\n[check]\nhandset=SH505i\n";
+    const QByteArray large = handsetOnly + QByteArray(64 * 1024, ';');
+    const QString tooLarge = QStringLiteral("ファイルが大きすぎて読み込めません");
+    QTest::newRow("a file too large") << SettingsPlace::File << large << "503i" << QStringList()
+                                      << tooLarge << tooLarge << large;
+    QTest::newRow("a pipe") << SettingsPlace::Pipe << QByteArray() << "503i" << QStringList()
+                            << denied << denied << QByteArray();
+    QTest::newRow("a folder") << SettingsPlace::Folder << QByteArray() << "503i" << QStringList()
+                              << denied << denied << QByteArray();
+    QTest::newRow("a folder that cannot be written")
+        << SettingsPlace::FileInReadOnlyFolder << handsetOnly << "D501i" << QStringList() << ""
+        << denied << handsetOnly;
+    QTest::newRow("a program folder that is a file")
+        << SettingsPlace::FolderIsAFile << QByteArray() << "503i" << QStringList() << ""
+        << QStringLiteral("ファイルが見つかりません") << QByteArray();
+}
+
+// The file is read and written whatever lies in its place, at once; a problem gives the
+// defaults, and the palette tells of each problem once however often it meets it.
+void PictogramsTest::settingsFile()
+{
+    QFETCH(SettingsPlace, place);
+    QFETCH(QByteArray, file);
+    QFETCH(QString, handset);
+    QFETCH(QStringList, recent);
+    QFETCH(QString, readProblem);
+    QFETCH(QString, saveProblem);
+    QFETCH(QByteArray, written);
+    QTemporaryDir folder;
+    QString programFolder = folder.path() + '/';
+    if (place == SettingsPlace::FolderIsAFile) {
+        writeBytes(folder.filePath("program"), {});
+        programFolder = folder.filePath("program/");
+    }
+    const QString path = programFolder + "mopeco.ini";
+    if (place == SettingsPlace::File || place == SettingsPlace::FileInReadOnlyFolder)
+        writeBytes(path, file);
+    if (place == SettingsPlace::Pipe)
+        QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    if (place == SettingsPlace::Folder)
+        QVERIFY(QDir().mkdir(path));
+    if (place == SettingsPlace::FileInReadOnlyFolder)
+        QVERIFY(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const auto writable = qScopeGuard([&folder] {
+        QFile::setPermissions(folder.path(),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    });
+    WithoutAccessOverride asUser;
+    const auto told = [&path](const QString &what, const QString &reason) {
+        return reason.isEmpty() ? QString() : what + '\n' + reason + '\n' + path;
+    };
+    const QString readNotice = told(QStringLiteral("設定ファイルを読み込めません。前回選んだ機種などは"
+                                                   "使わず、最初の設定で続けます。"),
+                                    readProblem);
+    const QString saveWarning = told(QStringLiteral("設定ファイルに書き込めません。選んだ機種や最近"
+                                                    "使った絵文字は、次に起動したときには残っていません。"),
+                                     saveProblem);
+
+    const SavedSetting<QString> savedHandset = SavedHandsetName(programFolder);
+    QCOMPARE(savedHandset.value, handset);
+    QCOMPARE(savedHandset.problem, readNotice);
+    const SavedSetting<QStringList> savedRecent =
+        SavedRecentPictograms(programFolder, PictogramPalette::RecentCount);
+    QCOMPARE(savedRecent.value, recent);
+    QCOMPARE(savedRecent.problem, readNotice);
+
+    RecordingDesktop desktop;
+    QWidget window;
+    PictogramPaletteButton button(*new PictogramLineEdit(&window), programFolder, desktop,
+                                  {212, 9, 22, 22}, QImage(), &window);
+    window.show();
+    for (int time = 0; time < 2; ++time) {
+        button.click();
+        emit button.palette->basicGrid->chosen(numbered("18"));
+    }
+    QStringList warnings{readNotice, saveWarning};
+    warnings.removeAll(QString());
+    QCOMPARE(desktop.warnings, warnings);
+    QCOMPARE(SaveHandsetName(programFolder, "SH505i"), saveWarning);
+    if (!written.isEmpty())
+        QCOMPARE(readBytes(path), written);
 }
 
 QTEST_MAIN(PictogramsTest)

@@ -74,14 +74,16 @@ void ProjectFileTest::newPageIs97Lines()
     QCOMPARE(WriteProject(PageProject()), crlfLines(lines));
 }
 
-// Each row: the file, the page open before, and what reading gives: the page read over it,
-// nothing (not a project file) or a bad number, which leaves the page to the caller.
+// Each row: the file, the page open before, and what reading gives: the page read over it, with
+// the line the file ended at when it ended early; nothing (not a project file) or a bad number,
+// which leaves the page to the caller.
 void ProjectFileTest::reading_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<PageProject>("before");
     QTest::addColumn<Outcome>("outcome");
     QTest::addColumn<PageProject>("expected");
+    QTest::addColumn<int>("endedAtLine");
     const PageProject filled = filledPage();
     const QList<QByteArray> lines = splitCrlf(WriteProject(filled));
     const auto changed = [&](const QList<QPair<int, QByteArray>> &changes) {
@@ -91,7 +93,10 @@ void ProjectFileTest::reading_data()
         return crlfLines(changedLines);
     };
 
-    QTest::newRow("round trip") << crlfLines(lines) << PageProject() << Outcome::Opens << filled;
+    QTest::newRow("round trip") << crlfLines(lines) << PageProject() << Outcome::Opens << filled
+                                << 0;
+    QTest::newRow("last line without its line end")
+        << crlfLines(lines).chopped(2) << PageProject() << Outcome::Opens << filled << 0;
 
     // The older format has no separator lines: the open page's separator stays.
     PageProject older = filled;
@@ -101,7 +106,7 @@ void ProjectFileTest::reading_data()
     olderLines[0] = "ver2.00";
     olderLines.remove(7, 2);
     QTest::newRow("older format") << crlfLines(olderLines) << PageProject() << Outcome::Opens
-                                  << older;
+                                  << older << 0;
 
     // What the file no longer has reads as empty texts and 0, not as the page there was.
     PageProject cut = filled;
@@ -109,7 +114,7 @@ void ProjectFileTest::reading_data()
     cut.Links.fill({{}, {}, 0, 0, 0, 0});
     cut.Directs.fill({{}, 0});
     QTest::newRow("cut short in the fifth text")
-        << crlfLines(lines.mid(0, 29)) << filled << Outcome::Opens << cut;
+        << crlfLines(lines.mid(0, 29)) << filled << Outcome::Opens << cut << 29;
 
     // Toggles and the separator style keep the lowest byte of the number.
     PageProject lowBytes = filled;
@@ -118,11 +123,11 @@ void ProjectFileTest::reading_data()
     lowBytes.SeparatorStyle = 5;
     QTest::newRow("toggles keep the lowest byte")
         << changed({{1, "-70000"}, {3, "257"}, {7, "261"}, {10, "-255"}}) << PageProject()
-        << Outcome::Opens << lowBytes;
+        << Outcome::Opens << lowBytes << 0;
 
     // Files that are nothing like a project file are in tst_bad_input.
     const auto notAProject = [](const char *name, const QByteArray &file) {
-        QTest::newRow(name) << file << filledPage() << Outcome::NotAProject << PageProject();
+        QTest::newRow(name) << file << filledPage() << Outcome::NotAProject << PageProject() << 0;
     };
     notAProject("other version", crlfLines({"ver2.20", "1"}));
     notAProject("marker with a blank", crlfLines({"ver2.10 ", "1"}));
@@ -131,7 +136,7 @@ void ProjectFileTest::reading_data()
 
     const auto badNumber = [&](const char *name, int line, const QByteArray &value) {
         QTest::newRow(name) << changed({{line, value}}) << PageProject() << Outcome::NotANumber
-                            << PageProject();
+                            << PageProject() << 0;
     };
     badNumber("pattern number", 1, "one");
     badNumber("colour support", 3, "0x1");
@@ -145,13 +150,16 @@ void ProjectFileTest::reading()
     QFETCH(PageProject, before);
     QFETCH(Outcome, outcome);
     QFETCH(PageProject, expected);
-    std::optional<PageProject> read;
-    QCOMPARE(messageOf([&] { read = ReadProject(bytes, before); }),
+    QFETCH(int, endedAtLine);
+    std::optional<ProjectRead> read;
+    QCOMPARE(messageOf([&] { read = ReadProjectFile(bytes, before); }),
              outcome == Outcome::NotANumber ? QStringLiteral("入力値が数値ではありません")
                                             : QString());
     QCOMPARE(read.has_value(), outcome == Outcome::Opens);
-    if (read)
-        comparePages(*read, expected);
+    if (read) {
+        comparePages(read->page, expected);
+        QCOMPARE(read->endedAtLine, endedAtLine);
+    }
 }
 
 void ProjectFileTest::openAndSaveThroughTheDialogs()
@@ -174,6 +182,17 @@ void ProjectFileTest::openAndSaveThroughTheDialogs()
     desktop.answerWith(path);
     QVERIFY(OpenProject(page, openDialog, desktop));
     comparePages(page, filledPage());
+    QCOMPARE(desktop.warnings, QStringList());
+
+    // A file that ends early opens, and says so.
+    const QString cut = folder.filePath(QStringLiteral("cut.mpk"));
+    writeBytes(cut, crlfLines(splitCrlf(WriteProject(filledPage())).mid(0, 20)));
+    desktop.answerWith(cut);
+    QVERIFY(OpenProject(page, openDialog, desktop));
+    QCOMPARE(desktop.warnings, QStringList{"プロジェクトファイルが途中で終わっています（20行目まで）。"
+                                           "足りない項目は空にしました。"});
+    desktop.answerWith(path);
+    QVERIFY(OpenProject(page, openDialog, desktop));
 
     // A bad number shows its message, with the file and line, and leaves the page as it was;
     // files that cannot be opened or written are in tst_failures.

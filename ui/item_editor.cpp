@@ -195,7 +195,7 @@ void TForm3::createControls()
     Label2 = addLabel(this, 24, 48, {});
     Edit1 = new PictogramLineEdit(this);
     Edit1->setGeometry(40, 72, 489, 20);
-    paletteButton = new PictogramPaletteButton(*Edit1, programFolder, {504, 44, 25, 25},
+    paletteButton = new PictogramPaletteButton(*Edit1, programFolder, desktop, {504, 44, 25, 25},
                                                smilingFaceGlyph(), this);
     Button1 = button(480, 104, 57, QStringLiteral("参照"));
     Label3 = addLabel(this, 24, 120, {});

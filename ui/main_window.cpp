@@ -143,7 +143,8 @@ void TForm1::createWorkArea()
 
     Edit1 = new PictogramLineEdit(this);
     Edit1->setGeometry(152, 96, 169, 20);
-    new PictogramPaletteButton(*Edit1, programFolder, {326, 95, 22, 22}, smilingFaceGlyph(), this);
+    new PictogramPaletteButton(*Edit1, programFolder, desktop, {326, 95, 22, 22},
+                               smilingFaceGlyph(), this);
     // The title is kept as typed; a title that was opened stays byte for byte until edited.
     connect(Edit1, &PictogramLineEdit::textEdited, this, [this] {
         this->page.Title = Edit1->bytes();

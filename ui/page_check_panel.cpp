@@ -6,6 +6,7 @@
 #include "ui/page_check_window.h"
 #include "ui/phone_preview_window.h"
 #include "widgets/controls.h"
+#include "widgets/desktop.h"
 #include "widgets/error_guard.h"
 #include "widgets/size_meter.h"
 
@@ -85,7 +86,7 @@ void PageCheckPanel::chooseHandset(const QString &name)
     const std::optional<Handset> handset = FindHandset(name);
     if (handset && handset->name != chosenHandset.name) {
         chosenHandset = *handset;
-        SaveHandsetName(programFolder, handset->name);
+        desktop.showWarningOnce(SaveHandsetName(programFolder, handset->name));
         update();
     }
     handsetBox->setCurrentText(chosenHandset.name);
@@ -107,12 +108,14 @@ bool PageCheckPanel::eventFilter(QObject *watched, QEvent *event)
 void PageCheckPanel::update()
 {
     if (chosenHandset.name.isEmpty()) {
-        chosenHandset = *FindHandset(SavedHandsetName(programFolder));
+        const SavedSetting<QString> saved = SavedHandsetName(programFolder);
+        chosenHandset = *FindHandset(saved.value);
         showHandsetIn(handsetBox);
+        desktop.showWarningOnce(saved.problem);
     }
     const PageNow now = PageAsWrittenNow(page, pattern, pattern.PartCount);
     const QString folder = pageFolder();
-    lastResult = CheckPage({now.lines, page, pattern, pattern.PartCount, now.bodyFileFound,
+    lastResult = CheckPage({now.lines, page, pattern, pattern.PartCount, now.body,
                             folder.isEmpty() ? ImageLookup() : ImagesInFolder(folder), chosenHandset});
     lastLines = now.lines;
     if (previewWindow && previewWindow->isVisible())

@@ -6,6 +6,7 @@
 #include "model/pattern.h"
 #include "model/project_file.h"
 #include "model/text_reader.h"
+#include "widgets/desktop.h"
 #include "widgets/file_dialog.h"
 
 void GeneratePage(int partCount, const PageProject &page, const Pattern &pattern,
@@ -27,13 +28,17 @@ void SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &deskt
 bool OpenProject(PageProject &page, FileDialog &openDialog, Desktop &desktop)
 {
     bool replaced = false;
+    int endedAtLine = 0;
     openDialog.open(desktop, [&](const QString &path) {
-        std::optional<PageProject> opened =
-            parseFile(path, [&](const QByteArray &bytes) { return ReadProject(bytes, page); });
+        std::optional<ProjectRead> opened =
+            parseFile(path, [&](const QByteArray &bytes) { return ReadProjectFile(bytes, page); });
         if (!opened)
             return;
-        page = std::move(*opened);
+        page = std::move(opened->page);
+        endedAtLine = opened->endedAtLine;
         replaced = true;
     });
+    if (endedAtLine > 0)
+        desktop.showWarning(EndedEarlyMessage(endedAtLine));
     return replaced;
 }

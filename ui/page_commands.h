@@ -16,4 +16,5 @@ void SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &deskt
 
 // "データ開く": asks for the file and reads it into the page. True when the page was
 // replaced, so the caller shows it; a cancelled dialog or an unknown format changes nothing.
+// A file that ends early opens, with a warning that says so.
 bool OpenProject(PageProject &page, FileDialog &openDialog, Desktop &desktop);

@@ -58,6 +58,14 @@ void QtDesktop::showWarning(const QString &text)
     QMessageBox::warning(QApplication::activeWindow(), applicationTitle(), text);
 }
 
+void Desktop::showWarningOnce(const QString &text)
+{
+    if (!text.isEmpty() && !shownOnce.contains(text)) {
+        shownOnce.insert(text);
+        showWarning(text);
+    }
+}
+
 QString qtNameFilters(const QString &filter)
 {
     const QStringList pieces = filter.split(QLatin1Char('|'));

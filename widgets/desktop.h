@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -35,6 +36,10 @@ public:
     // nothing.
     virtual void showWarning(const QString &text) = 0;
 
+    // showWarning for what stays so for the rest of the run: each text is shown the first
+    // time only, and an empty one not at all.
+    void showWarningOnce(const QString &text);
+
     // Hands a file path or an address, unchanged, to the program the desktop opens it with.
     // Returns at once; whatever happens is not reported.
     virtual void openWithDefaultHandler(const QString &target) = 0;
@@ -42,6 +47,9 @@ public:
     // Starts an outside program with its arguments and forgets it; a program that does not
     // start is not reported.
     virtual void startProgram(const QString &program, const QStringList &arguments) = 0;
+
+private:
+    QSet<QString> shownOnce;
 };
 
 class QtDesktop : public Desktop {

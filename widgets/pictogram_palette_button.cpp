@@ -1,16 +1,17 @@
 #include "widgets/pictogram_palette_button.h"
 
 #include "model/program_settings.h"
+#include "widgets/desktop.h"
 #include "widgets/pictogram_line_edit.h"
 #include "widgets/pictogram_palette.h"
 
 #include <QShortcut>
 
 PictogramPaletteButton::PictogramPaletteButton(PictogramLineEdit &edit,
-                                               const QString &programFolder,
+                                               const QString &programFolder, Desktop &desktop,
                                                const QRect &geometry, const QImage &icon,
                                                QWidget *parent)
-    : QToolButton(parent), edit(edit), programFolder(programFolder)
+    : QToolButton(parent), edit(edit), programFolder(programFolder), desktop(desktop)
 {
     setGeometry(geometry);
     // The box keeps the focus, and with it the cursor where the pictogram goes.
@@ -30,11 +31,14 @@ void PictogramPaletteButton::openPalette()
         palette = new PictogramPalette(this);
         connect(palette, &PictogramPalette::chosen, this, [this](const Pictogram &pictogram) {
             edit.insertPictogram(pictogram);
-            SaveRecentPictograms(programFolder, palette->recent());
+            desktop.showWarningOnce(SaveRecentPictograms(programFolder, palette->recent()));
             edit.setFocus();
         });
     }
     // Another box may have used some since.
-    palette->setRecent(SavedRecentPictograms(programFolder));
+    const SavedSetting<QStringList> recent =
+        SavedRecentPictograms(programFolder, PictogramPalette::RecentCount);
+    desktop.showWarningOnce(recent.problem);
+    palette->setRecent(recent.value);
     palette->popUpBelow(*this);
 }

@@ -17,6 +17,8 @@ private slots:
     void check_data();
     void check();
     void preview();
+    void previewNotWritten_data();
+    void previewNotWritten();
     void settingsFileThatIsAPipe();
 };
 
@@ -116,6 +118,41 @@ void CheckCommandTest::preview()
     const QImage drawn(picture);
     QCOMPARE(drawn.width(), 240 + 2 * 18);
     QVERIFY(drawn.height() > 300);
+}
+
+// A picture that cannot be written is an error, and leaves what stood at the place as it was.
+void CheckCommandTest::previewNotWritten_data()
+{
+    QTest::addColumn<QString>("target"); // "NEW/" stands for a new, empty folder
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("a full device") << "/dev/full" << "ディスクがいっぱいです";
+    QTest::newRow("a pipe nobody reads") << "NEW/pipe" << "入出力エラーです";
+    QTest::newRow("a folder") << "NEW/" << "";
+    QTest::newRow("a folder that is not there") << "NEW/none/page.png" << "";
+}
+
+void CheckCommandTest::previewNotWritten()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    target.replace(QStringLiteral("NEW/"), folder.path() + QLatin1Char('/'));
+    if (target.endsWith(QStringLiteral("/pipe")))
+        QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+    struct stat before {};
+    const bool existed = ::stat(QFile::encodeName(target).constData(), &before) == 0;
+    QProcess program;
+    program.setWorkingDirectory(qEnvironmentVariable("CHECK_DATA"));
+    program.start(qEnvironmentVariable("MOPECO"),
+                  {"--preview", "shop.mpk", "--handset", "505i", "-o", target});
+    QVERIFY(program.waitForFinished(60000));
+    QCOMPARE(program.exitCode(), 2);
+    const QString said = QString::fromUtf8(program.readAllStandardError());
+    QVERIFY2(said.contains(QStringLiteral("に書き込めません")) && said.contains(reason), qPrintable(said));
+    struct stat after {};
+    QCOMPARE(::stat(QFile::encodeName(target).constData(), &after) == 0, existed);
+    if (existed)
+        QCOMPARE(after.st_mode & S_IFMT, before.st_mode & S_IFMT);
 }
 
 // A pipe in the place of the program's settings file neither holds the check nor stops it:

@@ -1,18 +1,18 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang, AddressSanitizer and UndefinedBehaviorSanitizer, and
 # runs each over its corpus for the given seconds. New inputs go to a scratch folder, crashes
-# to build-fuzz/artifacts/; a crash fails the run.
+# to build-fuzz/artifacts/ (FUZZ_BUILD names another build folder); a crash fails the run.
 #   tests/fuzz/run.sh SECONDS [TARGET...]   (targets: project catalogue pattern settings map
-#                                           body color picture image_facts; all when none is
-#                                           named)
+#                                           body color picture image_facts stored_path; all
+#                                           when none is named)
 set -euo pipefail
 seconds=${1:?usage: run.sh SECONDS [TARGET...]}
 shift
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=$root/build-fuzz
+build=${FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] \
-  && targets=(project catalogue pattern settings map body color picture image_facts)
+  && targets=(project catalogue pattern settings map body color picture image_facts stored_path)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMOPECO_FUZZ=ON > "$build.log"

@@ -6,7 +6,11 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QList>
+#include <QSet>
 #include <QStringList>
+
+#include <map>
+#include <utility>
 
 namespace {
 
@@ -86,47 +90,108 @@ QList<Token> tokensOf(const QByteArray &bytes)
     return tokens;
 }
 
-// Every token index after which `name`, from `at` on, is spelled out by the tokens from
-// `token` on. The readings of a token differ in their first character, so this is linear.
-void spell(QStringView name, const QList<Token> &tokens, qsizetype token, QList<qsizetype> &ends)
+// Every token index after which `name` is spelled out by the tokens from `token` on. The
+// readings of a token differ in their first character but for a reference to "&", whose two
+// readings are of different lengths: `seen` keeps what follows a reference from being spelled
+// twice, so this stays linear.
+void spell(QStringView name, const QList<Token> &tokens, qsizetype token, QList<qsizetype> &ends,
+           QList<std::pair<qsizetype, qsizetype>> &seen)
 {
     if (name.isEmpty()) {
-        ends.append(token);
+        if (!ends.contains(token))
+            ends.append(token);
         return;
     }
     if (token == tokens.size())
         return;
-    for (const QString &reading : tokens[token].readings)
-        if (name.startsWith(reading))
-            spell(name.sliced(reading.size()), tokens, token + 1, ends);
+    const QStringList &readings = tokens[token].readings;
+    const bool lengthsDiffer = readings.size() > 1 && readings[0].size() != readings[1].size();
+    for (const QString &reading : readings) {
+        if (!name.startsWith(reading))
+            continue;
+        const QStringView rest = name.sliced(reading.size());
+        if (lengthsDiffer) {
+            const std::pair<qsizetype, qsizetype> state{rest.size(), token + 1};
+            if (seen.contains(state))
+                continue;
+            seen.append(state);
+        }
+        spell(rest, tokens, token + 1, ends, seen);
+    }
 }
 
-// The path below `folder` that the tokens from `token` on name; empty when there is none.
-QString findBelow(const QString &folder, const QList<Token> &tokens, qsizetype token)
+// The folder without links, ".." or "."; the path itself when that cannot be told.
+QString canonicalOf(const QString &folder)
 {
-    while (token < tokens.size() && tokens[token].readings.isEmpty())
-        ++token;
-    if (token == tokens.size())
-        return folder;
-    const QDir directory(folder);
-    QStringList names = directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                            | QDir::NoDotAndDotDot);
-    names << QStringLiteral(".") << QStringLiteral("..");
-    for (const QString &name : names) {
-        QList<qsizetype> ends;
-        spell(name, tokens, token, ends);
-        for (const qsizetype end : ends) {
-            const QString path = directory.filePath(name);
-            if (end == tokens.size())
-                return path;
-            if (!tokens[end].separates || !QFileInfo(path).isDir())
-                continue;
-            if (QString found = findBelow(path, tokens, end + 1); !found.isEmpty())
-                return found;
-        }
-    }
-    return {};
+    const QString canonical = QFileInfo(folder).canonicalFilePath();
+    return canonical.isEmpty() ? folder : canonical;
 }
+
+// What one lookup knows of a folder on disk, whichever spelling reached it.
+struct Folder {
+    QStringList names;
+    bool listed = false;
+    QSet<qsizetype> failed; // the token indices nothing below this folder spells out
+};
+
+// Names listed and looked at in one lookup before it gives up: far more than any real tree
+// needs, and still a small fraction of a second.
+constexpr qsizetype searchBudget = 1'000'000;
+
+// One lookup. A folder is known by its canonical path, so one reached again by another
+// spelling (through a link, "..", or "\" read as ¥ instead of as a separator) is neither
+// listed nor searched again: the search is linear in the number of tokens.
+struct Search {
+    explicit Search(const QList<Token> &tokens) : tokens(tokens) {}
+
+    const QList<Token> &tokens;
+    std::map<QString, Folder> folders;
+    qsizetype budget = searchBudget;
+
+    // The path below `folder` that the tokens from `token` on name; empty when there is none.
+    // `canonical` is the same folder without links, ".." or ".".
+    QString findBelow(const QString &folder, const QString &canonical, qsizetype token)
+    {
+        while (token < tokens.size() && tokens[token].readings.isEmpty())
+            ++token;
+        if (token == tokens.size())
+            return folder;
+        Folder &known = folders[canonical];
+        if (known.failed.contains(token))
+            return {};
+        const QDir directory(folder);
+        if (!known.listed) {
+            known.names = directory.entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                              | QDir::NoDotAndDotDot);
+            known.names << QStringLiteral(".") << QStringLiteral("..");
+            known.listed = true;
+            budget -= known.names.size();
+        }
+        budget -= known.names.size();
+        if (budget < 0)
+            return {};
+        QList<std::pair<qsizetype, qsizetype>> seen;
+        for (const QString &name : std::as_const(known.names)) {
+            QList<qsizetype> ends;
+            seen.clear();
+            spell(name, tokens, token, ends, seen);
+            for (const qsizetype end : ends) {
+                const QString path = directory.filePath(name);
+                if (end == tokens.size())
+                    return path;
+                if (!tokens[end].separates || !QFileInfo(path).isDir())
+                    continue;
+                // Taken from the canonical folder, so a link is followed once, not once for
+                // every link of the spelling that led here.
+                if (QString found = findBelow(path, canonicalOf(canonical + u'/' + name), end + 1);
+                    !found.isEmpty())
+                    return found;
+            }
+        }
+        known.failed.insert(token);
+        return {};
+    }
+};
 
 } // namespace
 
@@ -148,12 +213,14 @@ QString StoredPath::shown() const
 QString resolveStoredPath(const QByteArray &bytes)
 {
     const QString plain = pathFromStored(bytes);
-    if (bytes.isEmpty() || bytes.size() > longestPath || QFileInfo::exists(plain))
+    // No name on disk holds a zero byte.
+    if (bytes.isEmpty() || bytes.size() > longestPath || bytes.contains('\0')
+        || QFileInfo::exists(plain))
         return plain;
     const QList<Token> tokens = tokensOf(bytes);
     const bool absolute = tokens.constFirst().separates;
-    const QString found =
-        findBelow(absolute ? QStringLiteral("/") : QDir::currentPath(), tokens, absolute ? 1 : 0);
+    const QString start = absolute ? QStringLiteral("/") : QDir::currentPath();
+    const QString found = Search(tokens).findBelow(start, canonicalOf(start), absolute ? 1 : 0);
     return found.isEmpty() ? plain : found;
 }
 

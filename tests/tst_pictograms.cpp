@@ -137,6 +137,14 @@ void PictogramsTest::bothFormsComeBackByteForByte()
 
     QTest::keyClick(&other, Qt::Key_Return); // one line: Enter is the dialog's
     QCOMPARE(other.bytes(), "<" + stored);
+
+    // A title of 4,000 pictograms, as a project may hold, is shown and edited whole.
+    const QByteArray many = QByteArray("\xF8\x9F&#63647;").repeated(2000);
+    box.setBytes(many);
+    box.moveCursor(QTextCursor::End);
+    QTest::keyClicks(&box, "!");
+    QCOMPARE(box.bytes(), many + "!");
+    QCOMPARE(box.text().size(), 4001);
 }
 
 void PictogramsTest::typedEmoji_data()

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QList<PageLine> lines = GeneratePageLines(page, pattern, 1, {});
 
     const PageCheckResult result = CheckPage(
-        {lines, page, pattern, 1, false, ImagesInFolder(pictureFolder()), handset});
+        {lines, page, pattern, 1, {}, ImagesInFolder(pictureFolder()), handset});
     require(result.pageBytes > 0);
 
     PhonePreview phone;

@@ -112,7 +112,8 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
 {
     const OpenedProject &opened = subject.opened;
     PhonePreview phone;
-    phone.setPage(PageAsWrittenNow(opened.page, opened.pattern, opened.pattern.PartCount).lines,
+    PageFiles files;
+    phone.setPage(PageAsWrittenNow(opened.page, opened.pattern, opened.pattern.PartCount, files).lines,
                   subject.handset, subject.pictureFolder);
     QByteArray png;
     QBuffer buffer(&png);

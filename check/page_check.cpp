@@ -22,9 +22,6 @@ namespace {
 
 using Item = LineOrigin::Item;
 
-// Pictures past this are read no further: every header the check needs lies before it.
-constexpr qint64 imageHeadBytes = 64 * 1024;
-
 // Access keys run 1 to 9 and 0: the eleventh key repeats the first.
 constexpr int accessKeyCount = 10;
 
@@ -277,16 +274,10 @@ bool PageCheckResult::hasErrors() const
                        [](const Finding &finding) { return finding.severity == Severity::Error; });
 }
 
-ImageLookup ImagesInFolder(const QString &folder)
+ImageLookup ImagesInFolder(const QString &folder, PageFiles &files)
 {
-    return [folder](const QString &source) -> std::optional<ImageFile> {
-        const QString path = QDir(folder).filePath(QDir::cleanPath(source));
-        if (!isRegularFile(path))
-            return std::nullopt;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-            return std::nullopt;
-        return ImageFile{file.size(), ReadImageFacts(file.read(imageHeadBytes))};
+    return [folder, &files](const QString &source) {
+        return files.picture(QDir(folder).filePath(QDir::cleanPath(source)));
     };
 }
 
@@ -304,7 +295,7 @@ namespace {
 
 // The body's lines as the page takes them, and what became of its file. A body that cannot be
 // read is, to the page, a body that is not there; the check says why.
-QList<QByteArray> readBody(const PageProject &page, BodyFileReading &reading)
+QList<QByteArray> readBody(const PageProject &page, PageFiles &files, BodyFileReading &reading)
 {
     using State = BodyFileReading::State;
     if (!isOn(page.BodyUsed))
@@ -319,7 +310,7 @@ QList<QByteArray> readBody(const PageProject &page, BodyFileReading &reading)
         return {};
     }
     try {
-        BodyText body = ReadBodyText(path);
+        BodyText body = files.body(path);
         reading = {State::Read, {}, body.encoding, body.strayBytes};
         return std::move(body.lines);
     } catch (const IoError &error) {
@@ -332,18 +323,20 @@ QList<QByteArray> readBody(const PageProject &page, BodyFileReading &reading)
 
 } // namespace
 
-PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount)
+PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount,
+                         PageFiles &files)
 {
     BodyFileReading reading;
-    const QList<QByteArray> bodyLines = readBody(page, reading);
+    const QList<QByteArray> bodyLines = readBody(page, files, reading);
     return {GeneratePageLines(page, pattern, partCount, bodyLines), reading};
 }
 
 PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int partCount,
                             const QString &imageFolder, const Handset &handset)
 {
-    const PageNow now = PageAsWrittenNow(page, pattern, partCount);
+    PageFiles files;
+    const PageNow now = PageAsWrittenNow(page, pattern, partCount, files);
     return CheckPage({now.lines, page, pattern, partCount, now.body,
-                      imageFolder.isEmpty() ? ImageLookup() : ImagesInFolder(imageFolder),
+                      imageFolder.isEmpty() ? ImageLookup() : ImagesInFolder(imageFolder, files),
                       handset});
 }

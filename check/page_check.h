@@ -2,6 +2,7 @@
 
 #include "check/findings.h"
 #include "check/image_facts.h"
+#include "check/page_files.h"
 #include "generator/page_generator.h"
 #include "model/handsets.h"
 #include "model/sjis.h"
@@ -15,17 +16,11 @@
 struct PageProject;
 struct Pattern;
 
-// A picture file the page shows: its size in bytes and what its header says.
-struct ImageFile {
-    qint64 size = 0;
-    ImageFacts facts;
-};
-
 // Finds the picture file that an IMG SRC of the page names; nothing when there is none.
 using ImageLookup = std::function<std::optional<ImageFile>(const QString &source)>;
 
 // The picture files below `folder`, where the page is saved.
-ImageLookup ImagesInFolder(const QString &folder);
+ImageLookup ImagesInFolder(const QString &folder, PageFiles &files);
 
 // What became of the body text file when the page was made.
 struct BodyFileReading {
@@ -68,7 +63,8 @@ struct PageNow {
     QList<PageLine> lines;
     BodyFileReading body;
 };
-PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount);
+PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount,
+                         PageFiles &files);
 
 // Checks the page as "HTML保存" would write it now: the first `partCount` parts of the pattern,
 // with the body read from its file. Pictures are looked for in `imageFolder`; an empty folder

@@ -7,6 +7,7 @@
 #include "model/pattern_preview.h"
 #include "model/program_settings.h"
 #include "model/project_file.h"
+#include "model/stored_path.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "widgets/pictogram_line_edit.h"
@@ -37,7 +38,9 @@
 #include <memory>
 #include <tuple>
 
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -112,6 +115,7 @@ private slots:
     void toolSettingsAtStartAndEnd();
     void dialogFilters();
     void pageCheckFollowsThePage();
+    void typingOpensNoFile();
     void phonePreviewFollowsThePage();
     void titlePictograms();
 };
@@ -367,6 +371,39 @@ void MainWindowTest::dialogFilters()
 {
     QCOMPARE(qtNameFilters("HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"),
              QStringLiteral("HTMLファイル(*.html);;すべてのファイル(*)"));
+}
+
+// Each keystroke in the title box checks the page again, and none opens the body file; a body
+// file that changed is read again once.
+void MainWindowTest::typingOpensNoFile()
+{
+    MainWindowFixture fixture;
+    const QString body = fixture.folder.filePath(QStringLiteral("body.txt"));
+    writeBytes(body, "Welcome\r\n");
+    TForm1 &form = fixture.start();
+    fixture.page.BodyFile = StoredPath::fromChosen(body);
+    fixture.page.BodyUsed = ToggleOn;
+    PageCheckPanel &check = *form.pageCheck;
+    check.update();
+    const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    QVERIFY(watch >= 0 && ::inotify_add_watch(watch, QFile::encodeName(body).constData(), IN_OPEN) >= 0);
+    const auto opens = [watch] {
+        int count = 0;
+        alignas(inotify_event) char events[4096];
+        for (ssize_t length; (length = ::read(watch, events, sizeof events)) > 0;)
+            count += int(length / ssize_t(sizeof(inotify_event)));
+        return count;
+    };
+    QTest::keyClicks(form.Edit1, QString(50, QLatin1Char('a')));
+    QCOMPARE(fixture.page.Title, QByteArray(50, 'a'));
+    const qint64 before = check.result().totalBytes();
+    QCOMPARE(opens(), 0);
+    writeBytes(body, QByteArray(2000, 'b'));
+    opens(); // the writing
+    QTest::keyClicks(form.Edit1, QStringLiteral("bc"));
+    QCOMPARE(opens(), 1);
+    QVERIFY(check.result().totalBytes() > before + 1900);
+    ::close(watch);
 }
 
 // The meter follows every change at once and warns near and past the handset's limit; the

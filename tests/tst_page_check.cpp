@@ -112,12 +112,13 @@ QStringList check(const Setup &setup, const QString &handsetName)
     QTemporaryDir folder;
     for (const auto &[name, bytes] : page.images)
         writeBytes(folder.filePath(name), bytes);
+    PageFiles files;
     const PageCheckInput input{GeneratePageLines(page.project, pattern, pattern.PartCount, page.body),
                                page.project,
                                pattern,
                                pattern.PartCount,
                                BodyFileReading{page.bodyFile, {}, sjis::TextEncoding::Ascii, 0},
-                               ImagesInFolder(folder.path()),
+                               ImagesInFolder(folder.path(), files),
                                *FindHandset(handsetName)};
     QStringList lines;
     for (const Finding &finding : CheckPage(input).findings)

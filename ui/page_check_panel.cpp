@@ -113,10 +113,11 @@ void PageCheckPanel::update()
         showHandsetIn(handsetBox);
         desktop.showWarningOnce(saved.problem);
     }
-    const PageNow now = PageAsWrittenNow(page, pattern, pattern.PartCount);
+    const PageNow now = PageAsWrittenNow(page, pattern, pattern.PartCount, files);
     const QString folder = pageFolder();
     lastResult = CheckPage({now.lines, page, pattern, pattern.PartCount, now.body,
-                            folder.isEmpty() ? ImageLookup() : ImagesInFolder(folder), chosenHandset});
+                            folder.isEmpty() ? ImageLookup() : ImagesInFolder(folder, files),
+                            chosenHandset});
     lastLines = now.lines;
     if (previewWindow && previewWindow->isVisible())
         previewWindow->showPage(lastLines, chosenHandset, folder);

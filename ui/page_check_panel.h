@@ -75,6 +75,7 @@ private:
     std::function<QString()> pageFolder;
     Openers openers;
     Handset chosenHandset;
+    PageFiles files; // the body and the pictures, opened again only when they change
     PageCheckResult lastResult;
     QList<PageLine> lastLines;
     PageCheckWindow *findingsWindow = nullptr;

@@ -57,8 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     pattern.PartCount = 1;
     const QList<PageLine> lines = GeneratePageLines(page, pattern, 1, {});
 
+    PageFiles files;
     const PageCheckResult result = CheckPage(
-        {lines, page, pattern, 1, {}, ImagesInFolder(pictureFolder()), handset});
+        {lines, page, pattern, 1, {}, ImagesInFolder(pictureFolder(), files), handset});
     require(result.pageBytes > 0);
 
     PhonePreview phone;

@@ -57,8 +57,9 @@ int main(int argc, char *argv[])
 
     // The main window's start-up runs before any other window exists; it makes each of its
     // dialogs, as its children, when first asked for it.
-    TForm1 mainWindow(program.page, program.state, program.catalogue, program.pattern,
-                      program.generator, program.toolSettings, program.ProgramFolder, desktop);
+    TForm1 mainWindow(program.page, program.changes, program.state, program.catalogue,
+                      program.pattern, program.generator, program.toolSettings,
+                      program.ProgramFolder, desktop);
     mainWindow.FormCreate();
     mainWindow.setTextMapOpener([&program, &desktop, &mainWindow,
                                  textMap = static_cast<TForm7 *>(nullptr)]() mutable {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/page_generator.h"
+#include "model/page_changes.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
@@ -13,6 +14,7 @@
 struct Program {
     QString ProgramFolder;
     PageProject page;
+    PageChanges changes; // announces every change of the page
     WorkingState state;
     PatternCatalogue catalogue;
     Pattern pattern;

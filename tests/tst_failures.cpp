@@ -218,7 +218,8 @@ void FailuresTest::openingStartsAndWritesNothing()
     ToolSettings settings;
     TextMap map;
     RecordingDesktop desktop;
-    TForm1 form(page, state, catalogue, pattern, generator, settings, programFolder, desktop);
+    PageChanges changes;
+    TForm1 form(page, changes, state, catalogue, pattern, generator, settings, programFolder, desktop);
     form.FormCreate();
     TForm7 window(map, page, programFolder, form.SaveDialog1, desktop);
     desktop.answerWith(programFolder + "crafted.mpk");

@@ -57,7 +57,7 @@ struct MainWindowFixture : Program {
 
     TForm1 &start()
     {
-        form = std::make_unique<TForm1>(page, state, catalogue, pattern, generator,
+        form = std::make_unique<TForm1>(page, changes, state, catalogue, pattern, generator,
                                         toolSettings, ProgramFolder, desktop);
         form->FormCreate();
         return *form;
@@ -431,9 +431,17 @@ void MainWindowTest::pageCheckFollowsThePage()
     QCOMPARE(check.meter->level(), SizeMeter::Level::Over);
     QCOMPARE(check.findingCount->text(), QStringLiteral("エラー 1"));
 
+    // A button that changes nothing checks nothing again; a change of the page does.
+    fixture.page.Texts[0] = {"a", ToggleOn};
+    fixture.click(form.Button11);
+    fixture.click(form.SpeedButton13);
+    QCOMPARE(check.meter->level(), SizeMeter::Level::Over);
+    fixture.changes.announce(PageChanges::Change::Page);
+    QCOMPARE(check.meter->level(), SizeMeter::Level::Fits);
     // Text 3 of pattern 1, filled but left unused: its finding opens its editor.
+    fixture.page.Texts[0] = {QByteArray(4600, 'a'), ToggleOn};
     fixture.page.Texts[2] = {"later", ToggleOff};
-    fixture.click(form.Button11); // any button runs the check again
+    fixture.changes.announce(PageChanges::Change::Page);
     QStringList rows;
     QString heading;
     QTimer::singleShot(0, [&] {

@@ -41,9 +41,10 @@ const QString projectFilter = QStringLiteral("プロジェクトファイル(*.m
 
 } // namespace
 
-TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalogue,
-               Pattern &pattern, GeneratorState &generator, ToolSettings &toolSettings,
-               const QString &programFolder, Desktop &desktop, QWidget *parent)
+TForm1::TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
+               PatternCatalogue &catalogue, Pattern &pattern, GeneratorState &generator,
+               ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
+               QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       dialogs(*this, page, state, catalogue, pattern, toolSettings, programFolder, desktop),
       SaveDialog1(FileDialog::Mode::Save, QStringLiteral("HTMLファイルを保存"),
@@ -55,6 +56,7 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
                   QStringLiteral("mpk")),
       ImageList1(makeStripPictures()),
       page(page),
+      changes(changes),
       state(state),
       catalogue(catalogue),
       pattern(pattern),
@@ -84,6 +86,7 @@ TForm1::TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalog
                                    [this] { return SaveDialog1.lastFolder(); },
                                    {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
                                     [this] { Button1Click(); }, [this] { Edit1->setFocus(); }});
+    connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::update);
     connectHandlers();
     setFocusOrder();
 }
@@ -148,7 +151,7 @@ void TForm1::createWorkArea()
     // The title is kept as typed; a title that was opened stays byte for byte until edited.
     connect(Edit1, &PictogramLineEdit::textEdited, this, [this] {
         this->page.Title = Edit1->bytes();
-        pageCheck->update();
+        this->changes.announce(PageChanges::Change::Title);
     });
 
     Button1 = addButton(this, {40, 136, 75, 25}, QStringLiteral("基本設定"));
@@ -217,9 +220,6 @@ void TForm1::connectHandlers()
          {Button8, &TForm1::Button8Click},             {Button6, &TForm1::Button6Click},
          {Button9, &TForm1::Button9Click},             {Button10, &TForm1::Button10Click},
          {Button11, &TForm1::Button11Click},           {Button12, &TForm1::Button12Click}});
-    // Whatever a button did to the page, the check follows it.
-    for (QAbstractButton *button : findChildren<QAbstractButton *>())
-        connect(button, &QAbstractButton::clicked, pageCheck, &PageCheckPanel::update);
 }
 
 void TForm1::setFocusOrder()
@@ -320,6 +320,7 @@ void TForm1::SpeedButton22Click()
 void TForm1::SpeedButton2Click()
 {
     ResetPage();
+    changes.announce(PageChanges::Change::Page);
 }
 
 void TForm1::SpeedButton3Click()
@@ -338,7 +339,14 @@ void TForm1::SpeedButton5Click()
         return;
     Edit1->setBytes(page.Title);
     ShowSummaryPage(1);
-    loadPatternAndShow(page.PatternNumber);
+    // The page changed even where its pattern stops loading half-way.
+    try {
+        loadPatternAndShow(page.PatternNumber);
+    } catch (...) {
+        changes.announce(PageChanges::Change::Page);
+        throw;
+    }
+    changes.announce(PageChanges::Change::Page);
 }
 
 void TForm1::SpeedButton6Click()
@@ -387,13 +395,15 @@ void TForm1::SpeedButton21Click()
 void TForm1::Button1Click()
 {
     dialogs.basicSettings().configure();
-    dialogs.basicSettings().exec();
+    if (dialogs.basicSettings().exec() == QDialog::Accepted)
+        changes.announce(PageChanges::Change::Page);
 }
 
 void TForm1::Button7Click()
 {
     dialogs.patternSelection().configure();
-    dialogs.patternSelection().exec();
+    if (dialogs.patternSelection().exec() == QDialog::Accepted)
+        changes.announce(PageChanges::Change::Page);
 }
 
 void TForm1::SpeedButton13Click()
@@ -447,7 +457,8 @@ void TForm1::SpeedButton20Click()
 void TForm1::openItemEditor(ItemKind kind)
 {
     dialogs.itemEditor().configureFor(kind);
-    dialogs.itemEditor().exec();
+    if (dialogs.itemEditor().exec() == QDialog::Accepted)
+        changes.announce(PageChanges::Change::Page);
 }
 
 void TForm1::Button2Click()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/page_changes.h"
 #include "model/strip_pictures.h"
 #include "widgets/file_dialog.h"
 #include "ui/main_window_dialogs.h"
@@ -33,9 +34,10 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    TForm1(PageProject &page, WorkingState &state, PatternCatalogue &catalogue, Pattern &pattern,
-           GeneratorState &generator, ToolSettings &toolSettings, const QString &programFolder,
-           Desktop &desktop, QWidget *parent = nullptr);
+    TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
+           PatternCatalogue &catalogue, Pattern &pattern, GeneratorState &generator,
+           ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
+           QWidget *parent = nullptr);
 
     // The text map maker lies in a layer of its own: the program hands over its opening.
     void setTextMapOpener(std::function<void()> open) { openTextMap = std::move(open); }
@@ -165,6 +167,7 @@ private:
     void openItemEditor(ItemKind kind);
 
     PageProject &page;
+    PageChanges &changes;
     WorkingState &state;
     PatternCatalogue &catalogue;
     Pattern &pattern;

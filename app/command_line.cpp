@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "app/command_line_options.h"
+
 #include "check/page_check.h"
 #include "check/phone_preview.h"
 #include "model/handsets.h"
@@ -13,13 +15,9 @@
 #include "model/text_writer.h"
 
 #include <QBuffer>
-#include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QTextStream>
-
-#include <cstring>
 
 namespace {
 
@@ -138,81 +136,43 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
 
 } // namespace
 
-namespace {
-
-bool hasOption(int argc, char **argv, std::initializer_list<const char *> options)
+int RunCommandLine(const CommandLine &commandLine, const QString &programFolder)
 {
-    for (int index = 1; index < argc; ++index)
-        for (const char *option : options)
-            if (std::strcmp(argv[index], option) == 0)
-                return true;
-    return false;
-}
-
-} // namespace
-
-bool IsCommandLineRun(int argc, char **argv)
-{
-    return hasOption(argc, argv,
-                     {"--check", "--preview", "--help", "-h", "--version", "-v", "--help-all"});
-}
-
-bool IsPreviewRun(int argc, char **argv)
-{
-    return hasOption(argc, argv, {"--preview"});
-}
-
-int RunCommandLine(const QStringList &arguments, const QString &programFolder)
-{
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("i-mode の携帯電話向けのホームページを作ります。"));
-    const QCommandLineOption helpOption = parser.addHelpOption();
-    const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption checkOption(
-        QStringLiteral("check"),
-        QStringLiteral("プロジェクトが作るページを、携帯で表示できるか調べます。"),
-        QStringLiteral("プロジェクト.mpk"));
-    const QCommandLineOption handsetOption(
-        QStringLiteral("handset"),
-        QStringLiteral("調べる機種（シリーズ名 503i か機種名 SH505i）。"),
-        QStringLiteral("機種"));
-    const QCommandLineOption previewOption(
-        QStringLiteral("preview"),
-        QStringLiteral("プロジェクトが作るページを、携帯で見たように画像にします（-o で保存先）。"),
-        QStringLiteral("プロジェクト.mpk"));
-    const QCommandLineOption outputOption(QStringList{QStringLiteral("o"), QStringLiteral("output")},
-                                          QStringLiteral("プレビューを保存するPNGファイル。"),
-                                          QStringLiteral("画像.png"));
-    const QCommandLineOption folderOption(
-        QStringLiteral("html-folder"),
-        QStringLiteral("画像を探すフォルダ（なければプロジェクトのフォルダ）。"),
-        QStringLiteral("フォルダ"));
-    parser.addOptions({checkOption, previewOption, outputOption, handsetOption, folderOption});
-    if (!parser.parse(arguments)) {
-        QTextStream(stderr) << parser.errorText() << '\n';
+    switch (commandLine.run) {
+    case CommandLine::Run::Help:
+        QTextStream(stdout) << commandLineHelp(commandLine.programName);
+        return NoErrors;
+    case CommandLine::Run::Version:
+        QTextStream(stdout) << commandLine.programName << ' ' << QStringLiteral(MOPECO_VERSION) << '\n';
+        return NoErrors;
+    case CommandLine::Run::Window: // main opens the window itself
+        return NoErrors;
+    case CommandLine::Run::Mistake:
+        QTextStream(stderr) << commandLine.mistake << '\n'
+                            << QStringLiteral("「%1 --help」で使い方を表示します。")
+                                   .arg(commandLine.programName)
+                            << '\n';
         return CannotCheck;
+    case CommandLine::Run::Check:
+    case CommandLine::Run::Preview:
+        break;
     }
-    if (parser.isSet(helpOption))
-        parser.showHelp(NoErrors);
-    if (parser.isSet(versionOption))
-        parser.showVersion();
-    const bool previewing = parser.isSet(previewOption);
-    if (!parser.isSet(checkOption) && !(previewing && parser.isSet(outputOption)))
-        parser.showHelp(CannotCheck);
-    const QString project = parser.value(previewing ? previewOption : checkOption);
-    QString handset = parser.value(handsetOption);
-    if (!parser.isSet(handsetOption)) {
+    QString handset;
+    if (commandLine.handset) {
+        handset = *commandLine.handset;
+    } else {
         const SavedSetting<QString> saved = SavedHandsetName(programFolder);
         if (!saved.problem.isEmpty())
             QTextStream(stderr) << SeverityText(Severity::Notice) << ": " << oneLine(saved.problem)
                                 << '\n';
         handset = saved.value;
     }
+    const QString &project = commandLine.project;
     const std::optional<Subject> subject =
-        subjectOf(project, handset, parser.value(folderOption), programFolder);
+        subjectOf(project, handset, commandLine.htmlFolder, programFolder);
     if (!subject)
         return CannotCheck;
-    return previewing ? preview(project, *subject, parser.value(outputOption))
-                      : check(project, *subject);
+    return commandLine.run == CommandLine::Run::Preview
+               ? preview(project, *subject, commandLine.picture)
+               : check(project, *subject);
 }

@@ -16,8 +16,8 @@
 
 namespace {
 
-// Qt's own texts (the desktop's dialogs, the command line's help) speak Japanese with the rest
-// of the program.
+// Qt's own texts in the desktop's dialogs speak Japanese with the rest of the program. The
+// command line writes all of its texts itself.
 void speakJapanese(QTranslator &translations)
 {
     if (translations.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
@@ -25,15 +25,24 @@ void speakJapanese(QTranslator &translations)
         QCoreApplication::installTranslator(&translations);
 }
 
+// The arguments as the application object would decode them, read before there is one.
+QStringList argumentsOf(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int index = 0; index < argc; ++index)
+        arguments << QString::fromLocal8Bit(argv[index]);
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QTranslator qtTranslations;
-    if (IsCommandLineRun(argc, argv)) {
-        // Drawing the preview needs fonts and pictures, not a display; a check needs neither.
+    const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
+    if (commandLine.run != CommandLine::Run::Window) {
+        // Drawing the preview needs fonts and pictures, not a display; nothing else needs either.
         std::unique_ptr<QCoreApplication> application;
-        if (IsPreviewRun(argc, argv)) {
+        if (commandLine.run == CommandLine::Run::Preview) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
             application = std::make_unique<QGuiApplication>(argc, argv);
             installFontSubstitutions();
@@ -41,14 +50,12 @@ int main(int argc, char *argv[])
             application = std::make_unique<QCoreApplication>(argc, argv);
         }
         QCoreApplication::setApplicationName(QStringLiteral("mopeco"));
-        QCoreApplication::setApplicationVersion(QStringLiteral(MOPECO_VERSION));
-        speakJapanese(qtTranslations);
-        return RunCommandLine(QCoreApplication::arguments(),
-                              ProgramFolder(QCoreApplication::applicationFilePath()));
+        return RunCommandLine(commandLine, ProgramFolder(QCoreApplication::applicationFilePath()));
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mopeco"));
     installFontSubstitutions();
+    QTranslator qtTranslations;
     speakJapanese(qtTranslations);
 
     Program program;

@@ -20,7 +20,42 @@ private slots:
     void previewNotWritten_data();
     void previewNotWritten();
     void settingsFileThatIsAPipe();
+    void valueAfterEquals_data();
+    void valueAfterEquals();
+    void mistakenCommandLine_data();
+    void mistakenCommandLine();
+    void help_data();
+    void help();
 };
+
+namespace {
+
+struct Ran {
+    QByteArray out;
+    QByteArray err;
+    int exitCode = -1; // also when it crashed or did not end
+};
+
+// The program run on the test projects as a user would, on a machine with no display at all.
+Ran runWithoutDisplay(const QStringList &arguments)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setWorkingDirectory(qEnvironmentVariable("CHECK_DATA"));
+    program.start(qEnvironmentVariable("MOPECO"), arguments);
+    Ran ran;
+    if (program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit)
+        ran.exitCode = program.exitCode();
+    ran.out = program.readAllStandardOutput();
+    ran.err = program.readAllStandardError();
+    return ran;
+}
+
+} // namespace
 
 void CheckCommandTest::check_data()
 {
@@ -185,6 +220,92 @@ void CheckCommandTest::settingsFileThatIsAPipe()
     QCOMPARE(written.value(written.size() - 1),
              QStringLiteral("clean.mpk: 大きさ: 0.3 KB / 10 KB（503i、画像を含む）"));
     QCOMPARE(program.exitCode(), 0);
+}
+
+// "--check=FILE", "-o=FILE" and "--output=FILE" do what "--check FILE" and "-o FILE" do.
+void CheckCommandTest::valueAfterEquals_data()
+{
+    QTest::addColumn<QStringList>("spaced"); // "OUT" stands for a new picture's path
+    QTest::addColumn<QStringList>("joined");
+    QTest::newRow("check") << QStringList{"--check", "shop.mpk", "--handset", "501i"}
+                           << QStringList{"--check=shop.mpk", "--handset=501i"};
+    QTest::newRow("preview, -o")
+        << QStringList{"--preview", "shop.mpk", "--handset", "505i", "-o", "OUT"}
+        << QStringList{"--preview=shop.mpk", "--handset=505i", "-o=OUT"};
+    QTest::newRow("preview, --output") << QStringList{"--preview", "shop.mpk", "-o", "OUT"}
+                                       << QStringList{"--preview=shop.mpk", "--output=OUT"};
+}
+
+void CheckCommandTest::valueAfterEquals()
+{
+    QFETCH(QStringList, spaced);
+    QFETCH(QStringList, joined);
+    QTemporaryDir folder;
+    const QString spacedPicture = folder.filePath(QStringLiteral("spaced.png"));
+    const QString joinedPicture = folder.filePath(QStringLiteral("joined.png"));
+    spaced.replaceInStrings(QStringLiteral("OUT"), spacedPicture);
+    joined.replaceInStrings(QStringLiteral("OUT"), joinedPicture);
+    const Ran bySpace = runWithoutDisplay(spaced);
+    const Ran byEquals = runWithoutDisplay(joined);
+    QVERIFY2(bySpace.exitCode == 0 || bySpace.exitCode == 1, bySpace.err.constData());
+    QCOMPARE(byEquals.exitCode, bySpace.exitCode);
+    QCOMPARE(byEquals.out, bySpace.out);
+    QCOMPARE(byEquals.err, bySpace.err);
+    QFile spacedFile(spacedPicture);
+    QFile joinedFile(joinedPicture);
+    QCOMPARE(joinedFile.exists(), spacedFile.exists());
+    if (spacedFile.open(QIODevice::ReadOnly)) {
+        QVERIFY(joinedFile.open(QIODevice::ReadOnly));
+        QCOMPARE(joinedFile.readAll(), spacedFile.readAll());
+    }
+}
+
+// A command line the program does not understand is said on stderr and ends with 2, without
+// trying to open the window, which without a display would abort.
+void CheckCommandTest::mistakenCommandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("unknown option") << QStringList{"--chek", "shop.mpk"}
+                                    << "「--chek」は知らないオプションです。";
+    QTest::newRow("stray argument") << QStringList{"--check", "shop.mpk", "stray"}
+                                    << "余分な引数「stray」があります。";
+    QTest::newRow("a project alone") << QStringList{"shop.mpk"} << "余分な引数「shop.mpk」があります。";
+    QTest::newRow("no value") << QStringList{"--check"} << "「--check」のあとに値";
+    QTest::newRow("empty value") << QStringList{"--check="} << "「--check」のあとに値";
+    QTest::newRow("nothing to do") << QStringList{"--handset", "505i"} << "「--check」か「--preview」";
+    QTest::newRow("preview without a picture") << QStringList{"--preview", "shop.mpk"} << "「-o」";
+}
+
+void CheckCommandTest::mistakenCommandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, said);
+    const Ran ran = runWithoutDisplay(arguments);
+    QCOMPARE(ran.exitCode, 2);
+    QVERIFY2(QString::fromUtf8(ran.err).contains(said), ran.err.constData());
+    QCOMPARE(ran.out, QByteArray());
+}
+
+// The help is Japanese throughout, with none of the toolkit's English headings.
+void CheckCommandTest::help_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::newRow("--help") << "--help";
+    QTest::newRow("-h") << "-h";
+    QTest::newRow("--help-all") << "--help-all";
+}
+
+void CheckCommandTest::help()
+{
+    QFETCH(QString, option);
+    const Ran ran = runWithoutDisplay({option});
+    QCOMPARE(ran.exitCode, 0);
+    const QString help = QString::fromUtf8(ran.out);
+    QVERIFY2(help.contains(QStringLiteral("--preview <プロジェクト.mpk>")), qPrintable(help));
+    for (const char *english :
+         {"Usage", "Options", "Arguments", "Displays", "commandline", "information", "specific"})
+        QVERIFY2(!help.contains(QLatin1String(english), Qt::CaseInsensitive), english);
 }
 
 QTEST_GUILESS_MAIN(CheckCommandTest)

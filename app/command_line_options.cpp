@@ -1,0 +1,62 @@
+#include "app/command_line_options.h"
+
+const std::vector<CommandLineOptionEntry> &commandLineOptions()
+{
+    // --help-all is the word other Qt programs have for the same help.
+    static const std::vector<CommandLineOptionEntry> options{
+        {{QStringLiteral("h"), QStringLiteral("help"), QStringLiteral("help-all")},
+         {},
+         QStringLiteral("このヘルプを表示します。"),
+         CommandLineAction::Help},
+        {{QStringLiteral("v"), QStringLiteral("version")},
+         {},
+         QStringLiteral("バージョンを表示します。"),
+         CommandLineAction::Version},
+        {{QStringLiteral("check")},
+         QStringLiteral("プロジェクト.mpk"),
+         QStringLiteral("プロジェクトが作るページを、携帯で表示できるか調べます。"),
+         CommandLineAction::Check},
+        {{QStringLiteral("preview")},
+         QStringLiteral("プロジェクト.mpk"),
+         QStringLiteral("プロジェクトが作るページを、携帯で見たように画像にします（-o で保存先）。"),
+         CommandLineAction::Preview},
+        {{QStringLiteral("o"), QStringLiteral("output")},
+         QStringLiteral("画像.png"),
+         QStringLiteral("プレビューを保存するPNGファイル。"),
+         CommandLineAction::None},
+        {{QStringLiteral("handset")},
+         QStringLiteral("機種"),
+         QStringLiteral("調べる機種（シリーズ名 503i か機種名 SH505i）。なければ前回選んだ機種。"),
+         CommandLineAction::None},
+        {{QStringLiteral("html-folder")},
+         QStringLiteral("フォルダ"),
+         QStringLiteral("画像を探すフォルダ（なければプロジェクトのフォルダ）。"),
+         CommandLineAction::None},
+    };
+    return options;
+}
+
+QString writtenOptionName(const QString &name)
+{
+    return (name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--")) + name;
+}
+
+QString commandLineHelp(const QString &programName)
+{
+    QString help = QStringLiteral("使い方: %1 [オプション]\n"
+                                  "i-mode の携帯電話向けのホームページを作ります。"
+                                  "オプションなしで起動するとウィンドウを開きます。\n\n"
+                                  "オプション:\n")
+                       .arg(programName);
+    // The description goes on a line of its own: full-width characters would break columns.
+    for (const CommandLineOptionEntry &option : commandLineOptions()) {
+        QStringList names;
+        for (const QString &name : option.names)
+            names << writtenOptionName(name);
+        help += QStringLiteral("  ") + names.join(QStringLiteral(", "));
+        if (!option.valueName.isEmpty())
+            help += QStringLiteral(" <%1>").arg(option.valueName);
+        help += QStringLiteral("\n      ") + option.description + QLatin1Char('\n');
+    }
+    return help;
+}

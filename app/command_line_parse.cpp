@@ -1,0 +1,140 @@
+#include "app/command_line_parse.h"
+
+#include "app/command_line_options.h"
+
+#include <QCommandLineParser>
+#include <QFileInfo>
+
+namespace {
+
+// An argument that is an option, as written before any "=value", and its name without dashes.
+struct WrittenOption {
+    QString written;
+    QString name;
+    bool hasValue = false;
+};
+
+std::optional<WrittenOption> writtenOption(const QString &argument)
+{
+    if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-"))
+        return std::nullopt;
+    const qsizetype equals = argument.indexOf(QLatin1Char('='));
+    const QString written = equals < 0 ? argument : argument.left(equals);
+    return WrittenOption{written, written.mid(written.startsWith(QLatin1String("--")) ? 2 : 1),
+                         equals >= 0};
+}
+
+const CommandLineOptionEntry *entryNamed(const QString &name)
+{
+    for (const CommandLineOptionEntry &entry : commandLineOptions())
+        if (entry.names.contains(name))
+            return &entry;
+    return nullptr;
+}
+
+// The options given before "--", as the user wrote them. A value that looks like an option is
+// among them too; the parser's verdict says which of them to name.
+std::vector<WrittenOption> writtenOptions(const QStringList &arguments)
+{
+    std::vector<WrittenOption> options;
+    for (const QString &argument : arguments.mid(1)) {
+        if (argument == QLatin1String("--"))
+            break;
+        if (const std::optional<WrittenOption> option = writtenOption(argument))
+            options.push_back(*option);
+    }
+    return options;
+}
+
+QString missingValue(const QString &written, const CommandLineOptionEntry &entry)
+{
+    return QStringLiteral("「%1」のあとに値（%2）がありません。").arg(written, entry.valueName);
+}
+
+// Qt's own error texts are English: say what is wrong in Japanese, quoting the argument.
+QString mistakeOf(const QCommandLineParser &parser, const QStringList &arguments)
+{
+    const std::vector<WrittenOption> options = writtenOptions(arguments);
+    const QStringList unknown = parser.unknownOptionNames();
+    for (const WrittenOption &option : options)
+        if (unknown.contains(option.name))
+            return QStringLiteral("「%1」は知らないオプションです。").arg(option.written);
+    // The parser takes the next argument as the value, so only the last one can lack it.
+    const std::optional<WrittenOption> last = writtenOption(arguments.last());
+    const CommandLineOptionEntry *lastEntry = last ? entryNamed(last->name) : nullptr;
+    if (lastEntry && !lastEntry->valueName.isEmpty() && !last->hasValue)
+        return missingValue(last->written, *lastEntry);
+    for (const WrittenOption &option : options) {
+        const CommandLineOptionEntry *entry = entryNamed(option.name);
+        if (entry && entry->valueName.isEmpty() && option.hasValue)
+            return QStringLiteral("「%1」には値を付けられません。").arg(option.written);
+    }
+    return parser.errorText();
+}
+
+CommandLine mistake(CommandLine line, const QString &message)
+{
+    line.run = CommandLine::Run::Mistake;
+    line.mistake = message;
+    return line;
+}
+
+} // namespace
+
+CommandLine parseCommandLine(const QStringList &arguments)
+{
+    CommandLine line;
+    line.programName = QFileInfo(arguments.value(0)).fileName();
+    if (arguments.size() <= 1)
+        return line;
+
+    QCommandLineParser parser;
+    // Each argument is one option, so a mistake can be quoted as written; "-o=FILE" and
+    // "--output=FILE" are read as "-o FILE".
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const CommandLineOptionEntry &entry : commandLineOptions())
+        parser.addOption(QCommandLineOption(entry.names, entry.description, entry.valueName));
+    if (!parser.parse(arguments))
+        return mistake(line, mistakeOf(parser, arguments));
+    if (!parser.positionalArguments().isEmpty())
+        return mistake(line, QStringLiteral("余分な引数「%1」があります。")
+                                 .arg(parser.positionalArguments().constFirst()));
+
+    // An empty value ("--check=") names no file or handset at all.
+    for (const CommandLineOptionEntry &entry : commandLineOptions()) {
+        const QString &name = entry.names.constFirst();
+        if (!entry.valueName.isEmpty() && parser.values(name).contains(QString()))
+            return mistake(line, missingValue(writtenOptionName(name), entry));
+    }
+
+    auto given = [&parser](CommandLineAction action) {
+        for (const CommandLineOptionEntry &entry : commandLineOptions())
+            if (entry.action == action && parser.isSet(entry.names.constFirst()))
+                return true;
+        return false;
+    };
+    auto value = [&parser](const char *name) { return parser.value(QLatin1String(name)); };
+    if (given(CommandLineAction::Help)) {
+        line.run = CommandLine::Run::Help;
+        return line;
+    }
+    if (given(CommandLineAction::Version)) {
+        line.run = CommandLine::Run::Version;
+        return line;
+    }
+    const bool checking = given(CommandLineAction::Check);
+    const bool previewing = given(CommandLineAction::Preview);
+    if (checking && previewing)
+        return mistake(line, QStringLiteral("「--check」と「--preview」は一緒に使えません。"));
+    if (!checking && !previewing)
+        return mistake(line, QStringLiteral("何をするかを「--check」か「--preview」で指定してください。"));
+    if (previewing && !parser.isSet(QStringLiteral("output")))
+        return mistake(line, QStringLiteral("「--preview」には保存先を「-o」で指定してください。"));
+    line.run = previewing ? CommandLine::Run::Preview : CommandLine::Run::Check;
+    line.project = value(previewing ? "preview" : "check");
+    if (parser.isSet(QStringLiteral("handset")))
+        line.handset = value("handset");
+    line.htmlFolder = value("html-folder");
+    line.picture = value("output");
+    return line;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+// What the command line asks for. It is read once, before any application object is made, so
+// that a run without a window, or a mistyped command line, never needs a display.
+struct CommandLine {
+    enum class Run { Window, Help, Version, Check, Preview, Mistake };
+    Run run = Run::Window;
+    QString programName;
+    QString project;
+    std::optional<QString> handset; // the phone chosen last when not given
+    QString htmlFolder;             // the project's folder when empty
+    QString picture;                // where --preview writes
+    QString mistake;                // what is wrong, for Run::Mistake
+};
+
+// Reads the arguments, the program's name first, through the table of options. Without any
+// argument the program opens its window; anything not in the table is a mistake.
+CommandLine parseCommandLine(const QStringList &arguments);

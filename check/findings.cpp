@@ -44,23 +44,27 @@ QString ItemName(const Finding &finding)
     return QStringLiteral("ページ");
 }
 
-void Findings::add(Severity severity, const LineOrigin &origin, const QString &message)
+void Findings::add(Severity severity, FindingKind kind, const LineOrigin &origin,
+                   const QString &subject, const QString &message)
 {
-    const QString key = ItemName({severity, origin, false, {}}) + message;
+    Finding finding{severity, kind, origin, false, subject, message};
+    const QString key = ItemName(finding) + message;
     if (said.contains(key))
         return;
     said.insert(key);
-    list.append({severity, origin, false, message});
+    list.append(std::move(finding));
 }
 
-void Findings::addForPage(Severity severity, const QString &message)
+void Findings::addForPage(Severity severity, FindingKind kind, const QString &subject,
+                          const QString &message)
 {
-    list.append({severity, {}, true, message});
+    list.append({severity, kind, {}, true, subject, message});
 }
 
-void Findings::putFirst(Severity severity, const QString &message)
+void Findings::putFirst(Severity severity, FindingKind kind, const QString &subject,
+                        const QString &message)
 {
-    list.prepend({severity, {}, true, message});
+    list.prepend({severity, kind, {}, true, subject, message});
 }
 
 QString HandsetText(const Handset &handset)

@@ -12,11 +12,57 @@ enum class Severity { Error, Warning, Notice };
 // "エラー", "警告" or "お知らせ".
 QString SeverityText(Severity severity);
 
+// What a finding is about, so that a window can act on it without reading its sentence.
+enum class FindingKind {
+    PageTooLarge,
+    ImageSizesNotKnownYet, // the folder of the page is not chosen yet
+    // Markup.
+    TagNotEnded,         // "<B" with no ">"
+    TagUnknown,          // no handset knows it
+    TagMisspelt,         // one or two letters off a tag handsets know
+    TagNotInVersion,     // of a later HTML version than the handset's
+    AttributeUnknown,
+    AttributeNotInVersion,
+    EndTagWithoutStart,
+    EndTagOutOfOrder,
+    TagNotClosed,
+    // Characters.
+    NotShiftJis,
+    VendorCharacter, // ① or Ⅰ, which some handsets lack
+    ExtendedPictogramNotShown,
+    ExtendedPictogramAsReference,
+    HexReferenceNotInVersion,
+    ReferenceReadAsShiftJis, // "&#N;" shows as Shift-JIS code N, or as nothing
+    // Pictures.
+    ImageElsewhere, // on another site, not counted in the page's size
+    ImageMissing,
+    JpegNotShown,
+    PngNotShown,
+    ImageFormatNotShown, // BMP, or nothing a handset knows
+    ImageTooWide,
+    // Links.
+    LinkWithoutTarget,
+    MailAddressMalformed,
+    TooManyAccessKeys,
+    // Items and the body's file.
+    ItemUnused, // filled, but marked "使用しない"
+    BodyFileMissing,
+    BodyFileUnreadable,
+    BodyEncodingRead, // not ASCII: read as Shift-JIS or as UTF-8
+    BodyStrayBytes,
+    BodyFileEmpty,
+};
+
 // One thing the check found, with the item of the page it belongs to.
 struct Finding {
     Severity severity = Severity::Notice;
+    FindingKind kind = FindingKind::PageTooLarge;
     LineOrigin origin;
     bool wholePage = false; // it belongs to the page as a whole, not to one item
+    // What it is about: the picture's file name, the tag's or attribute's name, the character
+    // (a line's first, where it has several) or the reference as written, the body's file name
+    // or the encoding it was read in; empty where the kind and the item say it all.
+    QString subject;
     QString message;
 };
 
@@ -27,10 +73,13 @@ QString ItemName(const Finding &finding);
 // The findings of one check, in the order they were found; each is said once for its item.
 class Findings {
 public:
-    void add(Severity severity, const LineOrigin &origin, const QString &message);
-    void addForPage(Severity severity, const QString &message);
+    void add(Severity severity, FindingKind kind, const LineOrigin &origin, const QString &subject,
+             const QString &message);
+    void addForPage(Severity severity, FindingKind kind, const QString &subject,
+                    const QString &message);
     // A finding about the whole page that goes before all others.
-    void putFirst(Severity severity, const QString &message);
+    void putFirst(Severity severity, FindingKind kind, const QString &subject,
+                  const QString &message);
 
     QList<Finding> list;
 

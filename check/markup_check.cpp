@@ -54,9 +54,10 @@ public:
     }
 
 private:
-    void add(Severity severity, const LineOrigin &origin, const QString &message)
+    void add(Severity severity, FindingKind kind, const LineOrigin &origin, const QString &subject,
+             const QString &message)
     {
-        findings.add(severity, origin, message);
+        findings.add(severity, kind, origin, subject, message);
     }
 
     QString handsetText() const { return HandsetText(handset); }
@@ -66,40 +67,44 @@ private:
         const int version = handset.htmlVersion;
         for (const MarkupTag &tag : lineMarkup.tags) {
             if (tag.unfinished)
-                add(Severity::Warning, origin,
+                add(Severity::Warning, FindingKind::TagNotEnded, origin, upper(tag.name),
                     QStringLiteral("「<%1%2」が「>」で閉じていません。")
                         .arg(tag.closing ? QStringLiteral("/") : QString(), upper(tag.name)));
             const TagFacts *facts = tag.facts;
             if (!facts) {
+                const QString written = upper(tag.name);
                 const QByteArray nearest = NearestTag(tag.name);
-                add(Severity::Warning, origin,
-                    nearest.isEmpty()
-                        ? QStringLiteral("「<%1>」というタグは携帯にはありません。").arg(upper(tag.name))
-                        : QStringLiteral("「<%1>」というタグはありません。「<%2>」のつづり違いでは"
-                                         "ありませんか。")
-                              .arg(upper(tag.name), QString::fromLatin1(nearest)));
+                if (nearest.isEmpty())
+                    add(Severity::Warning, FindingKind::TagUnknown, origin, written,
+                        QStringLiteral("「<%1>」というタグは携帯にはありません。").arg(written));
+                else
+                    add(Severity::Warning, FindingKind::TagMisspelt, origin, written,
+                        QStringLiteral("「<%1>」というタグはありません。「<%2>」のつづり違いでは"
+                                       "ありませんか。")
+                            .arg(written, QString::fromLatin1(nearest)));
                 continue;
             }
             if (tag.closing)
                 continue;
             const auto name = [facts] { return QString::fromLatin1(facts->name); };
             if (facts->version > version)
-                add(Severity::Warning, origin,
+                add(Severity::Warning, FindingKind::TagNotInVersion, origin, name(),
                     QStringLiteral("「<%1>」はHTML %2からのタグで、%3では表示されません。")
                         .arg(name(), HtmlVersionText(facts->version), handsetText()));
             for (const auto &[attribute, value] : lineMarkup.attributesOf(tag)) {
                 const int needed = facts->attributeVersion(attribute, value);
                 if (needed == 0) {
-                    add(Severity::Warning, origin,
+                    const QString written = upper(attribute);
+                    add(Severity::Warning, FindingKind::AttributeUnknown, origin, written,
                         QStringLiteral("「<%1>」に「%2」という属性はありません。携帯では無視されます。")
-                            .arg(name(), upper(attribute)));
+                            .arg(name(), written));
                 } else if (needed > version) {
                     const bool byValue = needed > facts->attributeVersion(attribute, {});
-                    const QString written = byValue ? upper(attribute) + QLatin1Char('=') + upper(value)
-                                                    : upper(attribute);
-                    add(Severity::Warning, origin,
+                    const QString used = byValue ? upper(attribute) + QLatin1Char('=') + upper(value)
+                                                 : upper(attribute);
+                    add(Severity::Warning, FindingKind::AttributeNotInVersion, origin, used,
                         QStringLiteral("「<%1 %2>」はHTML %3からで、%4では無視されます。")
-                            .arg(name(), written, HtmlVersionText(needed), handsetText()));
+                            .arg(name(), used, HtmlVersionText(needed), handsetText()));
                 }
             }
         }
@@ -132,30 +137,32 @@ private:
                                          ? QString::fromLatin1(facts->name)
                                          : QString();
                 if (match < 0) {
-                    add(Severity::Warning, line.origin,
+                    add(Severity::Warning, FindingKind::EndTagWithoutStart, line.origin, name,
                         QStringLiteral("「</%1>」に対応する「<%1>」がありません。").arg(name));
                     continue;
                 }
                 if (match != open.size() - 1)
-                    add(Severity::Warning, line.origin,
+                    add(Severity::Warning, FindingKind::EndTagOutOfOrder, line.origin, name,
                         QStringLiteral("「</%1>」の前に「<%2>」を閉じてください。閉じる順番が逆です。")
                             .arg(name, QString::fromLatin1(open.last().tag->name)));
                 open.resize(match);
             }
         }
-        for (const Open &left : open)
-            add(Severity::Warning, left.origin,
-                QStringLiteral("「<%1>」が閉じていません。「</%1>」を書き足してください。")
-                    .arg(QString::fromLatin1(left.tag->name)));
+        for (const Open &left : open) {
+            const QString name = QString::fromLatin1(left.tag->name);
+            add(Severity::Warning, FindingKind::TagNotClosed, left.origin, name,
+                QStringLiteral("「<%1>」が閉じていません。「</%1>」を書き足してください。").arg(name));
+        }
     }
 
     void checkCharacters(const PageLine &line, const Markup &lineMarkup)
     {
         const QByteArray &text = line.text;
         bool invalid = false;
-        bool vendorRows = false;
-        bool extended = false;
         qsizetype invalidAt = 0;
+        // Where the first character of each kind begins; -1 while there is none.
+        qsizetype vendorAt = -1;
+        qsizetype extendedAt = -1;
         const char *bytes = text.constData();
         const qsizetype size = text.size();
         for (qsizetype at = 0; at < size;) {
@@ -189,27 +196,31 @@ private:
                 at += pair ? 2 : 1;
                 continue;
             }
-            vendorRows |= lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA;
-            extended |= pictogram && pictogram->extended;
+            if (vendorAt < 0 && (lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA))
+                vendorAt = at;
+            if (extendedAt < 0 && pictogram && pictogram->extended)
+                extendedAt = at;
             at += 2;
         }
         const LineOrigin &origin = line.origin;
+        const auto characterAt = [&text](qsizetype at) { return sjis::toUnicode(text.mid(at, 2)); };
         if (invalid) {
             // What the user wrote before it, without the page's own tags around the item.
             static const QRegularExpression tags(QStringLiteral("<[^>]*>"));
             const QString before = sjis::toUnicode(text.left(invalidAt)).remove(tags).right(6);
-            add(Severity::Error, origin,
+            add(Severity::Error, FindingKind::NotShiftJis, origin, QString(),
                 before.isEmpty()
                     ? QStringLiteral("Shift-JISでない文字があり、携帯では文字化けします。打ち直してください。")
                     : QStringLiteral("「%1」の後に、Shift-JISでない文字があり、携帯では文字化けします。"
                                      "打ち直してください。")
                           .arg(before));
         }
-        if (vendorRows)
-            add(Severity::Notice, origin,
+        if (vendorAt >= 0)
+            add(Severity::Notice, FindingKind::VendorCharacter, origin, characterAt(vendorAt),
                 QStringLiteral("①やⅠのような機種依存文字は、表示できない携帯があります。"));
-        if (extended && handset.htmlVersion < 40)
-            add(Severity::Warning, origin,
+        if (extendedAt >= 0 && handset.htmlVersion < 40)
+            add(Severity::Warning, FindingKind::ExtendedPictogramNotShown, origin,
+                characterAt(extendedAt),
                 QStringLiteral("拡張絵文字はHTML 4.0の機種からで、%1では表示されません。")
                     .arg(handsetText()));
         for (const CharacterReference &reference : lineMarkup.references)
@@ -221,7 +232,7 @@ private:
         const QString written = QString::fromLatin1(reference.text.toByteArray());
         if (reference.hexadecimal) {
             if (handset.htmlVersion < 40)
-                add(Severity::Warning, origin,
+                add(Severity::Warning, FindingKind::HexReferenceNotInVersion, origin, written,
                     QStringLiteral("「%1」の書き方はHTML 4.0からで、%2では表示されません。")
                         .arg(written, handsetText()));
             return;
@@ -232,7 +243,7 @@ private:
                 reference.value <= 0xFFFF ? PictogramWithCode(std::uint16_t(reference.value))
                                           : nullptr) {
             if (pictogram->extended)
-                add(Severity::Error, origin,
+                add(Severity::Error, FindingKind::ExtendedPictogramAsReference, origin, written,
                     QStringLiteral("拡張絵文字「%1」は「%2」の形では表示されません。絵文字そのものを"
                                    "入れてください。")
                         .arg(pictogram->name, written));
@@ -240,7 +251,7 @@ private:
         }
         // Handsets read the number as a Shift-JIS code, not as the character it names.
         const QString shown = ShownForReference(reference.value);
-        add(Severity::Warning, origin,
+        add(Severity::Warning, FindingKind::ReferenceReadAsShiftJis, origin, written,
             shown.isEmpty()
                 ? QStringLiteral("「%1」は携帯では表示されません。別の文字に置き換えてください。")
                       .arg(written)

@@ -33,8 +33,9 @@ public:
     {
         result.limitBytes = input.handset.pageLimitBytes();
         if (!input.images)
-            addForPage(Severity::Notice,
-                       QStringLiteral("画像の大きさは、HTMLを保存するフォルダが決まってから数えます。"));
+            findings.addForPage(
+                Severity::Notice, FindingKind::ImageSizesNotKnownYet, QString(),
+                QStringLiteral("画像の大きさは、HTMLを保存するフォルダが決まってから数えます。"));
         QList<Markup> markup;
         markup.reserve(input.lines.size());
         for (const PageLine &line : input.lines) {
@@ -82,14 +83,10 @@ private:
         return ordered;
     }
 
-    void add(Severity severity, const LineOrigin &origin, const QString &message)
+    void add(Severity severity, FindingKind kind, const LineOrigin &origin, const QString &subject,
+             const QString &message)
     {
-        findings.add(severity, origin, message);
-    }
-
-    void addForPage(Severity severity, const QString &message)
-    {
-        findings.addForPage(severity, message);
+        findings.add(severity, kind, origin, subject, message);
     }
 
     QString handsetText() const { return HandsetText(input.handset); }
@@ -110,7 +107,7 @@ private:
         if (source.isEmpty())
             return;
         if (source.contains(QLatin1String("://")) || source.startsWith(QLatin1Char('/'))) {
-            add(Severity::Notice, origin,
+            add(Severity::Notice, FindingKind::ImageElsewhere, origin, source,
                 QStringLiteral("「%1」はほかの場所の画像なので、ページの大きさに入っていません。")
                     .arg(source));
             return;
@@ -119,7 +116,7 @@ private:
             return;
         const std::optional<ImageFile> file = input.images(source);
         if (!file) {
-            add(Severity::Error, origin,
+            add(Severity::Error, FindingKind::ImageMissing, origin, source,
                 QStringLiteral("画像ファイル「%1」が見つかりません。HTMLと同じフォルダに置いてください。")
                     .arg(source));
             return;
@@ -131,17 +128,17 @@ private:
         const Handset &handset = input.handset;
         const ImageFormat format = file->facts.format;
         if (format == ImageFormat::Jpeg && !handset.showsJpeg())
-            add(Severity::Warning, origin,
+            add(Severity::Warning, FindingKind::JpegNotShown, origin, source,
                 QStringLiteral("「%1」はJPEGで、%2では表示されません（JPEGは503iから）。GIFにしてください。")
                     .arg(source, handsetText()));
         else if (format == ImageFormat::Png && !handset.showsPng())
-            add(Severity::Warning, origin,
+            add(Severity::Warning, FindingKind::PngNotShown, origin, source,
                 QStringLiteral("「%1」はPNGで、この携帯では表示されません。GIFにしてください。").arg(source));
         else if (format == ImageFormat::Bmp || format == ImageFormat::Unknown)
-            add(Severity::Warning, origin,
+            add(Severity::Warning, FindingKind::ImageFormatNotShown, origin, source,
                 QStringLiteral("「%1」は携帯で表示できる形式ではありません。GIFにしてください。").arg(source));
         if (handset.screenWidth > 0 && file->facts.width > handset.screenWidth)
-            add(Severity::Warning, origin,
+            add(Severity::Warning, FindingKind::ImageTooWide, origin, source,
                 QStringLiteral("「%1」の幅（%2ピクセル）が%3の画面の幅（%4ピクセル）より広く、はみ出します。")
                     .arg(source)
                     .arg(file->facts.width)
@@ -156,15 +153,17 @@ private:
         const LinkSlot &link = input.project.Links[std::size_t(origin.number - 1)];
         const QByteArray target = sjis::trimmed(link.LinkTarget);
         if (target.isEmpty())
-            add(Severity::Error, origin,
+            add(Severity::Error, FindingKind::LinkWithoutTarget, origin, QString(),
                 QStringLiteral("リンク先がありません。URLかメールアドレスを入れてください。"));
-        static const QRegularExpression address(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
-        if (isOn(link.LinkMail) && !target.isEmpty()
-            && !address.match(sjis::toUnicode(target)).hasMatch())
-            add(Severity::Warning, origin,
-                QStringLiteral("「%1」はメールアドレスの形ではありません。").arg(sjis::toUnicode(target)));
+        static const QRegularExpression mailAddress(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
+        if (isOn(link.LinkMail) && !target.isEmpty()) {
+            const QString address = sjis::toUnicode(target);
+            if (!mailAddress.match(address).hasMatch())
+                add(Severity::Warning, FindingKind::MailAddressMalformed, origin, address,
+                    QStringLiteral("「%1」はメールアドレスの形ではありません。").arg(address));
+        }
         if (isOn(link.LinkAccessKey) && ++accessKeys == accessKeyCount + 1)
-            add(Severity::Warning, origin,
+            add(Severity::Warning, FindingKind::TooManyAccessKeys, origin, QString(),
                 QStringLiteral("アクセスキーは1ページに10個までです。ここからは前のリンクと同じ番号になります。"));
     }
 
@@ -204,7 +203,7 @@ private:
                     forgotten = LineOrigin{Item::Direct, n};
             }
             if (forgotten)
-                add(Severity::Notice, *forgotten, unused);
+                add(Severity::Notice, FindingKind::ItemUnused, *forgotten, QString(), unused);
         }
     }
 
@@ -214,7 +213,7 @@ private:
         const LineOrigin body{Item::Body, 0};
         if (!isOn(page.BodyUsed)) {
             if (!page.BodyFile.bytes.isEmpty())
-                add(Severity::Notice, body,
+                add(Severity::Notice, FindingKind::ItemUnused, body, QString(),
                     QStringLiteral("本文のファイルが選んでありますが、「使用しない」にチェックが入って"
                                    "いるのでページに出ません。"));
             return;
@@ -222,30 +221,34 @@ private:
         using State = BodyFileReading::State;
         const BodyFileReading &file = input.body;
         if (file.state == State::Missing) {
-            add(Severity::Warning, body,
+            add(Severity::Warning, FindingKind::BodyFileMissing, body, page.BodyFile.shown(),
                 QStringLiteral("本文のファイル「%1」が見つかりません。「文章」で選び直してください。")
                     .arg(page.BodyFile.shown()));
             return;
         }
         if (file.state == State::Unreadable) {
-            add(Severity::Warning, body,
+            add(Severity::Warning, FindingKind::BodyFileUnreadable, body, page.BodyFile.shown(),
                 QStringLiteral("本文のファイル「%1」が読めません（%2）。")
                     .arg(page.BodyFile.shown(), file.reason));
             return;
         }
-        if (file.state == State::Read && file.encoding == sjis::TextEncoding::Utf8)
-            add(Severity::Notice, body, QStringLiteral("本文のファイルはUTF-8として読みました。"));
-        else if (file.state == State::Read && file.encoding == sjis::TextEncoding::ShiftJis)
-            add(Severity::Notice, body, QStringLiteral("本文のファイルはシフトJISとして読みました。"));
+        if (file.state == State::Read && file.encoding != sjis::TextEncoding::Ascii) {
+            const QString encoding = file.encoding == sjis::TextEncoding::Utf8
+                                         ? QStringLiteral("UTF-8")
+                                         : QStringLiteral("シフトJIS");
+            add(Severity::Notice, FindingKind::BodyEncodingRead, body, encoding,
+                QStringLiteral("本文のファイルは%1として読みました。").arg(encoding));
+        }
         if (file.strayBytes > 0)
-            add(Severity::Warning, body,
+            add(Severity::Warning, FindingKind::BodyStrayBytes, body, QString(),
                 QStringLiteral("本文のファイルに、UTF-8の文字にならないバイトが%1個あり、「〓」に"
                                "置き換えました。")
                     .arg(file.strayBytes));
         const bool hasLines = std::any_of(input.lines.begin(), input.lines.end(),
                                           [](const PageLine &line) { return line.origin.item == Item::Body; });
         if (!hasLines)
-            add(Severity::Warning, body, QStringLiteral("本文のファイルが空です。"));
+            add(Severity::Warning, FindingKind::BodyFileEmpty, body, QString(),
+                QStringLiteral("本文のファイルが空です。"));
     }
 
     void checkSize()
@@ -253,7 +256,7 @@ private:
         if (result.totalBytes() <= result.limitBytes)
             return;
         findings.putFirst(
-            Severity::Error,
+            Severity::Error, FindingKind::PageTooLarge, QString(),
             QStringLiteral("ページが大きすぎます（画像を含めて %1、%2の上限は %3 KB）。画像を小さく"
                             "するか、内容を減らしてください。")
                  .arg(KilobytesText(result.totalBytes()), input.handset.name)

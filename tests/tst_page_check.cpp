@@ -25,6 +25,7 @@ struct CheckedPage {
     QList<QByteArray> body;
     BodyFileReading::State bodyFile = BodyFileReading::State::Read;
     QList<std::pair<QString, QByteArray>> images; // in the page's folder
+    bool folderKnown = true;
 };
 
 using Setup = std::function<void(CheckedPage &)>;
@@ -101,8 +102,8 @@ Setup body(const QList<QByteArray> &lines,
     };
 }
 
-// The findings as "重さ: 項目: 説明" lines.
-QStringList check(const Setup &setup, const QString &handsetName)
+// What the check finds on the page `setup` makes, for the named handset.
+QList<Finding> check(const Setup &setup, const QString &handsetName)
 {
     CheckedPage page;
     setup(page);
@@ -118,12 +119,23 @@ QStringList check(const Setup &setup, const QString &handsetName)
                                pattern,
                                pattern.PartCount,
                                BodyFileReading{page.bodyFile, {}, sjis::TextEncoding::Ascii, 0},
-                               ImagesInFolder(folder.path(), files),
+                               page.folderKnown ? ImagesInFolder(folder.path(), files) : ImageLookup(),
                                *FindHandset(handsetName)};
-    QStringList lines;
-    for (const Finding &finding : CheckPage(input).findings)
-        lines << SeverityText(finding.severity) + ": " + ItemName(finding) + ": " + finding.message;
-    return lines;
+    return CheckPage(input).findings;
+}
+
+// A finding as "重さ: 項目: 説明".
+QString line(const Finding &finding)
+{
+    return SeverityText(finding.severity) + ": " + ItemName(finding) + ": " + finding.message;
+}
+
+QStringList lines(const QList<Finding> &findings)
+{
+    QStringList all;
+    for (const Finding &finding : findings)
+        all << line(finding);
+    return all;
 }
 
 struct Case {
@@ -132,70 +144,116 @@ struct Case {
     Setup without;
     const char *handset;
     const char *finding; // how the finding begins
+    FindingKind kind;
+    const char *subject; // what the finding names, empty for nothing
 };
 
 const QList<Case> &cases()
 {
     static const QList<Case> all{
         {"page past the limit", text(QByteArray(5000, 'a')), text(QByteArray(3000, 'a')), "501i",
-         "エラー: ページ: ページが大きすぎます（画像を含めて 5.1 KB、501iの上限は 5 KB）"},
+         "エラー: ページ: ページが大きすぎます（画像を含めて 5.1 KB、501iの上限は 5 KB）",
+         FindingKind::PageTooLarge, ""},
         {"images count towards the limit", image(gifHeader(40) + QByteArray(5000, 'x')),
-         image(gifHeader(40)), "D501i", "エラー: ページ: ページが大きすぎます"},
+         image(gifHeader(40)), "D501i", "エラー: ページ: ページが大きすぎます",
+         FindingKind::PageTooLarge, ""},
+        {"picture sizes not known yet", [](CheckedPage &page) { page.folderKnown = false; },
+         [](CheckedPage &) {}, "505i", "お知らせ: ページ: 画像の大きさは、HTMLを保存するフォルダが",
+         FindingKind::ImageSizesNotKnownYet, ""},
         {"tag of a later version", direct("<MARQUEE>new</MARQUEE>"), direct("<BLINK>new</BLINK>"),
-         "501i", "警告: 直接入力1: 「<MARQUEE>」はHTML 2.0からのタグで、501i（HTML 1.0）"},
+         "501i", "警告: 直接入力1: 「<MARQUEE>」はHTML 2.0からのタグで、501i（HTML 1.0）",
+         FindingKind::TagNotInVersion, "MARQUEE"},
         {"attribute of a later version", direct("<HR COLOR=\"red\">"), direct("<HR SIZE=\"2\">"),
-         "503i", "警告: 直接入力1: 「<HR COLOR>」はHTML 4.0からで"},
+         "503i", "警告: 直接入力1: 「<HR COLOR>」はHTML 4.0からで",
+         FindingKind::AttributeNotInVersion, "COLOR"},
         {"value of a later version", direct("<IMG SRC=\"http://a/b.gif\" ALIGN=\"center\">"),
          direct("<IMG SRC=\"http://a/b.gif\" ALIGN=\"top\">"), "503i",
-         "警告: 直接入力1: 「<IMG ALIGN=CENTER>」はHTML 4.0から"},
+         "警告: 直接入力1: 「<IMG ALIGN=CENTER>」はHTML 4.0から",
+         FindingKind::AttributeNotInVersion, "ALIGN=CENTER"},
         {"colours of the page", [](CheckedPage &page) { page.project.ColorSupport = ToggleOn; },
-         [](CheckedPage &) {}, "501i", "警告: 基本設定: 「<BODY BGCOLOR>」はHTML 2.0から"},
+         [](CheckedPage &) {}, "501i", "警告: 基本設定: 「<BODY BGCOLOR>」はHTML 2.0から",
+         FindingKind::AttributeNotInVersion, "BGCOLOR"},
         {"misspelt tag", direct("<CENTRE>a</CENTRE>"), direct("<CENTER>a</CENTER>"), "505i",
-         "警告: 直接入力1: 「<CENTRE>」というタグはありません。「<CENTER>」のつづり違い"},
+         "警告: 直接入力1: 「<CENTRE>」というタグはありません。「<CENTER>」のつづり違い",
+         FindingKind::TagMisspelt, "CENTRE"},
+        {"unknown tag", direct("<FOOBARBAZ>a"), direct("<BR>a"), "505i",
+         "警告: 直接入力1: 「<FOOBARBAZ>」というタグは携帯にはありません",
+         FindingKind::TagUnknown, "FOOBARBAZ"},
         {"unknown attribute", text("<A HREF=\"a.html\" STYLE=\"x\">a</A>"),
-         text("<A HREF=\"a.html\">a</A>"), "505i", "警告: テキスト 1: 「<A>」に「STYLE」という属性"},
+         text("<A HREF=\"a.html\">a</A>"), "505i", "警告: テキスト 1: 「<A>」に「STYLE」という属性",
+         FindingKind::AttributeUnknown, "STYLE"},
         {"closed in the wrong order", direct("<CENTER><BLINK>a</CENTER></BLINK>"),
          direct("<CENTER><BLINK>a</BLINK></CENTER>"), "505i",
-         "警告: 直接入力1: 「</CENTER>」の前に「<BLINK>」を閉じてください"},
+         "警告: 直接入力1: 「</CENTER>」の前に「<BLINK>」を閉じてください",
+         FindingKind::EndTagOutOfOrder, "CENTER"},
+        {"end tag without a start", direct("a</BLINK>"), direct("<BLINK>a</BLINK>"), "505i",
+         "警告: 直接入力1: 「</BLINK>」に対応する「<BLINK>」がありません",
+         FindingKind::EndTagWithoutStart, "BLINK"},
         {"left open", text("<BLINK>a"), text("<BLINK>a</BLINK>"), "505i",
-         "警告: テキスト 1: 「<BLINK>」が閉じていません"},
+         "警告: テキスト 1: 「<BLINK>」が閉じていません",
+         FindingKind::TagNotClosed, "BLINK"},
         {"body lines are one text", body({"<CENTER>a", "b"}), body({"<CENTER>a", "b", "c</CENTER>"}),
-         "505i", "警告: 本文 1行目: 「<CENTER>」が閉じていません"},
+         "505i", "警告: 本文 1行目: 「<CENTER>」が閉じていません",
+         FindingKind::TagNotClosed, "CENTER"},
         {"tag without its end", text("<BLINK>a</BLINK"), text("<BLINK>a</BLINK>"), "505i",
-         "警告: テキスト 1: 「</BLINK」が「>」で閉じていません"},
+         "警告: テキスト 1: 「</BLINK」が「>」で閉じていません",
+         FindingKind::TagNotEnded, "BLINK"},
         {"no Shift-JIS", text(sj("日本") + "\x81\xff"), text(sj("日本")), "505i",
-         "エラー: テキスト 1: 「日本」の後に、Shift-JISでない文字があり"},
+         "エラー: テキスト 1: 「日本」の後に、Shift-JISでない文字があり",
+         FindingKind::NotShiftJis, ""},
         {"reference read as a Shift-JIS code", text("&#169;"), text("&#63647;"), "505i",
-         "警告: テキスト 1: 「&#169;」は携帯では「ｩ」と表示されます"},
+         "警告: テキスト 1: 「&#169;」は携帯では「ｩ」と表示されます",
+         FindingKind::ReferenceReadAsShiftJis, "&#169;"},
         {"reference to no character", text("&#12354;"), text("&#38;"), "505i",
-         "警告: テキスト 1: 「&#12354;」は携帯では表示されません"},
+         "警告: テキスト 1: 「&#12354;」は携帯では表示されません",
+         FindingKind::ReferenceReadAsShiftJis, "&#12354;"},
         {"extended pictogram as a reference", text("&#63921;"), text("\xF9\xB1"), "505i",
-         "エラー: テキスト 1: 拡張絵文字「iアプリ」は「&#63921;」の形では"},
+         "エラー: テキスト 1: 拡張絵文字「iアプリ」は「&#63921;」の形では",
+         FindingKind::ExtendedPictogramAsReference, "&#63921;"},
         {"extended pictogram before 4.0", text("\xF9\xB1"), text("\xF8\x9F"), "503i",
-         "警告: テキスト 1: 拡張絵文字はHTML 4.0の機種からで"},
+         "警告: テキスト 1: 拡張絵文字はHTML 4.0の機種からで",
+         FindingKind::ExtendedPictogramNotShown, "\uE70C"}, // as code page 932 reads 0xF9B1
         {"hexadecimal reference before 4.0", text("&#xE63E;"), text("&#63647;"), "503i",
-         "警告: テキスト 1: 「&#xE63E;」の書き方はHTML 4.0から"},
+         "警告: テキスト 1: 「&#xE63E;」の書き方はHTML 4.0から",
+         FindingKind::HexReferenceNotInVersion, "&#xE63E;"},
         {"vendor characters", text(sj("①")), text(sj("○")), "505i",
-         "お知らせ: テキスト 1: ①やⅠのような機種依存文字"},
+         "お知らせ: テキスト 1: ①やⅠのような機種依存文字",
+         FindingKind::VendorCharacter, "①"},
+        {"picture from elsewhere", direct("<IMG SRC=\"http://a/b.gif\">"),
+         direct("<IMG SRC=\"b.gif\">"), "505i", "お知らせ: 直接入力1: 「http://a/b.gif」はほかの場所の画像",
+         FindingKind::ImageElsewhere, "http://a/b.gif"},
         {"missing picture", image({}), image(gifHeader(40)), "505i",
-         "エラー: 画像1: 画像ファイル「top.gif」が見つかりません"},
+         "エラー: 画像1: 画像ファイル「top.gif」が見つかりません",
+         FindingKind::ImageMissing, "top.gif"},
         {"JPEG before the 503i", image(encoded("JPG")), image(gifHeader(40)), "502i",
-         "警告: 画像1: 「top.gif」はJPEGで、502i（HTML 2.0）では表示されません"},
-        {"PNG", image(encoded("PNG")), image(encoded("JPG")), "505i", "警告: 画像1: 「top.gif」はPNG"},
+         "警告: 画像1: 「top.gif」はJPEGで、502i（HTML 2.0）では表示されません",
+         FindingKind::JpegNotShown, "top.gif"},
+        {"PNG", image(encoded("PNG")), image(encoded("JPG")), "505i", "警告: 画像1: 「top.gif」はPNG",
+         FindingKind::PngNotShown, "top.gif"},
+        {"BMP", image(encoded("BMP")), image(gifHeader(40)), "505i",
+         "警告: 画像1: 「top.gif」は携帯で表示できる形式ではありません",
+         FindingKind::ImageFormatNotShown, "top.gif"},
         {"picture wider than the screen", image(gifHeader(97)), image(gifHeader(96)), "D501i",
-         "警告: 画像1: 「top.gif」の幅（97ピクセル）がD501iの画面の幅（96ピクセル）より広く"},
+         "警告: 画像1: 「top.gif」の幅（97ピクセル）がD501iの画面の幅（96ピクセル）より広く",
+         FindingKind::ImageTooWide, "top.gif"},
         {"link without a target", link("  ", ToggleOff), link("a.html", ToggleOff), "505i",
-         "エラー: リンク4: リンク先がありません"},
+         "エラー: リンク4: リンク先がありません",
+         FindingKind::LinkWithoutTarget, ""},
         {"mail link to no address", link("shop", ToggleOn), link("shop@example.jp", ToggleOn), "505i",
-         "警告: リンク4: 「shop」はメールアドレスの形ではありません"},
+         "警告: リンク4: 「shop」はメールアドレスの形ではありません",
+         FindingKind::MailAddressMalformed, "shop"},
         {"eleven access keys", accessKeyLinks(11), accessKeyLinks(10), "505i",
-         "警告: リンク1: アクセスキーは1ページに10個まで"},
+         "警告: リンク1: アクセスキーは1ページに10個まで",
+         FindingKind::TooManyAccessKeys, ""},
         {"filled but unused", [](CheckedPage &page) { page.project.Texts[0] = {"Hi", ToggleOff}; },
          [](CheckedPage &page) { page.project.Texts[0] = {"", ToggleOff}; }, "505i",
-         "お知らせ: テキスト 1: 中身がありますが、「使用しない」に"},
+         "お知らせ: テキスト 1: 中身がありますが、「使用しない」に",
+         FindingKind::ItemUnused, ""},
         {"body file missing", body({}, BodyFileReading::State::Missing), body({"a"}), "505i",
-         "警告: 本文: 本文のファイル「body.txt」が見つかりません"},
-        {"body file empty", body({}), body({"a"}), "505i", "警告: 本文: 本文のファイルが空です"},
+         "警告: 本文: 本文のファイル「body.txt」が見つかりません",
+         FindingKind::BodyFileMissing, "body.txt"},
+        {"body file empty", body({}), body({"a"}), "505i", "警告: 本文: 本文のファイルが空です",
+         FindingKind::BodyFileEmpty, ""},
     };
     return all;
 }
@@ -226,16 +284,16 @@ void PageCheckTest::findings()
     QFETCH(int, index);
     const Case &c = cases()[index];
     const QString expected = QString::fromUtf8(c.finding);
-    const auto has = [&expected](const QStringList &lines) {
-        return std::any_of(lines.begin(), lines.end(),
-                           [&expected](const QString &line) { return line.startsWith(expected); });
-    };
-    const QStringList with = check(c.with, c.handset);
-    QVERIFY2(has(with), qPrintable(with.join('\n')));
-    const QStringList without = check(c.without, c.handset);
-    QVERIFY2(!has(without), qPrintable(without.join('\n')));
+    const auto said = [&expected](const Finding &finding) { return line(finding).startsWith(expected); };
+    const QList<Finding> with = check(c.with, c.handset);
+    const auto found = std::find_if(with.begin(), with.end(), said);
+    QVERIFY2(found != with.end(), qPrintable(lines(with).join('\n')));
+    QCOMPARE(found->kind, c.kind);
+    QCOMPARE(found->subject, QString::fromUtf8(c.subject));
+    const QList<Finding> without = check(c.without, c.handset);
+    QVERIFY2(std::none_of(without.begin(), without.end(), said), qPrintable(lines(without).join('\n')));
     // Only the page past its limit is an error of the page as a whole.
-    QCOMPARE(without.filter(QStringLiteral("エラー: ページ")), QStringList());
+    QCOMPARE(lines(without).filter(QStringLiteral("エラー: ページ")), QStringList());
 }
 
 enum class OnDisk { File, Missing, Folder, Locked };
@@ -246,26 +304,37 @@ void PageCheckTest::bodyFile_data()
     QTest::addColumn<OnDisk>("onDisk");
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("findings"); // "%1" stands for the file's path
+    QTest::addColumn<QList<FindingKind>>("kinds");
+    QTest::addColumn<QStringList>("subjects");
+    using Kind = FindingKind;
     const QString utf8 = QStringLiteral("お知らせ: 本文: 本文のファイルはUTF-8として読みました。");
     const QString unreadable =
         QStringLiteral("警告: 本文: 本文のファイル「%1」が読めません（ファイルへのアクセスが"
                        "拒否されました）。");
-    QTest::newRow("ASCII") << OnDisk::File << QByteArray("Welcome\r\n") << QStringList();
+    QTest::newRow("ASCII") << OnDisk::File << QByteArray("Welcome\r\n") << QStringList()
+                           << QList<Kind>() << QStringList();
     QTest::newRow("Shift-JIS") << OnDisk::File << sj("ようこそ\r\n")
-                               << QStringList{"お知らせ: 本文: 本文のファイルはシフトJISとして読みました。"};
-    QTest::newRow("UTF-8") << OnDisk::File << QString("ようこそ\r\n").toUtf8() << QStringList{utf8};
+                               << QStringList{"お知らせ: 本文: 本文のファイルはシフトJISとして読みました。"}
+                               << QList<Kind>{Kind::BodyEncodingRead} << QStringList{"シフトJIS"};
+    QTest::newRow("UTF-8") << OnDisk::File << QString("ようこそ\r\n").toUtf8() << QStringList{utf8}
+                           << QList<Kind>{Kind::BodyEncodingRead} << QStringList{"UTF-8"};
     QTest::newRow("UTF-8 with stray bytes")
         << OnDisk::File << QString("ようこそ、モペコへ").toUtf8() + "\xFF\xFE\r\n"
         << QStringList{utf8, "警告: 本文: 本文のファイルに、UTF-8の文字にならないバイトが2個あり、「〓」に"
-                             "置き換えました。"};
+                             "置き換えました。"}
+        << QList<Kind>{Kind::BodyEncodingRead, Kind::BodyStrayBytes} << QStringList{"UTF-8", ""};
     QTest::newRow("empty") << OnDisk::File << QByteArray()
-                           << QStringList{"警告: 本文: 本文のファイルが空です。"};
+                           << QStringList{"警告: 本文: 本文のファイルが空です。"}
+                           << QList<Kind>{Kind::BodyFileEmpty} << QStringList{""};
     QTest::newRow("missing")
         << OnDisk::Missing << QByteArray()
-        << QStringList{"警告: 本文: 本文のファイル「%1」が見つかりません。「文章」で選び直してください。"};
-    QTest::newRow("a folder") << OnDisk::Folder << QByteArray() << QStringList{unreadable};
+        << QStringList{"警告: 本文: 本文のファイル「%1」が見つかりません。「文章」で選び直してください。"}
+        << QList<Kind>{Kind::BodyFileMissing} << QStringList{"%1"};
+    QTest::newRow("a folder") << OnDisk::Folder << QByteArray() << QStringList{unreadable}
+                              << QList<Kind>{Kind::BodyFileUnreadable} << QStringList{"%1"};
     QTest::newRow("not allowed to read") << OnDisk::Locked << QByteArray("Welcome")
-                                         << QStringList{unreadable};
+                                         << QStringList{unreadable}
+                                         << QList<Kind>{Kind::BodyFileUnreadable} << QStringList{"%1"};
 }
 
 void PageCheckTest::bodyFile()
@@ -273,6 +342,8 @@ void PageCheckTest::bodyFile()
     QFETCH(OnDisk, onDisk);
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, findings);
+    QFETCH(QList<FindingKind>, kinds);
+    QFETCH(QStringList, subjects);
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("body.txt"));
     if (onDisk == OnDisk::File || onDisk == OnDisk::Locked)
@@ -290,11 +361,16 @@ void PageCheckTest::bodyFile()
     pattern.PartCount = 1;
     const PageCheckResult result =
         CheckPageOf(page, pattern, pattern.PartCount, folder.path(), *FindHandset("505i"));
-    QStringList said;
-    for (const Finding &finding : result.findings)
-        said << SeverityText(finding.severity) + ": " + ItemName(finding) + ": " + finding.message;
+    QList<FindingKind> found;
+    QStringList about;
+    for (const Finding &finding : result.findings) {
+        found << finding.kind;
+        about << finding.subject;
+    }
     findings.replaceInStrings(QStringLiteral("%1"), page.BodyFile.shown());
-    QCOMPARE(said, findings);
+    QCOMPARE(lines(result.findings), findings);
+    QCOMPARE(found, kinds);
+    QCOMPARE(about, subjects.replaceInStrings(QStringLiteral("%1"), page.BodyFile.shown()));
 }
 
 // A model is found by its name, a series as its strictest model, in any case and spacing.

@@ -86,6 +86,11 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
                                    [this] { return SaveDialog1.lastFolder(); },
                                    {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
                                     [this] { Button1Click(); }, [this] { Edit1->setFocus(); }});
+    // Whoever changed the page, the summary and the check follow it.
+    connect(&changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
+        if (what == PageChanges::Change::Page)
+            RedrawSummary();
+    });
     connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::update);
     connectHandlers();
     setFocusOrder();
@@ -295,6 +300,11 @@ void TForm1::ShowSummaryPage(int pageNumber)
     RedrawSummary();
 }
 
+void TForm1::pageStored()
+{
+    changes.announce(PageChanges::Change::Page);
+}
+
 void TForm1::RedrawSummary()
 {
     Image4->setPixmap(QPixmap::fromImage(DrawSummaryPage(page, state.SummaryPage)));
@@ -395,8 +405,7 @@ void TForm1::SpeedButton21Click()
 void TForm1::Button1Click()
 {
     dialogs.basicSettings().configure();
-    if (dialogs.basicSettings().exec() == QDialog::Accepted)
-        changes.announce(PageChanges::Change::Page);
+    dialogs.basicSettings().exec();
 }
 
 void TForm1::Button7Click()
@@ -457,8 +466,7 @@ void TForm1::SpeedButton20Click()
 void TForm1::openItemEditor(ItemKind kind)
 {
     dialogs.itemEditor().configureFor(kind);
-    if (dialogs.itemEditor().exec() == QDialog::Accepted)
-        changes.announce(PageChanges::Change::Page);
+    dialogs.itemEditor().exec();
 }
 
 void TForm1::Button2Click()

@@ -62,6 +62,8 @@ public:
 
     void ShowSummaryPage(int pageNumber);
     void RedrawSummary();
+    // A dialog stored what the user entered into the page.
+    void pageStored();
 
     void Image1MouseDown(Qt::MouseButtons held);
     void SpeedButton1Click();

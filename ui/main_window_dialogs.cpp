@@ -26,7 +26,7 @@ TForm2 &MainWindowDialogs::basicSettings()
 {
     if (!basicSettingsWindow) {
         basicSettingsWindow = new TForm2(page, desktop, &owner);
-        QObject::connect(basicSettingsWindow, &TForm2::stored, &owner, &TForm1::RedrawSummary);
+        QObject::connect(basicSettingsWindow, &TForm2::stored, &owner, &TForm1::pageStored);
     }
     return *basicSettingsWindow;
 }
@@ -35,7 +35,7 @@ TForm3 &MainWindowDialogs::itemEditor()
 {
     if (!itemEditorWindow) {
         itemEditorWindow = new TForm3(page, state, programFolder, desktop, &owner);
-        QObject::connect(itemEditorWindow, &TForm3::stored, &owner, &TForm1::RedrawSummary);
+        QObject::connect(itemEditorWindow, &TForm3::stored, &owner, &TForm1::pageStored);
     }
     return *itemEditorWindow;
 }

@@ -52,7 +52,7 @@ OpenedProject openProject(const QString &path, const QString &programFolder)
 struct Subject {
     OpenedProject opened;
     Handset handset;
-    QString pictureFolder;
+    WorkingState state; // the project's folder, and the page's when --html-folder names it
 };
 
 // A message on one line: the place it names on its last line goes in brackets.
@@ -73,8 +73,10 @@ std::optional<Subject> subjectOf(const QString &project, const QString &handsetN
         return std::nullopt;
     }
     try {
-        return Subject{openProject(project, programFolder), *handset,
-                       htmlFolder.isEmpty() ? QFileInfo(project).absolutePath() : htmlFolder};
+        WorkingState state;
+        state.ProjectFolder = QFileInfo(project).absolutePath();
+        state.PageFolder = htmlFolder;
+        return Subject{openProject(project, programFolder), *handset, state};
     } catch (const UserError &error) {
         err << project << ": " << SeverityText(Severity::Error) << ": " << oneLine(error.message())
             << '\n';
@@ -87,9 +89,8 @@ int check(const QString &project, const Subject &subject)
     QTextStream out(stdout);
     const OpenedProject &opened = subject.opened;
     const Handset *handset = &subject.handset;
-    const QString &folder = subject.pictureFolder;
-    const PageCheckResult result = CheckPageOf(opened.page, opened.pattern,
-                                               opened.pattern.PartCount, folder, *handset);
+    const PageCheckResult result = CheckPageOf(opened.page, subject.state, opened.pattern,
+                                               opened.pattern.PartCount, *handset);
     if (opened.endedAtLine > 0)
         out << project << ": " << SeverityText(Severity::Warning) << ": "
             << EndedEarlyMessage(opened.endedAtLine) << '\n';
@@ -111,8 +112,9 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
     const OpenedProject &opened = subject.opened;
     PhonePreview phone;
     PageFiles files;
-    phone.setPage(PageAsWrittenNow(opened.page, opened.pattern, opened.pattern.PartCount, files).lines,
-                  subject.handset, subject.pictureFolder);
+    const PageNow now =
+        PageAsWrittenNow(opened.page, subject.state, opened.pattern, opened.pattern.PartCount, files);
+    phone.setPage(now.lines, subject.handset, now.pictureFolder);
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

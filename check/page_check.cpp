@@ -298,12 +298,13 @@ namespace {
 
 // The body's lines as the page takes them, and what became of its file. A body that cannot be
 // read is, to the page, a body that is not there; the check says why.
-QList<QByteArray> readBody(const PageProject &page, PageFiles &files, BodyFileReading &reading)
+QList<QByteArray> readBody(const PageProject &page, const WorkingState &state, PageFiles &files,
+                           BodyFileReading &reading)
 {
     using State = BodyFileReading::State;
     if (!isOn(page.BodyUsed))
         return {};
-    const QString path = page.BodyFile.onDisk();
+    const QString path = BodyFileOnDisk(page, state);
     if (!isRegularFile(path)) {
         // A folder, a pipe or a device in the file's place is refused as readFileBytes does.
         if (QFileInfo::exists(path))
@@ -326,20 +327,22 @@ QList<QByteArray> readBody(const PageProject &page, PageFiles &files, BodyFileRe
 
 } // namespace
 
-PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount,
-                         PageFiles &files)
+PageNow PageAsWrittenNow(const PageProject &page, const WorkingState &state, const Pattern &pattern,
+                         int partCount, PageFiles &files)
 {
     BodyFileReading reading;
-    const QList<QByteArray> bodyLines = readBody(page, files, reading);
-    return {GeneratePageLines(page, pattern, partCount, bodyLines), reading};
+    const QList<QByteArray> bodyLines = readBody(page, state, files, reading);
+    return {GeneratePageLines(page, pattern, partCount, bodyLines), reading,
+            PictureFolder(page, state)};
 }
 
-PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int partCount,
-                            const QString &imageFolder, const Handset &handset)
+PageCheckResult CheckPageOf(const PageProject &page, const WorkingState &state,
+                            const Pattern &pattern, int partCount, const Handset &handset)
 {
     PageFiles files;
-    const PageNow now = PageAsWrittenNow(page, pattern, partCount, files);
+    const PageNow now = PageAsWrittenNow(page, state, pattern, partCount, files);
     return CheckPage({now.lines, page, pattern, partCount, now.body,
-                      imageFolder.isEmpty() ? ImageLookup() : ImagesInFolder(imageFolder, files),
+                      now.pictureFolder.isEmpty() ? ImageLookup()
+                                                  : ImagesInFolder(now.pictureFolder, files),
                       handset});
 }

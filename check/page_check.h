@@ -14,6 +14,7 @@
 #include <optional>
 
 struct PageProject;
+struct WorkingState;
 struct Pattern;
 
 // Finds the picture file that an IMG SRC of the page names; nothing when there is none.
@@ -59,18 +60,20 @@ PageCheckResult CheckPage(const PageCheckInput &input);
 
 // The page's lines as "HTML保存" would write them now: the first `partCount` parts of the
 // pattern, with the body read from its file.
+// The body path read against the project's folder, and the folder the pictures are looked
+// for in (PictureFolder) with it.
 struct PageNow {
     QList<PageLine> lines;
     BodyFileReading body;
+    QString pictureFolder; // empty while no folder of the page is known
 };
-PageNow PageAsWrittenNow(const PageProject &page, const Pattern &pattern, int partCount,
-                         PageFiles &files);
+PageNow PageAsWrittenNow(const PageProject &page, const WorkingState &state, const Pattern &pattern,
+                         int partCount, PageFiles &files);
 
 // Checks the page as "HTML保存" would write it now: the first `partCount` parts of the pattern,
-// with the body read from its file. Pictures are looked for in `imageFolder`; an empty folder
-// means that it is not known yet.
-PageCheckResult CheckPageOf(const PageProject &page, const Pattern &pattern, int partCount,
-                            const QString &imageFolder, const Handset &handset);
+// with the body read from its file and the pictures looked for where PageAsWrittenNow says.
+PageCheckResult CheckPageOf(const PageProject &page, const WorkingState &state,
+                            const Pattern &pattern, int partCount, const Handset &handset);
 
 // "3.2 KB": bytes in kilobytes of 1,000 bytes, with one decimal.
 QString KilobytesText(qint64 bytes);

@@ -11,6 +11,7 @@ public:
     enum class Change {
         Title, // only the title, as while it is typed
         Page,  // anything of the page: an item, the settings, the pattern, a new or opened page
+        Folders, // where the page's files lie: the page or its project was saved elsewhere
     };
     Q_ENUM(Change)
 

@@ -1,5 +1,7 @@
 #include "model/page_project.h"
 
+#include <QFileInfo>
+
 void ResetPage(PageProject &page, WorkingState &state)
 {
     page = PageProject();
@@ -7,6 +9,22 @@ void ResetPage(PageProject &page, WorkingState &state)
     state.CurrentText = 1;
     state.CurrentLink = 1;
     state.CurrentDirect = 1;
+}
+
+QString PictureFolder(const PageProject &page, const WorkingState &state)
+{
+    if (!state.PageFolder.isEmpty())
+        return state.PageFolder;
+    if (!state.ProjectFolder.isEmpty())
+        return state.ProjectFolder;
+    if (page.BodyFile.bytes.isEmpty() && page.BodyFile.chosen.isEmpty())
+        return {};
+    return QFileInfo(BodyFileOnDisk(page, state)).absolutePath();
+}
+
+QString BodyFileOnDisk(const PageProject &page, const WorkingState &state)
+{
+    return page.BodyFile.onDisk(state.ProjectFolder);
 }
 
 std::uint8_t steppedSlot(std::uint8_t current, int count, int step)

@@ -77,7 +77,18 @@ struct WorkingState {
     std::uint8_t CurrentDirect = 1;
     ItemKind EditKind = ItemKind::Image;
     std::uint8_t SummaryPage = 1;
+    // Where the page's files lie: the folder HTML保存 last wrote the page to, and the folder
+    // of the project last opened or saved; empty before either. A new page keeps them.
+    QString PageFolder;
+    QString ProjectFolder;
 };
+
+// The folder the page's pictures are looked for in: where the page was last saved, else where
+// its project was last opened or saved, else the body file's; empty when none is known.
+QString PictureFolder(const PageProject &page, const WorkingState &state);
+
+// The body file on disk; a relative path is read against the project's folder.
+QString BodyFileOnDisk(const PageProject &page, const WorkingState &state);
 
 // The slot after (step 1) or before (step −1) `current` among `count` slots, wrapping round.
 std::uint8_t steppedSlot(std::uint8_t current, int count, int step);

@@ -200,9 +200,9 @@ StoredPath StoredPath::fromChosen(const QString &path)
     return {sjis::trimmed(sjis::fromUnicodeLine(path)), path};
 }
 
-QString StoredPath::onDisk() const
+QString StoredPath::onDisk(const QString &base) const
 {
-    return chosen.isEmpty() ? resolveStoredPath(bytes) : chosen;
+    return chosen.isEmpty() ? resolveStoredPath(bytes, base) : chosen;
 }
 
 QString StoredPath::shown() const
@@ -210,16 +210,18 @@ QString StoredPath::shown() const
     return chosen.isEmpty() ? sjis::toUnicode(bytes) : chosen;
 }
 
-QString resolveStoredPath(const QByteArray &bytes)
+QString resolveStoredPath(const QByteArray &bytes, const QString &base)
 {
-    const QString plain = pathFromStored(bytes);
+    QString plain = pathFromStored(bytes);
+    if (!base.isEmpty() && !plain.isEmpty() && QDir::isRelativePath(plain))
+        plain = QDir(base).filePath(plain);
     // No name on disk holds a zero byte.
     if (bytes.isEmpty() || bytes.size() > longestPath || bytes.contains('\0')
         || QFileInfo::exists(plain))
         return plain;
     const QList<Token> tokens = tokensOf(bytes);
     const bool absolute = tokens.constFirst().separates;
-    const QString start = absolute ? QStringLiteral("/") : QDir::currentPath();
+    const QString start = absolute ? QStringLiteral("/") : base.isEmpty() ? QDir::currentPath() : base;
     const QString found = Search(tokens).findBelow(start, canonicalOf(start), absolute ? 1 : 0);
     return found.isEmpty() ? plain : found;
 }

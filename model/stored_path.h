@@ -16,8 +16,9 @@ struct StoredPath {
     // A path chosen in a file dialog, with the bytes a data file keeps for it (trimmed).
     static StoredPath fromChosen(const QString &path);
 
-    // The file on disk: the chosen path, or the one the bytes name.
-    QString onDisk() const;
+    // The file on disk: the chosen path, or the one the bytes name; a relative one is read
+    // against `base` (the folder of the project that keeps it), or the current folder.
+    QString onDisk(const QString &base = {}) const;
 
     // The path as the user reads it.
     QString shown() const;
@@ -30,7 +31,8 @@ struct StoredPath {
 // JIS forms of 〜 − ‖ — ¢ £ ¬, ¥ and ‾ for the backslash and the tilde, and the character of a
 // reference "&#N;". The backslash also separates folders, as on the desktop the file may come
 // from. When no reading names anything, the plain reading is returned.
-QString resolveStoredPath(const QByteArray &bytes);
+// A relative path is looked for below `base`, or below the current folder when it is empty.
+QString resolveStoredPath(const QByteArray &bytes, const QString &base = {});
 
 // What the user is told, when choosing `path`, if it has characters Shift-JIS cannot hold: the
 // `keeper` file (the project file, "set.dat") cannot keep the path as it is. Empty when the

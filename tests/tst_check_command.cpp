@@ -89,6 +89,12 @@ void CheckCommandTest::check_data()
         << QStringList{"お知らせ: 本文: 本文のファイルはシフトJISとして読みました。",
                        "大きさ: 0.3 KB / 20 KB（505i、画像を含む）"}
         << 0;
+    // The body's relative path and the pictures are read against the project's folder.
+    QTest::newRow("from another folder")
+        << QStringList{"--check", "DATA/clean.mpk", "--handset", "505i"}
+        << QStringList{"お知らせ: 本文: 本文のファイルはシフトJISとして読みました。",
+                       "大きさ: 0.3 KB / 20 KB（505i、画像を含む）"}
+        << 0;
     QTest::newRow("a project file cut short")
         << QStringList{"--check", "short.mpk", "--handset", "505i"}
         << QStringList{"警告: プロジェクトファイルが途中で終わっています（10行目まで）。足りない"
@@ -115,6 +121,10 @@ void CheckCommandTest::check_data()
 void CheckCommandTest::check()
 {
     QFETCH(QStringList, arguments);
+    // "DATA/" names the folder of the projects from elsewhere: the root folder.
+    const QString data = qEnvironmentVariable("CHECK_DATA");
+    const bool fromElsewhere = arguments.join(' ').contains(QStringLiteral("DATA/"));
+    arguments.replaceInStrings(QStringLiteral("DATA/"), data + QLatin1Char('/'));
     QFETCH(QStringList, output);
     QFETCH(int, exitCode);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -123,7 +133,7 @@ void CheckCommandTest::check()
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(qEnvironmentVariable("CHECK_DATA"));
+    program.setWorkingDirectory(fromElsewhere ? QDir::rootPath() : data);
     program.start(qEnvironmentVariable("MOPECO"), arguments);
     QVERIFY(program.waitForFinished(60000));
     const QString project = arguments.value(1) + QStringLiteral(": ");

@@ -156,7 +156,7 @@ void FailuresTest::fileFailures()
         if (action == "save project")
             guarded(desktop, [&] { SaveProject(page, dialog, desktop); });
         else if (action == "generate page")
-            guarded(desktop, [&] { GeneratePage(1, page, pattern, generator, dialog, desktop); });
+            guarded(desktop, [&] { GeneratePage(1, page, {}, pattern, generator, dialog, desktop); });
         else if (action == "save map data")
             QTest::mouseClick(window.Button3, Qt::LeftButton);
         else if (action == "save map text")

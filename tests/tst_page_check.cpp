@@ -270,6 +270,8 @@ private slots:
     void bodyFile();
     void handsets_data();
     void handsets();
+    void pictureFolder_data();
+    void pictureFolder();
 };
 
 void PageCheckTest::findings_data()
@@ -359,8 +361,10 @@ void PageCheckTest::bodyFile()
     Pattern pattern;
     pattern.Parts[0] = {1, 0};
     pattern.PartCount = 1;
+    WorkingState state;
+    state.PageFolder = folder.path();
     const PageCheckResult result =
-        CheckPageOf(page, pattern, pattern.PartCount, folder.path(), *FindHandset("505i"));
+        CheckPageOf(page, state, pattern, pattern.PartCount, *FindHandset("505i"));
     QList<FindingKind> found;
     QStringList about;
     for (const Finding &finding : result.findings) {
@@ -396,6 +400,37 @@ void PageCheckTest::handsets()
                            .arg(handset->screenWidth)
                      : QString(),
              found);
+}
+
+// The pictures are looked for where the page was saved, else where its project was opened or
+// saved, else beside the body file; a relative body path is read against the project's folder.
+void PageCheckTest::pictureFolder_data()
+{
+    QTest::addColumn<QString>("pageFolder");
+    QTest::addColumn<QString>("projectFolder");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("folder");
+    QTest::newRow("the page's") << "/site" << "/work" << QByteArray("/texts/a.txt") << "/site";
+    QTest::newRow("the project's") << "" << "/work" << QByteArray("/texts/a.txt") << "/work";
+    QTest::newRow("the body's") << "" << "" << QByteArray("/texts/a.txt") << "/texts";
+    QTest::newRow("none yet") << "" << "" << QByteArray() << "";
+}
+
+void PageCheckTest::pictureFolder()
+{
+    QFETCH(QString, pageFolder);
+    QFETCH(QString, projectFolder);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, folder);
+    PageProject page;
+    page.BodyFile = {body, {}};
+    WorkingState state;
+    state.PageFolder = pageFolder;
+    state.ProjectFolder = projectFolder;
+    QCOMPARE(PictureFolder(page, state), folder);
+    page.BodyFile = {"texts\\a.txt", {}};
+    state.ProjectFolder = QStringLiteral("/nonexistent/project");
+    QCOMPARE(BodyFileOnDisk(page, state), QStringLiteral("/nonexistent/project/texts/a.txt"));
 }
 
 QTEST_GUILESS_MAIN(PageCheckTest)

@@ -240,7 +240,7 @@ void PageGeneratorTest::generatePage()
                       "html");
     RecordingDesktop desktop;
     const auto generate = [&] {
-        guarded(desktop, [&] { GeneratePage(1, page, pattern, generator, dialog, desktop); });
+        guarded(desktop, [&] { GeneratePage(1, page, {}, pattern, generator, dialog, desktop); });
     };
 
     generate(); // cancelled
@@ -272,7 +272,7 @@ QString pageWithBody(const QString &bodyPath, const StoredPath &stored = {})
     FileDialog dialog(FileDialog::Mode::Save, "", "", "html");
     RecordingDesktop desktop;
     desktop.answerWith(folder.filePath("page.html"));
-    guarded(desktop, [&] { GeneratePage(1, page, patternOf({{1, 0}}), generator, dialog, desktop); });
+    guarded(desktop, [&] { GeneratePage(1, page, {}, patternOf({{1, 0}}), generator, dialog, desktop); });
     if (!desktop.messages.isEmpty())
         return desktop.messages.join('|');
     return QString::number(splitCrlf(readBytes(folder.filePath("page.html"))).size());

@@ -83,7 +83,6 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
     createSummaryArea();
     // The page check, in the free band above the summary, opens the items it names.
     pageCheck = new PageCheckPanel(*this, page, state, pattern, programFolder, desktop,
-                                   [this] { return SaveDialog1.lastFolder(); },
                                    {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
                                     [this] { Button1Click(); }, [this] { Edit1->setFocus(); }});
     // Whoever changed the page, the summary and the check follow it.
@@ -333,20 +332,28 @@ void TForm1::SpeedButton2Click()
     changes.announce(PageChanges::Change::Page);
 }
 
+// The pictures of a page are looked for where it was saved.
 void TForm1::SpeedButton3Click()
 {
-    GeneratePage(pattern.PartCount, page, pattern, generator, SaveDialog1, desktop);
+    if (!GeneratePage(pattern.PartCount, page, state, pattern, generator, SaveDialog1, desktop))
+        return;
+    state.PageFolder = SaveDialog1.lastFolder();
+    changes.announce(PageChanges::Change::Folders);
 }
 
 void TForm1::SpeedButton4Click()
 {
-    SaveProject(page, SaveDialog2, desktop);
+    if (!SaveProject(page, SaveDialog2, desktop))
+        return;
+    state.ProjectFolder = SaveDialog2.lastFolder();
+    changes.announce(PageChanges::Change::Folders);
 }
 
 void TForm1::SpeedButton5Click()
 {
     if (!OpenProject(page, OpenDialog1, desktop))
         return;
+    state.ProjectFolder = OpenDialog1.lastFolder();
     Edit1->setBytes(page.Title);
     ShowSummaryPage(1);
     // The page changed even where its pattern stops loading half-way.

@@ -38,8 +38,7 @@ QString countText(const QList<Finding> &findings)
 
 PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, WorkingState &state,
                                const Pattern &pattern, const QString &programFolder,
-                               Desktop &desktop, std::function<QString()> pageFolder,
-                               Openers openers)
+                               Desktop &desktop, Openers openers)
     : QObject(&window),
       window(window),
       page(page),
@@ -47,7 +46,6 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, Working
       pattern(pattern),
       programFolder(programFolder),
       desktop(desktop),
-      pageFolder(std::move(pageFolder)),
       openers(std::move(openers))
 {
     handsetLabel = addLabel(&window, 40, 206, QStringLiteral("機種"));
@@ -113,14 +111,15 @@ void PageCheckPanel::update()
         showHandsetIn(handsetBox);
         desktop.showWarningOnce(saved.problem);
     }
-    const PageNow now = PageAsWrittenNow(page, pattern, pattern.PartCount, files);
-    const QString folder = pageFolder();
+    const PageNow now = PageAsWrittenNow(page, state, pattern, pattern.PartCount, files);
+    pictureFolder = now.pictureFolder;
     lastResult = CheckPage({now.lines, page, pattern, pattern.PartCount, now.body,
-                            folder.isEmpty() ? ImageLookup() : ImagesInFolder(folder, files),
+                            pictureFolder.isEmpty() ? ImageLookup()
+                                                    : ImagesInFolder(pictureFolder, files),
                             chosenHandset});
     lastLines = now.lines;
     if (previewWindow && previewWindow->isVisible())
-        previewWindow->showPage(lastLines, chosenHandset, folder);
+        previewWindow->showPage(lastLines, chosenHandset, pictureFolder);
     meter->setMeasure(lastResult.totalBytes(), lastResult.limitBytes,
                       QStringLiteral("%1 / %2 KB")
                           .arg(double(lastResult.totalBytes()) / 1000.0, 0, 'f', 1)
@@ -138,7 +137,7 @@ void PageCheckPanel::showPreview()
                                                &window);
         showHandsetIn(previewWindow->handsetBox);
     }
-    previewWindow->showPage(lastLines, chosenHandset, pageFolder());
+    previewWindow->showPage(lastLines, chosenHandset, pictureFolder);
     previewWindow->show();
     previewWindow->raise();
     previewWindow->activateWindow();

@@ -39,7 +39,7 @@ public:
 
     PageCheckPanel(QWidget &window, const PageProject &page, WorkingState &state,
                    const Pattern &pattern, const QString &programFolder, Desktop &desktop,
-                   std::function<QString()> pageFolder, Openers openers);
+                   Openers openers);
 
     // Checks the page again, as "HTML保存" would write it now, and shows the result. The
     // first check comes by itself once the main window has painted itself.
@@ -72,7 +72,7 @@ private:
     const Pattern &pattern;
     const QString &programFolder;
     Desktop &desktop;
-    std::function<QString()> pageFolder;
+    QString pictureFolder; // where the last check looked for the pictures
     Openers openers;
     Handset chosenHandset;
     PageFiles files; // the body and the pictures, opened again only when they change

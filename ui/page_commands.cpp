@@ -9,20 +9,21 @@
 #include "widgets/desktop.h"
 #include "widgets/file_dialog.h"
 
-void GeneratePage(int partCount, const PageProject &page, const Pattern &pattern,
-                  GeneratorState &generator, FileDialog &saveDialog, Desktop &desktop)
+bool GeneratePage(int partCount, const PageProject &page, const WorkingState &state,
+                  const Pattern &pattern, GeneratorState &generator, FileDialog &saveDialog,
+                  Desktop &desktop)
 {
     // The body is read before the dialog, so an unreadable body file stops here.
     if (isOn(page.BodyUsed))
-        generator.BodyLines = ReadBodyLines(page.BodyFile.onDisk());
-    saveDialog.save(desktop, [&] {
+        generator.BodyLines = ReadBodyLines(BodyFileOnDisk(page, state));
+    return saveDialog.save(desktop, [&] {
         return GeneratePageBytes(page, pattern, partCount, generator.BodyLines);
     });
 }
 
-void SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &desktop)
+bool SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &desktop)
 {
-    saveDialog.save(desktop, [&] { return WriteProject(page); });
+    return saveDialog.save(desktop, [&] { return WriteProject(page); });
 }
 
 bool OpenProject(PageProject &page, FileDialog &openDialog, Desktop &desktop)

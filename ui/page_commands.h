@@ -1,18 +1,22 @@
 #pragma once
 
 struct PageProject;
+struct WorkingState;
 struct Pattern;
 struct GeneratorState;
 class FileDialog;
 class Desktop;
 
-// "HTML保存": reads the body text when it is used, asks for the file with `saveDialog` and
-// writes the page of the first `partCount` parts. A cancelled dialog writes nothing.
-void GeneratePage(int partCount, const PageProject &page, const Pattern &pattern,
-                  GeneratorState &generator, FileDialog &saveDialog, Desktop &desktop);
+// "HTML保存": reads the body text when it is used (a relative path against the project's
+// folder), asks for the file with `saveDialog` and writes the page of the first `partCount`
+// parts. A cancelled dialog writes nothing. True when the page was written.
+bool GeneratePage(int partCount, const PageProject &page, const WorkingState &state,
+                  const Pattern &pattern, GeneratorState &generator, FileDialog &saveDialog,
+                  Desktop &desktop);
 
-// "データ保存": asks for the file and writes the project in the current format.
-void SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &desktop);
+// "データ保存": asks for the file and writes the project in the current format. True when it
+// was written.
+bool SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &desktop);
 
 // "データ開く": asks for the file and reads it into the page. True when the page was
 // replaced, so the caller shows it; a cancelled dialog or an unknown format changes nothing.

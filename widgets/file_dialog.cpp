@@ -34,13 +34,14 @@ bool FileDialog::execute(Desktop &desktop)
     return chosen.has_value();
 }
 
-void FileDialog::save(Desktop &desktop, const std::function<QByteArray()> &bytes)
+bool FileDialog::save(Desktop &desktop, const std::function<QByteArray()> &bytes)
 {
     const std::optional<QString> chosen = ask(desktop);
     if (!chosen)
-        return;
+        return false;
     saveFileBytes(*chosen, bytes());
     remember(*chosen);
+    return true;
 }
 
 bool FileDialog::open(Desktop &desktop, const std::function<void(const QString &)> &read)

@@ -29,7 +29,8 @@ public:
     bool execute(Desktop &desktop);
 
     // Asks for a file and writes what `bytes` makes to it; remembers the name once written.
-    void save(Desktop &desktop, const std::function<QByteArray()> &bytes);
+    // True when it was written.
+    bool save(Desktop &desktop, const std::function<QByteArray()> &bytes);
 
     // Asks for a file and hands its path to `read`; remembers the name once it was read. False
     // when the dialog was cancelled.

@@ -36,8 +36,10 @@ struct Ran {
     int exitCode = -1; // also when it crashed or did not end
 };
 
-// The program run on the test projects as a user would, on a machine with no display at all.
-Ran runWithoutDisplay(const QStringList &arguments)
+// The program run on the test projects as a user would, on a machine with no display at all,
+// from the projects' folder unless another is named.
+Ran runWithoutDisplay(const QStringList &arguments,
+                      const QString &folder = qEnvironmentVariable("CHECK_DATA"))
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
@@ -45,7 +47,7 @@ Ran runWithoutDisplay(const QStringList &arguments)
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
     QProcess program;
     program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(qEnvironmentVariable("CHECK_DATA"));
+    program.setWorkingDirectory(folder);
     program.start(qEnvironmentVariable("MOPECO"), arguments);
     Ran ran;
     if (program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit)
@@ -127,22 +129,13 @@ void CheckCommandTest::check()
     arguments.replaceInStrings(QStringLiteral("DATA/"), data + QLatin1Char('/'));
     QFETCH(QStringList, output);
     QFETCH(int, exitCode);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    QProcess program;
-    program.setProcessEnvironment(environment);
-    program.setWorkingDirectory(fromElsewhere ? QDir::rootPath() : data);
-    program.start(qEnvironmentVariable("MOPECO"), arguments);
-    QVERIFY(program.waitForFinished(60000));
+    const Ran ran = runWithoutDisplay(arguments, fromElsewhere ? QDir::rootPath() : data);
     const QString project = arguments.value(1) + QStringLiteral(": ");
     QStringList written;
-    const QString all = QString::fromUtf8(program.readAllStandardOutput() + program.readAllStandardError());
-    for (const QString &line : all.split('\n', Qt::SkipEmptyParts))
+    for (const QString &line : QString::fromUtf8(ran.out + ran.err).split('\n', Qt::SkipEmptyParts))
         written << (line.startsWith(project) ? line.mid(project.size()) : line);
     QCOMPARE(written, output);
-    QCOMPARE(program.exitCode(), exitCode);
+    QCOMPARE(ran.exitCode, exitCode);
 }
 
 // The whole page, drawn in the phone's frame at the handset's width, with no display.

@@ -1,5 +1,6 @@
 #include "app/command_line.h"
 #include "app/program.h"
+#include "app/startup_marks.h"
 #include "model/fonts.h"
 #include "model/program_folder.h"
 #include "textmap/map_window.h"
@@ -38,6 +39,7 @@ QStringList argumentsOf(int argc, char **argv)
 
 int main(int argc, char *argv[])
 {
+    StartupMarks marks;
     const CommandLine commandLine = parseCommandLine(argumentsOf(argc, argv));
     if (commandLine.run != CommandLine::Run::Window) {
         // Drawing the preview needs fonts and pictures, not a display; nothing else needs either.
@@ -57,6 +59,7 @@ int main(int argc, char *argv[])
     installFontSubstitutions();
     QTranslator qtTranslations;
     speakJapanese(qtTranslations);
+    marks.mark("application");
 
     Program program;
     program.ProgramFolder = ProgramFolder(QCoreApplication::applicationFilePath());
@@ -67,7 +70,9 @@ int main(int argc, char *argv[])
     TForm1 mainWindow(program.page, program.changes, program.state, program.catalogue,
                       program.pattern, program.generator, program.toolSettings,
                       program.ProgramFolder, desktop);
+    marks.mark("window");
     mainWindow.FormCreate();
+    marks.mark("data");
     mainWindow.setTextMapOpener([&program, &desktop, &mainWindow,
                                  textMap = static_cast<TForm7 *>(nullptr)]() mutable {
         if (!textMap)
@@ -77,7 +82,9 @@ int main(int argc, char *argv[])
         textMap->exec();
     });
 
+    marks.markFirstPaintOf(mainWindow);
     mainWindow.showCentred();
+    marks.mark("shown");
     const int result = QApplication::exec();
     mainWindow.FormDestroy();
     return result;

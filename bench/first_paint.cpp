@@ -4,7 +4,8 @@
 // its peak memory read.
 //   first_paint TITLE PROGRAM [ARGUMENT...]
 // prints "paint-milliseconds map-milliseconds peak-kibibytes" on one line, the times counted
-// from just before the program was started.
+// from just before the program was started, followed by "step=milliseconds" for each step
+// the program marked on the way (see app/startup_marks.h), on the same count.
 #include <xcb/damage.h>
 #include <xcb/xcb.h>
 
@@ -16,6 +17,7 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
 #include <string>
 
@@ -81,6 +83,13 @@ int main(int argc, char *argv[])
     xcb_change_window_attributes(connection, root, XCB_CW_EVENT_MASK, &mask);
     std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
 
+    char marksFile[] = "/tmp/first_paint_marks_XXXXXX";
+    const int marksDescriptor = mkstemp(marksFile);
+    if (marksDescriptor < 0)
+        fail("no file for the program's marks");
+    close(marksDescriptor);
+    setenv("MOPECO_STARTUP_MARKS", marksFile, 1);
+
     const Clock::time_point start = Clock::now();
     const pid_t child = fork();
     if (child < 0)
@@ -125,6 +134,16 @@ int main(int argc, char *argv[])
     rusage usage{};
     wait4(child, &status, 0, &usage);
     xcb_disconnect(connection);
-    std::printf("%.1f %.1f %ld\n", painted, mapped, usage.ru_maxrss);
+    std::printf("%.1f %.1f %ld", painted, mapped, usage.ru_maxrss);
+    // The program's marks are read on the same steady clock as `start`.
+    const long long startNanoseconds =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count();
+    std::ifstream marks(marksFile);
+    std::string step;
+    long long moment = 0;
+    while (marks >> step >> moment)
+        std::printf(" %s=%.1f", step.c_str(), (moment - startNanoseconds) / 1e6);
+    std::printf("\n");
+    unlink(marksFile);
     return 0;
 }

@@ -3,7 +3,8 @@
 # and peak memory of the program, side by side with an empty Qt Widgets window built by the
 # same project (the floor) and with that window showing one Japanese label. The display
 # itself reports the showing and the paint (build/bench/first_paint), so nothing polls.
-# Medians over RUNS starts on a virtual display, the three programs taking turns.
+# Medians over RUNS starts on a virtual display, the three programs taking turns. Then where
+# the time goes, step by step, by the marks the programs leave on the way (app/startup_marks.h).
 #   bench/startup.sh [RUNS] [BUILD_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -44,3 +45,35 @@ awk -v fp="$fp" -v fm="$fm" -v fk="$fk" -v tp="$tp" -v tm="$tm" -v tk="$tk" \
   printf "mopeco against the floor          %6.2f x    %6.2f x    %+7.1f MiB\n", pp / fp, pm / fm, (pk - fk) / 1024
   printf "mopeco against the labelled one   %6.2f x    %6.2f x    %+7.1f MiB\n", pp / tp, pm / tm, (pk - tk) / 1024
 }'
+
+# Each step's median moment, and the time since the step before it.
+awk -v runs="$runs" '
+  FNR == 1 { file++ }
+  {
+    for (i = 4; i <= NF; i++) {
+      split($i, pair, "=")
+      if (!((file, pair[1]) in seen)) { seen[file, pair[1]] = 1; order[file, ++steps[file]] = pair[1] }
+      value[file, pair[1], ++count[file, pair[1]]] = pair[2]
+    }
+    value[file, "on screen", ++count[file, "on screen"]] = $1
+  }
+  function median(f, step,   n, i, j, t, v) {
+    n = count[f, step]
+    for (i = 1; i <= n; i++) v[i] = value[f, step, i]
+    for (i = 2; i <= n; i++) for (j = i; j > 1 && v[j - 1] > v[j]; j--) { t = v[j]; v[j] = v[j - 1]; v[j - 1] = t }
+    return v[int((n + 1) / 2)]
+  }
+  END {
+    printf "\nwhere the time goes (median moment, and since the step before)\n"
+    names[1] = "labelled floor"; names[2] = "mopeco"
+    for (f = 1; f <= 2; f++) {
+      printf "%s:\n", names[f]
+      order[f, ++steps[f]] = "on screen"
+      before = 0
+      for (i = 1; i <= steps[f]; i++) {
+        step = order[f, i]; at = median(f, step)
+        printf "  %-12s %6.1f ms  %+6.1f ms\n", step, at, at - before
+        before = at
+      }
+    }
+  }' "$work/text" "$work/program.runs"

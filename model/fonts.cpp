@@ -17,9 +17,10 @@ void installFontSubstitutions()
 
 // The cell grows with the pixel size in proportion, so one measurement predicts the size;
 // each size tried loads a font, which is what start-up waits for.
-QFont fontWithCellHeight(const QString &family, int cellHeight)
+QFont fontWithCellHeight(const QString &family, int cellHeight, QFont::StyleStrategy strategy)
 {
     QFont font(family);
+    font.setStyleStrategy(strategy);
     font.setPixelSize(cellHeight);
     const int measured = QFontMetrics(font).height();
     if (measured <= cellHeight)

@@ -11,5 +11,6 @@ inline const QString fixedGothic() { return QStringLiteral("ＭＳ　ゴシッ�
 void installFontSubstitutions();
 
 // A font of the family whose character cell (internal leading included) is `cellHeight`
-// pixels high.
-QFont fontWithCellHeight(const QString &family, int cellHeight);
+// pixels high, drawn with `strategy`; it is measured as it will be drawn.
+QFont fontWithCellHeight(const QString &family, int cellHeight,
+                         QFont::StyleStrategy strategy = QFont::PreferDefault);

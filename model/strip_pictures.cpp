@@ -57,6 +57,15 @@ QFont letteringFont(int pixelSize)
 void drawLabelStrips(StripPictures &strips)
 {
     constexpr int letteringHeight = letteringBottom - letteringTop + 1;
+    // On one baseline the labels together reach as high and as low as all of them in one
+    // line: a size is judged by that one line first, and only a size whose height fits
+    // measures each label, for its width and its place.
+    QString allLabels;
+    for (int index = 0; index < separatorStrip; ++index)
+        allLabels += QString::fromUtf8(labels[index].text);
+    const auto heightFits = [&](const QFont &font) {
+        return QFontMetrics(font).tightBoundingRect(allLabels).height() <= letteringHeight - 1;
+    };
     std::array<QRect, separatorStrip> outlines;
     QRect allOutlines;
     const auto measure = [&](const QFont &font) {
@@ -69,11 +78,14 @@ void drawLabelStrips(StripPictures &strips)
         return allOutlines.height() <= letteringHeight - 1 && allOutlines.width() <= StripWidth - 2;
     };
     // The size whose cell is as high as the strip's lettering; smaller only for a font whose
-    // glyphs would not fit.
+    // glyphs would not fit, down to the smallest, which is taken as it is.
+    constexpr int smallestSize = 5;
     int pixelSize = letteringHeight + 1;
     QFont font = letteringFont(pixelSize);
-    while (!measure(font) && pixelSize > 5)
+    while (pixelSize > smallestSize && !(heightFits(font) && measure(font)))
         font = letteringFont(--pixelSize);
+    if (pixelSize == smallestSize)
+        measure(font);
     const int baseline = letteringTop + (letteringHeight - allOutlines.height()) / 2
         - allOutlines.top();
     for (int index = 0; index < separatorStrip; ++index) {

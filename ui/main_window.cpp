@@ -35,6 +35,8 @@
 #include <QScrollArea>
 #include <QToolButton>
 
+#include <future>
+
 namespace {
 
 const QString projectFilter = QStringLiteral("プロジェクトファイル(*.mpk)|*.mpk");
@@ -54,7 +56,6 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
                   QStringLiteral("mpk")),
       SaveDialog2(FileDialog::Mode::Save, QStringLiteral("データファイルを保存"), projectFilter,
                   QStringLiteral("mpk")),
-      ImageList1(makeStripPictures()),
       page(page),
       changes(changes),
       state(state),
@@ -65,6 +66,9 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
       programFolder(programFolder),
       desktop(desktop)
 {
+    // The item strips take some milliseconds of font work: they are drawn on a second thread
+    // while the controls are made.
+    std::future<StripPictures> strips = std::async(std::launch::async, makeStripPictures);
     // The page, its project and the project's pages are kept together: each dialog starts
     // where any of them was used last.
     OpenDialog1.shareFolderWith(SaveDialog1);
@@ -93,6 +97,7 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
     connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::update);
     connectHandlers();
     setFocusOrder();
+    ImageList1 = strips.get();
 }
 
 void TForm1::createTitleBar()

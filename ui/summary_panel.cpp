@@ -70,9 +70,9 @@ private:
     {
         auto found = fonts.find(cellHeight);
         if (found == fonts.end()) {
-            QFont font = fontWithCellHeight(proportionalGothic(), cellHeight);
-            font.setStyleStrategy(QFont::NoAntialias);
-            found = fonts.emplace(cellHeight, font).first;
+            found = fonts.emplace(cellHeight, fontWithCellHeight(proportionalGothic(), cellHeight,
+                                                                 QFont::NoAntialias))
+                        .first;
         }
         return found->second;
     }

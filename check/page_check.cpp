@@ -294,48 +294,6 @@ PageCheckResult CheckPage(const PageCheckInput &input)
     return Checker(input).run();
 }
 
-namespace {
-
-// The body's lines as the page takes them, and what became of its file. A body that cannot be
-// read is, to the page, a body that is not there; the check says why.
-QList<QByteArray> readBody(const PageProject &page, const WorkingState &state, PageFiles &files,
-                           BodyFileReading &reading)
-{
-    using State = BodyFileReading::State;
-    if (!isOn(page.BodyUsed))
-        return {};
-    const QString path = BodyFileOnDisk(page, state);
-    if (!isRegularFile(path)) {
-        // A folder, a pipe or a device in the file's place is refused as readFileBytes does.
-        if (QFileInfo::exists(path))
-            reading = {State::Unreadable, messageFor(IoError::Kind::AccessDenied), {}, 0};
-        else
-            reading.state = State::Missing;
-        return {};
-    }
-    try {
-        BodyText body = files.body(path);
-        reading = {State::Read, {}, body.encoding, body.strayBytes};
-        return std::move(body.lines);
-    } catch (const IoError &error) {
-        reading.state =
-            error.kind() == IoError::Kind::NotFound ? State::Missing : State::Unreadable;
-        reading.reason = error.message().section(QLatin1Char('\n'), 0, 0);
-        return {};
-    }
-}
-
-} // namespace
-
-PageNow PageAsWrittenNow(const PageProject &page, const WorkingState &state, const Pattern &pattern,
-                         int partCount, PageFiles &files)
-{
-    BodyFileReading reading;
-    const QList<QByteArray> bodyLines = readBody(page, state, files, reading);
-    return {GeneratePageLines(page, pattern, partCount, bodyLines), reading,
-            PictureFolder(page, state)};
-}
-
 PageCheckResult CheckPageOf(const PageProject &page, const WorkingState &state,
                             const Pattern &pattern, int partCount, const Handset &handset)
 {

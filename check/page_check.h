@@ -3,6 +3,7 @@
 #include "check/findings.h"
 #include "check/image_facts.h"
 #include "check/page_files.h"
+#include "generator/page_as_written.h"
 #include "generator/page_generator.h"
 #include "model/handsets.h"
 #include "model/sjis.h"
@@ -22,16 +23,6 @@ using ImageLookup = std::function<std::optional<ImageFile>(const QString &source
 
 // The picture files below `folder`, where the page is saved.
 ImageLookup ImagesInFolder(const QString &folder, PageFiles &files);
-
-// What became of the body text file when the page was made.
-struct BodyFileReading {
-    enum class State { NotUsed, Missing, Unreadable, Read };
-
-    State state = State::NotUsed;
-    QString reason; // why an unreadable file cannot be read
-    sjis::TextEncoding encoding = sjis::TextEncoding::Ascii;
-    qsizetype strayBytes = 0; // bytes of a UTF-8 file that start no character
-};
 
 struct PageCheckInput {
     QList<PageLine> lines; // the page as GeneratePageLines makes it
@@ -57,18 +48,6 @@ struct PageCheckResult {
 // handset does not know or that is not closed, characters it shows otherwise, pictures it
 // cannot show, links that lead nowhere, and items the user filled but left unused.
 PageCheckResult CheckPage(const PageCheckInput &input);
-
-// The page's lines as "HTML保存" would write them now: the first `partCount` parts of the
-// pattern, with the body read from its file.
-// The body path read against the project's folder, and the folder the pictures are looked
-// for in (PictureFolder) with it.
-struct PageNow {
-    QList<PageLine> lines;
-    BodyFileReading body;
-    QString pictureFolder; // empty while no folder of the page is known
-};
-PageNow PageAsWrittenNow(const PageProject &page, const WorkingState &state, const Pattern &pattern,
-                         int partCount, PageFiles &files);
 
 // Checks the page as "HTML保存" would write it now: the first `partCount` parts of the pattern,
 // with the body read from its file and the pictures looked for where PageAsWrittenNow says.

@@ -29,8 +29,16 @@ bool isLineEnd(char c)
 
 bool isRegularFile(const QString &path)
 {
+    return regularFileStamp(path).has_value();
+}
+
+std::optional<FileStamp> regularFileStamp(const QString &path)
+{
     struct stat status {};
-    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+    if (::stat(QFile::encodeName(path).constData(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return FileStamp{quint64(status.st_dev), quint64(status.st_ino), qint64(status.st_size),
+                     qint64(status.st_mtim.tv_sec), qint64(status.st_mtim.tv_nsec)};
 }
 
 QByteArray readFileBytes(const QString &path, qint64 limit)

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 // The most a file read by the program may hold: far above any real page, project or map, so
 // that a wrong file is refused with a message instead of filling the memory.
@@ -14,6 +15,20 @@ constexpr qint64 MaxFileBytes = 64 * 1024 * 1024;
 // True when `path` names a regular file (symbolic links followed). Folders, pipes and devices
 // are never read as files: a pipe would block the program for good, a device never end.
 bool isRegularFile(const QString &path);
+
+// A regular file as it is now: the same file, unchanged, while its device, inode, size and
+// time of change are the same.
+struct FileStamp {
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 size = -1;
+    qint64 changedSeconds = 0;
+    qint64 changedNanoseconds = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
+// The stamp of the regular file at `path`; nothing for anything else.
+std::optional<FileStamp> regularFileStamp(const QString &path);
 
 // Reads the whole file at `path`; throws IoError when it cannot be opened or read, when it is
 // no regular file (AccessDenied), and when it is larger than `limit` or the memory runs out

@@ -1,7 +1,6 @@
 #include "ui/page_commands.h"
 
-#include "generator/body_text.h"
-#include "generator/page_generator.h"
+#include "generator/page_as_written.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/project_file.h"
@@ -13,12 +12,14 @@ bool GeneratePage(int partCount, const PageProject &page, const WorkingState &st
                   const Pattern &pattern, GeneratorState &generator, FileDialog &saveDialog,
                   Desktop &desktop)
 {
-    // The body is read before the dialog, so an unreadable body file stops here.
+    // The page is made before the dialog, so an unreadable body file stops here.
+    BodyFiles files;
+    const PageNow now = PageAsWrittenNow(page, state, pattern, partCount, files);
+    if (now.bodyError)
+        throw *now.bodyError;
     if (isOn(page.BodyUsed))
-        generator.BodyLines = ReadBodyLines(BodyFileOnDisk(page, state));
-    return saveDialog.save(desktop, [&] {
-        return GeneratePageBytes(page, pattern, partCount, generator.BodyLines);
-    });
+        generator.BodyLines = now.bodyLines;
+    return saveDialog.save(desktop, [&] { return now.bytes(); });
 }
 
 bool SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &desktop)

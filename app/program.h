@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generator/page_generator.h"
+#include "model/handset_choice.h"
 #include "model/page_changes.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
@@ -15,6 +16,7 @@ struct Program {
     QString ProgramFolder;
     PageProject page;
     PageChanges changes; // announces every change of the page
+    HandsetChoice handsetChoice{ProgramFolder}; // the handset the page is meant for
     WorkingState state;
     PatternCatalogue catalogue;
     Pattern pattern;

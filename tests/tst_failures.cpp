@@ -18,6 +18,7 @@
 #include "ui/main_window.h"
 #include "ui/page_commands.h"
 #include "model/tool_settings.h"
+#include "model/handset_choice.h"
 
 #include <QDir>
 #include <QPushButton>
@@ -219,7 +220,8 @@ void FailuresTest::openingStartsAndWritesNothing()
     TextMap map;
     RecordingDesktop desktop;
     PageChanges changes;
-    TForm1 form(page, changes, state, catalogue, pattern, generator, settings, programFolder, desktop);
+    HandsetChoice handsetChoice(programFolder);
+    TForm1 form(page, changes, handsetChoice, state, catalogue, pattern, generator, settings, programFolder, desktop);
     form.FormCreate();
     TForm7 window(map, page, programFolder, form.SaveDialog1, desktop);
     desktop.answerWith(programFolder + "crafted.mpk");

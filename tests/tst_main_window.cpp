@@ -20,6 +20,7 @@
 #include "ui/page_check_window.h"
 #include "ui/phone_preview_window.h"
 #include "ui/summary_panel.h"
+#include "widgets/handset_box.h"
 #include "model/tool_settings.h"
 
 #include <QBuffer>
@@ -28,6 +29,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -57,7 +59,7 @@ struct MainWindowFixture : Program {
 
     TForm1 &start()
     {
-        form = std::make_unique<TForm1>(page, changes, state, catalogue, pattern, generator,
+        form = std::make_unique<TForm1>(page, changes, handsetChoice, state, catalogue, pattern, generator,
                                         toolSettings, ProgramFolder, desktop);
         form->FormCreate();
         return *form;
@@ -117,6 +119,7 @@ private slots:
     void pageCheckFollowsThePage();
     void typingOpensNoFile();
     void phonePreviewFollowsThePage();
+    void focusOrder();
     void titlePictograms();
 };
 
@@ -472,7 +475,7 @@ void MainWindowTest::phonePreviewFollowsThePage()
     TForm1 &form = fixture.start();
     PageCheckPanel &check = *form.pageCheck;
     QVERIFY(!check.previewWindow); // made on first use
-    fixture.click(check.previewButton);
+    fixture.click(form.previewButton);
     PhonePreviewWindow &preview = *check.previewWindow;
     QVERIFY(preview.isVisible());
     QVERIFY(!preview.isModal());
@@ -485,6 +488,26 @@ void MainWindowTest::phonePreviewFollowsThePage()
     QCOMPARE(check.handsetBox->currentText(), QStringLiteral("D501i"));
     QCOMPARE(preview.phone.screenSize(), QSize(96, 72));
     QVERIFY(check.meter->text().endsWith(QStringLiteral("/ 5 KB")));
+}
+
+// Tab walks the controls in the window's order, the page check's band by its handset box.
+void MainWindowTest::focusOrder()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    form.show();
+    QList<QWidget *> walked;
+    walked << form.ScrollBox1;
+    for (QWidget *next = form.ScrollBox1->nextInFocusChain();
+         next != form.ScrollBox1 && walked.size() < 40; next = next->nextInFocusChain())
+        if ((next->focusPolicy() & Qt::TabFocus) && next->isVisibleTo(&form) && !next->focusProxy())
+            walked << next;
+    const QList<QWidget *> expected{
+        form.ScrollBox1, form.Button6, form.Button9, form.Button10, form.Button11,
+        form.Button12,   form.Button1, form.Button2, form.Button3,  form.Button4,
+        form.Button5,    form.Button8, form.Edit1,   form.Button7,  form.pageCheck->handsetBox,
+        form.previewButton};
+    QCOMPARE(walked.mid(0, expected.size()), expected);
 }
 
 // The title shows its pictograms as pictures and keeps each in its form through an edit; the

@@ -43,7 +43,7 @@ const QString projectFilter = QStringLiteral("プロジェクトファイル(*.m
 
 } // namespace
 
-TForm1::TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
+TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetChoice, WorkingState &state,
                PatternCatalogue &catalogue, Pattern &pattern, GeneratorState &generator,
                ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
                QWidget *parent)
@@ -86,9 +86,13 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
     createWorkArea();
     createSummaryArea();
     // The page check, in the free band above the summary, opens the items it names.
-    pageCheck = new PageCheckPanel(*this, page, state, pattern, programFolder, desktop,
-                                   {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
-                                    [this] { Button1Click(); }, [this] { Edit1->setFocus(); }});
+    pageCheck = new PageCheckPanel(
+        *this, {40, 201, 432, 24}, page, state, pattern, handsetChoice, desktop,
+        {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
+         [this] { Button1Click(); }, [this] { Edit1->setFocus(); }});
+    previewButton = addButton(this, {356, 93, 100, 25}, QStringLiteral("ケータイ表示"));
+    previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));
+    connect(previewButton, &QPushButton::clicked, pageCheck, &PageCheckPanel::showPreview);
     // Whoever changed the page, the summary and the check follow it.
     connect(&changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
         if (what == PageChanges::Change::Page)
@@ -235,7 +239,7 @@ void TForm1::setFocusOrder()
 {
     const QList<QWidget *> order{ScrollBox1, Button6, Button9, Button10, Button11, Button12,
                                  Button1,    Button2, Button3, Button4,  Button5,  Button8,
-                                 Edit1,      Button7, pageCheck->handsetBox, pageCheck->previewButton};
+                                 Edit1,      Button7, pageCheck,  previewButton};
     ScrollBox1->setFocusPolicy(Qt::StrongFocus);
     ::setFocusOrder(order);
 }

@@ -18,6 +18,7 @@ class QScrollArea;
 class QToolButton;
 class TitleBandDrag;
 class PageCheckPanel;
+class HandsetChoice;
 
 struct PageProject;
 struct WorkingState;
@@ -34,7 +35,7 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    TForm1(PageProject &page, PageChanges &changes, WorkingState &state,
+    TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetChoice, WorkingState &state,
            PatternCatalogue &catalogue, Pattern &pattern, GeneratorState &generator,
            ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
            QWidget *parent = nullptr);
@@ -151,6 +152,7 @@ public:
     MainWindowDialogs dialogs;
     // The handset, the size meter and the findings of the page check.
     PageCheckPanel *pageCheck = nullptr;
+    QPushButton *previewButton; // "ケータイ表示", beside the title box
 
     FileDialog SaveDialog1;
     FileDialog OpenDialog1;

@@ -1,19 +1,18 @@
 #include "ui/page_check_panel.h"
 
 #include "model/page_project.h"
+#include "model/handset_choice.h"
 #include "model/pattern.h"
-#include "model/program_settings.h"
 #include "ui/page_check_window.h"
 #include "ui/phone_preview_window.h"
 #include "widgets/controls.h"
 #include "widgets/desktop.h"
 #include "widgets/error_guard.h"
+#include "widgets/handset_box.h"
 #include "widgets/size_meter.h"
 
-#include <QComboBox>
 #include <QEvent>
 #include <QLabel>
-#include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
 
@@ -36,60 +35,34 @@ QString countText(const QList<Finding> &findings)
 
 } // namespace
 
-PageCheckPanel::PageCheckPanel(QWidget &window, const PageProject &page, WorkingState &state,
-                               const Pattern &pattern, const QString &programFolder,
-                               Desktop &desktop, Openers openers)
-    : QObject(&window),
+PageCheckPanel::PageCheckPanel(QWidget &window, const QRect &band, const PageProject &page,
+                               WorkingState &state, const Pattern &pattern,
+                               HandsetChoice &handsetChoice, Desktop &desktop, Openers openers)
+    : QWidget(&window),
       window(window),
       page(page),
       state(state),
       pattern(pattern),
-      programFolder(programFolder),
+      handsetChoice(handsetChoice),
       desktop(desktop),
       openers(std::move(openers))
 {
-    handsetLabel = addLabel(&window, 40, 206, QStringLiteral("機種"));
-    handsetBox = new QComboBox(&window);
-    handsetBox->setGeometry(72, 202, 104, 22);
-    meter = new SizeMeter(&window);
-    meter->setGeometry(184, 202, 132, 22);
-    findingCount = addToolButton(&window, {322, 201, 150, 24}, {},
+    setGeometry(band);
+    handsetLabel = addLabel(this, 0, 5, QStringLiteral("機種"));
+    handsetBox = new HandsetBox(handsetChoice, desktop, this);
+    handsetBox->setGeometry(32, 1, 104, 22);
+    meter = new SizeMeter(this);
+    meter->setGeometry(144, 1, 132, 22);
+    findingCount = addToolButton(this, {282, 0, 150, 24}, {},
                                  QStringLiteral("クリックすると、ページの確認を開きます。"));
     meter->setToolTip(findingCount->toolTip());
-    previewButton = addButton(&window, {356, 93, 100, 25}, QStringLiteral("ケータイ表示"));
-    previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));
-    connect(previewButton, &QPushButton::clicked, this, &PageCheckPanel::showPreview);
-    connect(handsetBox, &QComboBox::activated, this,
-            [this](int index) { chooseHandset(handsetBox->itemText(index)); });
+    // The box of the handsets stands for the band in the window's order of focus.
+    setFocusProxy(handsetBox);
     connect(meter, &SizeMeter::clicked, this, &PageCheckPanel::showFindings);
     connect(findingCount, &QToolButton::clicked, this, &PageCheckPanel::showFindings);
+    // The meter, the count and the preview follow the handset, wherever it was chosen.
+    connect(&handsetChoice, &HandsetChoice::changed, this, &PageCheckPanel::update);
     window.installEventFilter(this);
-}
-
-// A box of every series, then every model, showing the handset in force; typing the first
-// letters of a name in the open list finds it.
-void PageCheckPanel::showHandsetIn(QComboBox *box) const
-{
-    box->setToolTip(QStringLiteral("ページを表示する携帯の機種かシリーズ（503i、SH505i など）"));
-    QStringList names;
-    for (const Handset &handset : Handsets())
-        names << handset.name;
-    box->addItems(names);
-    box->setCurrentText(chosenHandset.name);
-}
-
-// The meter and the preview share the one choice.
-void PageCheckPanel::chooseHandset(const QString &name)
-{
-    const std::optional<Handset> handset = FindHandset(name);
-    if (handset && handset->name != chosenHandset.name) {
-        chosenHandset = *handset;
-        desktop.showWarningOnce(SaveHandsetName(programFolder, handset->name));
-        update();
-    }
-    handsetBox->setCurrentText(chosenHandset.name);
-    if (previewWindow)
-        previewWindow->handsetBox->setCurrentText(chosenHandset.name);
 }
 
 // The tables of handset facts are read, and the page first checked, only after the main
@@ -105,39 +78,36 @@ bool PageCheckPanel::eventFilter(QObject *watched, QEvent *event)
 
 void PageCheckPanel::update()
 {
-    if (chosenHandset.name.isEmpty()) {
-        const SavedSetting<QString> saved = SavedHandsetName(programFolder);
-        chosenHandset = *FindHandset(saved.value);
-        showHandsetIn(handsetBox);
-        desktop.showWarningOnce(saved.problem);
+    if (!checked) {
+        checked = true;
+        handsetBox->showChoice();
+        desktop.showWarningOnce(handsetChoice.readProblem());
     }
+    const Handset &handset = handsetChoice.handset();
     const PageNow now = PageAsWrittenNow(page, state, pattern, pattern.PartCount, files);
     pictureFolder = now.pictureFolder;
     lastResult = CheckPage({now.lines, page, pattern, pattern.PartCount, now.body,
                             pictureFolder.isEmpty() ? ImageLookup()
                                                     : ImagesInFolder(pictureFolder, files),
-                            chosenHandset});
+                            handset});
     lastLines = now.lines;
     if (previewWindow && previewWindow->isVisible())
-        previewWindow->showPage(lastLines, chosenHandset, pictureFolder);
+        previewWindow->showPage(lastLines, handset, pictureFolder);
     meter->setMeasure(lastResult.totalBytes(), lastResult.limitBytes,
                       QStringLiteral("%1 / %2 KB")
                           .arg(double(lastResult.totalBytes()) / 1000.0, 0, 'f', 1)
-                          .arg(chosenHandset.pageLimitKb));
+                          .arg(handset.pageLimitKb));
     findingCount->setText(countText(lastResult.findings));
     setTextColour(findingCount, lastResult.hasErrors() ? QColor(200, 0, 0) : QColor(0, 0, 160));
 }
 
 void PageCheckPanel::showPreview()
 {
-    if (chosenHandset.name.isEmpty())
+    if (!checked)
         update();
-    if (!previewWindow) {
-        previewWindow = new PhonePreviewWindow([this](const QString &name) { chooseHandset(name); },
-                                               &window);
-        showHandsetIn(previewWindow->handsetBox);
-    }
-    previewWindow->showPage(lastLines, chosenHandset, pictureFolder);
+    if (!previewWindow)
+        previewWindow = new PhonePreviewWindow(handsetChoice, desktop, &window);
+    previewWindow->showPage(lastLines, handsetChoice.handset(), pictureFolder);
     previewWindow->show();
     previewWindow->raise();
     previewWindow->activateWindow();
@@ -145,13 +115,13 @@ void PageCheckPanel::showPreview()
 
 void PageCheckPanel::showFindings()
 {
-    if (chosenHandset.name.isEmpty())
+    if (!checked)
         update();
     if (!findingsWindow)
         findingsWindow = new PageCheckWindow(
             [this](const Finding &finding) { guarded(desktop, [&] { open(finding); }); },
             [this] { showPreview(); }, &window);
-    findingsWindow->showResult(lastResult, chosenHandset);
+    findingsWindow->showResult(lastResult, handsetChoice.handset());
     findingsWindow->exec();
 }
 

@@ -1,19 +1,19 @@
 #pragma once
 
 #include "check/page_check.h"
+#include "check/page_files.h"
 
-#include <QObject>
+#include <QWidget>
 
 #include <cstdint>
 #include <functional>
 
-class QComboBox;
 class QLabel;
 class QToolButton;
-class QWidget;
+class HandsetBox;
+class HandsetChoice;
 class PageCheckWindow;
 class PhonePreviewWindow;
-class QPushButton;
 class SizeMeter;
 class Desktop;
 
@@ -22,12 +22,12 @@ struct Pattern;
 struct WorkingState;
 enum class ItemKind : std::uint8_t;
 
-// The page check in the main window, in the free band between the item buttons and the
-// summary: the handset the page is meant for, the size meter, and how many things the check
-// found. A click on the meter or the count opens the window of findings; a click on a finding
-// there makes its slot current and opens its item. Beside the title box, "ケータイ表示" opens
-// the phone preview, which follows the page as the meter does.
-class PageCheckPanel : public QObject {
+// The page check, in its band of the main window between the item buttons and the summary:
+// the handset the page is meant for, the size meter, and how many things the check found. A
+// click on the meter or the count opens the window of findings; a click on a finding there
+// makes its slot current and opens its item. It also keeps the phone preview, which follows
+// the page as the meter does.
+class PageCheckPanel : public QWidget {
     Q_OBJECT
 
 public:
@@ -37,9 +37,10 @@ public:
         std::function<void()> title;             // the title box
     };
 
-    PageCheckPanel(QWidget &window, const PageProject &page, WorkingState &state,
-                   const Pattern &pattern, const QString &programFolder, Desktop &desktop,
-                   Openers openers);
+    // The band's place in `window`, whose first paint it waits for.
+    PageCheckPanel(QWidget &window, const QRect &band, const PageProject &page,
+                   WorkingState &state, const Pattern &pattern, HandsetChoice &handsetChoice,
+                   Desktop &desktop, Openers openers);
 
     // Checks the page again, as "HTML保存" would write it now, and shows the result. The
     // first check comes by itself once the main window has painted itself.
@@ -49,32 +50,28 @@ public:
     void showPreview();
 
     const PageCheckResult &result() const { return lastResult; }
-    const Handset &handset() const { return chosenHandset; }
 
     QLabel *handsetLabel;
-    QComboBox *handsetBox;
+    HandsetBox *handsetBox;
     SizeMeter *meter;
     QToolButton *findingCount;
-    QPushButton *previewButton;
     PhonePreviewWindow *previewWindow = nullptr; // made on first use
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void chooseHandset(const QString &name);
-    void showHandsetIn(QComboBox *box) const;
     void open(const Finding &finding);
 
     QWidget &window;
     const PageProject &page;
     WorkingState &state;
     const Pattern &pattern;
-    const QString &programFolder;
+    HandsetChoice &handsetChoice;
     Desktop &desktop;
+    bool checked = false; // the page was checked once
     QString pictureFolder; // where the last check looked for the pictures
     Openers openers;
-    Handset chosenHandset;
     PageFiles files; // the body and the pictures, opened again only when they change
     PageCheckResult lastResult;
     QList<PageLine> lastLines;

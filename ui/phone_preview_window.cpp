@@ -2,8 +2,8 @@
 
 #include "model/fonts.h"
 #include "widgets/controls.h"
+#include "widgets/handset_box.h"
 
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -39,20 +39,18 @@ constexpr int boxHeight = 22;
 
 } // namespace
 
-PhonePreviewWindow::PhonePreviewWindow(std::function<void(const QString &)> chooseHandset,
+PhonePreviewWindow::PhonePreviewWindow(HandsetChoice &handsetChoice, Desktop &desktop,
                                        QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      chooseHandset(std::move(chooseHandset))
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QStringLiteral("ケータイ表示"));
     setFont(fontWithCellHeight(proportionalGothic(), 12));
     addLabel(this, margin, margin + 4, QStringLiteral("機種"));
-    handsetBox = new QComboBox(this);
+    handsetBox = new HandsetBox(handsetChoice, desktop, this);
     handsetBox->setGeometry(margin + 32, margin, 110, boxHeight);
+    handsetBox->showChoice();
     screen = new PhoneScreen(*this);
     screen->move(margin, 2 * margin + boxHeight);
-    connect(handsetBox, &QComboBox::activated, this,
-            [this](int index) { this->chooseHandset(handsetBox->itemText(index)); });
     connect(&animation, &QTimer::timeout, this, [this] {
         ++phase;
         screen->picture = phone.draw(scroll, phase);

@@ -5,19 +5,19 @@
 #include <QDialog>
 #include <QTimer>
 
-#include <functional>
-
-class QComboBox;
+class HandsetBox;
+class HandsetChoice;
+class Desktop;
 class PhoneScreen;
 
 // "ケータイ表示": the page as the chosen handset shows it, kept current while the user works.
 // It stays open beside the main window; the wheel and the arrow and page keys scroll the
-// screen, and its handset box chooses the handset for the size meter too.
+// screen, and its handset box is the main window's choice too.
 class PhonePreviewWindow : public QDialog {
     Q_OBJECT
 
 public:
-    PhonePreviewWindow(std::function<void(const QString &)> chooseHandset, QWidget *parent);
+    PhonePreviewWindow(HandsetChoice &handsetChoice, Desktop &desktop, QWidget *parent);
 
     // Shows the page's lines for the handset; pictures come from `pictureFolder`.
     void showPage(const QList<PageLine> &lines, const Handset &handset, const QString &pictureFolder);
@@ -25,7 +25,7 @@ public:
     // Scrolls the screen by `step` pixels, within the page.
     void scrollBy(int step);
 
-    QComboBox *handsetBox;
+    HandsetBox *handsetBox;
     PhoneScreen *screen;
     PhonePreview phone;
     int scroll = 0;
@@ -39,6 +39,5 @@ protected:
 private:
     void fitToPhone();
 
-    std::function<void(const QString &)> chooseHandset;
     QTimer animation;
 };

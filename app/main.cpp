@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/font_configuration_warmup.h"
 #include "app/program.h"
 #include "app/startup_marks.h"
 #include "model/fonts.h"
@@ -54,6 +55,7 @@ int main(int argc, char *argv[])
         QCoreApplication::setApplicationName(QStringLiteral("mopeco"));
         return RunCommandLine(commandLine, ProgramFolder(QCoreApplication::applicationFilePath()));
     }
+    FontConfigurationWarmup fontConfiguration;
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("mopeco"));
     installFontSubstitutions();
@@ -64,12 +66,13 @@ int main(int argc, char *argv[])
     Program program;
     program.ProgramFolder = ProgramFolder(QCoreApplication::applicationFilePath());
     QtDesktop desktop;
+    fontConfiguration.wait();
 
     // The main window's start-up runs before any other window exists; it makes each of its
     // dialogs, as its children, when first asked for it.
-    TForm1 mainWindow(program.page, program.changes, program.handsetChoice, program.state, program.catalogue,
-                      program.pattern, program.generator, program.toolSettings,
-                      program.ProgramFolder, desktop);
+    TForm1 mainWindow(program.page, program.changes, program.handsetChoice, program.state,
+                      program.catalogue, program.pattern, program.generator,
+                      program.toolSettings, program.ProgramFolder, desktop);
     marks.mark("window");
     mainWindow.FormCreate();
     marks.mark("data");

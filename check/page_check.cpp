@@ -129,7 +129,7 @@ private:
         const ImageFormat format = file->facts.format;
         if (format == ImageFormat::Jpeg && !handset.showsJpeg())
             add(Severity::Warning, FindingKind::JpegNotShown, origin, source,
-                QStringLiteral("「%1」はJPEGで、%2では表示されません（JPEGは503iから）。GIFにしてください。")
+                QStringLiteral("「%1」はJPEGで、%2では表示されません（503iより前の機種と、503i・211iの一部の機種はGIFだけ）。GIFにしてください。")
                     .arg(source, handsetText()));
         else if (format == ImageFormat::Png && !handset.showsPng())
             add(Severity::Warning, FindingKind::PngNotShown, origin, source,

@@ -24,19 +24,27 @@ QList<Handset> readHandsets()
     QList<Handset> models;
     QMap<QString, Handset> series; // by name, in the order of the names
     QStringList seriesOrder;
-    for (const QStringList &row : FactsTableRows(QStringLiteral("handsets.tsv"), 6)) {
-        const Handset model{row[0], tenths(row[2]), row[3].toInt(), row[4].toInt(), row[5].toInt()};
+    for (const QStringList &row : FactsTableRows(QStringLiteral("handsets.tsv"), 8)) {
+        const Handset model{row[0],         tenths(row[2]),  row[3].toInt(),
+                            row[4].toInt(), row[5].toInt(),  row[6].toInt(),
+                            row[7] == QLatin1String("yes")};
         models.append(model);
         const QString seriesName = row[1];
         if (!series.contains(seriesName)) {
             seriesOrder.append(seriesName);
-            series.insert(seriesName, {seriesName, model.htmlVersion, model.pageLimitKb,
-                                       model.screenWidth, model.screenHeight});
+            Handset first = model;
+            first.name = seriesName;
+            series.insert(seriesName, first);
             continue;
         }
         Handset &strictest = series[seriesName];
         strictest.htmlVersion = std::min(strictest.htmlVersion, model.htmlVersion);
         strictest.pageLimitKb = std::min(strictest.pageLimitKb, model.pageLimitKb);
+        strictest.jpeg = strictest.jpeg && model.jpeg;
+        // The fewest colours known of the series.
+        if (model.colourDepth > 0
+            && (strictest.colourDepth == 0 || model.colourDepth < strictest.colourDepth))
+            strictest.colourDepth = model.colourDepth;
         // The smallest screen of the series, the one a page must suit.
         if (model.screenWidth > 0
             && (strictest.screenWidth == 0 || model.screenWidth < strictest.screenWidth)) {

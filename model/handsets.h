@@ -13,10 +13,15 @@ struct Handset {
     int pageLimitKb = 5;  // the page and its images together; 1 KB is 1,000 bytes
     int screenWidth = 0;  // of the browser, in pixels; 0 when not known
     int screenHeight = 0;
+    // Colours of the screen: 2 is black and white, 4 grey levels, then 256, 4096, …; 0 when
+    // not known.
+    int colourDepth = 0;
+    // JPEG came with the 503i generation, though not to every model of it; PNG only with the
+    // browser of 2009, after all of these.
+    bool jpeg = false;
 
     qint64 pageLimitBytes() const { return qint64(pageLimitKb) * 1000; }
-    // JPEG came with the 503i generation; PNG only with the browser of 2009, after all of these.
-    bool showsJpeg() const { return htmlVersion >= 30; }
+    bool showsJpeg() const { return jpeg; }
     bool showsPng() const { return false; }
 };
 

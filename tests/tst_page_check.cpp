@@ -377,15 +377,26 @@ void PageCheckTest::bodyFile()
     QCOMPARE(about, subjects.replaceInStrings(QStringLiteral("%1"), page.BodyFile.shown()));
 }
 
-// A model is found by its name, a series as its strictest model, in any case and spacing.
+// A model is found by its name, a series as its strictest model, in any case and spacing. The
+// colours and JPEG are those of the handset facts: JPEG from the 503i on, but not on D503i(S),
+// F503i(S), SO503i(S), D211i and F211i; a model of unknown cache takes its series' limit.
 void PageCheckTest::handsets_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QString>("found"); // name, HTML version, limit in KB, screen width
-    QTest::newRow("model") << "sh505i" << "SH505i 5.0 20 240";
-    QTest::newRow("series of one limit") << "503i" << "503i 3.0 10 118";
-    QTest::newRow("extended cache is the user's choice") << "N502i" << "N502i 2.0 5 118";
-    QTest::newRow("series with spaces") << "foma 2002" << "FOMA 2002 3.0 100 118";
+    // name, HTML version, limit in KB, screen width, colours, JPEG
+    QTest::addColumn<QString>("found");
+    QTest::newRow("model") << "sh505i" << "SH505i 5.0 20 240 262144 JPEG";
+    QTest::newRow("series of one limit") << "503i" << "503i 3.0 10 118 256 -";
+    QTest::newRow("extended cache is the user's choice") << "N502i" << "N502i 2.0 5 118 4 -";
+    QTest::newRow("series with spaces") << "foma 2002" << "FOMA 2002 3.0 100 118 65536 JPEG";
+    QTest::newRow("black and white") << "D501i" << "D501i 1.0 5 96 2 -";
+    QTest::newRow("fewest colours of the series") << "502i" << "502i 2.0 5 96 2 -";
+    QTest::newRow("256 colours") << "D502i" << "D502i 2.0 5 96 256 -";
+    QTest::newRow("JPEG on the 503i") << "N503i" << "N503i 3.0 10 118 4096 JPEG";
+    QTest::newRow("GIF only on the 503i") << "F503iS" << "F503iS 3.0 10 120 4096 -";
+    QTest::newRow("GIF only on the 211i") << "D211i" << "D211i 3.0 10 100 4096 -";
+    QTest::newRow("unknown cache") << "SO902iWP+" << "SO902iWP+ 6.0 100 240 262144 JPEG";
+    QTest::newRow("series with it") << "902i" << "902i 6.0 100 230 262144 JPEG";
     QTest::newRow("unknown") << "X999i" << "";
 }
 
@@ -394,10 +405,12 @@ void PageCheckTest::handsets()
     QFETCH(QString, name);
     QFETCH(QString, found);
     const std::optional<Handset> handset = FindHandset(name);
-    QCOMPARE(handset ? QStringLiteral("%1 %2 %3 %4")
+    QCOMPARE(handset ? QStringLiteral("%1 %2 %3 %4 %5 %6")
                            .arg(handset->name, HtmlVersionText(handset->htmlVersion))
                            .arg(handset->pageLimitKb)
                            .arg(handset->screenWidth)
+                           .arg(handset->colourDepth)
+                           .arg(handset->showsJpeg() ? "JPEG" : "-")
                      : QString(),
              found);
 }

@@ -19,6 +19,7 @@ enum class FindingKind {
     // Markup.
     TagNotEnded,         // "<B" with no ">"
     TagUnknown,          // no handset knows it
+    TagNotInImode,       // HTML's, but not i-mode's: <TABLE>, <B>
     TagMisspelt,         // one or two letters off a tag handsets know
     TagNotInVersion,     // of a later HTML version than the handset's
     AttributeUnknown,

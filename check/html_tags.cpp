@@ -1,6 +1,9 @@
 #include "check/html_tags.h"
 
+#include "check/markup.h"
 #include "model/facts_table.h"
+
+#include <QSet>
 
 #include <algorithm>
 #include <vector>
@@ -105,6 +108,23 @@ int TagFacts::attributeVersion(QByteArrayView attribute, QByteArrayView value) c
 const TagFacts *FindTag(QByteArrayView name)
 {
     return find(tagTable().byKey, name);
+}
+
+bool IsHtmlTagWithoutImode(QByteArrayView name)
+{
+    static const QSet<QByteArray> others{
+        "ABBR",     "ACRONYM", "ADDRESS",  "APPLET",   "AREA",       "ARTICLE", "ASIDE",
+        "AUDIO",    "B",       "BASEFONT", "BDO",      "BIG",        "BUTTON",  "CANVAS",
+        "CAPTION",  "CITE",    "CODE",     "COL",      "COLGROUP",   "DEL",     "DFN",
+        "EM",       "EMBED",   "FIELDSET", "FIGCAPTION", "FIGURE",   "FOOTER",  "FRAME",
+        "FRAMESET", "HEADER",  "I",        "IFRAME",   "INS",        "ISINDEX", "KBD",
+        "LABEL",    "LEGEND",  "LINK",     "MAIN",     "MAP",        "MARK",    "NAV",
+        "NOBR",     "NOFRAMES", "NOSCRIPT", "OPTGROUP", "Q",         "S",       "SAMP",
+        "SCRIPT",   "SECTION", "SMALL",    "SPAN",     "STRIKE",     "STRONG",  "STYLE",
+        "SUB",      "SUP",     "SVG",      "TABLE",    "TBODY",      "TD",      "TFOOT",
+        "TH",       "THEAD",   "TIME",     "TR",       "TT",         "U",       "VAR",
+        "VIDEO",    "WBR",     "XMP"};
+    return others.contains(UpperName(name));
 }
 
 QByteArray NearestTag(QByteArrayView written)

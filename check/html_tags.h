@@ -40,6 +40,10 @@ struct TagFacts {
 // The facts of a tag by its name in any case; null for a tag no handset knows.
 const TagFacts *FindTag(QByteArrayView name);
 
+// True for a tag of HTML itself (HTML 4.01 and the common later ones) that i-mode's HTML
+// lacks: <TABLE>, <B>, <SPAN>, <SCRIPT>; a handset passes over it. Any case.
+bool IsHtmlTagWithoutImode(QByteArrayView name);
+
 // The known tag nearest in spelling to an unknown one, when it differs by a letter or two
 // (a letter left out, added, changed or two swapped); empty when none is that near.
 QByteArray NearestTag(QByteArrayView name);

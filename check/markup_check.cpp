@@ -22,13 +22,6 @@ bool isFrameTag(const QByteArray &name)
     return frame.contains(name);
 }
 
-bool sameItem(const LineOrigin &a, const LineOrigin &b)
-{
-    // The body's lines are one text: a tag may open in one line and close in another.
-    return a.item == b.item && (a.item == Item::Body || a.number == b.number);
-}
-
-
 // Checks each line's tags, characters and references, and each item's nesting.
 class MarkupChecker {
 public:
@@ -40,17 +33,11 @@ public:
 
     void run()
     {
-        qsizetype groupStart = 0;
         for (qsizetype index = 0; index < lines.size(); ++index) {
             checkTags(lines[index].origin, markup[index]);
             checkCharacters(lines[index], markup[index]);
-            const bool groupEnds = index + 1 == lines.size()
-                                   || !sameItem(lines[index + 1].origin, lines[index].origin);
-            if (groupEnds) {
-                checkNesting(groupStart, index + 1);
-                groupStart = index + 1;
-            }
         }
+        checkNesting();
     }
 
 private:
@@ -72,35 +59,31 @@ private:
                         .arg(tag.closing ? QStringLiteral("/") : QString(), upper(tag.name)));
             const TagFacts *facts = tag.facts;
             if (!facts) {
-                const QString written = upper(tag.name);
-                const QByteArray nearest = NearestTag(tag.name);
-                if (nearest.isEmpty())
-                    add(Severity::Warning, FindingKind::TagUnknown, origin, written,
-                        QStringLiteral("「<%1>」というタグは携帯にはありません。").arg(written));
-                else
-                    add(Severity::Warning, FindingKind::TagMisspelt, origin, written,
-                        QStringLiteral("「<%1>」というタグはありません。「<%2>」のつづり違いでは"
-                                       "ありませんか。")
-                            .arg(written, QString::fromLatin1(nearest)));
+                // A tag without its ">" is that mistake, not a name to spell out.
+                if (!tag.unfinished)
+                    checkUnknownTag(origin, tag);
                 continue;
             }
             if (tag.closing)
                 continue;
             const auto name = [facts] { return QString::fromLatin1(facts->name); };
-            if (facts->version > version)
+            if (facts->version > version) {
+                // The handset drops the tag, and its attributes with it.
                 add(Severity::Warning, FindingKind::TagNotInVersion, origin, name(),
                     QStringLiteral("「<%1>」はHTML %2からのタグで、%3では表示されません。")
                         .arg(name(), HtmlVersionText(facts->version), handsetText()));
+                continue;
+            }
             for (const auto &[attribute, value] : lineMarkup.attributesOf(tag)) {
                 const int needed = facts->attributeVersion(attribute, value);
                 if (needed == 0) {
-                    const QString written = upper(attribute);
+                    const QString written = text(attribute).toUpper();
                     add(Severity::Warning, FindingKind::AttributeUnknown, origin, written,
                         QStringLiteral("「<%1>」に「%2」という属性はありません。携帯では無視されます。")
                             .arg(name(), written));
                 } else if (needed > version) {
                     const bool byValue = needed > facts->attributeVersion(attribute, {});
-                    const QString used = byValue ? upper(attribute) + QLatin1Char('=') + upper(value)
+                    const QString used = byValue ? upper(attribute) + QLatin1Char('=') + text(value).toUpper()
                                                  : upper(attribute);
                     add(Severity::Warning, FindingKind::AttributeNotInVersion, origin, used,
                         QStringLiteral("「<%1 %2>」はHTML %3からで、%4では無視されます。")
@@ -110,17 +93,45 @@ private:
         }
     }
 
+    // A tag no handset knows: one of HTML's that i-mode lacks, a slip of a known one, or
+    // something else.
+    void checkUnknownTag(const LineOrigin &origin, const MarkupTag &tag)
+    {
+        const QString written = text(tag.name).toUpper();
+        if (IsHtmlTagWithoutImode(tag.name)) {
+            add(Severity::Warning, FindingKind::TagNotInImode, origin, written,
+                QStringLiteral("「<%1>」はHTMLのタグですが、i-mode のHTMLにはありません。携帯では"
+                               "無視されます。")
+                    .arg(written));
+            return;
+        }
+        const QByteArray nearest = NearestTag(tag.name);
+        if (nearest.isEmpty())
+            add(Severity::Warning, FindingKind::TagUnknown, origin, written,
+                QStringLiteral("「<%1>」というタグは携帯にはありません。").arg(written));
+        else
+            add(Severity::Warning, FindingKind::TagMisspelt, origin, written,
+                QStringLiteral("「<%1>」というタグはありません。「<%2>」のつづり違いではありませんか。")
+                    .arg(written, QString::fromLatin1(nearest)));
+    }
+
+    // What the user wrote, Shift-JIS as it is, for a message.
+    static QString text(QByteArrayView written) { return sjis::toUnicode(written.toByteArray()); }
+
     static QString upper(QByteArrayView name) { return QString::fromLatin1(UpperName(name)); }
 
-    // Tags that enclose text must be closed, in the reverse order, within the item they open in.
-    void checkNesting(qsizetype first, qsizetype end)
+    // Tags that enclose text must be closed, in the reverse order, over the page: a tag may open
+    // in one item and close in another. A mistake is said once, where it is made: the tags a
+    // misplaced end tag closes early are closed, and their own end tags later say nothing.
+    void checkNesting()
     {
         struct Open {
             const TagFacts *tag;
             LineOrigin origin;
         };
         QVarLengthArray<Open, 16> open;
-        for (qsizetype index = first; index < end; ++index) {
+        QVarLengthArray<const TagFacts *, 8> closedEarly;
+        for (qsizetype index = 0; index < lines.size(); ++index) {
             const PageLine &line = lines[index];
             for (const MarkupTag &tag : markup[index].tags) {
                 const TagFacts *facts = tag.facts;
@@ -133,18 +144,24 @@ private:
                 qsizetype match = open.size() - 1;
                 while (match >= 0 && open[match].tag != facts)
                     --match;
-                const QString name = match < 0 || match != open.size() - 1
-                                         ? QString::fromLatin1(facts->name)
-                                         : QString();
+                const QString name = QString::fromLatin1(facts->name);
                 if (match < 0) {
+                    if (const auto early = std::find(closedEarly.begin(), closedEarly.end(), facts);
+                        early != closedEarly.end()) {
+                        closedEarly.erase(early);
+                        continue;
+                    }
                     add(Severity::Warning, FindingKind::EndTagWithoutStart, line.origin, name,
                         QStringLiteral("「</%1>」に対応する「<%1>」がありません。").arg(name));
                     continue;
                 }
-                if (match != open.size() - 1)
+                if (match != open.size() - 1) {
                     add(Severity::Warning, FindingKind::EndTagOutOfOrder, line.origin, name,
                         QStringLiteral("「</%1>」の前に「<%2>」を閉じてください。閉じる順番が逆です。")
                             .arg(name, QString::fromLatin1(open.last().tag->name)));
+                    for (qsizetype inner = match + 1; inner < open.size(); ++inner)
+                        closedEarly.append(open[inner].tag);
+                }
                 open.resize(match);
             }
         }

@@ -179,6 +179,9 @@ const QList<Case> &cases()
         {"unknown tag", direct("<FOOBARBAZ>a"), direct("<BR>a"), "505i",
          "警告: 直接入力1: 「<FOOBARBAZ>」というタグは携帯にはありません",
          FindingKind::TagUnknown, "FOOBARBAZ"},
+        {"HTML's tag that i-mode lacks", direct("<B>a</B>"), direct("<BR>a"), "505i",
+         "警告: 直接入力1: 「<B>」はHTMLのタグですが、i-mode のHTMLにはありません",
+         FindingKind::TagNotInImode, "B"},
         {"unknown attribute", text("<A HREF=\"a.html\" STYLE=\"x\">a</A>"),
          text("<A HREF=\"a.html\">a</A>"), "505i", "警告: テキスト 1: 「<A>」に「STYLE」という属性",
          FindingKind::AttributeUnknown, "STYLE"},
@@ -268,6 +271,8 @@ private slots:
     void findings();
     void bodyFile_data();
     void bodyFile();
+    void oneFindingPerCause_data();
+    void oneFindingPerCause();
     void handsets_data();
     void handsets();
     void pictureFolder_data();
@@ -296,6 +301,52 @@ void PageCheckTest::findings()
     QVERIFY2(std::none_of(without.begin(), without.end(), said), qPrintable(lines(without).join('\n')));
     // Only the page past its limit is an error of the page as a whole.
     QCOMPARE(lines(without).filter(QStringLiteral("エラー: ページ")), QStringList());
+}
+
+Setup directs(const QByteArray &first, const QByteArray &second)
+{
+    return [first, second](CheckedPage &page) {
+        page.project.Directs[0] = {first, ToggleOn};
+        page.project.Directs[1] = {second, ToggleOn};
+        page.parts = {{5, 1}, {5, 2}};
+    };
+}
+
+// Every finding of a page with one mistake, or none: tags are balanced over the whole page, a
+// mistake is said once where it is made, and a tag the handset drops takes its attributes.
+void PageCheckTest::oneFindingPerCause_data()
+{
+    QTest::addColumn<Setup>("setup");
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QStringList>("findings"); // how each begins
+    QTest::newRow("a block across two items") << directs("<CENTER>a", "b</CENTER>") << "505i"
+                                              << QStringList();
+    QTest::newRow("closed in the wrong order")
+        << direct("<CENTER><BLINK>a</CENTER></BLINK>") << "505i"
+        << QStringList{"警告: 直接入力1: 「</CENTER>」の前に「<BLINK>」を閉じてください"};
+    QTest::newRow("a dropped tag with attributes")
+        << direct("<MARQUEE BEHAVIOR=\"alternate\" LOOP=\"2\">a</MARQUEE>") << "501i"
+        << QStringList{"警告: 直接入力1: 「<MARQUEE>」はHTML 2.0からのタグ"};
+    QTest::newRow("HTML's table") << direct("<TABLE><TR><TD>a</TD></TR></TABLE>") << "505i"
+                                  << QStringList{"警告: 直接入力1: 「<TABLE>」はHTMLのタグですが",
+                                                 "警告: 直接入力1: 「<TR>」はHTMLのタグですが",
+                                                 "警告: 直接入力1: 「<TD>」はHTMLのタグですが"};
+    QTest::newRow("a tag without its end") << direct("<CENTE") << "505i"
+                                           << QStringList{"警告: 直接入力1: 「<CENTE」が「>」で閉じていません"};
+    QTest::newRow("an attribute in Japanese")
+        << direct(sj("<A HREF=\"a.html\" 名前=\"x\">a</A>")) << "505i"
+        << QStringList{"警告: 直接入力1: 「<A>」に「名前」という属性はありません"};
+}
+
+void PageCheckTest::oneFindingPerCause()
+{
+    QFETCH(Setup, setup);
+    QFETCH(QString, handset);
+    QFETCH(QStringList, findings);
+    const QStringList found = lines(check(setup, handset));
+    QCOMPARE(found.size(), findings.size());
+    for (qsizetype index = 0; index < found.size(); ++index)
+        QVERIFY2(found[index].startsWith(findings[index]), qPrintable(found.join('\n')));
 }
 
 enum class OnDisk { File, Missing, Folder, Locked };

@@ -97,11 +97,10 @@ int check(const QString &project, const Subject &subject)
     for (const Finding &finding : result.findings)
         out << project << ": " << SeverityText(finding.severity) << ": " << ItemName(finding)
             << ": " << finding.message << '\n';
+    const SizeTexts said = SizeAgainstLimit(result.totalBytes(), result.limitBytes);
     out << project << ": "
-        << QStringLiteral("大きさ: %1 / %2 KB（%3、画像を含む）")
-               .arg(KilobytesText(result.totalBytes()))
-               .arg(handset->pageLimitKb)
-               .arg(handset->name)
+        << QStringLiteral("大きさ: %1 %2 / %3 %2（%4、画像を含む）")
+               .arg(said.size, said.unit, said.limit, handset->name)
         << '\n';
     return result.hasErrors() ? Errors : NoErrors;
 }

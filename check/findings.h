@@ -41,6 +41,7 @@ enum class FindingKind {
     PngNotShown,
     ImageFormatNotShown, // BMP, or nothing a handset knows
     ImageTooWide,
+    ImageNameNotAscii, // often breaks once uploaded
     // Links.
     LinkWithoutTarget,
     MailAddressMalformed,

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -53,6 +54,8 @@ public:
         checkForgottenItems();
         checkSize();
         result.findings = inPageOrder(findings.list);
+        std::stable_sort(result.findings.begin(), result.findings.end(),
+                         [](const Finding &a, const Finding &b) { return a.severity < b.severity; });
         return result;
     }
 
@@ -112,10 +115,21 @@ private:
                     .arg(source));
             return;
         }
-        if (!input.images)
+        // Such names often break once the page is uploaded.
+        if (std::any_of(source.begin(), source.end(), [](QChar c) { return c.unicode() >= 0x80; }))
+            add(Severity::Warning, FindingKind::ImageNameNotAscii, origin, source,
+                QStringLiteral("「%1」のファイル名に半角英数字以外の文字があります。サーバーに置くと"
+                               "表示されないことがあるので、半角英数字の名前にしてください。")
+                    .arg(source));
+        if (!input.images) {
+            uncountedImages.insert(source);
+            result.imagesNotCounted = int(uncountedImages.size());
             return;
+        }
         const std::optional<ImageFile> file = input.images(source);
         if (!file) {
+            uncountedImages.insert(source);
+            result.imagesNotCounted = int(uncountedImages.size());
             add(Severity::Error, FindingKind::ImageMissing, origin, source,
                 QStringLiteral("画像ファイル「%1」が見つかりません。HTMLと同じフォルダに置いてください。")
                     .arg(source));
@@ -255,18 +269,19 @@ private:
     {
         if (result.totalBytes() <= result.limitBytes)
             return;
+        const SizeTexts said = SizeAgainstLimit(result.totalBytes(), result.limitBytes);
         findings.putFirst(
             Severity::Error, FindingKind::PageTooLarge, QString(),
-            QStringLiteral("ページが大きすぎます（画像を含めて %1、%2の上限は %3 KB）。画像を小さく"
-                            "するか、内容を減らしてください。")
-                 .arg(KilobytesText(result.totalBytes()), input.handset.name)
-                .arg(input.handset.pageLimitKb));
+            QStringLiteral("ページが大きすぎます（画像を含めて %1 %2、%3の上限は %4 %2）。画像を小さく"
+                           "するか、内容を減らしてください。")
+                .arg(said.size, said.unit, input.handset.name, said.limit));
     }
 
     const PageCheckInput &input;
     PageCheckResult result;
     Findings findings;
     QSet<QString> countedImages;
+    QSet<QString> uncountedImages;
 };
 
 } // namespace
@@ -284,9 +299,14 @@ ImageLookup ImagesInFolder(const QString &folder, PageFiles &files)
     };
 }
 
-QString KilobytesText(qint64 bytes)
+SizeTexts SizeAgainstLimit(qint64 bytes, qint64 limitBytes)
 {
-    return QStringLiteral("%1 KB").arg(double(bytes) / 1000.0, 0, 'f', 1);
+    if ((bytes + 50) / 100 == limitBytes / 100 && bytes != limitBytes) {
+        const QLocale japanese(QLocale::Japanese);
+        return {japanese.toString(bytes), japanese.toString(limitBytes), QStringLiteral("バイト")};
+    }
+    return {QString::number(double(bytes) / 1000.0, 'f', 1), QString::number(limitBytes / 1000),
+            QStringLiteral("KB")};
 }
 
 PageCheckResult CheckPage(const PageCheckInput &input)

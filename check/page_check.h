@@ -35,10 +35,11 @@ struct PageCheckInput {
 };
 
 struct PageCheckResult {
-    QList<Finding> findings;
+    QList<Finding> findings; // worst first, and in the order of the page within each severity
     qint64 pageBytes = 0;  // the page itself, lines and line ends
     qint64 imageBytes = 0; // every picture file it shows, each once
     qint64 limitBytes = 0;
+    int imagesNotCounted = 0; // pictures of the site whose files were not found, or not looked for
 
     qint64 totalBytes() const { return pageBytes + imageBytes; }
     bool hasErrors() const;
@@ -54,5 +55,13 @@ PageCheckResult CheckPage(const PageCheckInput &input);
 PageCheckResult CheckPageOf(const PageProject &page, const WorkingState &state,
                             const Pattern &pattern, int partCount, const Handset &handset);
 
-// "3.2 KB": bytes in kilobytes of 1,000 bytes, with one decimal.
-QString KilobytesText(qint64 bytes);
+// A page's size and its handset's limit as they are said: in kilobytes of 1,000 bytes, the size
+// with one decimal ("3.2", "5", "KB"), or
+// in bytes where a tenth of a kilobyte cannot tell them apart ("5,001", "5,000", "バイト"), so
+// that a page over its limit never reads "5.0 KB" against "5 KB".
+struct SizeTexts {
+    QString size;
+    QString limit;
+    QString unit;
+};
+SizeTexts SizeAgainstLimit(qint64 bytes, qint64 limitBytes);

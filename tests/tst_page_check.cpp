@@ -236,6 +236,10 @@ const QList<Case> &cases()
         {"BMP", image(encoded("BMP")), image(gifHeader(40)), "505i",
          "警告: 画像1: 「top.gif」は携帯で表示できる形式ではありません",
          FindingKind::ImageFormatNotShown, "top.gif"},
+        {"picture named in Japanese", direct(sj("<IMG SRC=\"写真.gif\">")),
+         direct("<IMG SRC=\"photo.gif\">"), "505i",
+         "警告: 直接入力1: 「写真.gif」のファイル名に半角英数字以外の文字があります",
+         FindingKind::ImageNameNotAscii, "写真.gif"},
         {"picture wider than the screen", image(gifHeader(97)), image(gifHeader(96)), "D501i",
          "警告: 画像1: 「top.gif」の幅（97ピクセル）がD501iの画面の幅（96ピクセル）より広く",
          FindingKind::ImageTooWide, "top.gif"},
@@ -271,6 +275,9 @@ private slots:
     void findings();
     void bodyFile_data();
     void bodyFile();
+    void sizeAgainstLimit_data();
+    void sizeAgainstLimit();
+    void uncountedPictures();
     void oneFindingPerCause_data();
     void oneFindingPerCause();
     void handsets_data();
@@ -301,6 +308,51 @@ void PageCheckTest::findings()
     QVERIFY2(std::none_of(without.begin(), without.end(), said), qPrintable(lines(without).join('\n')));
     // Only the page past its limit is an error of the page as a whole.
     QCOMPARE(lines(without).filter(QStringLiteral("エラー: ページ")), QStringList());
+}
+
+// A size is said in kilobytes, and in bytes where a tenth of a kilobyte cannot tell it from
+// the limit.
+void PageCheckTest::sizeAgainstLimit_data()
+{
+    QTest::addColumn<qint64>("bytes");
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("well under") << qint64(3240) << qint64(10000) << "3.2 / 10 KB";
+    QTest::newRow("well over") << qint64(5100) << qint64(5000) << "5.1 / 5 KB";
+    QTest::newRow("at the limit") << qint64(5000) << qint64(5000) << "5.0 / 5 KB";
+    QTest::newRow("a byte over") << qint64(5001) << qint64(5000) << "5,001 / 5,000 バイト";
+    QTest::newRow("just under") << qint64(4960) << qint64(5000) << "4,960 / 5,000 バイト";
+}
+
+void PageCheckTest::sizeAgainstLimit()
+{
+    QFETCH(qint64, bytes);
+    QFETCH(qint64, limit);
+    QFETCH(QString, said);
+    const SizeTexts texts = SizeAgainstLimit(bytes, limit);
+    QCOMPARE(QStringLiteral("%1 / %2 %3").arg(texts.size, texts.limit, texts.unit), said);
+}
+
+// Pictures of the site that were not found, or not looked for yet, are counted as such.
+void PageCheckTest::uncountedPictures()
+{
+    PageProject page;
+    page.Images[0] = {"top.gif", {}, ToggleOn, ToggleOff, ToggleOff};
+    page.Directs[0] = {"<IMG SRC=\"b.gif\"><IMG SRC=\"top.gif\"><IMG SRC=\"http://a/c.gif\">", ToggleOn};
+    Pattern pattern;
+    pattern.Parts[0] = {2, 1};
+    pattern.Parts[1] = {5, 1};
+    pattern.PartCount = 2;
+    QTemporaryDir folder;
+    writeBytes(folder.filePath("top.gif"), gifHeader(40));
+    PageFiles files;
+    const auto uncounted = [&](const ImageLookup &images) {
+        return CheckPage({GeneratePageLines(page, pattern, 2, {}), page, pattern, 2, {}, images,
+                          *FindHandset("505i")})
+            .imagesNotCounted;
+    };
+    QCOMPARE(uncounted(ImageLookup()), 2);
+    QCOMPARE(uncounted(ImagesInFolder(folder.path(), files)), 1);
 }
 
 Setup directs(const QByteArray &first, const QByteArray &second)
@@ -373,9 +425,10 @@ void PageCheckTest::bodyFile_data()
                            << QList<Kind>{Kind::BodyEncodingRead} << QStringList{"UTF-8"};
     QTest::newRow("UTF-8 with stray bytes")
         << OnDisk::File << QString("ようこそ、モペコへ").toUtf8() + "\xFF\xFE\r\n"
-        << QStringList{utf8, "警告: 本文: 本文のファイルに、UTF-8の文字にならないバイトが2個あり、「〓」に"
-                             "置き換えました。"}
-        << QList<Kind>{Kind::BodyEncodingRead, Kind::BodyStrayBytes} << QStringList{"UTF-8", ""};
+        << QStringList{"警告: 本文: 本文のファイルに、UTF-8の文字にならないバイトが2個あり、「〓」に"
+                       "置き換えました。",
+                       utf8}
+        << QList<Kind>{Kind::BodyStrayBytes, Kind::BodyEncodingRead} << QStringList{"", "UTF-8"};
     QTest::newRow("empty") << OnDisk::File << QByteArray()
                            << QStringList{"警告: 本文: 本文のファイルが空です。"}
                            << QList<Kind>{Kind::BodyFileEmpty} << QStringList{""};

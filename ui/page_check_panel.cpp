@@ -33,6 +33,15 @@ QString countText(const QList<Finding> &findings)
     return counts.isEmpty() ? QStringLiteral("問題なし") : counts.join(QStringLiteral("・"));
 }
 
+// "3.2 / 10 KB"; with the pictures that could not be counted, "1.0 KB＋画像2枚未確認".
+QString meterText(const PageCheckResult &result)
+{
+    const SizeTexts said = SizeAgainstLimit(result.totalBytes(), result.limitBytes);
+    if (result.imagesNotCounted > 0)
+        return QStringLiteral("%1 %2＋画像%3枚未確認").arg(said.size, said.unit).arg(result.imagesNotCounted);
+    return QStringLiteral("%1 / %2 %3").arg(said.size, said.limit, said.unit);
+}
+
 } // namespace
 
 PageCheckPanel::PageCheckPanel(QWidget &window, const QRect &band, const PageProject &page,
@@ -93,10 +102,7 @@ void PageCheckPanel::update()
     lastLines = now.lines;
     if (previewWindow && previewWindow->isVisible())
         previewWindow->showPage(lastLines, handset, pictureFolder);
-    meter->setMeasure(lastResult.totalBytes(), lastResult.limitBytes,
-                      QStringLiteral("%1 / %2 KB")
-                          .arg(double(lastResult.totalBytes()) / 1000.0, 0, 'f', 1)
-                          .arg(handset.pageLimitKb));
+    meter->setMeasure(lastResult.totalBytes(), lastResult.limitBytes, meterText(lastResult));
     findingCount->setText(countText(lastResult.findings));
     setTextColour(findingCount, lastResult.hasErrors() ? QColor(200, 0, 0) : QColor(0, 0, 160));
 }

@@ -59,14 +59,11 @@ PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open,
 
 void PageCheckWindow::showResult(const PageCheckResult &result, const Handset &handset)
 {
-    summary->setText(QStringLiteral("%1 の大きさ %2 / %3 KB（画像を含む）")
-                         .arg(HandsetText(handset), KilobytesText(result.totalBytes()))
-                         .arg(handset.pageLimitKb));
+    const SizeTexts said = SizeAgainstLimit(result.totalBytes(), result.limitBytes);
+    summary->setText(QStringLiteral("%1 の大きさ %2 %3 / %4 %3（画像を含む）")
+                         .arg(HandsetText(handset), said.size, said.unit, said.limit));
     summary->adjustSize();
     shown = result.findings;
-    std::stable_sort(shown.begin(), shown.end(), [](const Finding &a, const Finding &b) {
-        return a.severity < b.severity;
-    });
     list->clear();
     for (const Finding &finding : shown) {
         auto *item = new QTreeWidgetItem(list, {SeverityText(finding.severity), ItemName(finding),

@@ -45,7 +45,10 @@ enum class FindingKind {
     // Links.
     LinkWithoutTarget,
     MailAddressMalformed,
+    MailToTwice,        // a mail link's address written with its "mailto:"
+    MailAddressMissing, // a link to "mailto:" and nothing more
     TooManyAccessKeys,
+    AccessKeyTwice, // the same key on two links, or in a direct input and on a link
     // Items and the body's file.
     ItemUnused, // filled, but marked "使用しない"
     BodyFileMissing,

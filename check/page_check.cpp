@@ -44,12 +44,14 @@ public:
             markup.append(ScanMarkup(line.text));
         }
         CheckMarkup(input.lines, markup, input.handset, findings);
-        int accessKeys = 0;
         for (qsizetype index = 0; index < input.lines.size(); ++index) {
             const LineOrigin &origin = input.lines[index].origin;
             checkImages(origin, markup[index]);
+            checkAccessKeys(origin, markup[index]);
             if (origin.item == Item::Link)
-                checkLink(origin, accessKeys);
+                checkLink(origin);
+            else if (origin.item == Item::Image)
+                checkImageLink(origin);
         }
         checkForgottenItems();
         checkSize();
@@ -160,7 +162,35 @@ private:
                     .arg(handset.screenWidth));
     }
 
-    void checkLink(const LineOrigin &origin, int &accessKeys)
+    // Access keys over the whole page, the links' and those typed into the direct inputs.
+    void checkAccessKeys(const LineOrigin &origin, const Markup &markup)
+    {
+        for (const MarkupTag &tag : markup.tags) {
+            if (tag.closing || !tag.facts)
+                continue;
+            for (const auto &[name, value] : markup.attributesOf(tag)) {
+                if (name.compare("ACCESSKEY", Qt::CaseInsensitive) != 0)
+                    continue;
+                const QString key = sjis::toUnicode(value.toByteArray()).trimmed();
+                // Past ten, keys come again: that is the one mistake, said once.
+                if (++accessKeys > accessKeyCount) {
+                    if (accessKeys == accessKeyCount + 1)
+                        add(Severity::Warning, FindingKind::TooManyAccessKeys, origin, QString(),
+                            QStringLiteral("アクセスキーは1ページに10個までです。ここからは前と同じ"
+                                           "番号になります。"));
+                    continue;
+                }
+                if (accessKeysUsed.contains(key))
+                    add(Severity::Warning, FindingKind::AccessKeyTwice, origin, key,
+                        QStringLiteral("アクセスキー「%1」は、このページでもう使われています。"
+                                       "押すと、先のほうが開きます。")
+                            .arg(key));
+                accessKeysUsed.insert(key);
+            }
+        }
+    }
+
+    void checkLink(const LineOrigin &origin)
     {
         if (origin.number < 1 || origin.number > LinkSlotCount)
             return;
@@ -170,15 +200,35 @@ private:
             add(Severity::Error, FindingKind::LinkWithoutTarget, origin, QString(),
                 QStringLiteral("リンク先がありません。URLかメールアドレスを入れてください。"));
         static const QRegularExpression mailAddress(QStringLiteral("^[^@\\s]+@[^@\\s]+\\.[^@\\s]+$"));
+        const bool mailTo = target.toLower().startsWith("mailto:");
+        if (isOn(link.LinkMail) && mailTo) {
+            add(Severity::Error, FindingKind::MailToTwice, origin, sjis::toUnicode(target),
+                QStringLiteral("「mailto:」はいりません。メールのリンクには「mailto:」が付くので、"
+                               "このままでは「mailto:mailto:」となり、メールが送れません。"));
+            return;
+        }
+        if (!isOn(link.LinkMail) && mailTo && sjis::trimmed(target.mid(7)).isEmpty()) {
+            add(Severity::Error, FindingKind::MailAddressMissing, origin, sjis::toUnicode(target),
+                QStringLiteral("リンク先「%1」にメールアドレスがありません。").arg(sjis::toUnicode(target)));
+            return;
+        }
         if (isOn(link.LinkMail) && !target.isEmpty()) {
             const QString address = sjis::toUnicode(target);
             if (!mailAddress.match(address).hasMatch())
                 add(Severity::Warning, FindingKind::MailAddressMalformed, origin, address,
                     QStringLiteral("「%1」はメールアドレスの形ではありません。").arg(address));
         }
-        if (isOn(link.LinkAccessKey) && ++accessKeys == accessKeyCount + 1)
-            add(Severity::Warning, FindingKind::TooManyAccessKeys, origin, QString(),
-                QStringLiteral("アクセスキーは1ページに10個までです。ここからは前のリンクと同じ番号になります。"));
+    }
+
+    // A picture made a link leads somewhere.
+    void checkImageLink(const LineOrigin &origin)
+    {
+        if (origin.number < 1 || origin.number > ImageSlotCount)
+            return;
+        const ImageSlot &image = input.project.Images[std::size_t(origin.number - 1)];
+        if (isOn(image.ImageLinked) && sjis::trimmed(image.ImageLinkUrl).isEmpty())
+            add(Severity::Error, FindingKind::LinkWithoutTarget, origin, QString(),
+                QStringLiteral("画像のリンク先がありません。URLを入れるか、リンクにしないでください。"));
     }
 
     // Slots the pattern shows that hold something but are still marked "使用しない".
@@ -282,6 +332,8 @@ private:
     Findings findings;
     QSet<QString> countedImages;
     QSet<QString> uncountedImages;
+    int accessKeys = 0;
+    QSet<QString> accessKeysUsed;
 };
 
 } // namespace

@@ -71,6 +71,15 @@ Setup image(const QByteArray &bytes)
     };
 }
 
+Setup linkedImage(const QByteArray &target)
+{
+    return [target](CheckedPage &page) {
+        page.project.Images[0] = {"top.gif", target, ToggleOn, ToggleOn, ToggleOff};
+        page.parts = {{2, 1}};
+        page.images.append({QStringLiteral("top.gif"), gifHeader(40)});
+    };
+}
+
 Setup link(const QByteArray &target, Toggle mail)
 {
     return [target, mail](CheckedPage &page) {
@@ -87,6 +96,16 @@ Setup accessKeyLinks(int count)
             page.project.Links[n % 10] = {"L", "l.html", ToggleOn, ToggleOff, ToggleOff, ToggleOn};
             page.parts.append({4, n % 10 + 1});
         }
+    };
+}
+
+// The page of `setup` with a link typed into direct input 1, carrying `key`.
+Setup withDirect(const Setup &setup, const QByteArray &key)
+{
+    return [setup, key](CheckedPage &page) {
+        setup(page);
+        page.project.Directs[0] = {"<A HREF=\"x.html\" " + key + ">x</A>", ToggleOn};
+        page.parts.append({5, 1});
     };
 }
 
@@ -252,6 +271,21 @@ const QList<Case> &cases()
         {"eleven access keys", accessKeyLinks(11), accessKeyLinks(10), "505i",
          "警告: リンク1: アクセスキーは1ページに10個まで",
          FindingKind::TooManyAccessKeys, ""},
+        {"mail link written with mailto:", link("mailto:shop@example.jp", ToggleOn),
+         link("shop@example.jp", ToggleOn), "505i", "エラー: リンク4: 「mailto:」はいりません",
+         FindingKind::MailToTwice, "mailto:shop@example.jp"},
+        {"link to mailto: alone", link("mailto:", ToggleOff), link("mailto:shop@example.jp", ToggleOff),
+         "505i", "エラー: リンク4: リンク先「mailto:」にメールアドレスがありません",
+         FindingKind::MailAddressMissing, "mailto:"},
+        {"picture link without a target", linkedImage(" "), linkedImage("top.html"), "505i",
+         "エラー: 画像1: 画像のリンク先がありません", FindingKind::LinkWithoutTarget, ""},
+        {"access keys of the direct inputs count", withDirect(accessKeyLinks(10), "ACCESSKEY=\"5\""),
+         accessKeyLinks(10), "505i", "警告: 直接入力1: アクセスキーは1ページに10個まで",
+         FindingKind::TooManyAccessKeys, ""},
+        {"access key twice", withDirect(accessKeyLinks(1), "ACCESSKEY=\"1\""),
+         withDirect(accessKeyLinks(1), "ACCESSKEY=\"2\""), "505i",
+         "警告: 直接入力1: アクセスキー「1」は、このページでもう使われています",
+         FindingKind::AccessKeyTwice, "1"},
         {"filled but unused", [](CheckedPage &page) { page.project.Texts[0] = {"Hi", ToggleOff}; },
          [](CheckedPage &page) { page.project.Texts[0] = {"", ToggleOff}; }, "505i",
          "お知らせ: テキスト 1: 中身がありますが、「使用しない」に",

@@ -56,6 +56,7 @@ enum class FindingKind {
     BodyEncodingRead, // not ASCII: read as Shift-JIS or as UTF-8
     BodyStrayBytes,
     BodyFileEmpty,
+    BodyLinesRunTogether, // several lines, and no break between them
 };
 
 // One thing the check found, with the item of the page it belongs to.

@@ -308,11 +308,24 @@ private:
                 QStringLiteral("本文のファイルに、UTF-8の文字にならないバイトが%1個あり、「〓」に"
                                "置き換えました。")
                     .arg(file.strayBytes));
-        const bool hasLines = std::any_of(input.lines.begin(), input.lines.end(),
-                                          [](const PageLine &line) { return line.origin.item == Item::Body; });
-        if (!hasLines)
+        qsizetype lineCount = 0;
+        bool breaks = false;
+        for (const PageLine &line : input.lines) {
+            if (line.origin.item != Item::Body)
+                continue;
+            ++lineCount;
+            const QByteArray upper = line.text.toUpper();
+            breaks = breaks || upper.contains("<BR") || upper.contains("<P");
+        }
+        if (lineCount == 0)
             add(Severity::Warning, FindingKind::BodyFileEmpty, body, QString(),
                 QStringLiteral("本文のファイルが空です。"));
+        else if (lineCount > 1 && !breaks)
+            // Handsets run the lines of a paragraph together; only a break starts a new one.
+            add(Severity::Notice, FindingKind::BodyLinesRunTogether, body, QString(),
+                QStringLiteral("本文の%1行は、携帯では続けて表示されます。行を変えるには、その行の"
+                               "頭に空白を入れるか、空の行をはさんでください。")
+                    .arg(lineCount));
     }
 
     void checkSize()

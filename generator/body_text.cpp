@@ -1,11 +1,13 @@
 #include "generator/body_text.h"
 
+#include "model/pictogram_text.h"
 #include "model/text_reader.h"
 
 BodyText MarkBodyText(const QByteArray &fileBytes)
 {
     static const QByteArray lineBreak = QByteArrayLiteral("<BR>");
-    const sjis::TextFileBytes converted = sjis::convertTextFile(fileBytes);
+    // Emoji in a UTF-8 file become pictograms, as when they are typed into a text box.
+    const sjis::TextFileBytes converted = sjis::convertTextFile(fileBytes, TypedTextBytes);
     BodyText body{{}, converted.encoding, converted.strayBytes};
     TextReader reader(converted.shiftJis);
     while (!reader.atEnd()) {

@@ -15,7 +15,8 @@ struct BodyText {
 
 // Every line of the file stays a line of the page, an empty line becomes a line break, and a
 // line that starts with a half-width or full-width blank begins on a new line. Nothing else is
-// touched. A file saved as UTF-8 is converted to Shift-JIS first (sjis::convertTextFile).
+// touched. A file saved as UTF-8 is converted to Shift-JIS first (sjis::convertTextFile), its
+// emoji to pictograms as TypedTextBytes makes them.
 BodyText MarkBodyText(const QByteArray &fileBytes);
 
 // The lines of MarkBodyText.

@@ -257,7 +257,7 @@ QString decodeUtf8(const QByteArray &bytes)
 
 } // namespace
 
-TextFileBytes convertTextFile(const QByteArray &bytes)
+TextFileBytes convertTextFile(const QByteArray &bytes, QByteArray (*encode)(const QString &))
 {
     static const QByteArray byteOrderMark = QByteArrayLiteral("\xEF\xBB\xBF");
     const bool marked = bytes.startsWith(byteOrderMark);
@@ -270,7 +270,7 @@ TextFileBytes convertTextFile(const QByteArray &bytes)
                           && mostlyJapanese(text, shape.characters));
     if (!utf8)
         return {bytes, TextEncoding::ShiftJis, 0};
-    return {fromUnicode(decodeUtf8(text)), TextEncoding::Utf8, shape.strayBytes};
+    return {encode(decodeUtf8(text)), TextEncoding::Utf8, shape.strayBytes};
 }
 
 QByteArray fromTextFile(const QByteArray &bytes)

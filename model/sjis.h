@@ -32,9 +32,10 @@ struct TextFileBytes {
 // starts with the UTF-8 byte order mark, or when it holds a character of three bytes, reads as
 // Japanese (most characters beyond ASCII are kana, kanji or the symbols of Japanese text) and
 // has bytes that start no character in at most a quarter of its characters beyond ASCII: those
-// become 〓 and are counted. Characters code page 932 lacks become "&#N;". Anything else is
-// Shift-JIS already and stays byte for byte.
-TextFileBytes convertTextFile(const QByteArray &bytes);
+// become 〓 and are counted. Characters code page 932 lacks become "&#N;", or what `encode`
+// makes of them. Anything else is Shift-JIS already and stays byte for byte.
+TextFileBytes convertTextFile(const QByteArray &bytes,
+                              QByteArray (*encode)(const QString &) = fromUnicode);
 
 // The bytes of a text file as Shift-JIS, as convertTextFile.
 QByteArray fromTextFile(const QByteArray &bytes);

@@ -295,6 +295,10 @@ const QList<Case> &cases()
          FindingKind::BodyFileMissing, "body.txt"},
         {"body file empty", body({}), body({"a"}), "505i", "警告: 本文: 本文のファイルが空です",
          FindingKind::BodyFileEmpty, ""},
+        {"body lines run together", body({"Open daily", "Closed on Mondays"}),
+         body({"Open daily", "<BR> Closed on Mondays"}), "505i",
+         "お知らせ: 本文: 本文の2行は、携帯では続けて表示されます", FindingKind::BodyLinesRunTogether,
+         ""},
     };
     return all;
 }

@@ -211,6 +211,10 @@ void PageGeneratorTest::bodyLines_data()
     QTest::newRow("UTF-8 beyond code page 932")
         << QString("カフェé😀").toUtf8() << QList<QByteArray>{sj("カフェ") + "&#233;&#128512;"};
     QTest::newRow("Shift-JIS half-width kana") << sj("ｶﾚｰ") << QList<QByteArray>{sj("ｶﾚｰ")};
+    // Emoji become pictograms as when typed: ☕ is pictogram 51 (F8D1), 👑 extended E15 (F9BF).
+    QTest::newRow("UTF-8 emoji") << QString("コーヒー☕\r\n王様👑と😀\r\n").toUtf8()
+                                 << QList<QByteArray>{sj("コーヒー") + "&#63697;",
+                                                      sj("王様") + "\xF9\xBF" + sj("と") + "&#128512;"};
 }
 
 void PageGeneratorTest::bodyLines()

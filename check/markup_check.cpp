@@ -5,8 +5,8 @@
 #include "model/pictograms.h"
 #include "model/sjis.h"
 
+#include <QHash>
 #include <QRegularExpression>
-#include <QVarLengthArray>
 
 #include <algorithm>
 #include <cstring>
@@ -129,8 +129,11 @@ private:
             const TagFacts *tag;
             LineOrigin origin;
         };
-        QVarLengthArray<Open, 16> open;
-        QVarLengthArray<const TagFacts *, 8> closedEarly;
+        // Every step is constant work or pops what it walks over, so a hostile page of
+        // thousands of tags is checked in time proportional to its length.
+        QList<Open> open;
+        QHash<const TagFacts *, int> openCount;
+        QHash<const TagFacts *, int> closedEarly;
         for (qsizetype index = 0; index < lines.size(); ++index) {
             const PageLine &line = lines[index];
             for (const MarkupTag &tag : markup[index].tags) {
@@ -139,29 +142,31 @@ private:
                     continue;
                 if (!tag.closing) {
                     open.append({facts, line.origin});
+                    ++openCount[facts];
                     continue;
                 }
-                qsizetype match = open.size() - 1;
-                while (match >= 0 && open[match].tag != facts)
-                    --match;
                 const QString name = QString::fromLatin1(facts->name);
-                if (match < 0) {
-                    if (const auto early = std::find(closedEarly.begin(), closedEarly.end(), facts);
-                        early != closedEarly.end()) {
-                        closedEarly.erase(early);
+                if (openCount.value(facts) == 0) {
+                    if (int &early = closedEarly[facts]; early > 0) {
+                        --early;
                         continue;
                     }
                     add(Severity::Warning, FindingKind::EndTagWithoutStart, line.origin, name,
                         QStringLiteral("「</%1>」に対応する「<%1>」がありません。").arg(name));
                     continue;
                 }
-                if (match != open.size() - 1) {
+                qsizetype match = open.size() - 1;
+                while (open[match].tag != facts)
+                    --match;
+                if (match != open.size() - 1)
                     add(Severity::Warning, FindingKind::EndTagOutOfOrder, line.origin, name,
                         QStringLiteral("「</%1>」の前に「<%2>」を閉じてください。閉じる順番が逆です。")
                             .arg(name, QString::fromLatin1(open.last().tag->name)));
-                    for (qsizetype inner = match + 1; inner < open.size(); ++inner)
-                        closedEarly.append(open[inner].tag);
+                for (qsizetype inner = match + 1; inner < open.size(); ++inner) {
+                    --openCount[open[inner].tag];
+                    ++closedEarly[open[inner].tag];
                 }
+                --openCount[facts];
                 open.resize(match);
             }
         }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Photographs the main window with an example page, its phone preview beside it, the page check
-# of that page, the item editor of a link with pictograms and its pictogram palette, and the
-# text map maker with the first sample map, on a virtual display, for the README.
+# of that page, the item editor of a link with pictograms and its pictogram palette, the text
+# map maker with the first sample map, on a virtual display, and the page's preview on four
+# phones, for the README.
 #   scripts/screenshots.sh [PROGRAM_FOLDER] [OUTPUT_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -15,11 +16,13 @@ fail() { echo "screenshots: $*" >&2; exit 1; }
 # An example page: a small café with a photo, texts and links, in Shift-JIS, its pictograms in
 # both forms: the basic ones as decimal references, the extended shortcake (F9EF) as its code.
 lines() { printf '%s\r\n' "$@"; }
-convert -size 96x40 xc:'#e08080' "$work/top.gif"
+# The top picture is a JPEG photo, which some phones cannot show.
+convert -size 96x40 gradient:'#f0c060-#a04828' -fill '#fff0d0' -draw 'circle 48,20 48,6' \
+  -quality 80 "$work/top.jpg"
 lines '本日のおすすめ' '　ブレンドコーヒー' '　ケーキセット' | iconv -f UTF-8 -t CP932 > "$work/menu.txt"
 {
   lines ver2.10 2 '喫茶さくら&#63697;' 1 '#FFFFFF' '#0000FF' '#000000' 2 '#000000' "$work/menu.txt" 1
-  lines top.gif index.html 1 1 2 '' '' 2 2 2
+  lines top.jpg index.html 1 1 2 '' '' 2 2 2
   lines 'いらっしゃいませ&#63647;' 1 '営業時間 9:00～18:00' 1 '&#169; 2003 喫茶さくら' 1 '' 2 '' 2
   lines 'お品書き{shortcake}' menu.html 1 2 2 1 '地図&#63875;' map.html 1 2 2 1 \
     'ご予約&#63720;' info@example.jp 1 1 1 1
@@ -79,5 +82,16 @@ click "$text_map" 84 444
 xdotool mousemove 0 0
 sleep 0.3
 import -window "$text_map" "$output/text_map.png"
+# The page on four phones side by side: a black and white 501i, a D502i of 256 colours, a D503i
+# that shows no JPEG, and a 505i.
+previews=()
+for handset in 501i D502i D503i 505i; do
+  "$work/program/mopeco" --preview "$work/example.mpk" --handset "$handset" \
+    -o "$work/preview_$handset.png"
+  previews+=("$work/preview_$handset.png")
+done
+convert -background '#d8d8d8' "${previews[@]}" -gravity north -splice 12x0 +append \
+  "$output/preview_handsets.png"
 echo "screenshots: $output/main_window.png $output/main_and_preview.png $output/page_check.png" \
-  "$output/item_editor.png $output/pictogram_palette.png $output/text_map.png"
+  "$output/item_editor.png $output/pictogram_palette.png $output/text_map.png" \
+  "$output/preview_handsets.png"

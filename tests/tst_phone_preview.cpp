@@ -3,6 +3,7 @@
 
 #include "check/phone_preview.h"
 #include "check/preview_markup.h"
+#include "check/screen_colours.h"
 #include "model/fonts.h"
 #include "model/handsets.h"
 #include "model/page_project.h"
@@ -16,19 +17,26 @@
 
 namespace {
 
-// The page of one direct input holding `markup`, with the page's colours on.
-QList<PageLine> pageOf(const QByteArray &markup)
+// The page of a direct input for each of `markup`'s lines, with the page's colours on.
+QList<PageLine> pageOf(const QByteArrayList &markup)
 {
     PageProject page;
     page.Title = "Shop";
     page.ColorSupport = ToggleOn;
     page.BackgroundColor = "#003300";
     page.TextColor = "#FFFF00";
-    page.Directs[0] = {markup, ToggleOn};
     Pattern pattern;
-    pattern.Parts[0] = {DirectPart, 1};
-    pattern.PartCount = 1;
-    return GeneratePageLines(page, pattern, 1, {});
+    for (qsizetype line = 0; line < markup.size(); ++line) {
+        page.Directs[std::size_t(line)] = {markup[line], ToggleOn};
+        pattern.Parts[std::size_t(line)] = {DirectPart, int(line + 1)};
+    }
+    pattern.PartCount = int(markup.size());
+    return GeneratePageLines(page, pattern, pattern.PartCount, {});
+}
+
+QList<PageLine> pageOf(const QByteArray &markup)
+{
+    return pageOf(QByteArrayList{markup});
 }
 
 PreviewMarkup translated(const QByteArray &markup, const QString &handset,
@@ -60,6 +68,8 @@ private slots:
     void drawnPreview();
     void pictureSizes_data();
     void pictureSizes();
+    void screenColours_data();
+    void screenColours();
     void longPages_data();
     void longPages();
 };
@@ -71,8 +81,8 @@ void PhonePreviewTest::translation_data()
     QTest::addColumn<QString>("has");     // in the rich text
     QTest::addColumn<QString>("hasNot");
     QTest::newRow("line break") << QByteArray("a<BR>b") << "501i" << "a<br/>b" << "";
-    QTest::newRow("centred") << QByteArray("<CENTER>a</CENTER>") << "501i"
-                             << "<div align=\"center\">a</div>" << "";
+    QTest::newRow("centred") << QByteArray("<CENTER>a</CENTER>") << "501i" << "<div align=\"center\">"
+                             << "";
     QTest::newRow("font colour on 2.0") << QByteArray("<FONT COLOR=\"red\">a</FONT>") << "502i"
                                         << "<font color=\"red\">a</font>" << "";
     QTest::newRow("font colour ignored on 1.0") << QByteArray("<FONT COLOR=\"red\">a</FONT>") << "501i"
@@ -218,6 +228,72 @@ void PhonePreviewTest::pictureSizes()
     QVERIFY(picture.save(folder.filePath("ok.gif"), "PNG"));
     const PreviewMarkup markup = translated("<IMG SRC=\"ok.gif\" " + size + ">", "505i", folder.path());
     QCOMPARE(markup.pictures.value(QStringLiteral("picture:0")).size(), shown);
+}
+
+// A screen of few colours shows a picture in its own: black and white, 4 grey levels, or the
+// 256 colours of 8 red × 8 green × 4 blue levels, spreading every other colour over
+// neighbouring pixels so that an area keeps its shade; 65536 colours and more show it as it is.
+void PhonePreviewTest::screenColours_data()
+{
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QList<int>>("levels"); // of red and green; empty where the picture stays as it is
+    QTest::addColumn<QList<int>>("blueLevels");
+    QTest::addColumn<bool>("grey");
+    const QList<int> two{0, 255};
+    const QList<int> four{0, 85, 170, 255};
+    const QList<int> eight{0, 36, 73, 109, 146, 182, 219, 255};
+    QList<int> sixteen;
+    for (int level = 0; level < 16; ++level)
+        sixteen.append(level * 17);
+    const QColor grey(128, 128, 128);
+    const QColor sky(90, 160, 220);
+    QTest::newRow("mid-grey, black and white") << 2 << grey << two << two << true;
+    QTest::newRow("sky blue, black and white") << 2 << sky << two << two << true;
+    QTest::newRow("mid-grey, 4 grey levels") << 4 << grey << four << four << true;
+    QTest::newRow("sky blue, 4 grey levels") << 4 << sky << four << four << true;
+    QTest::newRow("mid-grey, 256 colours") << 256 << grey << eight << four << false;
+    QTest::newRow("sky blue, 256 colours") << 256 << sky << eight << four << false;
+    QTest::newRow("sky blue, 4096 colours") << 4096 << sky << sixteen << sixteen << false;
+    QTest::newRow("65536 colours") << 65536 << sky << QList<int>() << QList<int>() << false;
+    QTest::newRow("262144 colours") << 262144 << sky << QList<int>() << QList<int>() << false;
+    QTest::newRow("colours not known") << 0 << sky << QList<int>() << QList<int>() << false;
+}
+
+void PhonePreviewTest::screenColours()
+{
+    QFETCH(int, depth);
+    QFETCH(QColor, colour);
+    QFETCH(QList<int>, levels);
+    QFETCH(QList<int>, blueLevels);
+    QFETCH(bool, grey);
+    // An area of the colour on the left, and a photo's smooth shades on the right.
+    QImage picture(64, 32, QImage::Format_RGB32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.setPixelColor(x, y, x < 32 ? colour : QColor(4 * x - 1, 7 * y, 255 - 3 * x));
+    const QImage shown = ScreenColours(picture, depth).convertToFormat(QImage::Format_RGB32);
+    if (levels.isEmpty()) {
+        QCOMPARE(shown, picture);
+        return;
+    }
+    std::array<double, 3> sum{};
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const QColor pixel = shown.pixelColor(x, y);
+            QVERIFY(levels.contains(pixel.red()) && levels.contains(pixel.green()));
+            QVERIFY(blueLevels.contains(pixel.blue()));
+            QVERIFY(!grey || (pixel.red() == pixel.green() && pixel.green() == pixel.blue()));
+            if (x < 32)
+                sum = {sum[0] + pixel.red(), sum[1] + pixel.green(), sum[2] + pixel.blue()};
+        }
+    // The area keeps its shade.
+    const std::array<int, 3> wanted = grey ? std::array<int, 3>{qGray(colour.rgb()), qGray(colour.rgb()),
+                                                                qGray(colour.rgb())}
+                                           : std::array<int, 3>{colour.red(), colour.green(), colour.blue()};
+    for (int channel = 0; channel < 3; ++channel)
+        QVERIFY2(qAbs(sum[channel] / (32 * 32) - wanted[channel]) <= 9,
+                 qPrintable(QString::number(sum[channel] / (32 * 32))));
 }
 
 // Pages of many pictures in one line, of many marquees or of many paragraphs are laid out

@@ -308,9 +308,11 @@ private:
         } else if (name == "A") {
             opens(tag.closing);
             const QByteArrayView target = known("HREF");
+            // The engine would draw a link in the desktop's link colour; the handset draws it in
+            // the page's LINK colour, or its own where the page has none.
             out().text += tag.closing ? QStringLiteral("</a>")
-                                 : QStringLiteral("<a href=\"%1\">")
-                                       .arg(escaped(sjis::toUnicode(target.toByteArray())));
+                                 : QStringLiteral("<a href=\"%1\" style=\"color: %2\">")
+                                       .arg(escaped(sjis::toUnicode(target.toByteArray())), result.link.name());
         } else if (name == "IMG" && !tag.closing) {
             picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(),
                     known("WIDTH"), known("HEIGHT"));

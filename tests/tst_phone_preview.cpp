@@ -25,6 +25,7 @@ QList<PageLine> pageOf(const QByteArrayList &markup)
     page.ColorSupport = ToggleOn;
     page.BackgroundColor = "#003300";
     page.TextColor = "#FFFF00";
+    page.LinkColor = "#FF0000";
     Pattern pattern;
     for (qsizetype line = 0; line < markup.size(); ++line) {
         page.Directs[std::size_t(line)] = {markup[line], ToggleOn};
@@ -68,6 +69,8 @@ private slots:
     void drawnPreview();
     void pictureSizes_data();
     void pictureSizes();
+    void linkColour_data();
+    void linkColour();
     void screenColours_data();
     void screenColours();
     void longPages_data();
@@ -228,6 +231,32 @@ void PhonePreviewTest::pictureSizes()
     QVERIFY(picture.save(folder.filePath("ok.gif"), "PNG"));
     const PreviewMarkup markup = translated("<IMG SRC=\"ok.gif\" " + size + ">", "505i", folder.path());
     QCOMPARE(markup.pictures.value(QStringLiteral("picture:0")).size(), shown);
+}
+
+// Links are drawn in the page's LINK colour from HTML 2.0 on; a 1.0 handset knows no page
+// colours.
+void PhonePreviewTest::linkColour_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<bool>("inLinkColour");
+    QTest::newRow("HTML 1.0") << "D501i" << false;
+    QTest::newRow("HTML 2.0") << "D502i" << true;
+    QTest::newRow("HTML 3.0") << "P503i" << true;
+}
+
+void PhonePreviewTest::linkColour()
+{
+    QFETCH(QString, handset);
+    QFETCH(bool, inLinkColour);
+    PhonePreview phone;
+    phone.setPage(pageOf("<A HREF=\"x.html\">" + sj("■■■■■■") + "</A>"), *FindHandset(handset), {});
+    const QImage drawn = phone.draw(0, 0);
+    const QRect screen = phone.screenRect();
+    int red = 0;
+    for (int y = screen.top(); y < screen.top() + 12; ++y)
+        for (int x = screen.left(); x < screen.left() + 72; ++x)
+            red += drawn.pixelColor(x, y) == QColor(Qt::red);
+    QCOMPARE(red > 100, inLinkColour);
 }
 
 // A screen of few colours shows a picture in its own: black and white, 4 grey levels, or the

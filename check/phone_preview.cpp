@@ -1,5 +1,6 @@
 #include "check/phone_preview.h"
 
+#include "check/page_check.h"
 #include "model/fonts.h"
 #include "model/text_reader.h"
 
@@ -91,10 +92,10 @@ PhonePreview::PhonePreview()
 }
 PhonePreview::~PhonePreview() = default;
 
-std::function<QImage(const QString &)> PicturesInFolder(const QString &folder, int screenWidth)
+std::function<QImage(const QString &)> PicturesInFolder(const QString &folder)
 {
-    return [folder, screenWidth](const QString &source) -> QImage {
-        if (folder.isEmpty() || source.isEmpty() || source.contains(QLatin1String("://")))
+    return [folder](const QString &source) -> QImage {
+        if (folder.isEmpty() || source.isEmpty())
             return {};
         const QString path = QDir(folder).filePath(QDir::cleanPath(source));
         if (!isRegularFile(path))
@@ -103,8 +104,6 @@ std::function<QImage(const QString &)> PicturesInFolder(const QString &folder, i
         const QSize size = reader.size();
         if (!size.isValid() || qint64(size.width()) * size.height() > largestPicture)
             return {};
-        if (size.width() > screenWidth)
-            reader.setScaledSize(size.scaled(screenWidth, size.height(), Qt::KeepAspectRatio));
         return reader.read();
     };
 }
@@ -132,7 +131,8 @@ void PhonePreview::setPage(const QList<PageLine> &lines, const Handset &handset,
     const PreviewSetting setting{handset,
                                  screen.width() - scrollBarWidth,
                                  fontHeight,
-                                 PicturesInFolder(pictureFolder, screen.width() - scrollBarWidth),
+                                 pictureFolder.isEmpty() ? ImageLookup() : ImagesInFolder(pictureFolder, files),
+                                 PicturesInFolder(pictureFolder),
                                  &pictograms,
                                  screen.height()};
     if (sameBesidesTitle(lines, handset, pictureFolder)) {

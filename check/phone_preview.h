@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/page_files.h"
 #include "check/preview_markup.h"
 #include "generator/page_generator.h"
 #include "model/handsets.h"
@@ -60,6 +61,7 @@ private:
                           const QString &pictureFolder) const;
 
     PictogramPictures pictograms;
+    PageFiles files; // the picture files' sizes and headers, read again only when they change
     // A page laid out once is made anew rather than changed: a change to a laid-out document
     // lays it out again piece by piece.
     std::unique_ptr<QTextDocument> page;
@@ -78,6 +80,6 @@ private:
     QString shownFolder;
 };
 
-// The picture files of a page below `folder`, each at most as wide as the screen; a null
-// image for one that is missing, unreadable or past a sane size.
-std::function<QImage(const QString &source)> PicturesInFolder(const QString &folder, int screenWidth);
+// The picture files of a page below `folder`; a null image for one that is missing, unreadable
+// or past a sane size.
+std::function<QImage(const QString &source)> PicturesInFolder(const QString &folder);

@@ -10,10 +10,35 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QSet>
 
 namespace {
 
 using Item = LineOrigin::Item;
+
+// How a picture shows on the screen: at the size the page draws it at, and of its own columns,
+// those that show, from the left.
+struct ShownPicture {
+    QSize size;
+    int columns = 0;
+};
+
+// A picture of `natural` size, where the page asks for `width` × `height` (taken when it gives
+// both; 0 where it does not say), shows at that size, never taller than a few screens however
+// large the page writes it. Wider than the screen, it is cut at the screen's right edge: the
+// handset does not scroll sideways, and no handset is known to make a picture narrower.
+ShownPicture shownPicture(QSize natural, qint64 width, qint64 height, QSize screen)
+{
+    // Handsets scrolled a picture a few screens long at the most.
+    const qint64 tallest = 4 * qint64(std::max(1, screen.height()));
+    const bool sized = width > 0 && height > 0;
+    const qint64 drawnWidth = std::max<qint64>(1, sized ? width : natural.width());
+    const qint64 drawnHeight = sized ? height : natural.height();
+    const qint64 shownWidth = std::min<qint64>(drawnWidth, std::max(1, screen.width()));
+    const qint64 columns = (qint64(natural.width()) * shownWidth + drawnWidth - 1) / drawnWidth;
+    return {QSize(int(shownWidth), int(std::clamp<qint64>(drawnHeight, 1, tallest))),
+            int(std::clamp<qint64>(columns, 1, std::max(1, natural.width())))};
+}
 
 // Within a long line of the page, a piece ends after about this many characters.
 constexpr qsizetype pieceLength = 2000;
@@ -35,15 +60,12 @@ public:
 
     PreviewMarkup run(const QList<PageLine> &lines)
     {
-        const qint64 limit = setting.handset.pageLimitBytes();
-        qint64 bytes = 0;
         for (const PageLine &line : lines) {
-            bytes += line.text.size() + 2;
-            if (bytes > limit) {
-                result.cutShort = true;
+            if (!take(line.text.size() + 2))
                 break;
-            }
             translateLine(line);
+            if (result.cutShort)
+                break;
             endPieceWhereClosed(0);
         }
         endMarquee();
@@ -56,6 +78,14 @@ public:
     }
 
 private:
+    // Counts bytes the handset reads towards its limit; past the limit, the page is cut.
+    bool take(qint64 size)
+    {
+        bytes += size;
+        result.cutShort = bytes > setting.handset.pageLimitBytes();
+        return !result.cutShort;
+    }
+
     void translateLine(const PageLine &line)
     {
         switch (line.origin.item) {
@@ -87,7 +117,7 @@ private:
         qsizetype at = 0;
         qsizetype tagIndex = 0;
         qsizetype referenceIndex = 0;
-        while (at < text.size()) {
+        while (at < text.size() && !result.cutShort) {
             const qsizetype nextTag =
                 tagIndex < markup.tags.size() ? markup.tags[tagIndex].begin : text.size();
             const qsizetype nextReference = referenceIndex < markup.references.size()
@@ -314,7 +344,7 @@ private:
                                  : QStringLiteral("<a href=\"%1\" style=\"color: %2\">")
                                        .arg(escaped(sjis::toUnicode(target.toByteArray())), result.link.name());
         } else if (name == "IMG" && !tag.closing) {
-            picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(),
+            picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(), known("ALT"),
                     known("WIDTH"), known("HEIGHT"));
         } else if (name == "BLINK") {
             opens(tag.closing);
@@ -365,31 +395,96 @@ private:
         out().text += QLatin1String("</p>");
     }
 
-    // A picture of the page at its size, smaller when wider than the screen; a framed name
-    // where the file is missing.
-    void picture(const QString &source, QByteArrayView width, QByteArrayView height)
+    // A picture of the page as the handset shows it. Its file counts towards the page's limit
+    // the first time the page names it, as the page check counts it; where it takes the page
+    // past the limit, the page ends.
+    void picture(const QString &source, QByteArrayView alt, QByteArrayView width, QByteArrayView height)
     {
-        QImage image = setting.loadPicture ? setting.loadPicture(source) : QImage();
-        if (image.isNull()) {
-            QFont font = QFont();
-            font.setPixelSize(std::max(8, setting.fontHeight - 2));
-            const QFontMetrics metrics(font);
-            image = QImage(std::min(setting.screenWidth, metrics.horizontalAdvance(source) + 8),
-                           metrics.height() + 6, QImage::Format_ARGB32_Premultiplied);
-            image.fill(QColor(240, 240, 240));
-            QPainter painter(&image);
-            painter.setPen(QColor(150, 150, 150));
-            painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
-            painter.setFont(font);
-            painter.setPen(QColor(90, 90, 90));
-            painter.drawText(image.rect(), Qt::AlignCenter, source);
+        // A picture of another site, or of the site's root, is not among the page's files.
+        const bool elsewhere = source.contains(QLatin1String("://")) || source.startsWith(QLatin1Char('/'));
+        const std::optional<ImageFile> file =
+            source.isEmpty() || elsewhere || !setting.findPicture ? std::nullopt : setting.findPicture(source);
+        QImage image;
+        if (!file) {
+            image = placeholder(source);
+        } else {
+            if (!countedPictures.contains(source)) {
+                countedPictures.insert(source);
+                if (!take(file->size))
+                    return;
+            }
+            if (shows(file->facts.format) && setting.loadPicture)
+                image = setting.loadPicture(source);
+            if (image.isNull())
+                return notShown(alt);
         }
         // The page's own numbers are sizes to draw at, never sizes to allocate.
-        const QSize shown = ShownPictureSize(image.size(), pixels(width), pixels(height),
-                                             {setting.screenWidth, setting.screenHeight});
-        if (shown != image.size())
-            image = image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const ShownPicture shown = shownPicture(image.size(), pixels(width), pixels(height),
+                                                {setting.screenWidth, setting.screenHeight});
+        if (shown.columns < image.width())
+            image = image.copy(0, 0, shown.columns, image.height());
+        if (shown.size != image.size())
+            image = image.scaled(shown.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         addPicture(image);
+    }
+
+    // Whether the handset shows a picture in that format, as the page check judges it.
+    bool shows(ImageFormat format) const
+    {
+        switch (format) {
+        case ImageFormat::Gif:
+            return true;
+        case ImageFormat::Jpeg:
+            return setting.handset.showsJpeg();
+        case ImageFormat::Png:
+            return setting.handset.showsPng();
+        case ImageFormat::Bmp:
+        case ImageFormat::Unknown:
+            break;
+        }
+        return false;
+    }
+
+    // Where the handset cannot show a picture, it shows the picture's ALT text, or without one
+    // a small mark of a broken picture in a character's cell.
+    void notShown(QByteArrayView alt)
+    {
+        if (!alt.trimmed().isEmpty())
+            return translateText(alt);
+        const QString name = QStringLiteral("picture:broken");
+        if (!result.pictures.contains(name)) {
+            const int cell = setting.fontHeight;
+            QImage mark(cell, cell, QImage::Format_ARGB32_Premultiplied);
+            mark.fill(Qt::white);
+            QPainter painter(&mark);
+            painter.setPen(QColor(128, 128, 128));
+            painter.drawRect(0, 0, cell - 1, cell - 1);
+            painter.setPen(QColor(200, 0, 0));
+            painter.drawLine(3, 3, cell - 4, cell - 4);
+            painter.drawLine(cell - 4, 3, 3, cell - 4);
+            painter.end();
+            result.pictures.insert(name, mark);
+        }
+        out().add({name, {}});
+    }
+
+    // Where the picture file is missing, the preview shows its name in a frame: which file to
+    // put beside the page.
+    QImage placeholder(const QString &source) const
+    {
+        QFont font = QFont();
+        font.setPixelSize(std::max(8, setting.fontHeight - 2));
+        const QFontMetrics metrics(font);
+        QImage image(std::min(setting.screenWidth, metrics.horizontalAdvance(source) + 8), metrics.height() + 6,
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(QColor(240, 240, 240));
+        QPainter painter(&image);
+        painter.setPen(QColor(150, 150, 150));
+        painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+        painter.setFont(font);
+        painter.setPen(QColor(90, 90, 90));
+        painter.drawText(image.rect(), Qt::AlignCenter, source);
+        return image;
     }
 
     // A size the page writes, in pixels; 0 for none, a percentage or anything else.
@@ -424,6 +519,8 @@ private:
 
     const PreviewSetting &setting;
     PreviewMarkup result;
+    qint64 bytes = 0;              // read by the handset so far, pictures included
+    QSet<QString> countedPictures; // by the source the page names them by
     QImage emptyLine;
     RichText piece;
     int openElements = 0;
@@ -463,22 +560,6 @@ QString PreviewMarkup::html() const
     for (const RichText &piece : pieces)
         html += piece.html();
     return html;
-}
-
-QSize ShownPictureSize(QSize natural, qint64 width, qint64 height, QSize screen)
-{
-    // Handsets scrolled a picture a few screens long at the most.
-    const qint64 tallest = 4 * qint64(std::max(1, screen.height()));
-    // A size is taken when the page gives both of its numbers.
-    const bool sized = width > 0 && height > 0;
-    qint64 shownWidth = sized ? width : natural.width();
-    qint64 shownHeight = sized ? height : natural.height();
-    if (shownWidth > screen.width()) {
-        shownHeight = std::max<qint64>(1, shownHeight * screen.width() / shownWidth);
-        shownWidth = screen.width();
-    }
-    return QSize(int(std::clamp<qint64>(shownWidth, 1, std::max(1, screen.width()))),
-                 int(std::clamp<qint64>(shownHeight, 1, tallest)));
 }
 
 PreviewMarkup TranslateForPreview(const QList<PageLine> &lines, const PreviewSetting &setting)

@@ -76,6 +76,8 @@ void append(QTextDocument &document, const RichText &rich)
 {
     QTextCursor end(&document);
     end.movePosition(QTextCursor::End);
+    if (!document.isEmpty() && rich.newBlock)
+        end.insertBlock(QTextBlockFormat(), QTextCharFormat());
     const int from = end.position();
     if (document.isEmpty())
         document.setHtml(rich.text);
@@ -196,6 +198,7 @@ void PhonePreview::loadTo(int height)
     while (loadedPieces < markup.pieces.size() && (loadedPieces == 0 || pageLength() < height)) {
         RichText text;
         // A few pieces at once: each insertion has a cost of its own.
+        text.newBlock = markup.pieces[loadedPieces].newBlock;
         while (loadedPieces < markup.pieces.size() && text.text.size() < 4000) {
             const RichText &next = markup.pieces[loadedPieces++];
             text.text += next.text;

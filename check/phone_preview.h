@@ -45,6 +45,8 @@ public:
     int maximumScroll() const;
     bool moves() const { return markup.blinks || !markup.marquees.isEmpty(); }
     const PreviewMarkup &translated() const { return markup; }
+    // The page as laid out so far, at the screen's width.
+    const QTextDocument &document() const { return *page; }
 
 private:
     void layOut();

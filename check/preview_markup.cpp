@@ -66,7 +66,7 @@ public:
             translateLine(line);
             if (result.cutShort)
                 break;
-            endPieceWhereClosed(0);
+            mayEndPiece(0);
         }
         endMarquee();
         if (result.cutShort)
@@ -131,7 +131,7 @@ private:
             if (nextTag <= nextReference) {
                 translateTag(markup.tags[tagIndex], markup);
                 at = markup.tags[tagIndex++].end;
-                endPieceWhereClosed(pieceLength);
+                mayEndPiece(pieceLength);
             } else {
                 translateReference(markup.references[referenceIndex]);
                 at = next + markup.references[referenceIndex++].text.size();
@@ -145,11 +145,9 @@ private:
         const qsizetype close = line.lastIndexOf("</TITLE>");
         if (open < 0 || close < open)
             return;
-        const RichText body = piece;
-        piece = {};
+        inTitle = true;
         translateMarkup(line.sliced(open + 7, close - open - 7), Tags::AsText);
-        result.title = piece;
-        piece = body;
+        inTitle = false;
     }
 
     // The page's colours, where the handset's HTML version knows them.
@@ -170,15 +168,48 @@ private:
         colour("LINK", result.link);
     }
 
-    RichText &out() { return inMarquee ? result.marquees.last() : piece; }
+    RichText &out() { return inTitle ? result.title : inMarquee ? result.marquees.last() : piece; }
 
-    // A piece ends where the page has closed all it opened, once it has `length` characters.
-    void endPieceWhereClosed(qsizetype length)
+    // A piece may end where the page has closed all it opened, once it has `length`
+    // characters; it ends before the next text or picture, so that the next piece goes on
+    // with the line the engine has, or starts a line of its own where a block ended.
+    void mayEndPiece(qsizetype length)
     {
-        if (openElements == 0 && !inMarquee && !piece.isEmpty() && piece.text.size() >= length) {
+        pieceDue = pieceDue
+                   || (openElements == 0 && !inMarquee && !piece.isEmpty() && piece.text.size() >= length);
+    }
+
+    // Before text, a picture or a tag within a line, into the page's body.
+    void inLine()
+    {
+        if (inTitle || inMarquee)
+            return;
+        if (pieceDue) {
             result.pieces.append(piece);
             piece = {};
+            piece.newBlock = afterBlock;
+            pieceDue = false;
         }
+        afterBlock = false;
+    }
+
+    // Before a tag that opens or closes a block: what follows its end starts a line.
+    void block(bool closing)
+    {
+        if (inTitle || inMarquee)
+            return;
+        pieceDue = false;
+        afterBlock = closing;
+    }
+
+    // A block of the rich text. The engine ends a DIV's block where it closes only when the
+    // DIV holds an element, so each holds one from its start.
+    static QString openBlock(const QString &element, const QByteArray &align = {})
+    {
+        const QString open = align.isEmpty() ? QStringLiteral("<%1>").arg(element)
+                                             : QStringLiteral("<%1 align=\"%2\">")
+                                                   .arg(element, escaped(QString::fromLatin1(align)));
+        return element == QLatin1String("div") ? open + QLatin1String("<span></span>") : open;
     }
 
     // Counts the elements the rich text opens and closes, to know where a piece may end.
@@ -239,6 +270,8 @@ private:
     // Decoded text, whose "&" and "<" are those of the page's source.
     void appendText(const QString &text)
     {
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); }))
+            inLine();
         QString &target = out().text;
         for (qsizetype at = 0; at < text.size(); ++at) {
             const QChar c = text[at];
@@ -295,6 +328,7 @@ private:
         const QString name = QStringLiteral("pictogram:%1").arg(pictogram.code, 4, 16, QLatin1Char('0'));
         if (!result.pictures.contains(name))
             result.pictures.insert(name, setting.pictograms->picture(pictogram, setting.fontHeight));
+        inLine();
         out().add({name, {}});
     }
 
@@ -316,26 +350,27 @@ private:
             return this->known(tag, attributeName, value) ? value : QByteArrayView();
         };
         if (name == "BR") {
+            inLine();
             out().text += QLatin1String("<br/>");
         } else if (name == "P" || name == "DIV" || name == "CENTER") {
             const QByteArray align = name == "CENTER" ? QByteArray("center") : known("ALIGN").toByteArray();
             const QString element = name == "P" ? QStringLiteral("p") : QStringLiteral("div");
             if (name != "P") // a paragraph's end tag may be left out
                 opens(tag.closing);
-            out().text += tag.closing ? QStringLiteral("</%1>").arg(element)
-                                 : align.isEmpty() ? QStringLiteral("<%1>").arg(element)
-                                                   : QStringLiteral("<%1 align=\"%2\">")
-                                                         .arg(element, escaped(QString::fromLatin1(align)));
+            block(tag.closing);
+            out().text += tag.closing ? QStringLiteral("</%1>").arg(element) : openBlock(element, align);
         } else if (name == "HR") {
             horizontalRule(known("WIDTH"), known("SIZE"), known("COLOR"), known("ALIGN"),
                            !attribute(markup, tag, "NOSHADE").isNull());
         } else if (name == "FONT") {
+            inLine();
             opens(tag.closing);
             const QByteArrayView colour = known("COLOR");
             out().text += tag.closing ? QStringLiteral("</font>")
                                  : QStringLiteral("<font color=\"%1\">")
                                        .arg(escaped(QString::fromLatin1(colour.toByteArray())));
         } else if (name == "A") {
+            inLine();
             opens(tag.closing);
             const QByteArrayView target = known("HREF");
             // The engine would draw a link in the desktop's link colour; the handset draws it in
@@ -347,6 +382,7 @@ private:
             picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(), known("ALT"),
                     known("WIDTH"), known("HEIGHT"));
         } else if (name == "BLINK") {
+            inLine();
             opens(tag.closing);
             result.blinks = true;
             out().text += tag.closing ? QStringLiteral("</span>")
@@ -359,9 +395,11 @@ private:
                        .contains(name)) {
             if (tag.facts->closed)
                 opens(tag.closing);
+            block(tag.closing);
             out().text += QStringLiteral("<%1%2>").arg(closing, QString::fromLatin1(name).toLower());
         } else if (name == "DIR" || name == "MENU") {
             opens(tag.closing);
+            block(tag.closing);
             out().text += QStringLiteral("<%1ul>").arg(closing);
         }
     }
@@ -387,12 +425,15 @@ private:
             painter.fillRect(QRect(1, thickness, rule.width() - 1, 1), QColor(230, 230, 230));
         }
         painter.end();
-        const QString side = align.compare("left", Qt::CaseInsensitive) == 0    ? QStringLiteral("left")
-                             : align.compare("right", Qt::CaseInsensitive) == 0 ? QStringLiteral("right")
-                                                                                : QStringLiteral("center");
-        out().text += QStringLiteral("<p align=\"%1\">").arg(side);
+        const QByteArray side = align.compare("left", Qt::CaseInsensitive) == 0    ? QByteArray("left")
+                                : align.compare("right", Qt::CaseInsensitive) == 0 ? QByteArray("right")
+                                                                                   : QByteArray("center");
+        // A rule is a line of its own, with no blank line above or below.
+        block(false);
+        out().text += openBlock(QStringLiteral("div"), side);
         addPicture(rule);
-        out().text += QLatin1String("</p>");
+        out().text += QLatin1String("</div>");
+        block(true);
     }
 
     // A picture of the page as the handset shows it. Its file counts towards the page's limit
@@ -400,6 +441,7 @@ private:
     // past the limit, the page ends.
     void picture(const QString &source, QByteArrayView alt, QByteArrayView width, QByteArrayView height)
     {
+        inLine();
         // A picture of another site, or of the site's root, is not among the page's files.
         const bool elsewhere = source.contains(QLatin1String("://")) || source.startsWith(QLatin1Char('/'));
         const std::optional<ImageFile> file =
@@ -495,8 +537,8 @@ private:
         return ok && number > 0 ? number : 0;
     }
 
-    // A MARQUEE runs across one line of the screen: its text is kept apart and drawn
-    // scrolling into a picture of that line.
+    // A MARQUEE runs across a line of the screen: its text is kept apart and drawn scrolling
+    // into a picture of that line.
     void startMarquee()
     {
         endMarquee();
@@ -508,9 +550,14 @@ private:
             emptyLine.fill(Qt::transparent);
         }
         result.pictures.insert(name, emptyLine);
-        piece.text += QLatin1String("<div>");
+        // A block of its own with nothing but the picture: a piece may start with it, as with
+        // text, since the block it falls into shows it alike.
+        inLine();
+        block(false);
+        piece.text += openBlock(QStringLiteral("div"));
         piece.add({name, emptyLine.size()});
         piece.text += QLatin1String("</div>");
+        block(true);
         result.marquees.append(RichText());
         inMarquee = true;
     }
@@ -521,6 +568,9 @@ private:
     PreviewMarkup result;
     qint64 bytes = 0;              // read by the handset so far, pictures included
     QSet<QString> countedPictures; // by the source the page names them by
+    bool inTitle = false;
+    bool pieceDue = false;   // the piece ends before the next text or picture
+    bool afterBlock = false; // a block closed, and nothing followed it yet
     QImage emptyLine;
     RichText piece;
     int openElements = 0;

@@ -33,6 +33,7 @@ struct InlinePicture {
 struct RichText {
     QString text;                  // HTML, with InlinePictureMark for each picture
     QList<InlinePicture> pictures; // the pictures of the marks, in order
+    bool newBlock = false;         // it starts a line where the page closed a block before it
 
     void add(const InlinePicture &picture);
     bool isEmpty() const { return text.isEmpty(); }
@@ -42,8 +43,9 @@ struct RichText {
 
 // A page as the phone preview draws it: its body as rich text for Qt's text engine, in the
 // small HTML that engine reads, with the pictures that text names. The rich text comes in
-// pieces that each close what they open, so that a long page can be given to the engine a
-// piece at a time, as far as the screen has got.
+// pieces that each close what they open and start with text or a picture, so that a long page
+// can be given to the engine a piece at a time, as far as the screen has got: the engine puts
+// a piece's first line into the block it has last, or, where the piece says so, into a new one.
 struct PreviewMarkup {
     RichText title;
     QList<RichText> pieces;

@@ -12,10 +12,14 @@
 #include "model/pictogram_pictures.h"
 #include "support/test_files.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
 
 namespace {
 
@@ -73,6 +77,16 @@ QByteArray redPicture(const char *format)
     return bytes;
 }
 
+// Where the character at `position` of the laid-out document is drawn: the left of it and the
+// top of its line.
+QPointF placeOf(const QTextDocument &document, int position)
+{
+    const QTextBlock block = document.findBlock(position);
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
+    const QPointF origin = document.documentLayout()->blockBoundingRect(block).topLeft();
+    return origin + QPointF(line.cursorToX(position - block.position()), line.y());
+}
+
 // The colour of the pixel, as "#rrggbb".
 QString colourAt(const QImage &image, int x, int y)
 {
@@ -99,6 +113,8 @@ private slots:
     void limitCountsPictures();
     void linkColour_data();
     void linkColour();
+    void blocksEndLines_data();
+    void blocksEndLines();
     void screenColours_data();
     void screenColours();
     void longPages_data();
@@ -359,6 +375,65 @@ void PhonePreviewTest::linkColour()
         for (int x = screen.left(); x < screen.left() + 72; ++x)
             red += drawn.pixelColor(x, y) == QColor(Qt::red);
     QCOMPARE(red > 100, inLinkColour);
+}
+
+// A separator, a paragraph, a block and the end of a centred block each end the line, and
+// the alignment ends with its block; inline tags go on in the line. On a 900i.
+void PhonePreviewTest::blocksEndLines_data()
+{
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QString>("text");   // the first character of `text`, after the last of `before`
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("newLine");   // or it goes on in the paragraph
+    QTest::addColumn<bool>("left");      // at the left margin
+    const QByteArray centredRule = "<CENTER><HR WIDTH=\"50%\"></CENTER>";
+    QTest::newRow("link after a centred separator")
+        << QByteArrayList{"x" + centredRule + "<A HREF=\"a.html\">link</A>"} << "link" << "x" << true << true;
+    QTest::newRow("text after a centred separator, next line")
+        << QByteArrayList{"x" + centredRule, "y"} << "y" << "x" << true << true;
+    QTest::newRow("text after </CENTER>") << QByteArrayList{"<CENTER>x</CENTER>y"} << "y" << "x" << true << true;
+    QTest::newRow("link after </CENTER>") << QByteArrayList{"<CENTER>x</CENTER>", "<A HREF=\"a\">y</A>"}
+                                          << "y" << "x" << true << true;
+    QTest::newRow("after <HR>") << QByteArrayList{"x<HR>y"} << "y" << "x" << true << true;
+    QTest::newRow("after <P>") << QByteArrayList{"x<P>y"} << "y" << "x" << true << true;
+    QTest::newRow("into <DIV>") << QByteArrayList{"x<DIV>y</DIV>z"} << "y" << "x" << true << true;
+    QTest::newRow("after </DIV>") << QByteArrayList{"x<DIV ALIGN=\"right\">y</DIV>z"} << "z" << "y" << true << true;
+    QTest::newRow("after a centred paragraph") << QByteArrayList{"<P ALIGN=\"center\">x<P>y"} << "y" << "x" << true
+                                               << true;
+    QTest::newRow("line break in a centred block") << QByteArrayList{"<CENTER>x<BR>y</CENTER>"} << "y" << "x"
+                                                   << true << false;
+    QTest::newRow("font goes on in the line") << QByteArrayList{"x<FONT COLOR=\"red\">y</FONT>"} << "y" << "x"
+                                              << false << false;
+    QTest::newRow("the next line of the page goes on") << QByteArrayList{"x", "y"} << "y" << "x" << false << false;
+    // Long enough for the engine to be given the page in pieces.
+    const QByteArray longText = QByteArray("x").repeated(6000);
+    QTest::newRow("after a long centred block") << QByteArrayList{"<CENTER>" + longText + "</CENTER>", "y"}
+                                                << "y" << "x" << true << true;
+    QTest::newRow("after a long line") << QByteArrayList{longText, "y"} << "y" << "x" << false << false;
+}
+
+void PhonePreviewTest::blocksEndLines()
+{
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QString, text);
+    QFETCH(QString, before);
+    QFETCH(bool, newLine);
+    QFETCH(bool, left);
+    PhonePreview phone;
+    phone.setPage(pageOf(lines), *FindHandset(QStringLiteral("900i")), {});
+    phone.draw(0, 0, PhonePreview::Extent::WholePage);
+    const QTextDocument &document = phone.document();
+    const QTextCursor found = document.find(text);
+    const QTextCursor previous = document.find(before, found.selectionStart(), QTextDocument::FindBackward);
+    QVERIFY(!found.isNull() && !previous.isNull());
+    if (!newLine) {
+        // The text goes on in the paragraph of the text before it.
+        QCOMPARE(document.findBlock(found.selectionStart()), document.findBlock(previous.selectionEnd() - 1));
+        return;
+    }
+    const QPointF at = placeOf(document, found.selectionStart());
+    QVERIFY(at.y() > placeOf(document, previous.selectionEnd() - 1).y());
+    QCOMPARE(at.x() == document.documentMargin(), left);
 }
 
 // A screen of few colours shows a picture in its own: black and white, 4 grey levels, or the

@@ -16,8 +16,8 @@
 #include <utility>
 
 // The phone preview of a page: the page laid out by Qt's text engine at the width of the
-// handset's screen, in a handset-like font, drawn inside a phone-shaped frame with the page's
-// title in the band above the screen.
+// handset's screen, in characters of the handset's cell, drawn in the colours of its screen
+// inside a phone-shaped frame, with the page's title in the band above the screen.
 class PhonePreview {
 public:
     PhonePreview();
@@ -74,7 +74,8 @@ private:
     QList<std::pair<qsizetype, QRectF>> marqueeRects;
     PreviewMarkup markup;
     QSize screen{120, 130};
-    int fontHeight = 12;
+    int fontHeight = 12; // the cell of the handset's characters
+    int colourDepth = 0;
     qsizetype loadedPieces = 0;
     QList<QRectF> blinkRects; // where BLINK text lies in the laid-out page
     QList<PageLine> shownLines;

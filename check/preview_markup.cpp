@@ -327,9 +327,23 @@ private:
     {
         const QString name = QStringLiteral("pictogram:%1").arg(pictogram.code, 4, 16, QLatin1Char('0'));
         if (!result.pictures.contains(name))
-            result.pictures.insert(name, setting.pictograms->picture(pictogram, setting.fontHeight));
+            result.pictures.insert(name, inCell(setting.pictograms->picture(pictogram, setting.fontHeight)));
         inLine();
         out().add({name, {}});
+    }
+
+    // A pictogram is a full-width character: it fills a cell of the handset's font, however
+    // wide its picture is drawn.
+    QImage inCell(const QImage &picture) const
+    {
+        const int cell = setting.fontHeight;
+        if (picture.size() == QSize(cell, cell))
+            return picture;
+        const QImage fitted = picture.scaled(cell, cell, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QImage filled(cell, cell, QImage::Format_ARGB32_Premultiplied);
+        filled.fill(Qt::transparent);
+        QPainter(&filled).drawImage((cell - fitted.width()) / 2, (cell - fitted.height()) / 2, fitted);
+        return filled;
     }
 
     void addPicture(const QImage &picture)

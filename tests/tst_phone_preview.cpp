@@ -87,6 +87,15 @@ QPointF placeOf(const QTextDocument &document, int position)
     return origin + QPointF(line.cursorToX(position - block.position()), line.y());
 }
 
+// The lines of the laid-out document, as the screen shows them.
+int lineCount(const QTextDocument &document)
+{
+    int lines = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        lines += block.layout()->lineCount();
+    return lines;
+}
+
 // The colour of the pixel, as "#rrggbb".
 QString colourAt(const QImage &image, int x, int y)
 {
@@ -115,8 +124,12 @@ private slots:
     void linkColour();
     void blocksEndLines_data();
     void blocksEndLines();
+    void charactersInTheirCells_data();
+    void charactersInTheirCells();
     void screenColours_data();
     void screenColours();
+    void drawnInTheScreensColours_data();
+    void drawnInTheScreensColours();
     void longPages_data();
     void longPages();
 };
@@ -243,8 +256,8 @@ void PhonePreviewTest::drawnPreview()
     QVERIFY(count > 10);
     QVERIFY(qAbs(sum / count - screen.center().x()) <= 4);
 
-    // The picture, 400 pixels wide and red from its 300th column, shows its left columns at
-    // its own height across the screen but for the scroll bar.
+    // The picture, 400 pixels wide and red from its 300th column, shows its left 256 columns
+    // at its own height across the whole screen.
     const auto blueRow = [&](int y) {
         int blue = 0;
         for (int x = screen.left(); x <= screen.right(); ++x)
@@ -253,7 +266,7 @@ void PhonePreviewTest::drawnPreview()
     };
     int rows = 0;
     for (int y = screen.top(); y <= screen.bottom(); ++y)
-        rows += blueRow(y) == screen.width() - 3;
+        rows += blueRow(y) == screen.width();
     QCOMPARE(rows, 50);
 }
 
@@ -436,6 +449,46 @@ void PhonePreviewTest::blocksEndLines()
     QCOMPARE(at.x() == document.documentMargin(), left);
 }
 
+// The handsets of HTML 1.0 to 3.0 draw a 12-dot font: a full-width character 12 pixels wide, a
+// half-width one 6, 12 pixels a line; a 96 × 72 screen shows 8 full-width characters by 6
+// lines, or 16 half-width ones a line.
+void PhonePreviewTest::charactersInTheirCells_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QByteArray>("markup");
+    QTest::addColumn<int>("lines");
+    const QByteArray full = sj("全");
+    const QByteArray halfKana = sj("ｱ");
+    QTest::newRow("16 half-width, 96 pixels") << "D501i" << QByteArray(16, 'a') << 1;
+    QTest::newRow("17 half-width, 96 pixels") << "D501i" << QByteArray(17, 'a') << 2;
+    QTest::newRow("16 half-width kana, 96 pixels") << "D501i" << halfKana.repeated(16) << 1;
+    QTest::newRow("17 half-width kana, 96 pixels") << "D501i" << halfKana.repeated(17) << 2;
+    QTest::newRow("8 full-width, 96 pixels") << "D501i" << full.repeated(8) << 1;
+    QTest::newRow("9 full-width, 96 pixels") << "D501i" << full.repeated(9) << 2;
+    QTest::newRow("4 full-width and 8 half-width") << "D501i" << full.repeated(4) + QByteArray(8, 'a') << 1;
+    QTest::newRow("words break at the edge") << "D501i" << QByteArray("aaaaaaaaa bbbbbbbbb ccccccccc") << 2;
+    QTest::newRow("8 by 6 lines") << "D501i" << (full.repeated(8) + "<BR>").repeated(5) + full.repeated(8) << 6;
+    // A pictogram is a full-width character of the handset's font.
+    const QByteArray pictograms = QByteArray("\xF8\x9F").repeated(8);
+    QTest::newRow("8 pictograms by 6 lines") << "D501i" << (pictograms + "<BR>").repeated(5) + pictograms << 6;
+    QTest::newRow("9 pictograms") << "D501i" << pictograms + "\xF8\x9F" << 2;
+    QTest::newRow("20 half-width, 120 pixels, HTML 3.0") << "P503i" << QByteArray(20, 'a') << 1;
+    QTest::newRow("11 full-width, 120 pixels, HTML 3.0") << "P503i" << full.repeated(11) << 2;
+}
+
+void PhonePreviewTest::charactersInTheirCells()
+{
+    QFETCH(QString, handset);
+    QFETCH(QByteArray, markup);
+    QFETCH(int, lines);
+    PhonePreview phone;
+    phone.setPage(pageOf(markup), *FindHandset(handset), {});
+    phone.draw(0, 0);
+    const QTextDocument &document = phone.document();
+    QCOMPARE(lineCount(document), lines);
+    QCOMPARE(document.size().height(), 12.0 * lines);
+}
+
 // A screen of few colours shows a picture in its own: black and white, 4 grey levels, or the
 // 256 colours of 8 red × 8 green × 4 blue levels, spreading every other colour over
 // neighbouring pixels so that an area keeps its shade; 65536 colours and more show it as it is.
@@ -500,6 +553,41 @@ void PhonePreviewTest::screenColours()
     for (int channel = 0; channel < 3; ++channel)
         QVERIFY2(qAbs(sum[channel] / (32 * 32) - wanted[channel]) <= 9,
                  qPrintable(QString::number(sum[channel] / (32 * 32))));
+}
+
+// The screen of the drawn preview, title band, text and pictograms, shows only the colours of
+// the handset's screen; the phone around it stays as drawn.
+void PhonePreviewTest::drawnInTheScreensColours_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QList<int>>("levels");
+    QTest::addColumn<QList<int>>("blueLevels");
+    QTest::newRow("black and white") << "D501i" << QList<int>{0, 255} << QList<int>{0, 255};
+    QTest::newRow("4 grey levels") << "P502i" << QList<int>{0, 85, 170, 255} << QList<int>{0, 85, 170, 255};
+    QTest::newRow("256 colours") << "P503i" << QList<int>{0, 36, 73, 109, 146, 182, 219, 255}
+                                 << QList<int>{0, 85, 170, 255};
+}
+
+void PhonePreviewTest::drawnInTheScreensColours()
+{
+    QFETCH(QString, handset);
+    QFETCH(QList<int>, levels);
+    QFETCH(QList<int>, blueLevels);
+    PhonePreview phone;
+    phone.setPage(pageOf("&#63647;&#63648;<FONT COLOR=\"#8040C0\">" + sj("色") + "</FONT>"), *FindHandset(handset),
+                  {});
+    const QImage drawn = phone.draw(0, 0);
+    const QRect screen = phone.screenRect();
+    for (int y = screen.top() - 20; y <= screen.bottom(); ++y)
+        for (int x = screen.left(); x <= screen.right(); ++x) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            if (y >= screen.top() - 2 && y < screen.top())
+                continue; // the phone between the title band and the screen
+            QVERIFY2(levels.contains(pixel.red()) && levels.contains(pixel.green())
+                         && blueLevels.contains(pixel.blue()),
+                     qPrintable(QStringLiteral("%1, %2: %3").arg(x).arg(y).arg(pixel.name())));
+        }
+    QCOMPARE(drawn.pixelColor(screen.left() / 2, screen.center().y()), QColor(70, 72, 84));
 }
 
 // Pages of many pictures in one line, of many marquees or of many paragraphs are laid out

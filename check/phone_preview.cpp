@@ -1,5 +1,7 @@
 #include "check/phone_preview.h"
 
+#include "check/page_check.h"
+#include "check/screen_colours.h"
 #include "model/fonts.h"
 #include "model/text_reader.h"
 
@@ -24,18 +26,37 @@ constexpr int scrollBarWidth = 3;
 // A picture past this many pixels is no picture of an i-mode page; it is not decoded.
 constexpr qint64 largestPicture = 4 * 1024 * 1024;
 
-// Handsets drew 12-dot characters; the wide screens of later ones, 16-dot characters.
-int fontHeightFor(int screenWidth)
+// The title band's colour, where the screen has it.
+const QColor titleBand(210, 220, 235);
+
+// The square cell a character of the handset's font fills, in pixels: a full-width character
+// is a cell wide, a half-width one half a cell. The handsets of HTML 1.0 to 3.0 drew a 12-dot
+// font whatever their screen; no table says what later models drew, so the wide screens of
+// those are taken to draw 16-dot characters and the narrow ones 12-dot, as the first did.
+int cellFor(const Handset &handset, int screenWidth)
 {
-    return screenWidth >= 200 ? 16 : 12;
+    return handset.htmlVersion > 30 && screenWidth >= 200 ? 16 : 12;
+}
+
+// The desktop's gothic a cell high, in dots without smoothing as a handset's font is, spaced
+// out to fill the cell's width: it is a little narrower than high. The text engine drops
+// fractions of a pixel below a 64th, so the spacing aims a 256th above the cell.
+QFont cellFont(int cell)
+{
+    QFont font = fontWithCellHeight(fixedGothic(), cell, QFont::NoAntialias);
+    const qreal halfWidth = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+    font.setLetterSpacing(QFont::PercentageSpacing, 100 * (cell / 2.0 + 1.0 / 256) / halfWidth);
+    return font;
 }
 
 // Pages run left to right: said once, the engine does not look through a long line for its
-// direction at every picture in it.
+// direction at every picture in it. A handset breaks a line at the screen's edge, within a
+// word too.
 void leftToRight(QTextDocument &document)
 {
     QTextOption option = document.defaultTextOption();
     option.setTextDirection(Qt::LeftToRight);
+    option.setWrapMode(QTextOption::WrapAnywhere);
     document.setDefaultTextOption(option);
 }
 
@@ -60,6 +81,9 @@ void putPictures(QTextDocument &document, int from, const QList<InlinePicture> &
             QTextImageFormat format;
             format.merge(cursor.charFormat()); // the mark's colour, link and blinking
             format.setName(picture.name);
+            // A picture stands on the line's foot: a pictogram is no higher than the text
+            // beside it, and no line ends with a gap below its picture.
+            format.setVerticalAlignment(QTextCharFormat::AlignBottom);
             if (picture.size.isValid()) {
                 format.setWidth(picture.size.width());
                 format.setHeight(picture.size.height());
@@ -75,6 +99,8 @@ void append(QTextDocument &document, const RichText &rich)
 {
     QTextCursor end(&document);
     end.movePosition(QTextCursor::End);
+    if (!document.isEmpty() && rich.newBlock)
+        end.insertBlock(QTextBlockFormat(), QTextCharFormat());
     const int from = end.position();
     if (document.isEmpty())
         document.setHtml(rich.text);
@@ -91,10 +117,10 @@ PhonePreview::PhonePreview()
 }
 PhonePreview::~PhonePreview() = default;
 
-std::function<QImage(const QString &)> PicturesInFolder(const QString &folder, int screenWidth)
+std::function<QImage(const QString &)> PicturesInFolder(const QString &folder)
 {
-    return [folder, screenWidth](const QString &source) -> QImage {
-        if (folder.isEmpty() || source.isEmpty() || source.contains(QLatin1String("://")))
+    return [folder](const QString &source) -> QImage {
+        if (folder.isEmpty() || source.isEmpty())
             return {};
         const QString path = QDir(folder).filePath(QDir::cleanPath(source));
         if (!isRegularFile(path))
@@ -103,8 +129,6 @@ std::function<QImage(const QString &)> PicturesInFolder(const QString &folder, i
         const QSize size = reader.size();
         if (!size.isValid() || qint64(size.width()) * size.height() > largestPicture)
             return {};
-        if (size.width() > screenWidth)
-            reader.setScaledSize(size.scaled(screenWidth, size.height(), Qt::KeepAspectRatio));
         return reader.read();
     };
 }
@@ -128,11 +152,13 @@ void PhonePreview::setPage(const QList<PageLine> &lines, const Handset &handset,
 {
     screen = handset.screenWidth > 0 ? QSize(handset.screenWidth, handset.screenHeight)
                                      : QSize(120, 130);
-    fontHeight = fontHeightFor(screen.width());
+    fontHeight = cellFor(handset, screen.width());
+    colourDepth = handset.colourDepth;
     const PreviewSetting setting{handset,
-                                 screen.width() - scrollBarWidth,
+                                 screen.width(),
                                  fontHeight,
-                                 PicturesInFolder(pictureFolder, screen.width() - scrollBarWidth),
+                                 pictureFolder.isEmpty() ? ImageLookup() : ImagesInFolder(pictureFolder, files),
+                                 PicturesInFolder(pictureFolder),
                                  &pictograms,
                                  screen.height()};
     if (sameBesidesTitle(lines, handset, pictureFolder)) {
@@ -169,8 +195,8 @@ std::unique_ptr<QTextDocument> PhonePreview::newDocument(const QHash<QString, QI
 
 void PhonePreview::layOut()
 {
-    page = newDocument(markup.pictures, 1, fontWithCellHeight(fixedGothic(), fontHeight));
-    page->setTextWidth(screen.width() - scrollBarWidth);
+    page = newDocument(markup.pictures, 0, cellFont(fontHeight));
+    page->setTextWidth(screen.width());
     loadedPieces = 0;
     marquees.clear();
     marquees.resize(std::size_t(markup.marquees.size()));
@@ -196,6 +222,7 @@ void PhonePreview::loadTo(int height)
     while (loadedPieces < markup.pieces.size() && (loadedPieces == 0 || pageLength() < height)) {
         RichText text;
         // A few pieces at once: each insertion has a cost of its own.
+        text.newBlock = markup.pieces[loadedPieces].newBlock;
         while (loadedPieces < markup.pieces.size() && text.text.size() < 4000) {
             const RichText &next = markup.pieces[loadedPieces++];
             text.text += next.text;
@@ -282,13 +309,13 @@ int PhonePreview::maximumScroll() const
 // Only the marquees that show are moved: a page may hold thousands.
 void PhonePreview::drawMarquees(int phase, const QRectF &visible)
 {
-    const int width = screen.width() - scrollBarWidth;
+    const int width = screen.width();
     for (const auto &[index, rect] : std::as_const(marqueeRects)) {
         if (!rect.intersects(visible))
             continue;
         std::unique_ptr<QTextDocument> &made = marquees[std::size_t(index)];
         if (!made) {
-            made = newDocument(markup.pictures, 0, fontWithCellHeight(fixedGothic(), fontHeight));
+            made = newDocument(markup.pictures, 0, cellFont(fontHeight));
             append(*made, markup.marquees[index]);
         }
         QTextDocument &marquee = *made;
@@ -334,16 +361,16 @@ QImage PhonePreview::draw(int scroll, int phase, Extent extent)
                                     6, 6);
     painter.setRenderHint(QPainter::Antialiasing, false);
 
-    // The title band above the screen.
+    // The title band above the screen, and the page, scrolled, with its blinking text hidden
+    // every other half second: both in the colours of the handset's screen.
     const QRect band(display.left(), topHeight, display.width(), fontHeight + 6);
-    painter.fillRect(band, QColor(210, 220, 235));
+    painter.fillRect(band, NearestScreenColour(titleBand, colourDepth));
     painter.save();
     painter.setClipRect(band);
     painter.translate(band.left() + 2, band.top() + (band.height() - title->size().height()) / 2);
     title->drawContents(&painter);
     painter.restore();
 
-    // The page, scrolled, with its blinking text hidden every other half second.
     painter.fillRect(display, markup.background);
     drawMarquees(phase, QRectF(0, scroll, display.width(), display.height()));
     painter.save();
@@ -357,26 +384,30 @@ QImage PhonePreview::draw(int scroll, int phase, Extent extent)
     if ((phase / 5) % 2 == 1)
         for (const QRectF &rect : blinkRects)
             painter.fillRect(rect, markup.background);
+    painter.restore();
+    if (!ShowsEveryColour(colourDepth))
+        for (const QRect &area : {band, display})
+            painter.drawImage(area.topLeft(), ScreenColours(picture.copy(area), colourDepth));
+
     if (extent == Extent::WholePage && pageLength() > display.height()) {
         // The picture ends before the page does.
-        const QRect note(0, scroll + display.height() - 2 * fontHeight, display.width(), 2 * fontHeight);
+        const QRect note(display.left(), display.bottom() + 1 - 2 * fontHeight, display.width(), 2 * fontHeight);
         painter.fillRect(note, QColor(255, 240, 240));
         painter.setPen(QColor(0xc0, 0, 0));
-        painter.setFont(fontWithCellHeight(fixedGothic(), fontHeight));
+        painter.setFont(cellFont(fontHeight));
         painter.drawText(note, Qt::AlignCenter | Qt::TextWordWrap,
                          QStringLiteral("（長いページなので、ここから先は省きました）"));
     }
-    painter.restore();
 
-    // Where the screen is in the page, when the page is longer than the screen.
+    // Where the screen is in the page, when the page is longer than the screen: beside the
+    // screen, which the page fills to its width.
     const int length = std::max(1, pageLength());
     if (length > display.height()) {
         const int thumb = int(std::max<qint64>(8, qint64(display.height()) * display.height() / length));
         const int top = int(qint64(display.height() - thumb) * std::clamp(scroll, 0, maximumScroll())
                             / std::max(1, maximumScroll()));
-        painter.fillRect(QRect(display.right() - scrollBarWidth + 1, display.top() + top, scrollBarWidth,
-                               thumb),
-                         QColor(120, 120, 120));
+        painter.fillRect(QRect(display.right() + 3, display.top() + top, scrollBarWidth, thumb),
+                         QColor(150, 152, 162));
     }
     return picture;
 }

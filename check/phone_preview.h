@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/page_files.h"
 #include "check/preview_markup.h"
 #include "generator/page_generator.h"
 #include "model/handsets.h"
@@ -15,8 +16,8 @@
 #include <utility>
 
 // The phone preview of a page: the page laid out by Qt's text engine at the width of the
-// handset's screen, in a handset-like font, drawn inside a phone-shaped frame with the page's
-// title in the band above the screen.
+// handset's screen, in characters of the handset's cell, drawn in the colours of its screen
+// inside a phone-shaped frame, with the page's title in the band above the screen.
 class PhonePreview {
 public:
     PhonePreview();
@@ -44,6 +45,8 @@ public:
     int maximumScroll() const;
     bool moves() const { return markup.blinks || !markup.marquees.isEmpty(); }
     const PreviewMarkup &translated() const { return markup; }
+    // The page as laid out so far, at the screen's width.
+    const QTextDocument &document() const { return *page; }
 
 private:
     void layOut();
@@ -60,6 +63,7 @@ private:
                           const QString &pictureFolder) const;
 
     PictogramPictures pictograms;
+    PageFiles files; // the picture files' sizes and headers, read again only when they change
     // A page laid out once is made anew rather than changed: a change to a laid-out document
     // lays it out again piece by piece.
     std::unique_ptr<QTextDocument> page;
@@ -70,7 +74,8 @@ private:
     QList<std::pair<qsizetype, QRectF>> marqueeRects;
     PreviewMarkup markup;
     QSize screen{120, 130};
-    int fontHeight = 12;
+    int fontHeight = 12; // the cell of the handset's characters
+    int colourDepth = 0;
     qsizetype loadedPieces = 0;
     QList<QRectF> blinkRects; // where BLINK text lies in the laid-out page
     QList<PageLine> shownLines;
@@ -78,6 +83,6 @@ private:
     QString shownFolder;
 };
 
-// The picture files of a page below `folder`, each at most as wide as the screen; a null
-// image for one that is missing, unreadable or past a sane size.
-std::function<QImage(const QString &source)> PicturesInFolder(const QString &folder, int screenWidth);
+// The picture files of a page below `folder`; a null image for one that is missing, unreadable
+// or past a sane size.
+std::function<QImage(const QString &source)> PicturesInFolder(const QString &folder);

@@ -10,10 +10,35 @@
 #include <QFont>
 #include <QFontMetrics>
 #include <QPainter>
+#include <QSet>
 
 namespace {
 
 using Item = LineOrigin::Item;
+
+// How a picture shows on the screen: at the size the page draws it at, and of its own columns,
+// those that show, from the left.
+struct ShownPicture {
+    QSize size;
+    int columns = 0;
+};
+
+// A picture of `natural` size, where the page asks for `width` × `height` (taken when it gives
+// both; 0 where it does not say), shows at that size, never taller than a few screens however
+// large the page writes it. Wider than the screen, it is cut at the screen's right edge: the
+// handset does not scroll sideways, and no handset is known to make a picture narrower.
+ShownPicture shownPicture(QSize natural, qint64 width, qint64 height, QSize screen)
+{
+    // Handsets scrolled a picture a few screens long at the most.
+    const qint64 tallest = 4 * qint64(std::max(1, screen.height()));
+    const bool sized = width > 0 && height > 0;
+    const qint64 drawnWidth = std::max<qint64>(1, sized ? width : natural.width());
+    const qint64 drawnHeight = sized ? height : natural.height();
+    const qint64 shownWidth = std::min<qint64>(drawnWidth, std::max(1, screen.width()));
+    const qint64 columns = (qint64(natural.width()) * shownWidth + drawnWidth - 1) / drawnWidth;
+    return {QSize(int(shownWidth), int(std::clamp<qint64>(drawnHeight, 1, tallest))),
+            int(std::clamp<qint64>(columns, 1, std::max(1, natural.width())))};
+}
 
 // Within a long line of the page, a piece ends after about this many characters.
 constexpr qsizetype pieceLength = 2000;
@@ -35,16 +60,13 @@ public:
 
     PreviewMarkup run(const QList<PageLine> &lines)
     {
-        const qint64 limit = setting.handset.pageLimitBytes();
-        qint64 bytes = 0;
         for (const PageLine &line : lines) {
-            bytes += line.text.size() + 2;
-            if (bytes > limit) {
-                result.cutShort = true;
+            if (!take(line.text.size() + 2))
                 break;
-            }
             translateLine(line);
-            endPieceWhereClosed(0);
+            if (result.cutShort)
+                break;
+            mayEndPiece(0);
         }
         endMarquee();
         if (result.cutShort)
@@ -56,6 +78,14 @@ public:
     }
 
 private:
+    // Counts bytes the handset reads towards its limit; past the limit, the page is cut.
+    bool take(qint64 size)
+    {
+        bytes += size;
+        result.cutShort = bytes > setting.handset.pageLimitBytes();
+        return !result.cutShort;
+    }
+
     void translateLine(const PageLine &line)
     {
         switch (line.origin.item) {
@@ -87,7 +117,7 @@ private:
         qsizetype at = 0;
         qsizetype tagIndex = 0;
         qsizetype referenceIndex = 0;
-        while (at < text.size()) {
+        while (at < text.size() && !result.cutShort) {
             const qsizetype nextTag =
                 tagIndex < markup.tags.size() ? markup.tags[tagIndex].begin : text.size();
             const qsizetype nextReference = referenceIndex < markup.references.size()
@@ -101,7 +131,7 @@ private:
             if (nextTag <= nextReference) {
                 translateTag(markup.tags[tagIndex], markup);
                 at = markup.tags[tagIndex++].end;
-                endPieceWhereClosed(pieceLength);
+                mayEndPiece(pieceLength);
             } else {
                 translateReference(markup.references[referenceIndex]);
                 at = next + markup.references[referenceIndex++].text.size();
@@ -115,11 +145,9 @@ private:
         const qsizetype close = line.lastIndexOf("</TITLE>");
         if (open < 0 || close < open)
             return;
-        const RichText body = piece;
-        piece = {};
+        inTitle = true;
         translateMarkup(line.sliced(open + 7, close - open - 7), Tags::AsText);
-        result.title = piece;
-        piece = body;
+        inTitle = false;
     }
 
     // The page's colours, where the handset's HTML version knows them.
@@ -140,15 +168,48 @@ private:
         colour("LINK", result.link);
     }
 
-    RichText &out() { return inMarquee ? result.marquees.last() : piece; }
+    RichText &out() { return inTitle ? result.title : inMarquee ? result.marquees.last() : piece; }
 
-    // A piece ends where the page has closed all it opened, once it has `length` characters.
-    void endPieceWhereClosed(qsizetype length)
+    // A piece may end where the page has closed all it opened, once it has `length`
+    // characters; it ends before the next text or picture, so that the next piece goes on
+    // with the line the engine has, or starts a line of its own where a block ended.
+    void mayEndPiece(qsizetype length)
     {
-        if (openElements == 0 && !inMarquee && !piece.isEmpty() && piece.text.size() >= length) {
+        pieceDue = pieceDue
+                   || (openElements == 0 && !inMarquee && !piece.isEmpty() && piece.text.size() >= length);
+    }
+
+    // Before text, a picture or a tag within a line, into the page's body.
+    void inLine()
+    {
+        if (inTitle || inMarquee)
+            return;
+        if (pieceDue) {
             result.pieces.append(piece);
             piece = {};
+            piece.newBlock = afterBlock;
+            pieceDue = false;
         }
+        afterBlock = false;
+    }
+
+    // Before a tag that opens or closes a block: what follows its end starts a line.
+    void block(bool closing)
+    {
+        if (inTitle || inMarquee)
+            return;
+        pieceDue = false;
+        afterBlock = closing;
+    }
+
+    // A block of the rich text. The engine ends a DIV's block where it closes only when the
+    // DIV holds an element, so each holds one from its start.
+    static QString openBlock(const QString &element, const QByteArray &align = {})
+    {
+        const QString open = align.isEmpty() ? QStringLiteral("<%1>").arg(element)
+                                             : QStringLiteral("<%1 align=\"%2\">")
+                                                   .arg(element, escaped(QString::fromLatin1(align)));
+        return element == QLatin1String("div") ? open + QLatin1String("<span></span>") : open;
     }
 
     // Counts the elements the rich text opens and closes, to know where a piece may end.
@@ -209,6 +270,8 @@ private:
     // Decoded text, whose "&" and "<" are those of the page's source.
     void appendText(const QString &text)
     {
+        if (std::any_of(text.begin(), text.end(), [](QChar c) { return !c.isSpace(); }))
+            inLine();
         QString &target = out().text;
         for (qsizetype at = 0; at < text.size(); ++at) {
             const QChar c = text[at];
@@ -264,8 +327,23 @@ private:
     {
         const QString name = QStringLiteral("pictogram:%1").arg(pictogram.code, 4, 16, QLatin1Char('0'));
         if (!result.pictures.contains(name))
-            result.pictures.insert(name, setting.pictograms->picture(pictogram, setting.fontHeight));
+            result.pictures.insert(name, inCell(setting.pictograms->picture(pictogram, setting.fontHeight)));
+        inLine();
         out().add({name, {}});
+    }
+
+    // A pictogram is a full-width character: it fills a cell of the handset's font, however
+    // wide its picture is drawn.
+    QImage inCell(const QImage &picture) const
+    {
+        const int cell = setting.fontHeight;
+        if (picture.size() == QSize(cell, cell))
+            return picture;
+        const QImage fitted = picture.scaled(cell, cell, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        QImage filled(cell, cell, QImage::Format_ARGB32_Premultiplied);
+        filled.fill(Qt::transparent);
+        QPainter(&filled).drawImage((cell - fitted.width()) / 2, (cell - fitted.height()) / 2, fitted);
+        return filled;
     }
 
     void addPicture(const QImage &picture)
@@ -286,35 +364,39 @@ private:
             return this->known(tag, attributeName, value) ? value : QByteArrayView();
         };
         if (name == "BR") {
+            inLine();
             out().text += QLatin1String("<br/>");
         } else if (name == "P" || name == "DIV" || name == "CENTER") {
             const QByteArray align = name == "CENTER" ? QByteArray("center") : known("ALIGN").toByteArray();
             const QString element = name == "P" ? QStringLiteral("p") : QStringLiteral("div");
             if (name != "P") // a paragraph's end tag may be left out
                 opens(tag.closing);
-            out().text += tag.closing ? QStringLiteral("</%1>").arg(element)
-                                 : align.isEmpty() ? QStringLiteral("<%1>").arg(element)
-                                                   : QStringLiteral("<%1 align=\"%2\">")
-                                                         .arg(element, escaped(QString::fromLatin1(align)));
+            block(tag.closing);
+            out().text += tag.closing ? QStringLiteral("</%1>").arg(element) : openBlock(element, align);
         } else if (name == "HR") {
             horizontalRule(known("WIDTH"), known("SIZE"), known("COLOR"), known("ALIGN"),
                            !attribute(markup, tag, "NOSHADE").isNull());
         } else if (name == "FONT") {
+            inLine();
             opens(tag.closing);
             const QByteArrayView colour = known("COLOR");
             out().text += tag.closing ? QStringLiteral("</font>")
                                  : QStringLiteral("<font color=\"%1\">")
                                        .arg(escaped(QString::fromLatin1(colour.toByteArray())));
         } else if (name == "A") {
+            inLine();
             opens(tag.closing);
             const QByteArrayView target = known("HREF");
+            // The engine would draw a link in the desktop's link colour; the handset draws it in
+            // the page's LINK colour, or its own where the page has none.
             out().text += tag.closing ? QStringLiteral("</a>")
-                                 : QStringLiteral("<a href=\"%1\">")
-                                       .arg(escaped(sjis::toUnicode(target.toByteArray())));
+                                 : QStringLiteral("<a href=\"%1\" style=\"color: %2\">")
+                                       .arg(escaped(sjis::toUnicode(target.toByteArray())), result.link.name());
         } else if (name == "IMG" && !tag.closing) {
-            picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(),
+            picture(sjis::toUnicode(attribute(markup, tag, "SRC").toByteArray()).trimmed(), known("ALT"),
                     known("WIDTH"), known("HEIGHT"));
         } else if (name == "BLINK") {
+            inLine();
             opens(tag.closing);
             result.blinks = true;
             out().text += tag.closing ? QStringLiteral("</span>")
@@ -327,9 +409,11 @@ private:
                        .contains(name)) {
             if (tag.facts->closed)
                 opens(tag.closing);
+            block(tag.closing);
             out().text += QStringLiteral("<%1%2>").arg(closing, QString::fromLatin1(name).toLower());
         } else if (name == "DIR" || name == "MENU") {
             opens(tag.closing);
+            block(tag.closing);
             out().text += QStringLiteral("<%1ul>").arg(closing);
         }
     }
@@ -355,39 +439,108 @@ private:
             painter.fillRect(QRect(1, thickness, rule.width() - 1, 1), QColor(230, 230, 230));
         }
         painter.end();
-        const QString side = align.compare("left", Qt::CaseInsensitive) == 0    ? QStringLiteral("left")
-                             : align.compare("right", Qt::CaseInsensitive) == 0 ? QStringLiteral("right")
-                                                                                : QStringLiteral("center");
-        out().text += QStringLiteral("<p align=\"%1\">").arg(side);
+        const QByteArray side = align.compare("left", Qt::CaseInsensitive) == 0    ? QByteArray("left")
+                                : align.compare("right", Qt::CaseInsensitive) == 0 ? QByteArray("right")
+                                                                                   : QByteArray("center");
+        // A rule is a line of its own, with no blank line above or below.
+        block(false);
+        out().text += openBlock(QStringLiteral("div"), side);
         addPicture(rule);
-        out().text += QLatin1String("</p>");
+        out().text += QLatin1String("</div>");
+        block(true);
     }
 
-    // A picture of the page at its size, smaller when wider than the screen; a framed name
-    // where the file is missing.
-    void picture(const QString &source, QByteArrayView width, QByteArrayView height)
+    // A picture of the page as the handset shows it. Its file counts towards the page's limit
+    // the first time the page names it, as the page check counts it; where it takes the page
+    // past the limit, the page ends.
+    void picture(const QString &source, QByteArrayView alt, QByteArrayView width, QByteArrayView height)
     {
-        QImage image = setting.loadPicture ? setting.loadPicture(source) : QImage();
-        if (image.isNull()) {
-            QFont font = QFont();
-            font.setPixelSize(std::max(8, setting.fontHeight - 2));
-            const QFontMetrics metrics(font);
-            image = QImage(std::min(setting.screenWidth, metrics.horizontalAdvance(source) + 8),
-                           metrics.height() + 6, QImage::Format_ARGB32_Premultiplied);
-            image.fill(QColor(240, 240, 240));
-            QPainter painter(&image);
-            painter.setPen(QColor(150, 150, 150));
-            painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
-            painter.setFont(font);
-            painter.setPen(QColor(90, 90, 90));
-            painter.drawText(image.rect(), Qt::AlignCenter, source);
+        inLine();
+        // A picture of another site, or of the site's root, is not among the page's files.
+        const bool elsewhere = source.contains(QLatin1String("://")) || source.startsWith(QLatin1Char('/'));
+        const std::optional<ImageFile> file =
+            source.isEmpty() || elsewhere || !setting.findPicture ? std::nullopt : setting.findPicture(source);
+        QImage image;
+        if (!file) {
+            image = placeholder(source);
+        } else {
+            if (!countedPictures.contains(source)) {
+                countedPictures.insert(source);
+                if (!take(file->size))
+                    return;
+            }
+            if (shows(file->facts.format) && setting.loadPicture)
+                image = setting.loadPicture(source);
+            if (image.isNull())
+                return notShown(alt);
         }
         // The page's own numbers are sizes to draw at, never sizes to allocate.
-        const QSize shown = ShownPictureSize(image.size(), pixels(width), pixels(height),
-                                             {setting.screenWidth, setting.screenHeight});
-        if (shown != image.size())
-            image = image.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const ShownPicture shown = shownPicture(image.size(), pixels(width), pixels(height),
+                                                {setting.screenWidth, setting.screenHeight});
+        if (shown.columns < image.width())
+            image = image.copy(0, 0, shown.columns, image.height());
+        if (shown.size != image.size())
+            image = image.scaled(shown.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         addPicture(image);
+    }
+
+    // Whether the handset shows a picture in that format, as the page check judges it.
+    bool shows(ImageFormat format) const
+    {
+        switch (format) {
+        case ImageFormat::Gif:
+            return true;
+        case ImageFormat::Jpeg:
+            return setting.handset.showsJpeg();
+        case ImageFormat::Png:
+            return setting.handset.showsPng();
+        case ImageFormat::Bmp:
+        case ImageFormat::Unknown:
+            break;
+        }
+        return false;
+    }
+
+    // Where the handset cannot show a picture, it shows the picture's ALT text, or without one
+    // a small mark of a broken picture in a character's cell.
+    void notShown(QByteArrayView alt)
+    {
+        if (!alt.trimmed().isEmpty())
+            return translateText(alt);
+        const QString name = QStringLiteral("picture:broken");
+        if (!result.pictures.contains(name)) {
+            const int cell = setting.fontHeight;
+            QImage mark(cell, cell, QImage::Format_ARGB32_Premultiplied);
+            mark.fill(Qt::white);
+            QPainter painter(&mark);
+            painter.setPen(QColor(128, 128, 128));
+            painter.drawRect(0, 0, cell - 1, cell - 1);
+            painter.setPen(QColor(200, 0, 0));
+            painter.drawLine(3, 3, cell - 4, cell - 4);
+            painter.drawLine(cell - 4, 3, 3, cell - 4);
+            painter.end();
+            result.pictures.insert(name, mark);
+        }
+        out().add({name, {}});
+    }
+
+    // Where the picture file is missing, the preview shows its name in a frame: which file to
+    // put beside the page.
+    QImage placeholder(const QString &source) const
+    {
+        QFont font = QFont();
+        font.setPixelSize(std::max(8, setting.fontHeight - 2));
+        const QFontMetrics metrics(font);
+        QImage image(std::min(setting.screenWidth, metrics.horizontalAdvance(source) + 8), metrics.height() + 6,
+                     QImage::Format_ARGB32_Premultiplied);
+        image.fill(QColor(240, 240, 240));
+        QPainter painter(&image);
+        painter.setPen(QColor(150, 150, 150));
+        painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
+        painter.setFont(font);
+        painter.setPen(QColor(90, 90, 90));
+        painter.drawText(image.rect(), Qt::AlignCenter, source);
+        return image;
     }
 
     // A size the page writes, in pixels; 0 for none, a percentage or anything else.
@@ -398,8 +551,8 @@ private:
         return ok && number > 0 ? number : 0;
     }
 
-    // A MARQUEE runs across one line of the screen: its text is kept apart and drawn
-    // scrolling into a picture of that line.
+    // A MARQUEE runs across a line of the screen: its text is kept apart and drawn scrolling
+    // into a picture of that line.
     void startMarquee()
     {
         endMarquee();
@@ -411,9 +564,14 @@ private:
             emptyLine.fill(Qt::transparent);
         }
         result.pictures.insert(name, emptyLine);
-        piece.text += QLatin1String("<div>");
+        // A block of its own with nothing but the picture: a piece may start with it, as with
+        // text, since the block it falls into shows it alike.
+        inLine();
+        block(false);
+        piece.text += openBlock(QStringLiteral("div"));
         piece.add({name, emptyLine.size()});
         piece.text += QLatin1String("</div>");
+        block(true);
         result.marquees.append(RichText());
         inMarquee = true;
     }
@@ -422,6 +580,11 @@ private:
 
     const PreviewSetting &setting;
     PreviewMarkup result;
+    qint64 bytes = 0;              // read by the handset so far, pictures included
+    QSet<QString> countedPictures; // by the source the page names them by
+    bool inTitle = false;
+    bool pieceDue = false;   // the piece ends before the next text or picture
+    bool afterBlock = false; // a block closed, and nothing followed it yet
     QImage emptyLine;
     RichText piece;
     int openElements = 0;
@@ -461,22 +624,6 @@ QString PreviewMarkup::html() const
     for (const RichText &piece : pieces)
         html += piece.html();
     return html;
-}
-
-QSize ShownPictureSize(QSize natural, qint64 width, qint64 height, QSize screen)
-{
-    // Handsets scrolled a picture a few screens long at the most.
-    const qint64 tallest = 4 * qint64(std::max(1, screen.height()));
-    // A size is taken when the page gives both of its numbers.
-    const bool sized = width > 0 && height > 0;
-    qint64 shownWidth = sized ? width : natural.width();
-    qint64 shownHeight = sized ? height : natural.height();
-    if (shownWidth > screen.width()) {
-        shownHeight = std::max<qint64>(1, shownHeight * screen.width() / shownWidth);
-        shownWidth = screen.width();
-    }
-    return QSize(int(std::clamp<qint64>(shownWidth, 1, std::max(1, screen.width()))),
-                 int(std::clamp<qint64>(shownHeight, 1, tallest)));
 }
 
 PreviewMarkup TranslateForPreview(const QList<PageLine> &lines, const PreviewSetting &setting)

@@ -1,8 +1,10 @@
 // The phone preview: the translation of a page's markup for Qt's text engine, by tables, and
 // the drawn preview, by pixels where it matters.
 
+#include "check/page_check.h"
 #include "check/phone_preview.h"
 #include "check/preview_markup.h"
+#include "check/screen_colours.h"
 #include "model/fonts.h"
 #include "model/handsets.h"
 #include "model/page_project.h"
@@ -10,34 +12,88 @@
 #include "model/pictogram_pictures.h"
 #include "support/test_files.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextLayout>
 
 namespace {
 
-// The page of one direct input holding `markup`, with the page's colours on.
-QList<PageLine> pageOf(const QByteArray &markup)
+// The page of a direct input for each of `markup`'s lines, with the page's colours on.
+QList<PageLine> pageOf(const QByteArrayList &markup)
 {
     PageProject page;
     page.Title = "Shop";
     page.ColorSupport = ToggleOn;
     page.BackgroundColor = "#003300";
     page.TextColor = "#FFFF00";
-    page.Directs[0] = {markup, ToggleOn};
+    page.LinkColor = "#FF0000";
     Pattern pattern;
-    pattern.Parts[0] = {DirectPart, 1};
-    pattern.PartCount = 1;
-    return GeneratePageLines(page, pattern, 1, {});
+    for (qsizetype line = 0; line < markup.size(); ++line) {
+        page.Directs[std::size_t(line)] = {markup[line], ToggleOn};
+        pattern.Parts[std::size_t(line)] = {DirectPart, int(line + 1)};
+    }
+    pattern.PartCount = int(markup.size());
+    return GeneratePageLines(page, pattern, pattern.PartCount, {});
+}
+
+QList<PageLine> pageOf(const QByteArray &markup)
+{
+    return pageOf(QByteArrayList{markup});
 }
 
 PreviewMarkup translated(const QByteArray &markup, const QString &handset,
                          const QString &pictureFolder = {})
 {
     static PictogramPictures pictograms;
+    PageFiles files;
     return TranslateForPreview(pageOf(markup),
                                {*FindHandset(handset), 120, 12,
-                                PicturesInFolder(pictureFolder, 120), &pictograms});
+                                pictureFolder.isEmpty() ? ImageLookup() : ImagesInFolder(pictureFolder, files),
+                                PicturesInFolder(pictureFolder), &pictograms});
+}
+
+// A GIF of one red pixel, followed by `size` bytes in all.
+QByteArray redGif(qsizetype size = 0)
+{
+    const QByteArray gif = QByteArray::fromHex("474946383961010001008000" "00ff0000000000"
+                                               "2c00000000010001000002024401003b");
+    return gif + QByteArray(std::max<qsizetype>(0, size - gif.size()), '\0');
+}
+
+// A red picture in the format Qt writes by that name.
+QByteArray redPicture(const char *format)
+{
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
+}
+
+// Where the character at `position` of the laid-out document is drawn: the left of it and the
+// top of its line.
+QPointF placeOf(const QTextDocument &document, int position)
+{
+    const QTextBlock block = document.findBlock(position);
+    const QTextLine line = block.layout()->lineForTextPosition(position - block.position());
+    const QPointF origin = document.documentLayout()->blockBoundingRect(block).topLeft();
+    return origin + QPointF(line.cursorToX(position - block.position()), line.y());
+}
+
+// The lines of the laid-out document, as the screen shows them.
+int lineCount(const QTextDocument &document)
+{
+    int lines = 0;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next())
+        lines += block.layout()->lineCount();
+    return lines;
 }
 
 // The colour of the pixel, as "#rrggbb".
@@ -60,6 +116,20 @@ private slots:
     void drawnPreview();
     void pictureSizes_data();
     void pictureSizes();
+    void picturesTheHandsetCannotShow_data();
+    void picturesTheHandsetCannotShow();
+    void limitCountsPictures_data();
+    void limitCountsPictures();
+    void linkColour_data();
+    void linkColour();
+    void blocksEndLines_data();
+    void blocksEndLines();
+    void charactersInTheirCells_data();
+    void charactersInTheirCells();
+    void screenColours_data();
+    void screenColours();
+    void drawnInTheScreensColours_data();
+    void drawnInTheScreensColours();
     void longPages_data();
     void longPages();
 };
@@ -71,8 +141,8 @@ void PhonePreviewTest::translation_data()
     QTest::addColumn<QString>("has");     // in the rich text
     QTest::addColumn<QString>("hasNot");
     QTest::newRow("line break") << QByteArray("a<BR>b") << "501i" << "a<br/>b" << "";
-    QTest::newRow("centred") << QByteArray("<CENTER>a</CENTER>") << "501i"
-                             << "<div align=\"center\">a</div>" << "";
+    QTest::newRow("centred") << QByteArray("<CENTER>a</CENTER>") << "501i" << "<div align=\"center\">"
+                             << "";
     QTest::newRow("font colour on 2.0") << QByteArray("<FONT COLOR=\"red\">a</FONT>") << "502i"
                                         << "<font color=\"red\">a</font>" << "";
     QTest::newRow("font colour ignored on 1.0") << QByteArray("<FONT COLOR=\"red\">a</FONT>") << "501i"
@@ -138,23 +208,26 @@ void PhonePreviewTest::titleReadsReferencesNotTags()
     static PictogramPictures pictograms;
     const PreviewMarkup markup = TranslateForPreview(
         GeneratePageLines(page, pattern, 1, {}),
-        {*FindHandset(QStringLiteral("505i")), 120, 12, {}, &pictograms});
+        {*FindHandset(QStringLiteral("505i")), 120, 12, {}, {}, &pictograms});
     const QString title = markup.title.html();
     QVERIFY2(title.contains(QStringLiteral("Shop<img src=\"pictogram:f89f\"")), qPrintable(title));
     QVERIFY(title.contains(QStringLiteral("&lt;B&gt;<img src=\"pictogram:f9bf\"")));
 }
 
 // The drawn screen: the background and text colours, a pictogram in colour at its place, a
-// centred line in the middle, a picture scaled down to the screen's width.
+// centred line in the middle, a picture wider than the screen cut at its right edge.
 void PhonePreviewTest::drawnPreview()
 {
     QTemporaryDir folder;
     QImage wide(400, 50, QImage::Format_RGB32);
     wide.fill(QColor(0, 0, 255));
-    QVERIFY(wide.save(folder.filePath("wide.png")));
+    for (int y = 0; y < 50; ++y)
+        for (int x = 300; x < 400; ++x)
+            wide.setPixelColor(x, y, Qt::red);
+    QVERIFY(wide.save(folder.filePath("wide.jpg"), "JPEG", 100));
     PhonePreview phone;
     const Handset handset = *FindHandset(QStringLiteral("SO505i")); // 256 pixels wide, HTML 5.0
-    phone.setPage(pageOf("&#63647;<CENTER>" + sj("中央") + "</CENTER><IMG SRC=\"wide.png\">"), handset,
+    phone.setPage(pageOf("&#63647;<CENTER>" + sj("中央") + "</CENTER><IMG SRC=\"wide.jpg\">"), handset,
                   folder.path());
     const QImage drawn = phone.draw(0, 0);
     const QRect screen = phone.screenRect();
@@ -183,12 +256,18 @@ void PhonePreviewTest::drawnPreview()
     QVERIFY(count > 10);
     QVERIFY(qAbs(sum / count - screen.center().x()) <= 4);
 
-    // The picture, 400 pixels wide, fills the width of the screen but for the scroll bar.
-    int blue = 0;
-    const int row = screen.top() + 50;
-    for (int x = screen.left(); x <= screen.right(); ++x)
-        blue += colourAt(drawn, x, row) == QStringLiteral("#0000ff");
-    QVERIFY2(blue >= 250 && blue <= 253, qPrintable(QString::number(blue)));
+    // The picture, 400 pixels wide and red from its 300th column, shows its left 256 columns
+    // at its own height across the whole screen.
+    const auto blueRow = [&](int y) {
+        int blue = 0;
+        for (int x = screen.left(); x <= screen.right(); ++x)
+            blue += drawn.pixelColor(x, y).blue() > 200 && drawn.pixelColor(x, y).red() < 60;
+        return blue;
+    };
+    int rows = 0;
+    for (int y = screen.top(); y <= screen.bottom(); ++y)
+        rows += blueRow(y) == screen.width();
+    QCOMPARE(rows, 50);
 }
 
 // Sizes written in the page are drawn as a handset would, within the screen's width and a few
@@ -199,7 +278,7 @@ void PhonePreviewTest::pictureSizes_data()
     QTest::addColumn<QSize>("shown"); // on a screen of 120 × 130
     QTest::newRow("as written") << QByteArray("WIDTH=\"40\" HEIGHT=\"20\"") << QSize(40, 20);
     QTest::newRow("wider than any screen") << QByteArray("WIDTH=\"2147483647\" HEIGHT=\"2\"")
-                                           << QSize(120, 1);
+                                           << QSize(120, 2);
     QTest::newRow("a billion tall") << QByteArray("WIDTH=\"1\" HEIGHT=\"1000000000\"") << QSize(1, 520);
     QTest::newRow("ten million tall") << QByteArray("WIDTH=\"100\" HEIGHT=\"10000000\"") << QSize(100, 520);
     QTest::newRow("a million tall") << QByteArray("WIDTH=\"100\" HEIGHT=\"1000000\"") << QSize(100, 520);
@@ -215,9 +294,300 @@ void PhonePreviewTest::pictureSizes()
     QTemporaryDir folder;
     QImage picture(20, 10, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    QVERIFY(picture.save(folder.filePath("ok.gif"), "PNG"));
-    const PreviewMarkup markup = translated("<IMG SRC=\"ok.gif\" " + size + ">", "505i", folder.path());
+    QVERIFY(picture.save(folder.filePath("ok.jpg"), "JPEG"));
+    const PreviewMarkup markup = translated("<IMG SRC=\"ok.jpg\" " + size + ">", "505i", folder.path());
     QCOMPARE(markup.pictures.value(QStringLiteral("picture:0")).size(), shown);
+}
+
+// A picture in a format the handset does not show is its ALT text, or else a small mark.
+void PhonePreviewTest::picturesTheHandsetCannotShow_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QByteArray>("alt");
+    QTest::addColumn<QString>("shown"); // "picture", "mark" or "alt"
+    QTest::newRow("GIF on a 501i") << redGif() << "D501i" << QByteArray() << "picture";
+    QTest::newRow("JPEG before the 503i") << redPicture("JPEG") << "D502i" << QByteArray() << "mark";
+    QTest::newRow("JPEG on the F503i") << redPicture("JPEG") << "F503i" << QByteArray() << "mark";
+    QTest::newRow("JPEG on the N503i") << redPicture("JPEG") << "N503i" << QByteArray() << "picture";
+    QTest::newRow("JPEG with ALT on the D211i") << redPicture("JPEG") << "D211i" << sj("地図") << "alt";
+    QTest::newRow("PNG on the last handsets") << redPicture("PNG") << "SO906i" << QByteArray() << "mark";
+    QTest::newRow("PNG with ALT") << redPicture("PNG") << "505i" << QByteArray("map") << "alt";
+    QTest::newRow("BMP") << redPicture("BMP") << "505i" << QByteArray() << "mark";
+    QTest::newRow("not a picture") << QByteArray("GIF87") << "505i" << QByteArray() << "mark";
+}
+
+void PhonePreviewTest::picturesTheHandsetCannotShow()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, handset);
+    QFETCH(QByteArray, alt);
+    QFETCH(QString, shown);
+    QTemporaryDir folder;
+    writeBytes(folder.filePath("p.gif"), file);
+    const QByteArray altAttribute = alt.isEmpty() ? QByteArray() : " ALT=\"" + alt + "\"";
+    const PreviewMarkup markup = translated("<IMG SRC=\"p.gif\"" + altAttribute + ">", handset, folder.path());
+    const QString html = markup.html();
+    const QImage picture = markup.pictures.value(QStringLiteral("picture:0"));
+    QCOMPARE(!picture.isNull() && picture.pixelColor(0, 0).red() > 200, shown == "picture");
+    QCOMPARE(html.contains(QStringLiteral("picture:broken")), shown == "mark");
+    if (shown == "alt")
+        QVERIFY2(html.contains(QString::fromUtf8("地図")) || html.contains(QStringLiteral("map")), qPrintable(html));
+}
+
+// A handset reads a page and its pictures together up to its limit (5,000 bytes on a 501i):
+// the page ends where a picture takes it past, each picture file counted once.
+void PhonePreviewTest::limitCountsPictures_data()
+{
+    QTest::addColumn<QByteArray>("markup");
+    QTest::addColumn<int>("pictures"); // shown
+    QTest::addColumn<bool>("cut");
+    QTest::newRow("within the limit") << QByteArray("a<IMG SRC=\"a.gif\">b") << 1 << false;
+    QTest::newRow("the same picture twice") << QByteArray("a<IMG SRC=\"a.gif\"><IMG SRC=\"a.gif\">b") << 2
+                                            << false;
+    QTest::newRow("two pictures past the limit") << QByteArray("a<IMG SRC=\"a.gif\"><IMG SRC=\"b.gif\">b") << 1
+                                                 << true;
+}
+
+void PhonePreviewTest::limitCountsPictures()
+{
+    QFETCH(QByteArray, markup);
+    QFETCH(int, pictures);
+    QFETCH(bool, cut);
+    QTemporaryDir folder;
+    writeBytes(folder.filePath("a.gif"), redGif(2500));
+    writeBytes(folder.filePath("b.gif"), redGif(2500));
+    const PreviewMarkup preview = translated(markup, "D501i", folder.path());
+    QCOMPARE(preview.cutShort, cut);
+    const QString html = preview.html();
+    QCOMPARE(html.count(QStringLiteral("src=\"picture:")), pictures);
+    QCOMPARE(html.contains(QStringLiteral("b\n")), !cut);
+}
+
+// Links are drawn in the page's LINK colour from HTML 2.0 on; a 1.0 handset knows no page
+// colours.
+void PhonePreviewTest::linkColour_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<bool>("inLinkColour");
+    QTest::newRow("HTML 1.0") << "D501i" << false;
+    QTest::newRow("HTML 2.0") << "D502i" << true;
+    QTest::newRow("HTML 3.0") << "P503i" << true;
+}
+
+void PhonePreviewTest::linkColour()
+{
+    QFETCH(QString, handset);
+    QFETCH(bool, inLinkColour);
+    PhonePreview phone;
+    phone.setPage(pageOf("<A HREF=\"x.html\">" + sj("■■■■■■") + "</A>"), *FindHandset(handset), {});
+    const QImage drawn = phone.draw(0, 0);
+    const QRect screen = phone.screenRect();
+    int red = 0;
+    for (int y = screen.top(); y < screen.top() + 12; ++y)
+        for (int x = screen.left(); x < screen.left() + 72; ++x)
+            red += drawn.pixelColor(x, y) == QColor(Qt::red);
+    QCOMPARE(red > 100, inLinkColour);
+}
+
+// A separator, a paragraph, a block and the end of a centred block each end the line, and
+// the alignment ends with its block; inline tags go on in the line. On a 900i.
+void PhonePreviewTest::blocksEndLines_data()
+{
+    QTest::addColumn<QByteArrayList>("lines");
+    QTest::addColumn<QString>("text");   // the first character of `text`, after the last of `before`
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("newLine");   // or it goes on in the paragraph
+    QTest::addColumn<bool>("left");      // at the left margin
+    const QByteArray centredRule = "<CENTER><HR WIDTH=\"50%\"></CENTER>";
+    QTest::newRow("link after a centred separator")
+        << QByteArrayList{"x" + centredRule + "<A HREF=\"a.html\">link</A>"} << "link" << "x" << true << true;
+    QTest::newRow("text after a centred separator, next line")
+        << QByteArrayList{"x" + centredRule, "y"} << "y" << "x" << true << true;
+    QTest::newRow("text after </CENTER>") << QByteArrayList{"<CENTER>x</CENTER>y"} << "y" << "x" << true << true;
+    QTest::newRow("link after </CENTER>") << QByteArrayList{"<CENTER>x</CENTER>", "<A HREF=\"a\">y</A>"}
+                                          << "y" << "x" << true << true;
+    QTest::newRow("after <HR>") << QByteArrayList{"x<HR>y"} << "y" << "x" << true << true;
+    QTest::newRow("after <P>") << QByteArrayList{"x<P>y"} << "y" << "x" << true << true;
+    QTest::newRow("into <DIV>") << QByteArrayList{"x<DIV>y</DIV>z"} << "y" << "x" << true << true;
+    QTest::newRow("after </DIV>") << QByteArrayList{"x<DIV ALIGN=\"right\">y</DIV>z"} << "z" << "y" << true << true;
+    QTest::newRow("after a centred paragraph") << QByteArrayList{"<P ALIGN=\"center\">x<P>y"} << "y" << "x" << true
+                                               << true;
+    QTest::newRow("line break in a centred block") << QByteArrayList{"<CENTER>x<BR>y</CENTER>"} << "y" << "x"
+                                                   << true << false;
+    QTest::newRow("font goes on in the line") << QByteArrayList{"x<FONT COLOR=\"red\">y</FONT>"} << "y" << "x"
+                                              << false << false;
+    QTest::newRow("the next line of the page goes on") << QByteArrayList{"x", "y"} << "y" << "x" << false << false;
+    // Long enough for the engine to be given the page in pieces.
+    const QByteArray longText = QByteArray("x").repeated(6000);
+    QTest::newRow("after a long centred block") << QByteArrayList{"<CENTER>" + longText + "</CENTER>", "y"}
+                                                << "y" << "x" << true << true;
+    QTest::newRow("after a long line") << QByteArrayList{longText, "y"} << "y" << "x" << false << false;
+}
+
+void PhonePreviewTest::blocksEndLines()
+{
+    QFETCH(QByteArrayList, lines);
+    QFETCH(QString, text);
+    QFETCH(QString, before);
+    QFETCH(bool, newLine);
+    QFETCH(bool, left);
+    PhonePreview phone;
+    phone.setPage(pageOf(lines), *FindHandset(QStringLiteral("900i")), {});
+    phone.draw(0, 0, PhonePreview::Extent::WholePage);
+    const QTextDocument &document = phone.document();
+    const QTextCursor found = document.find(text);
+    const QTextCursor previous = document.find(before, found.selectionStart(), QTextDocument::FindBackward);
+    QVERIFY(!found.isNull() && !previous.isNull());
+    if (!newLine) {
+        // The text goes on in the paragraph of the text before it.
+        QCOMPARE(document.findBlock(found.selectionStart()), document.findBlock(previous.selectionEnd() - 1));
+        return;
+    }
+    const QPointF at = placeOf(document, found.selectionStart());
+    QVERIFY(at.y() > placeOf(document, previous.selectionEnd() - 1).y());
+    QCOMPARE(at.x() == document.documentMargin(), left);
+}
+
+// The handsets of HTML 1.0 to 3.0 draw a 12-dot font: a full-width character 12 pixels wide, a
+// half-width one 6, 12 pixels a line; a 96 × 72 screen shows 8 full-width characters by 6
+// lines, or 16 half-width ones a line.
+void PhonePreviewTest::charactersInTheirCells_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QByteArray>("markup");
+    QTest::addColumn<int>("lines");
+    const QByteArray full = sj("全");
+    const QByteArray halfKana = sj("ｱ");
+    QTest::newRow("16 half-width, 96 pixels") << "D501i" << QByteArray(16, 'a') << 1;
+    QTest::newRow("17 half-width, 96 pixels") << "D501i" << QByteArray(17, 'a') << 2;
+    QTest::newRow("16 half-width kana, 96 pixels") << "D501i" << halfKana.repeated(16) << 1;
+    QTest::newRow("17 half-width kana, 96 pixels") << "D501i" << halfKana.repeated(17) << 2;
+    QTest::newRow("8 full-width, 96 pixels") << "D501i" << full.repeated(8) << 1;
+    QTest::newRow("9 full-width, 96 pixels") << "D501i" << full.repeated(9) << 2;
+    QTest::newRow("4 full-width and 8 half-width") << "D501i" << full.repeated(4) + QByteArray(8, 'a') << 1;
+    QTest::newRow("words break at the edge") << "D501i" << QByteArray("aaaaaaaaa bbbbbbbbb ccccccccc") << 2;
+    QTest::newRow("8 by 6 lines") << "D501i" << (full.repeated(8) + "<BR>").repeated(5) + full.repeated(8) << 6;
+    // A pictogram is a full-width character of the handset's font.
+    const QByteArray pictograms = QByteArray("\xF8\x9F").repeated(8);
+    QTest::newRow("8 pictograms by 6 lines") << "D501i" << (pictograms + "<BR>").repeated(5) + pictograms << 6;
+    QTest::newRow("9 pictograms") << "D501i" << pictograms + "\xF8\x9F" << 2;
+    QTest::newRow("20 half-width, 120 pixels, HTML 3.0") << "P503i" << QByteArray(20, 'a') << 1;
+    QTest::newRow("11 full-width, 120 pixels, HTML 3.0") << "P503i" << full.repeated(11) << 2;
+}
+
+void PhonePreviewTest::charactersInTheirCells()
+{
+    QFETCH(QString, handset);
+    QFETCH(QByteArray, markup);
+    QFETCH(int, lines);
+    PhonePreview phone;
+    phone.setPage(pageOf(markup), *FindHandset(handset), {});
+    phone.draw(0, 0);
+    const QTextDocument &document = phone.document();
+    QCOMPARE(lineCount(document), lines);
+    QCOMPARE(document.size().height(), 12.0 * lines);
+}
+
+// A screen of few colours shows a picture in its own: black and white, 4 grey levels, or the
+// 256 colours of 8 red × 8 green × 4 blue levels, spreading every other colour over
+// neighbouring pixels so that an area keeps its shade; 65536 colours and more show it as it is.
+void PhonePreviewTest::screenColours_data()
+{
+    QTest::addColumn<int>("depth");
+    QTest::addColumn<QColor>("colour");
+    QTest::addColumn<QList<int>>("levels"); // of red and green; empty where the picture stays as it is
+    QTest::addColumn<QList<int>>("blueLevels");
+    QTest::addColumn<bool>("grey");
+    const QList<int> two{0, 255};
+    const QList<int> four{0, 85, 170, 255};
+    const QList<int> eight{0, 36, 73, 109, 146, 182, 219, 255};
+    QList<int> sixteen;
+    for (int level = 0; level < 16; ++level)
+        sixteen.append(level * 17);
+    const QColor grey(128, 128, 128);
+    const QColor sky(90, 160, 220);
+    QTest::newRow("mid-grey, black and white") << 2 << grey << two << two << true;
+    QTest::newRow("sky blue, black and white") << 2 << sky << two << two << true;
+    QTest::newRow("mid-grey, 4 grey levels") << 4 << grey << four << four << true;
+    QTest::newRow("sky blue, 4 grey levels") << 4 << sky << four << four << true;
+    QTest::newRow("mid-grey, 256 colours") << 256 << grey << eight << four << false;
+    QTest::newRow("sky blue, 256 colours") << 256 << sky << eight << four << false;
+    QTest::newRow("sky blue, 4096 colours") << 4096 << sky << sixteen << sixteen << false;
+    QTest::newRow("65536 colours") << 65536 << sky << QList<int>() << QList<int>() << false;
+    QTest::newRow("262144 colours") << 262144 << sky << QList<int>() << QList<int>() << false;
+    QTest::newRow("colours not known") << 0 << sky << QList<int>() << QList<int>() << false;
+}
+
+void PhonePreviewTest::screenColours()
+{
+    QFETCH(int, depth);
+    QFETCH(QColor, colour);
+    QFETCH(QList<int>, levels);
+    QFETCH(QList<int>, blueLevels);
+    QFETCH(bool, grey);
+    // An area of the colour on the left, and a photo's smooth shades on the right.
+    QImage picture(64, 32, QImage::Format_RGB32);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            picture.setPixelColor(x, y, x < 32 ? colour : QColor(4 * x - 1, 7 * y, 255 - 3 * x));
+    const QImage shown = ScreenColours(picture, depth).convertToFormat(QImage::Format_RGB32);
+    if (levels.isEmpty()) {
+        QCOMPARE(shown, picture);
+        return;
+    }
+    std::array<double, 3> sum{};
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const QColor pixel = shown.pixelColor(x, y);
+            QVERIFY(levels.contains(pixel.red()) && levels.contains(pixel.green()));
+            QVERIFY(blueLevels.contains(pixel.blue()));
+            QVERIFY(!grey || (pixel.red() == pixel.green() && pixel.green() == pixel.blue()));
+            if (x < 32)
+                sum = {sum[0] + pixel.red(), sum[1] + pixel.green(), sum[2] + pixel.blue()};
+        }
+    // The area keeps its shade.
+    const std::array<int, 3> wanted = grey ? std::array<int, 3>{qGray(colour.rgb()), qGray(colour.rgb()),
+                                                                qGray(colour.rgb())}
+                                           : std::array<int, 3>{colour.red(), colour.green(), colour.blue()};
+    for (int channel = 0; channel < 3; ++channel)
+        QVERIFY2(qAbs(sum[channel] / (32 * 32) - wanted[channel]) <= 9,
+                 qPrintable(QString::number(sum[channel] / (32 * 32))));
+}
+
+// The screen of the drawn preview, title band, text and pictograms, shows only the colours of
+// the handset's screen; the phone around it stays as drawn.
+void PhonePreviewTest::drawnInTheScreensColours_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QList<int>>("levels");
+    QTest::addColumn<QList<int>>("blueLevels");
+    QTest::newRow("black and white") << "D501i" << QList<int>{0, 255} << QList<int>{0, 255};
+    QTest::newRow("4 grey levels") << "P502i" << QList<int>{0, 85, 170, 255} << QList<int>{0, 85, 170, 255};
+    QTest::newRow("256 colours") << "P503i" << QList<int>{0, 36, 73, 109, 146, 182, 219, 255}
+                                 << QList<int>{0, 85, 170, 255};
+}
+
+void PhonePreviewTest::drawnInTheScreensColours()
+{
+    QFETCH(QString, handset);
+    QFETCH(QList<int>, levels);
+    QFETCH(QList<int>, blueLevels);
+    PhonePreview phone;
+    phone.setPage(pageOf("&#63647;&#63648;<FONT COLOR=\"#8040C0\">" + sj("色") + "</FONT>"), *FindHandset(handset),
+                  {});
+    const QImage drawn = phone.draw(0, 0);
+    const QRect screen = phone.screenRect();
+    for (int y = screen.top() - 20; y <= screen.bottom(); ++y)
+        for (int x = screen.left(); x <= screen.right(); ++x) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            if (y >= screen.top() - 2 && y < screen.top())
+                continue; // the phone between the title band and the screen
+            QVERIFY2(levels.contains(pixel.red()) && levels.contains(pixel.green())
+                         && blueLevels.contains(pixel.blue()),
+                     qPrintable(QStringLiteral("%1, %2: %3").arg(x).arg(y).arg(pixel.name())));
+        }
+    QCOMPARE(drawn.pixelColor(screen.left() / 2, screen.center().y()), QColor(70, 72, 84));
 }
 
 // Pages of many pictures in one line, of many marquees or of many paragraphs are laid out

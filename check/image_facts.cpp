@@ -140,3 +140,24 @@ ImageFacts ReadImageFacts(const QByteArray &head)
         return bmpFacts(head);
     return {};
 }
+
+bool HandsetShows(const Handset &handset, ImageFormat format)
+{
+    switch (format) {
+    case ImageFormat::Gif:
+        return true;
+    case ImageFormat::Jpeg:
+        return handset.showsJpeg();
+    case ImageFormat::Png:
+        return handset.showsPng();
+    case ImageFormat::Bmp:
+    case ImageFormat::Unknown:
+        break;
+    }
+    return false;
+}
+
+bool IsPictureElsewhere(const QString &source)
+{
+    return source.contains(QLatin1String("://")) || source.startsWith(QLatin1Char('/'));
+}

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "model/handsets.h"
+
 #include <QByteArray>
+#include <QString>
 
 enum class ImageFormat { Unknown, Gif, Jpeg, Png, Bmp };
 
@@ -16,3 +19,11 @@ struct ImageFacts {
 // short. Reads the header only, never decodes the picture and never reads past the bytes
 // given, whatever they hold. Unknown always comes with 0 x 0.
 ImageFacts ReadImageFacts(const QByteArray &head);
+
+// Whether the handset shows a picture in that format: GIF everywhere, JPEG where the handset
+// has it, PNG on none of these handsets, anything else nowhere.
+bool HandsetShows(const Handset &handset, ImageFormat format);
+
+// A picture of another site, or of the site's root: not among the page's own files, and not
+// counted in its size.
+bool IsPictureElsewhere(const QString &source);

@@ -111,7 +111,7 @@ private:
     {
         if (source.isEmpty())
             return;
-        if (source.contains(QLatin1String("://")) || source.startsWith(QLatin1Char('/'))) {
+        if (IsPictureElsewhere(source)) {
             add(Severity::Notice, FindingKind::ImageElsewhere, origin, source,
                 QStringLiteral("「%1」はほかの場所の画像なので、ページの大きさに入っていません。")
                     .arg(source));
@@ -143,19 +143,25 @@ private:
         }
         const Handset &handset = input.handset;
         const ImageFormat format = file->facts.format;
-        if (format == ImageFormat::Jpeg && !handset.showsJpeg())
-            add(Severity::Warning, FindingKind::JpegNotShown, origin, source,
-                QStringLiteral("「%1」はJPEGで、%2では表示されません（503iより前の機種と、503i・211iの一部の機種はGIFだけ）。GIFにしてください。")
-                    .arg(source, handsetText()));
-        else if (format == ImageFormat::Png && !handset.showsPng())
-            add(Severity::Warning, FindingKind::PngNotShown, origin, source,
-                QStringLiteral("「%1」はPNGで、この携帯では表示されません。GIFにしてください。").arg(source));
-        else if (format == ImageFormat::Bmp || format == ImageFormat::Unknown)
-            add(Severity::Warning, FindingKind::ImageFormatNotShown, origin, source,
-                QStringLiteral("「%1」は携帯で表示できる形式ではありません。GIFにしてください。").arg(source));
+        if (!HandsetShows(handset, format)) {
+            if (format == ImageFormat::Jpeg)
+                add(Severity::Warning, FindingKind::JpegNotShown, origin, source,
+                    QStringLiteral("「%1」はJPEGで、%2では表示されません（503iより前の機種と、"
+                                   "503i・211iの一部の機種はGIFだけ）。GIFにしてください。")
+                        .arg(source, handsetText()));
+            else if (format == ImageFormat::Png)
+                add(Severity::Warning, FindingKind::PngNotShown, origin, source,
+                    QStringLiteral("「%1」はPNGで、この携帯では表示されません。GIFにしてください。")
+                        .arg(source));
+            else
+                add(Severity::Warning, FindingKind::ImageFormatNotShown, origin, source,
+                    QStringLiteral("「%1」は携帯で表示できる形式ではありません。GIFにしてください。")
+                        .arg(source));
+        }
         if (handset.screenWidth > 0 && file->facts.width > handset.screenWidth)
             add(Severity::Warning, FindingKind::ImageTooWide, origin, source,
-                QStringLiteral("「%1」の幅（%2ピクセル）が%3の画面の幅（%4ピクセル）より広く、はみ出します。")
+                QStringLiteral("「%1」の幅（%2ピクセル）が%3の画面の幅（%4ピクセル）より広く、右側が"
+                               "切れます。表示されない機種もあります。")
                     .arg(source)
                     .arg(file->facts.width)
                     .arg(handset.name)

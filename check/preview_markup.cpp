@@ -456,10 +456,10 @@ private:
     void picture(const QString &source, QByteArrayView alt, QByteArrayView width, QByteArrayView height)
     {
         inLine();
-        // A picture of another site, or of the site's root, is not among the page's files.
-        const bool elsewhere = source.contains(QLatin1String("://")) || source.startsWith(QLatin1Char('/'));
         const std::optional<ImageFile> file =
-            source.isEmpty() || elsewhere || !setting.findPicture ? std::nullopt : setting.findPicture(source);
+            source.isEmpty() || IsPictureElsewhere(source) || !setting.findPicture
+                ? std::nullopt
+                : setting.findPicture(source);
         QImage image;
         if (!file) {
             image = placeholder(source);
@@ -469,7 +469,7 @@ private:
                 if (!take(file->size))
                     return;
             }
-            if (shows(file->facts.format) && setting.loadPicture)
+            if (HandsetShows(setting.handset, file->facts.format) && setting.loadPicture)
                 image = setting.loadPicture(source);
             if (image.isNull())
                 return notShown(alt);
@@ -482,23 +482,6 @@ private:
         if (shown.size != image.size())
             image = image.scaled(shown.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         addPicture(image);
-    }
-
-    // Whether the handset shows a picture in that format, as the page check judges it.
-    bool shows(ImageFormat format) const
-    {
-        switch (format) {
-        case ImageFormat::Gif:
-            return true;
-        case ImageFormat::Jpeg:
-            return setting.handset.showsJpeg();
-        case ImageFormat::Png:
-            return setting.handset.showsPng();
-        case ImageFormat::Bmp:
-        case ImageFormat::Unknown:
-            break;
-        }
-        return false;
     }
 
     // Where the handset cannot show a picture, it shows the picture's ALT text, or without one

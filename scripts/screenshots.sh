@@ -88,10 +88,10 @@ previews=()
 for handset in 501i D502i D503i 505i; do
   "$work/program/mopeco" --preview "$work/example.mpk" --handset "$handset" \
     -o "$work/preview_$handset.png"
+  [ ${#previews[@]} -gt 0 ] && previews+=(-size 12x1 xc:'#d8d8d8')
   previews+=("$work/preview_$handset.png")
 done
-convert -background '#d8d8d8' "${previews[@]}" -gravity north -splice 12x0 +append \
-  "$output/preview_handsets.png"
+convert -background '#d8d8d8' "${previews[@]}" +append "$output/preview_handsets.png"
 echo "screenshots: $output/main_window.png $output/main_and_preview.png $output/page_check.png" \
   "$output/item_editor.png $output/pictogram_palette.png $output/text_map.png" \
   "$output/preview_handsets.png"

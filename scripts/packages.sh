@@ -27,7 +27,7 @@ install_missing_packages() {
 }
 
 # What building the program needs.
-build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libfontconfig-dev fonts-ipafont-gothic
+build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev libfontconfig-dev fonts-ipafont-gothic
   fonts-noto-color-emoji qt6-translations-l10n)
 
 # What the tests need besides: a virtual display to drive the real program on, clang with its

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "model/handsets.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+// A picture made for a handset: the form it shows, no wider than its screen, in the colours its
+// screen has, and within a budget of bytes.
+struct FittedPicture {
+    QByteArray bytes;       // the file's bytes; empty when no picture worth showing fits
+    QByteArray format;      // "gif" or "jpg", the file's extension
+    QSize size;             // in pixels
+    int colours = 0;        // of a GIF's table; 0 for a JPEG
+    QString note;           // something the user should know (only the first frame was taken)
+    QString problem;        // why nothing was made; empty when bytes hold the picture
+};
+
+// The picture of the file bytes `source` (GIF, JPEG, PNG or BMP; of an animated GIF its first
+// frame) fitted for `handset` within `budget` bytes. GIF for every handset, JPEG only where the
+// handset shows it and it comes out smaller; never wider than the screen, never enlarged; the
+// screen's colours: two levels dithered for black and white, four greys, the fixed 8 × 8 × 4
+// palette with error diffusion for 256 colours, a palette of at most 256 colours of the
+// picture's own for deeper screens; transparency kept. Colours, then size, then JPEG quality
+// are stepped down, a few steps each, until the picture fits; a picture narrower than 24
+// pixels, or of fewer than 16 colours on a colour screen, is not worth showing, and then
+// `problem` says so. A file that is no picture, or too large to decode, is refused likewise.
+FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget);

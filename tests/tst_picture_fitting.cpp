@@ -1,0 +1,228 @@
+// Pictures made for a handset, judged from the facts about its screen and formats: the bytes
+// say GIF or JPEG, the width is the screen's at most, the colours are the screen's, the bytes
+// are within the budget, and decoded again the picture still looks like its source.
+
+#include "model/gif_writer.h"
+#include "model/handsets.h"
+#include "model/picture_fitting.h"
+
+#include <QBuffer>
+#include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QTest>
+
+namespace {
+
+QByteArray encoded(const QImage &picture, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter(&buffer, format).write(picture);
+    return bytes;
+}
+
+// A camera's photo as far as a converter can tell: smooth shading with grain.
+QImage photo(QSize size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator grain(7);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const int noise = int(grain.bounded(24)) - 12;
+            picture.setPixel(x, y, qRgb(std::clamp(60 + 180 * x / size.width() + noise, 0, 255),
+                                        std::clamp(200 - 120 * y / size.height() + noise, 0, 255),
+                                        std::clamp(90 + noise, 0, 255)));
+        }
+    QPainter(&picture).fillRect(size.width() / 3, size.height() / 3, size.width() / 3,
+                                size.height() / 3, QColor(250, 240, 200));
+    return picture;
+}
+
+// A drawn logo with a transparent ground.
+QImage logo()
+{
+    QImage picture(120, 60, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.fillRect(10, 10, 100, 40, QColor(200, 30, 30));
+    painter.fillRect(40, 20, 40, 20, QColor(255, 255, 255));
+    return picture;
+}
+
+// Two frames of one GIF, the second after the first.
+QByteArray animatedGif()
+{
+    QImage frame(40, 20, QImage::Format_Indexed8);
+    frame.setColorTable({qRgb(255, 0, 0), qRgb(0, 0, 255)});
+    frame.fill(0);
+    const QByteArray first = WriteGif(frame);
+    frame.fill(1);
+    const QByteArray second = WriteGif(frame);
+    const int header = 6 + 7 + 2 * 3; // signature, screen and a table of two colours
+    return first.chopped(1) + second.mid(header);
+}
+
+// A GIF whose header claims a picture of 65,535 × 65,535 pixels.
+QByteArray pictureBomb()
+{
+    QImage dot(1, 1, QImage::Format_Indexed8);
+    dot.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    dot.fill(0);
+    QByteArray gif = WriteGif(dot);
+    for (const int at : {6, 8, 19 + 5, 19 + 7}) // the screen's and the picture's width and height
+        gif[at] = gif[at + 1] = char(0xFF);
+    return gif;
+}
+
+// How far two pictures of one size lie apart, in levels of 0 to 255 on average over their
+// colour channels, after both are averaged over blocks of 4 × 4 pixels: dithering spreads a
+// colour over neighbouring pixels, so only the blocks say what the eye sees.
+double difference(const QImage &a, const QImage &b)
+{
+    const QSize blocks(std::max(1, a.width() / 4), std::max(1, a.height() / 4));
+    const QImage x = a.convertToFormat(QImage::Format_RGB32).scaled(blocks, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32).scaled(blocks, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int column = 0; column < x.width(); ++column) {
+            const QRgb p = x.pixel(column, row);
+            const QRgb q = y.pixel(column, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q))
+                   + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+QImage grey(const QImage &picture)
+{
+    return picture.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+class PictureFittingTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fitted_data();
+    void fitted();
+    void refused_data();
+    void refused();
+};
+
+// Each kind of screen and format, and budgets of a 5 KB and a 10 KB page.
+void PictureFittingTest::fitted_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<QByteArray>("sourceFormat");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<QByteArray>("format"); // "GIF87a", "GIF89a" or "JPEG"
+    QTest::addColumn<int>("mostColours");
+    QTest::addColumn<double>("mostDifference");
+    const QImage camera = photo({400, 300});
+    // The bounds: a block of 16 pixels in two levels says its mean to within 8 of 255, in four
+    // greys to within 3, and the dithering's pattern at the picture's edges adds as much again;
+    // the fixed palette, a palette of the picture's own and JPEG keep a block's mean to a few
+    // levels.
+    QTest::newRow("black and white 501i") << "D501i" << camera << QByteArray("jpeg") << qint64(3000)
+                                          << QByteArray("GIF87a") << 2 << 20.0;
+    QTest::newRow("256 colours of the D502i") << "D502i" << camera << QByteArray("jpeg")
+                                              << qint64(3000) << QByteArray("GIF87a") << 256 << 8.0;
+    QTest::newRow("four greys of the N502i") << "N502i" << camera << QByteArray("png")
+                                             << qint64(3000) << QByteArray("GIF87a") << 4 << 16.0;
+    QTest::newRow("a 503i without JPEG") << "D503i" << camera << QByteArray("jpeg") << qint64(6000)
+                                         << QByteArray("GIF87a") << 256 << 8.0;
+    QTest::newRow("a 503i with JPEG") << "N503i" << camera << QByteArray("jpeg") << qint64(6000)
+                                      << QByteArray("JPEG") << 0 << 8.0;
+    QTest::newRow("a 505i") << "SH505i" << camera << QByteArray("png") << qint64(8000)
+                            << QByteArray("JPEG") << 0 << 8.0;
+    QTest::newRow("a FOMA") << "N2002" << camera << QByteArray("bmp") << qint64(8000)
+                            << QByteArray("JPEG") << 0 << 8.0;
+    QTest::newRow("a transparent logo") << "SH505i" << logo() << QByteArray("png") << qint64(2000)
+                                        << QByteArray("GIF89a") << 256 << 8.0;
+}
+
+void PictureFittingTest::fitted()
+{
+    QFETCH(QString, handset);
+    QFETCH(QImage, source);
+    QFETCH(QByteArray, sourceFormat);
+    QFETCH(qint64, budget);
+    QFETCH(QByteArray, format);
+    QFETCH(int, mostColours);
+    QFETCH(double, mostDifference);
+    const Handset phone = *FindHandset(handset);
+    const FittedPicture fitted = FitPicture(encoded(source, sourceFormat), phone, budget);
+    QVERIFY2(fitted.problem.isEmpty(), qPrintable(fitted.problem));
+    QVERIFY(fitted.bytes.size() <= budget);
+    QCOMPARE(format == "JPEG" ? QByteArray(fitted.bytes.startsWith("\xFF\xD8") ? "JPEG" : "?")
+                              : fitted.bytes.left(6),
+             format);
+    QVERIFY(fitted.size.width() <= std::min(source.width(), phone.screenWidth));
+    QVERIFY(qAbs(double(fitted.size.height()) / fitted.size.width()
+                 - double(source.height()) / source.width()) < 0.05);
+    QImage back;
+    QVERIFY(back.loadFromData(fitted.bytes));
+    QCOMPARE(back.size(), fitted.size);
+    if (mostColours > 0)
+        QVERIFY(back.colorCount() <= mostColours + (format == "GIF89a" ? 1 : 0));
+    QImage expected = source.scaled(fitted.size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (format == "GIF89a") {
+        // Transparent pixels stay transparent; the rest is compared on white.
+        QCOMPARE(qAlpha(back.convertToFormat(QImage::Format_ARGB32).pixel(0, 0)), 0);
+        QImage flat(expected.size(), QImage::Format_RGB32);
+        flat.fill(Qt::white);
+        QPainter(&flat).drawImage(0, 0, expected);
+        expected = flat;
+        QImage drawn(back.size(), QImage::Format_RGB32);
+        drawn.fill(Qt::white);
+        QPainter(&drawn).drawImage(0, 0, back);
+        back = drawn;
+    }
+    const bool greyScreen = phone.colourDepth == 2 || phone.colourDepth == 4;
+    const double apart = greyScreen ? difference(grey(back), grey(expected)) : difference(back, expected);
+    QVERIFY2(apart <= mostDifference, qPrintable(QString::number(apart)));
+}
+
+// Nothing is made of a budget no picture worth showing fits, of a file that is no picture, or
+// of a picture too large to decode; an animated GIF gives its first frame and says so.
+void PictureFittingTest::refused_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<QString>("problem"); // how it begins; empty when a picture is made
+    QTest::addColumn<QString>("note");
+    QTest::newRow("budget too small") << encoded(photo({400, 300}), "jpeg") << qint64(150)
+                                      << "150 バイトには、見られる画像になりません" << "";
+    QTest::newRow("no picture") << QByteArray("not a picture at all") << qint64(5000)
+                                << "画像として読めないファイルです" << "";
+    QTest::newRow("picture bomb") << pictureBomb() << qint64(5000) << "画像が大きすぎて読めません"
+                                  << "";
+    QTest::newRow("animated GIF") << animatedGif() << qint64(5000) << ""
+                                  << "動くGIFの最初のコマだけを使いました。";
+}
+
+void PictureFittingTest::refused()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(qint64, budget);
+    QFETCH(QString, problem);
+    QFETCH(QString, note);
+    const FittedPicture fitted = FitPicture(source, *FindHandset("505i"), budget);
+    QVERIFY2(problem.isEmpty() ? fitted.problem.isEmpty() : fitted.problem.startsWith(problem),
+             qPrintable(fitted.problem));
+    QCOMPARE(fitted.bytes.isEmpty(), !problem.isEmpty());
+    QCOMPARE(fitted.note, note);
+    if (!note.isEmpty()) {
+        QImage back;
+        QVERIFY(back.loadFromData(fitted.bytes));
+        QCOMPARE(QColor(back.pixel(0, 0)), QColor(255, 0, 0)); // the first frame, red
+    }
+}
+
+QTEST_MAIN(PictureFittingTest)
+#include "tst_picture_fitting.moc"

@@ -308,3 +308,20 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
                 .arg(handset.colourDepth == 2 || handset.colourDepth == 4 ? handset.colourDepth
                                                                            : fewestColours)};
 }
+
+QList<qint64> SharePictureBudget(qint64 limitBytes, qint64 pageBytes, qint64 otherPictureBytes,
+                                 const QList<QSize> &areas)
+{
+    const qint64 left = std::max<qint64>(0, limitBytes - pageBytes - otherPictureBytes);
+    qint64 allArea = 0;
+    for (const QSize &area : areas)
+        allArea += qint64(std::max(0, area.width())) * std::max(0, area.height());
+    QList<qint64> shares;
+    for (const QSize &area : areas) {
+        const qint64 pixels = qint64(std::max(0, area.width())) * std::max(0, area.height());
+        // Rounded down, so the shares together never pass what is left.
+        shares.append(allArea > 0 ? qint64((long double)(left) * pixels / allArea)
+                                  : left / std::max<qsizetype>(1, areas.size()));
+    }
+    return shares;
+}

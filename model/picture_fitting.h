@@ -3,6 +3,7 @@
 #include "model/handsets.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QSize>
 #include <QString>
 
@@ -27,3 +28,10 @@ struct FittedPicture {
 // pixels, or of fewer than 16 colours on a colour screen, is not worth showing, and then
 // `problem` says so. A file that is no picture, or too large to decode, is refused likewise.
 FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget);
+
+// What each of the pictures fitted together may take of a page: the handset's limit, less the
+// page's own bytes and the pictures left as they are, shared in proportion to the pictures'
+// areas (as they will show, in pixels). Nothing is left for any of them when the page alone
+// is past its limit.
+QList<qint64> SharePictureBudget(qint64 limitBytes, qint64 pageBytes, qint64 otherPictureBytes,
+                                 const QList<QSize> &areas);

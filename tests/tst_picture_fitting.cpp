@@ -111,6 +111,8 @@ private slots:
     void fitted();
     void refused_data();
     void refused();
+    void sharedBudget_data();
+    void sharedBudget();
 };
 
 // Each kind of screen and format, and budgets of a 5 KB and a 10 KB page.
@@ -222,6 +224,35 @@ void PictureFittingTest::refused()
         QVERIFY(back.loadFromData(fitted.bytes));
         QCOMPARE(QColor(back.pixel(0, 0)), QColor(255, 0, 0)); // the first frame, red
     }
+}
+
+// The page's limit, less what is not converted, shared by area, and never more than is left.
+void PictureFittingTest::sharedBudget_data()
+{
+    QTest::addColumn<qint64>("limit");
+    QTest::addColumn<qint64>("page");
+    QTest::addColumn<qint64>("others");
+    QTest::addColumn<QList<QSize>>("areas");
+    QTest::addColumn<QList<qint64>>("shares");
+    QTest::newRow("one picture") << qint64(5000) << qint64(1200) << qint64(0)
+                                 << QList<QSize>{{96, 72}} << QList<qint64>{3800};
+    QTest::newRow("by area") << qint64(10000) << qint64(1000) << qint64(3000)
+                             << QList<QSize>{{120, 90}, {60, 45}} << QList<qint64>{4800, 1200};
+    QTest::newRow("rounded down") << qint64(5000) << qint64(0) << qint64(0)
+                                  << QList<QSize>{{10, 10}, {10, 10}, {10, 10}}
+                                  << QList<qint64>{1666, 1666, 1666};
+    QTest::newRow("page past its limit") << qint64(5000) << qint64(5200) << qint64(0)
+                                         << QList<QSize>{{96, 72}} << QList<qint64>{0};
+}
+
+void PictureFittingTest::sharedBudget()
+{
+    QFETCH(qint64, limit);
+    QFETCH(qint64, page);
+    QFETCH(qint64, others);
+    QFETCH(QList<QSize>, areas);
+    QFETCH(QList<qint64>, shares);
+    QCOMPARE(SharePictureBudget(limit, page, others, areas), shares);
 }
 
 QTEST_MAIN(PictureFittingTest)

@@ -7,7 +7,6 @@
 #include "model/pattern.h"
 #include "support/test_files.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -41,11 +40,7 @@ QByteArray encoded(const char *format)
 {
     QImage picture(40, 30, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, format);
-    return bytes;
+    return encodedPicture(picture, format);
 }
 
 Setup text(const QByteArray &content)

@@ -13,7 +13,6 @@
 #include "support/test_files.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,11 +69,7 @@ QByteArray redPicture(const char *format)
 {
     QImage picture(8, 8, QImage::Format_RGB32);
     picture.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, format);
-    return bytes;
+    return encodedPicture(picture, format);
 }
 
 // Where the character at `position` of the laid-out document is drawn: the left of it and the

@@ -3,6 +3,7 @@
 #include "model/io_error.h"
 #include "model/sjis.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QTest>
 
@@ -92,4 +93,13 @@ WithoutAccessOverride::~WithoutAccessOverride()
 {
     if (dropped)
         setEffective(true);
+}
+
+QByteArray encodedPicture(const QImage &picture, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, format);
+    return bytes;
 }

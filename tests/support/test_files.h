@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QString>
 
@@ -14,6 +15,9 @@ QList<QByteArray> splitCrlf(const QByteArray &bytes);
 
 void writeBytes(const QString &path, const QByteArray &bytes);
 QByteArray readBytes(const QString &path);
+
+// The file Qt writes of `picture` in `format` ("PNG", "JPG", "BMP").
+QByteArray encodedPicture(const QImage &picture, const char *format);
 
 // Text as Shift-JIS bytes, for writing expectations in readable Japanese.
 QByteArray sj(const char *utf8);

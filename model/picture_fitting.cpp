@@ -17,6 +17,8 @@ namespace {
 // near it, and a file claiming more is a mistake or a trap.
 constexpr qint64 mostSourcePixels = 50'000'000;
 constexpr int narrowest = 24;
+// A picture is at most this many times as tall as the screen is wide.
+constexpr int tallest = 8;
 constexpr int fewestColours = 16;
 // A screen whose width is not known is taken as the widest of these years' browsers.
 constexpr int unknownScreenWidth = 240;
@@ -45,9 +47,11 @@ Decoded decode(const QByteArray &source, int screenWidth)
     Decoded decoded;
     if (reader.imageCount() > 1)
         decoded.note = QStringLiteral("動くGIFの最初のコマだけを使いました。");
-    if (size.width() > screenWidth)
-        reader.setScaledSize(QSize(screenWidth, std::max(1, int(qint64(size.height()) * screenWidth
-                                                                  / size.width()))));
+    // Never wider than the screen, nor taller than a page of it could want: a tall strip is
+    // narrowed with it, so what is made stays small whatever the file claims.
+    const QSize most(screenWidth, tallest * screenWidth);
+    if (size.width() > most.width() || size.height() > most.height())
+        reader.setScaledSize(size.scaled(most, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     if (!reader.read(&decoded.picture))
         return {{}, {}, QStringLiteral("画像を読めませんでした（%1）。").arg(reader.errorString())};
     decoded.picture = decoded.picture.convertToFormat(QImage::Format_ARGB32);

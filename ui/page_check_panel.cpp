@@ -1,7 +1,7 @@
 #include "ui/page_check_panel.h"
 
-#include "model/page_project.h"
 #include "model/handset_choice.h"
+#include "model/page_project.h"
 #include "model/pattern.h"
 #include "ui/page_check_window.h"
 #include "ui/phone_preview_window.h"

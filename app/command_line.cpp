@@ -3,6 +3,7 @@
 #include "app/command_line_options.h"
 
 #include "check/page_check.h"
+#include "check/page_export.h"
 #include "check/phone_preview.h"
 #include "model/handsets.h"
 #include "model/io_error.h"
@@ -17,6 +18,7 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QLocale>
 #include <QTextStream>
 
 namespace {
@@ -135,6 +137,61 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
     return NoErrors;
 }
 
+QString pictureText(const QByteArray &format, QSize size, int colours, qint64 bytes)
+{
+    const QLocale japanese(QLocale::Japanese);
+    const QByteArray name = format.toUpper();
+    return QStringLiteral("%1 %2×%3 %4 %5 バイト")
+        .arg(name == "JPG" ? QStringLiteral("JPEG") : QString::fromLatin1(name))
+        .arg(size.width())
+        .arg(size.height())
+        .arg(colours > 0 ? QStringLiteral("%1色").arg(colours) : QStringLiteral("フルカラー"),
+             japanese.toString(bytes));
+}
+
+// The page and its pictures made for the handset, written into `folder` with a copy of the
+// project that makes them; the project itself is left as it is.
+int exportPage(const QString &project, const Subject &subject, const QString &folder)
+{
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const OpenedProject &opened = subject.opened;
+    PageExport exported = ExportPage(opened.page, subject.state, opened.pattern,
+                                     opened.pattern.PartCount, subject.handset);
+    exported.readFrom << project;
+    for (const ExportedPicture &picture : exported.pictures) {
+        const FittedPicture &fitted = picture.fitted;
+        if (fitted.bytes.isEmpty())
+            continue;
+        out << project << ": " << QStringLiteral("画像「%1」: ").arg(picture.source)
+            << pictureText(fitted.sourceFormat, fitted.sourceSize, fitted.sourceColours,
+                           picture.sourceBytes)
+            << QStringLiteral(" → 「%1」: ").arg(picture.name)
+            << pictureText(fitted.format, fitted.size, fitted.colours, fitted.bytes.size()) << '\n';
+        if (!fitted.note.isEmpty())
+            out << project << ": " << SeverityText(Severity::Notice) << ": " << fitted.note << '\n';
+    }
+    const SizeTexts said = SizeAgainstLimit(exported.totalBytes(), exported.limitBytes);
+    out << project << ": "
+        << QStringLiteral("大きさ: %1 %2 / %3 %2（%4、画像を含む）")
+               .arg(said.size, said.unit, said.limit, subject.handset.name)
+        << '\n';
+    if (!exported.made()) {
+        for (const QString &problem : exported.problems)
+            err << project << ": " << SeverityText(Severity::Error) << ": " << problem << '\n';
+        err << project << ": " << QStringLiteral("何も書き出していません。") << '\n';
+        return Errors;
+    }
+    const QString name = QFileInfo(project).completeBaseName();
+    try {
+        WritePageExport(exported, folder, name + QStringLiteral(".html"), name + QStringLiteral(".mpk"));
+    } catch (const UserError &error) {
+        err << project << ": " << SeverityText(Severity::Error) << ": " << oneLine(error.message()) << '\n';
+        return CannotCheck;
+    }
+    return NoErrors;
+}
+
 } // namespace
 
 int RunCommandLine(const CommandLine &commandLine, const QString &programFolder)
@@ -156,6 +213,7 @@ int RunCommandLine(const CommandLine &commandLine, const QString &programFolder)
         return CannotCheck;
     case CommandLine::Run::Check:
     case CommandLine::Run::Preview:
+    case CommandLine::Run::Export:
         break;
     }
     QString handset;
@@ -173,7 +231,12 @@ int RunCommandLine(const CommandLine &commandLine, const QString &programFolder)
         subjectOf(project, handset, commandLine.htmlFolder, programFolder);
     if (!subject)
         return CannotCheck;
-    return commandLine.run == CommandLine::Run::Preview
-               ? preview(project, *subject, commandLine.picture)
-               : check(project, *subject);
+    switch (commandLine.run) {
+    case CommandLine::Run::Preview:
+        return preview(project, *subject, commandLine.output);
+    case CommandLine::Run::Export:
+        return exportPage(project, *subject, commandLine.output);
+    default:
+        return check(project, *subject);
+    }
 }

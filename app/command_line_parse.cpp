@@ -122,19 +122,30 @@ CommandLine parseCommandLine(const QStringList &arguments)
         line.run = CommandLine::Run::Version;
         return line;
     }
-    const bool checking = given(CommandLineAction::Check);
-    const bool previewing = given(CommandLineAction::Preview);
-    if (checking && previewing)
-        return mistake(line, QStringLiteral("「--check」と「--preview」は一緒に使えません。"));
-    if (!checking && !previewing)
-        return mistake(line, QStringLiteral("何をするかを「--check」か「--preview」で指定してください。"));
-    if (previewing && !parser.isSet(QStringLiteral("output")))
-        return mistake(line, QStringLiteral("「--preview」には保存先を「-o」で指定してください。"));
-    line.run = previewing ? CommandLine::Run::Preview : CommandLine::Run::Check;
-    line.project = value(previewing ? "preview" : "check");
+    // Exactly one of the runs that work on a project.
+    static const std::vector<std::pair<CommandLineAction, CommandLine::Run>> runs{
+        {CommandLineAction::Check, CommandLine::Run::Check},
+        {CommandLineAction::Preview, CommandLine::Run::Preview},
+        {CommandLineAction::Export, CommandLine::Run::Export}};
+    QStringList chosen;
+    for (const auto &[action, run] : runs)
+        if (given(action)) {
+            line.run = run;
+            for (const CommandLineOptionEntry &entry : commandLineOptions())
+                if (entry.action == action)
+                    chosen << writtenOptionName(entry.names.constFirst());
+        }
+    if (chosen.size() > 1)
+        return mistake(line, QStringLiteral("「%1」は一緒に使えません。").arg(chosen.join(QStringLiteral("」と「"))));
+    if (chosen.isEmpty())
+        return mistake(line, QStringLiteral("何をするかを「--check」「--preview」「--export」のどれかで"
+                                            "指定してください。"));
+    if (line.run != CommandLine::Run::Check && !parser.isSet(QStringLiteral("output")))
+        return mistake(line, QStringLiteral("「%1」には保存先を「-o」で指定してください。").arg(chosen.constFirst()));
+    line.project = parser.value(chosen.constFirst().mid(2));
     if (parser.isSet(QStringLiteral("handset")))
         line.handset = value("handset");
     line.htmlFolder = value("html-folder");
-    line.picture = value("output");
+    line.output = value("output");
     return line;
 }

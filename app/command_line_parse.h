@@ -8,13 +8,13 @@
 // What the command line asks for. It is read once, before any application object is made, so
 // that a run without a window, or a mistyped command line, never needs a display.
 struct CommandLine {
-    enum class Run { Window, Help, Version, Check, Preview, Mistake };
+    enum class Run { Window, Help, Version, Check, Preview, Export, Mistake };
     Run run = Run::Window;
     QString programName;
     QString project;
     std::optional<QString> handset; // the phone chosen last when not given
     QString htmlFolder;             // the project's folder when empty
-    QString picture;                // where --preview writes
+    QString output;                 // where --preview and --export write
     QString mistake;                // what is wrong, for Run::Mistake
 };
 

@@ -22,16 +22,54 @@ constexpr int tallest = 8;
 constexpr int fewestColours = 16;
 // A screen whose width is not known is taken as the widest of these years' browsers.
 constexpr int unknownScreenWidth = 240;
+// A source past this many pixels is scaled while it is read; a smaller one is read whole, so
+// that its own colours can be counted.
+constexpr qint64 mostPixelsReadWhole = 4'000'000;
 
 struct Decoded {
     QImage picture;
     QString note;
     QString problem;
+    QByteArray format;
+    QSize size;
+    int colours = 0;
 };
+
+// The colours of the picture's opaque pixels, 0 when there are more than 256.
+int coloursOf(const QImage &picture)
+{
+    if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono
+        || picture.format() == QImage::Format_MonoLSB)
+        return int(picture.colorCount());
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    std::vector<bool> seen(1 << 24);
+    int count = 0;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(line[x]) < 128)
+                continue;
+            const std::size_t colour = line[x] & 0xFFFFFF;
+            if (!seen[colour]) {
+                seen[colour] = true;
+                if (++count > 256)
+                    return 0;
+            }
+        }
+    }
+    return count;
+}
+
+Decoded refused(const QString &problem)
+{
+    Decoded decoded;
+    decoded.problem = problem;
+    return decoded;
+}
 
 // The source decoded at (about) `width` pixels across, the proportions kept: a JPEG decodes
 // straight at the smaller size, which keeps a camera's photo fast.
-Decoded decode(const QByteArray &source, int screenWidth)
+Decoded decode(const QByteArray &source, const Handset &handset)
 {
     QBuffer buffer;
     buffer.setData(source);
@@ -40,21 +78,30 @@ Decoded decode(const QByteArray &source, int screenWidth)
     reader.setAllocationLimit(256);
     const QSize size = reader.size();
     if (!reader.canRead() || !size.isValid())
-        return {{}, {}, QStringLiteral("画像として読めないファイルです。")};
+        return refused(QStringLiteral("画像として読めないファイルです。"));
     if (qint64(size.width()) * size.height() > mostSourcePixels)
-        return {{}, {}, QStringLiteral("画像が大きすぎて読めません（%1 × %2 ピクセル）。")
-                            .arg(size.width()).arg(size.height())};
+        return refused(QStringLiteral("画像が大きすぎて読めません（%1 × %2 ピクセル）。")
+                           .arg(size.width())
+                           .arg(size.height()));
     Decoded decoded;
+    decoded.format = reader.format().toUpper();
+    decoded.size = size;
     if (reader.imageCount() > 1)
         decoded.note = QStringLiteral("動くGIFの最初のコマだけを使いました。");
-    // Never wider than the screen, nor taller than a page of it could want: a tall strip is
-    // narrowed with it, so what is made stays small whatever the file claims.
-    const QSize most(screenWidth, tallest * screenWidth);
-    if (size.width() > most.width() || size.height() > most.height())
-        reader.setScaledSize(size.scaled(most, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+    // A JPEG decodes straight at the smaller size; it has more colours than anyone counts.
+    const QSize target = ShownPictureSize(size, handset);
+    const bool tooLarge = target != size;
+    const bool readWhole = decoded.format != "JPEG"
+                           && qint64(size.width()) * size.height() <= mostPixelsReadWhole;
+    if (tooLarge && !readWhole)
+        reader.setScaledSize(target);
     if (!reader.read(&decoded.picture))
-        return {{}, {}, QStringLiteral("画像を読めませんでした（%1）。").arg(reader.errorString())};
+        return refused(QStringLiteral("画像を読めませんでした（%1）。").arg(reader.errorString()));
+    if (readWhole)
+        decoded.colours = coloursOf(decoded.picture);
     decoded.picture = decoded.picture.convertToFormat(QImage::Format_ARGB32);
+    if (tooLarge && readWhole)
+        decoded.picture = decoded.picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return decoded;
 }
 
@@ -242,20 +289,51 @@ QList<QList<QRgb>> tablesFor(const QImage &picture, int depth)
         return {greys(2)};
     if (depth == 4)
         return {greys(4)};
-    if (depth == 256)
-        return {fixedPalette()};
+    if (depth == 256) {
+        // Fewer colours are the fixed palette's nearest to the picture's own.
+        const QList<QRgb> fixed = fixedPalette();
+        QList<QList<QRgb>> tables{fixed};
+        for (const int count : {64, fewestColours}) {
+            QList<QRgb> subset;
+            for (const QRgb colour : adaptivePalette(picture, count)) {
+                const QRgb entry = fixed[nearest(fixed, qRed(colour), qGreen(colour), qBlue(colour))];
+                if (!subset.contains(entry))
+                    subset.append(entry);
+            }
+            tables.append(subset);
+        }
+        return tables;
+    }
     return {adaptivePalette(picture, 255), adaptivePalette(picture, 64),
             adaptivePalette(picture, fewestColours)};
 }
 
+// What was made of the decoded source, with what the source was.
+FittedPicture fitted(const Decoded &decoded, const QByteArray &bytes, const QByteArray &format,
+                     QSize size, int colours, const QString &problem = {})
+{
+    return {bytes, format, size, colours, decoded.note, problem,
+            decoded.format, decoded.size, decoded.colours};
+}
+
 } // namespace
+
+QSize ShownPictureSize(QSize source, const Handset &handset)
+{
+    // A tall strip is narrowed with its height, so what is made stays small whatever the file
+    // claims.
+    const int screenWidth = handset.screenWidth > 0 ? handset.screenWidth : unknownScreenWidth;
+    const QSize most(screenWidth, tallest * screenWidth);
+    if (source.width() <= most.width() && source.height() <= most.height())
+        return source;
+    return source.scaled(most, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
 
 FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget)
 {
-    const int screenWidth = handset.screenWidth > 0 ? handset.screenWidth : unknownScreenWidth;
-    const Decoded decoded = decode(source, screenWidth);
+    const Decoded decoded = decode(source, handset);
     if (decoded.picture.isNull())
-        return {{}, {}, {}, 0, {}, decoded.problem};
+        return fitted(decoded, {}, {}, {}, 0, decoded.problem);
     const QImage &full = decoded.picture;
     const bool transparent = hasTransparency(full);
     // JPEG keeps no transparency, and a drawing is smaller as a GIF anyway.
@@ -277,7 +355,7 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
                 const QImage indexed = reduced(picture, table, transparent);
                 const QByteArray gif = WriteGif(indexed);
                 if (!gif.isEmpty() && gif.size() <= budget) {
-                    best = {gif, "gif", picture.size(), int(indexed.colorCount()), decoded.note, {}};
+                    best = fitted(decoded, gif, "gif", picture.size(), int(indexed.colorCount()));
                     return;
                 }
             }
@@ -286,7 +364,7 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
             for (const int quality : {75, 50, 30}) {
                 const QByteArray jpeg = jpegBytes(picture, quality);
                 if (!jpeg.isEmpty() && jpeg.size() <= budget) {
-                    best = {jpeg, "jpg", picture.size(), 0, decoded.note, {}};
+                    best = fitted(decoded, jpeg, "jpg", picture.size(), 0);
                     return;
                 }
             }
@@ -304,13 +382,13 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
         if (!best.bytes.isEmpty())
             return best;
     }
-    return {{}, {}, {}, 0, decoded.note,
+    return fitted(decoded, {}, {}, {}, 0,
             QStringLiteral("%1 バイトには、見られる画像になりません（幅 %2 ピクセル、%3 色まで"
                            "減らしても入りません）。ページのほかの内容を減らしてください。")
                 .arg(budget)
                 .arg(narrowest)
                 .arg(handset.colourDepth == 2 || handset.colourDepth == 4 ? handset.colourDepth
-                                                                           : fewestColours)};
+                                                                           : fewestColours));
 }
 
 QList<qint64> SharePictureBudget(qint64 limitBytes, qint64 pageBytes, qint64 otherPictureBytes,

@@ -16,7 +16,17 @@ struct FittedPicture {
     int colours = 0;        // of a GIF's table; 0 for a JPEG
     QString note;           // something the user should know (only the first frame was taken)
     QString problem;        // why nothing was made; empty when bytes hold the picture
+    // The source as it was, where it could be read: "GIF", "JPEG", "PNG" or "BMP", its size,
+    // and its colours (0 for more than 256).
+    QByteArray sourceFormat;
+    QSize sourceSize;
+    int sourceColours = 0;
 };
+
+// The size a picture of `source` pixels is made at for the handset, before any step down: never
+// wider than the screen (240 pixels where it is not known), nor more than eight times as tall
+// as that, the proportions kept; never enlarged.
+QSize ShownPictureSize(QSize source, const Handset &handset);
 
 // The picture of the file bytes `source` (GIF, JPEG, PNG or BMP; of an animated GIF its first
 // frame) fitted for `handset` within `budget` bytes. GIF for every handset, JPEG only where the

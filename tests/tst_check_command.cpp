@@ -26,6 +26,10 @@ private slots:
     void mistakenCommandLine();
     void help_data();
     void help();
+    void exportPage_data();
+    void exportPage();
+    void exportNotMade_data();
+    void exportNotMade();
 };
 
 namespace {
@@ -276,8 +280,12 @@ void CheckCommandTest::mistakenCommandLine_data()
     QTest::newRow("a project alone") << QStringList{"shop.mpk"} << "余分な引数「shop.mpk」があります。";
     QTest::newRow("no value") << QStringList{"--check"} << "「--check」のあとに値";
     QTest::newRow("empty value") << QStringList{"--check="} << "「--check」のあとに値";
-    QTest::newRow("nothing to do") << QStringList{"--handset", "505i"} << "「--check」か「--preview」";
+    QTest::newRow("nothing to do") << QStringList{"--handset", "505i"}
+                                   << "「--check」「--preview」「--export」";
     QTest::newRow("preview without a picture") << QStringList{"--preview", "shop.mpk"} << "「-o」";
+    QTest::newRow("export without a folder") << QStringList{"--export", "shop.mpk"} << "「-o」";
+    QTest::newRow("two at once") << QStringList{"--check", "shop.mpk", "--export", "shop.mpk", "-o", "x"}
+                                 << "「--check」と「--export」は一緒に使えません。";
 }
 
 void CheckCommandTest::mistakenCommandLine()
@@ -309,6 +317,109 @@ void CheckCommandTest::help()
     for (const char *english :
          {"Usage", "Options", "Arguments", "Displays", "commandline", "information", "specific"})
         QVERIFY2(!help.contains(QLatin1String(english), Qt::CaseInsensitive), english);
+}
+
+
+// A page of a photo and a logo, made for a phone: the page and its pictures within the
+// phone's limit, in formats it shows, and the copy of the project beside them checks clean.
+void CheckCommandTest::exportPage_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<int>("limit");
+    QTest::addColumn<bool>("jpegShown");
+    QTest::addColumn<int>("screenWidth");
+    QTest::newRow("256 colours, 5 KB") << "D502i" << 5000 << false << 96;
+    QTest::newRow("a 503i without JPEG") << "D503iS" << 10000 << false << 132;
+    QTest::newRow("black and white") << "501i" << 5000 << false << 96;
+    QTest::newRow("with JPEG") << "505i" << 20000 << true << 240;
+}
+
+void CheckCommandTest::exportPage()
+{
+    QFETCH(QString, handset);
+    QFETCH(int, limit);
+    QFETCH(bool, jpegShown);
+    QFETCH(int, screenWidth);
+    const QString data = qEnvironmentVariable("EXPORT_DATA");
+    QFile project(QDir(data).filePath(QStringLiteral("cafe.mpk")));
+    QVERIFY(project.open(QIODevice::ReadOnly));
+    const QByteArray projectBefore = project.readAll();
+    QTemporaryDir out;
+    const QString folder = out.filePath(QStringLiteral("for phone"));
+    const Ran made = runWithoutDisplay({"--export", "cafe.mpk", "--handset", handset, "-o", folder}, data);
+    QVERIFY2(made.exitCode == 0, made.err.constData());
+    QVERIFY(made.out.contains("「photo.jpg」: JPEG 400×300"));
+
+    qint64 pageAndPictures = 0;
+    const QDir written(folder);
+    QStringList pictures;
+    for (const QFileInfo &file : written.entryInfoList(QDir::Files)) {
+        QFile opened(file.filePath());
+        QVERIFY(opened.open(QIODevice::ReadOnly));
+        const QByteArray bytes = opened.readAll();
+        if (file.suffix() == QLatin1String("html")) {
+            pageAndPictures += bytes.size();
+        } else if (file.suffix() == QLatin1String("gif") || file.suffix() == QLatin1String("jpg")) {
+            pageAndPictures += bytes.size();
+            pictures << file.fileName();
+            const bool gif = bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a");
+            QVERIFY2(gif || (jpegShown && bytes.startsWith("\xFF\xD8\xFF")), qPrintable(file.fileName()));
+            QVERIFY(QImage::fromData(bytes).width() <= screenWidth);
+        }
+    }
+    QCOMPARE(pictures.size(), 2);
+    QVERIFY2(pageAndPictures <= limit, QByteArray::number(pageAndPictures).constData());
+
+    const Ran checked = runWithoutDisplay({"--check", "cafe.mpk", "--handset", handset}, folder);
+    QVERIFY2(checked.exitCode == 0, checked.out.constData());
+    for (const QString &line : QString::fromUtf8(checked.out).split(QLatin1Char('\n')))
+        QVERIFY2(!line.contains(QLatin1String(".gif")) && !line.contains(QLatin1String(".jpg"))
+                     && !line.contains(QLatin1String(".png")),
+                 qPrintable(line));
+
+    QVERIFY(project.seek(0));
+    QCOMPARE(project.readAll(), projectBefore);
+}
+
+// A page that cannot be made writes nothing, and nothing it was made from is written over.
+void CheckCommandTest::exportNotMade_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // OUT stands for a new folder, DATA for a copy of the project's
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("pictures not there")
+        << QStringList{"--export", "cafe.mpk", "--html-folder", "/nonexistent", "-o", "OUT"} << 1
+        << "画像ファイル「photo.jpg」が読めません";
+    QTest::newRow("into the project's own folder")
+        << QStringList{"--export", "cafe.mpk", "-o", "DATA"} << 2 << "元のファイルなので上書きしません";
+    QTest::newRow("no such project") << QStringList{"--export", "gone.mpk", "-o", "OUT"} << 2
+                                     << "ファイルが見つかりません";
+}
+
+void CheckCommandTest::exportNotMade()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, said);
+    QTemporaryDir scratch;
+    const QString out = scratch.filePath(QStringLiteral("out"));
+    const QString data = scratch.filePath(QStringLiteral("data"));
+    QVERIFY(QDir().mkpath(data));
+    const QDir source(qEnvironmentVariable("EXPORT_DATA"));
+    for (const QString &name : source.entryList(QDir::Files))
+        QVERIFY(QFile::copy(source.filePath(name), QDir(data).filePath(name)));
+    const QStringList before = QDir(data).entryList(QDir::Files);
+    arguments.replaceInStrings(QStringLiteral("OUT"), out);
+    arguments.replaceInStrings(QStringLiteral("DATA"), data);
+    const Ran ran = runWithoutDisplay(arguments << "--handset" << "D502i", data);
+    QCOMPARE(ran.exitCode, exitCode);
+    QVERIFY2(QString::fromUtf8(ran.err).contains(said), ran.err.constData());
+    QVERIFY(!QFileInfo::exists(out));
+    QCOMPARE(QDir(data).entryList(QDir::Files), before);
+    QFile copied(QDir(data).filePath(QStringLiteral("cafe.mpk")));
+    QFile original(source.filePath(QStringLiteral("cafe.mpk")));
+    QVERIFY(copied.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
+    QCOMPARE(copied.readAll(), original.readAll());
 }
 
 QTEST_GUILESS_MAIN(CheckCommandTest)

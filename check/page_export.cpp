@@ -1,0 +1,291 @@
+#include "check/page_export.h"
+
+#include "check/image_facts.h"
+#include "check/markup.h"
+#include "generator/body_text.h"
+#include "model/io_error.h"
+#include "model/pictogram_text.h"
+#include "model/project_file.h"
+#include "model/sjis.h"
+#include "model/text_reader.h"
+#include "model/text_writer.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
+#include <QSet>
+
+#include <functional>
+
+namespace {
+
+// Calls `use` with each IMG SRC of the line: its value as the page names it, and where the
+// value's bytes lie in the line.
+void forEachPictureSource(const QByteArray &line,
+                          const std::function<void(const QString &, qsizetype, qsizetype)> &use)
+{
+    const Markup markup = ScanMarkup(line);
+    for (const MarkupTag &tag : markup.tags) {
+        if (tag.closing || UpperName(tag.name) != "IMG")
+            continue;
+        for (const MarkupAttribute &attribute : markup.attributesOf(tag))
+            if (UpperName(attribute.name) == "SRC")
+                use(sjis::toUnicode(attribute.value.toByteArray()).trimmed(),
+                    attribute.value.data() - line.constData(), attribute.value.size());
+    }
+}
+
+// The image item's address with its picture renamed, read as the page writes it into its tag.
+QByteArray renamedImageUrl(const QByteArray &url, const QHash<QString, QString> &names)
+{
+    static const QByteArray before = "<IMG SRC=\"", after = "\">";
+    const QByteArray renamed = RenamePictureSources(before + url + after, names);
+    if (!renamed.startsWith(before) || !renamed.endsWith(after))
+        return url;
+    return renamed.mid(before.size(), renamed.size() - before.size() - after.size());
+}
+
+// `wanted`, or the first of "name-2.ext", "name-3.ext", … that `taken` lacks (without regard
+// to case, as the desktops the page is uploaded from), which then takes it.
+QString unusedName(const QString &wanted, QSet<QString> &taken)
+{
+    const QFileInfo info(wanted);
+    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
+    QString name = wanted;
+    for (int number = 2; taken.contains(name.toLower()); ++number)
+        name = QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(number).arg(suffix);
+    taken.insert(name.toLower());
+    return name;
+}
+
+QByteArray pageBytesOf(const QList<PageLine> &lines)
+{
+    PageNow now;
+    now.lines = lines;
+    return now.bytes();
+}
+
+// The source's size in pixels from its header; empty when it cannot be read.
+QSize pictureSize(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return QImageReader(&buffer).size();
+}
+
+// The picture files the page names, read from the picture folder, with a problem for each
+// that cannot be read.
+QList<QByteArray> readPictures(QList<ExportedPicture> &pictures, const QString &folder,
+                               QStringList &problems)
+{
+    QList<QByteArray> sources;
+    for (ExportedPicture &picture : pictures) {
+        picture.path = QDir(folder).filePath(QDir::cleanPath(picture.source));
+        QByteArray bytes;
+        try {
+            if (folder.isEmpty() || !isRegularFile(picture.path))
+                throw IoError(IoError::Kind::NotFound);
+            bytes = readFileBytes(picture.path);
+        } catch (const IoError &error) {
+            problems << QStringLiteral("画像ファイル「%1」が読めません（%2）。")
+                            .arg(picture.source, error.message().section(QLatin1Char('\n'), 0, 0));
+        }
+        picture.sourceBytes = bytes.size();
+        sources.append(bytes);
+    }
+    return sources;
+}
+
+// A file name a project file can keep as it is, or `otherwise`.
+QString keptName(const QString &name, const QString &otherwise)
+{
+    return sjis::toUnicode(sjis::fromUnicode(name)) == name ? name : otherwise;
+}
+
+} // namespace
+
+QStringList LocalPictureSources(const QList<PageLine> &lines)
+{
+    QStringList sources;
+    for (const PageLine &line : lines)
+        forEachPictureSource(line.text, [&sources](const QString &source, qsizetype, qsizetype) {
+            if (!source.isEmpty() && !IsPictureElsewhere(source) && !sources.contains(source))
+                sources.append(source);
+        });
+    return sources;
+}
+
+QByteArray RenamePictureSources(const QByteArray &text, const QHash<QString, QString> &names)
+{
+    QByteArray renamed;
+    renamed.reserve(text.size());
+    qsizetype lineStart = 0;
+    while (lineStart < text.size()) {
+        const qsizetype lineFeed = text.indexOf('\n', lineStart);
+        const qsizetype lineEnd = lineFeed < 0 ? text.size() : lineFeed + 1;
+        const QByteArray line = text.mid(lineStart, lineEnd - lineStart);
+        qsizetype copied = 0;
+        forEachPictureSource(line, [&](const QString &source, qsizetype at, qsizetype size) {
+            const auto name = names.constFind(source);
+            if (name == names.constEnd())
+                return;
+            renamed += line.mid(copied, at - copied) + sjis::fromUnicode(*name);
+            copied = at + size;
+        });
+        renamed += line.mid(copied);
+        lineStart = lineEnd;
+    }
+    return renamed;
+}
+
+QString PhonePictureName(const QString &source, const QString &extension)
+{
+    const QString base = QFileInfo(source).completeBaseName();
+    QString kept;
+    for (const QChar c : base)
+        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')
+            || c == u'-' || c == u'_' || c == u'.')
+            kept += c;
+    if (kept.isEmpty() || kept.startsWith(QLatin1Char('.')))
+        kept.prepend(QStringLiteral("picture"));
+    return kept + QLatin1Char('.') + extension;
+}
+
+qint64 PageExport::totalBytes() const
+{
+    qint64 total = pageBytes;
+    for (const ExportedPicture &picture : pictures)
+        total += picture.fitted.bytes.size();
+    return total;
+}
+
+PageExport ExportPage(const PageProject &page, const WorkingState &state, const Pattern &pattern,
+                      int partCount, const Handset &handset)
+{
+    PageExport exported;
+    exported.project = page;
+    exported.limitBytes = handset.pageLimitBytes();
+    BodyFiles files;
+    const PageNow now = PageAsWrittenNow(page, state, pattern, partCount, files);
+    if (now.bodyError)
+        exported.problems << now.bodyError->message().section(QLatin1Char('\n'), 0, 0);
+
+    QList<ExportedPicture> pictures;
+    for (const QString &source : LocalPictureSources(now.lines))
+        pictures.append({source, {}, 0, {}, {}});
+    const QList<QByteArray> sources = readPictures(pictures, now.pictureFolder, exported.problems);
+    for (const ExportedPicture &picture : pictures)
+        exported.readFrom << picture.path;
+    QSet<QString> taken;
+    QHash<QString, QString> names;
+    for (ExportedPicture &picture : pictures) {
+        // "gif" and "jpg" are as long, so the page's size is known before the pictures are made.
+        picture.name = unusedName(PhonePictureName(picture.source, QStringLiteral("gif")), taken);
+        names.insert(picture.source, picture.name);
+    }
+
+    // The body goes beside the copy, in Shift-JIS as the page took it, naming the new pictures.
+    QByteArray body;
+    if (now.body.state == BodyFileReading::State::Read) {
+        try {
+            const QString path = BodyFileOnDisk(page, state);
+            body = sjis::convertTextFile(readFileBytes(path), TypedTextBytes).shiftJis;
+            exported.bodyName =
+                unusedName(keptName(QFileInfo(path).fileName(), QStringLiteral("body.txt")), taken);
+            exported.readFrom << path;
+        } catch (const IoError &error) {
+            exported.problems << error.message().section(QLatin1Char('\n'), 0, 0);
+        }
+    }
+
+    const auto make = [&] {
+        PageProject &copy = exported.project;
+        for (std::size_t slot = 0; slot < copy.Images.size(); ++slot)
+            copy.Images[slot].ImageUrl = renamedImageUrl(page.Images[slot].ImageUrl, names);
+        for (std::size_t slot = 0; slot < copy.Directs.size(); ++slot)
+            copy.Directs[slot].DirectMarkup =
+                RenamePictureSources(page.Directs[slot].DirectMarkup, names);
+        QList<QByteArray> bodyLines = now.bodyLines;
+        if (!exported.bodyName.isEmpty()) {
+            exported.body = RenamePictureSources(body, names);
+            copy.BodyFile = StoredPath{sjis::fromUnicode(exported.bodyName), {}};
+            bodyLines = MarkBodyLines(exported.body);
+        }
+        const QList<PageLine> lines = GeneratePageLines(copy, pattern, partCount, bodyLines);
+        exported.page = pageBytesOf(lines);
+        exported.pageBytes = exported.page.size();
+        return lines;
+    };
+    make();
+    if (!exported.problems.isEmpty()) {
+        exported.pictures = pictures;
+        return exported;
+    }
+
+    QList<QSize> areas;
+    for (const QByteArray &source : sources)
+        areas.append(ShownPictureSize(pictureSize(source), handset));
+    if (exported.pageBytes >= exported.limitBytes && !pictures.isEmpty())
+        exported.problems << QStringLiteral("ページの文字だけで %1 バイトあり、%2の %3 バイトに"
+                                            "画像の入る余地がありません。")
+                                 .arg(exported.pageBytes)
+                                 .arg(handset.name)
+                                 .arg(exported.limitBytes);
+    const QList<qint64> budgets = SharePictureBudget(exported.limitBytes, exported.pageBytes, 0, areas);
+    for (qsizetype index = 0; index < pictures.size() && exported.problems.isEmpty(); ++index) {
+        ExportedPicture &picture = pictures[index];
+        picture.fitted = FitPicture(sources[index], handset, budgets[index]);
+        if (!picture.fitted.problem.isEmpty()) {
+            exported.problems << QStringLiteral("「%1」: %2").arg(picture.source, picture.fitted.problem);
+            continue;
+        }
+        picture.name = QFileInfo(picture.name).completeBaseName() + QLatin1Char('.')
+                       + QString::fromLatin1(picture.fitted.format);
+        names.insert(picture.source, picture.name);
+    }
+    exported.pictures = pictures;
+    if (!exported.problems.isEmpty())
+        return exported;
+
+    // Every picture the page now names must be one written beside it.
+    QSet<QString> written;
+    for (const ExportedPicture &picture : pictures)
+        written.insert(picture.name);
+    for (const QString &source : LocalPictureSources(make()))
+        if (!written.contains(source))
+            exported.problems << QStringLiteral("画像「%1」の名前を書き換えられませんでした。").arg(source);
+    if (exported.totalBytes() > exported.limitBytes)
+        exported.problems << QStringLiteral("ページと画像で %1 バイトになり、%2の %3 バイトを超えます。")
+                                 .arg(exported.totalBytes())
+                                 .arg(handset.name)
+                                 .arg(exported.limitBytes);
+    return exported;
+}
+
+void WritePageExport(const PageExport &exported, const QString &folder, const QString &pageName,
+                     const QString &projectName)
+{
+    if (!QDir().mkpath(folder))
+        throw IoError(IoError::Kind::AccessDenied).inFile(folder);
+    const QDir into(folder);
+    QStringList writing{into.filePath(pageName), into.filePath(projectName)};
+    for (const ExportedPicture &picture : exported.pictures)
+        writing << into.filePath(picture.name);
+    if (!exported.bodyName.isEmpty())
+        writing << into.filePath(exported.bodyName);
+    // What the page was made from is never written over.
+    for (const QString &path : writing)
+        for (const QString &source : exported.readFrom)
+            if (QFileInfo(path) == QFileInfo(source))
+                throw UserError(QStringLiteral("「%1」は元のファイルなので上書きしません。"
+                                               "別のフォルダを指定してください。")
+                                    .arg(QDir::toNativeSeparators(path)));
+    for (const ExportedPicture &picture : exported.pictures)
+        saveFileBytes(into.filePath(picture.name), picture.fitted.bytes);
+    if (!exported.bodyName.isEmpty())
+        saveFileBytes(into.filePath(exported.bodyName), exported.body);
+    saveFileBytes(into.filePath(pageName), exported.page);
+    saveFileBytes(into.filePath(projectName), WriteProject(exported.project));
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "generator/page_as_written.h"
+#include "generator/page_generator.h"
+#include "model/handsets.h"
+#include "model/page_project.h"
+#include "model/picture_fitting.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct Pattern;
+
+// The pictures of the page's own site that its lines show (IMG SRC), each once, in the order of
+// the page; pictures of other sites are left out.
+QStringList LocalPictureSources(const QList<PageLine> &lines);
+
+// The text with every IMG SRC that `names` holds (as the page names it) changed to its new
+// name; nothing else is touched. Tags are read line by line, as the page's lines are.
+QByteArray RenamePictureSources(const QByteArray &text, const QHash<QString, QString> &names);
+
+// The name a picture made from `source` is written under beside the page: the source's file
+// name with `extension`. A name a server may not serve as it is (other than half-width
+// letters, digits, "-", "_" and ".") keeps only those; "picture" when none is left.
+QString PhonePictureName(const QString &source, const QString &extension);
+
+// A picture of the page, made for the handset.
+struct ExportedPicture {
+    QString source; // as the page names it
+    QString path;   // the file it was read from
+    qint64 sourceBytes = 0;
+    QString name; // as it is written beside the page, and named by the page
+    FittedPicture fitted;
+};
+
+// A page made for one handset: the page naming its pictures as they are written beside it,
+// the pictures, and a copy of the project that makes that page.
+struct PageExport {
+    QByteArray page;
+    PageProject project;
+    QString bodyName;  // the body text file the copy names, written beside it; empty without
+    QByteArray body;
+    QList<ExportedPicture> pictures;
+    QStringList readFrom; // the files it was made from, never to be written over
+    qint64 pageBytes = 0;
+    qint64 limitBytes = 0;
+    // Why the page cannot be made to fit and show every picture; then nothing is to be written.
+    QStringList problems;
+
+    qint64 totalBytes() const;
+    bool made() const { return problems.isEmpty(); }
+};
+
+// The page of the project as "HTML保存" would write it, with every picture of its own site
+// fitted for `handset` within what the page leaves of the handset's limit, shared by area.
+// Pictures are read from the page's picture folder; the body file is taken as the page read it,
+// in Shift-JIS.
+PageExport ExportPage(const PageProject &page, const WorkingState &state, const Pattern &pattern,
+                      int partCount, const Handset &handset);
+
+// Writes the export into `folder` (made when missing): `pageName`, the pictures, the body file
+// and `projectName`. Throws IoError at the first file that cannot be written, and UserError,
+// before writing anything, when one of them is a file the export was made from.
+void WritePageExport(const PageExport &exported, const QString &folder, const QString &pageName,
+                     const QString &projectName);

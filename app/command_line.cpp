@@ -10,6 +10,7 @@
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
+#include "model/picture_fitting.h"
 #include "model/program_settings.h"
 #include "model/project_file.h"
 #include "model/text_reader.h"
@@ -18,7 +19,6 @@
 #include <QBuffer>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QLocale>
 #include <QTextStream>
 
 namespace {
@@ -137,18 +137,6 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
     return NoErrors;
 }
 
-QString pictureText(const QByteArray &format, QSize size, int colours, qint64 bytes)
-{
-    const QLocale japanese(QLocale::Japanese);
-    const QByteArray name = format.toUpper();
-    return QStringLiteral("%1 %2×%3 %4 %5 バイト")
-        .arg(name == "JPG" ? QStringLiteral("JPEG") : QString::fromLatin1(name))
-        .arg(size.width())
-        .arg(size.height())
-        .arg(colours > 0 ? QStringLiteral("%1色").arg(colours) : QStringLiteral("フルカラー"),
-             japanese.toString(bytes));
-}
-
 // The page and its pictures made for the handset, written into `folder` with a copy of the
 // project that makes them; the project itself is left as it is.
 int exportPage(const QString &project, const Subject &subject, const QString &folder)
@@ -164,10 +152,10 @@ int exportPage(const QString &project, const Subject &subject, const QString &fo
         if (fitted.bytes.isEmpty())
             continue;
         out << project << ": " << QStringLiteral("画像「%1」: ").arg(picture.source)
-            << pictureText(fitted.sourceFormat, fitted.sourceSize, fitted.sourceColours,
+            << PictureFactsText(fitted.sourceFormat, fitted.sourceSize, fitted.sourceColours,
                            picture.sourceBytes)
             << QStringLiteral(" → 「%1」: ").arg(picture.name)
-            << pictureText(fitted.format, fitted.size, fitted.colours, fitted.bytes.size()) << '\n';
+            << PictureFactsText(fitted.format, fitted.size, fitted.colours, fitted.bytes.size()) << '\n';
         if (!fitted.note.isEmpty())
             out << project << ": " << SeverityText(Severity::Notice) << ": " << fitted.note << '\n';
     }

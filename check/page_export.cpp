@@ -1,7 +1,6 @@
 #include "check/page_export.h"
 
 #include "check/image_facts.h"
-#include "check/markup.h"
 #include "generator/body_text.h"
 #include "model/io_error.h"
 #include "model/pictogram_text.h"
@@ -19,32 +18,6 @@
 #include <functional>
 
 namespace {
-
-// Calls `use` with each IMG SRC of the line: its value as the page names it, and where the
-// value's bytes lie in the line.
-void forEachPictureSource(const QByteArray &line,
-                          const std::function<void(const QString &, qsizetype, qsizetype)> &use)
-{
-    const Markup markup = ScanMarkup(line);
-    for (const MarkupTag &tag : markup.tags) {
-        if (tag.closing || UpperName(tag.name) != "IMG")
-            continue;
-        for (const MarkupAttribute &attribute : markup.attributesOf(tag))
-            if (UpperName(attribute.name) == "SRC")
-                use(sjis::toUnicode(attribute.value.toByteArray()).trimmed(),
-                    attribute.value.data() - line.constData(), attribute.value.size());
-    }
-}
-
-// The image item's address with its picture renamed, read as the page writes it into its tag.
-QByteArray renamedImageUrl(const QByteArray &url, const QHash<QString, QString> &names)
-{
-    static const QByteArray before = "<IMG SRC=\"", after = "\">";
-    const QByteArray renamed = RenamePictureSources(before + url + after, names);
-    if (!renamed.startsWith(before) || !renamed.endsWith(after))
-        return url;
-    return renamed.mid(before.size(), renamed.size() - before.size() - after.size());
-}
 
 // `wanted`, or the first of "name-2.ext", "name-3.ext", … that `taken` lacks (without regard
 // to case, as the desktops the page is uploaded from), which then takes it.
@@ -106,53 +79,6 @@ QString keptName(const QString &name, const QString &otherwise)
 
 } // namespace
 
-QStringList LocalPictureSources(const QList<PageLine> &lines)
-{
-    QStringList sources;
-    for (const PageLine &line : lines)
-        forEachPictureSource(line.text, [&sources](const QString &source, qsizetype, qsizetype) {
-            if (!source.isEmpty() && !IsPictureElsewhere(source) && !sources.contains(source))
-                sources.append(source);
-        });
-    return sources;
-}
-
-QByteArray RenamePictureSources(const QByteArray &text, const QHash<QString, QString> &names)
-{
-    QByteArray renamed;
-    renamed.reserve(text.size());
-    qsizetype lineStart = 0;
-    while (lineStart < text.size()) {
-        const qsizetype lineFeed = text.indexOf('\n', lineStart);
-        const qsizetype lineEnd = lineFeed < 0 ? text.size() : lineFeed + 1;
-        const QByteArray line = text.mid(lineStart, lineEnd - lineStart);
-        qsizetype copied = 0;
-        forEachPictureSource(line, [&](const QString &source, qsizetype at, qsizetype size) {
-            const auto name = names.constFind(source);
-            if (name == names.constEnd())
-                return;
-            renamed += line.mid(copied, at - copied) + sjis::fromUnicode(*name);
-            copied = at + size;
-        });
-        renamed += line.mid(copied);
-        lineStart = lineEnd;
-    }
-    return renamed;
-}
-
-QString PhonePictureName(const QString &source, const QString &extension)
-{
-    const QString base = QFileInfo(source).completeBaseName();
-    QString kept;
-    for (const QChar c : base)
-        if ((c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9')
-            || c == u'-' || c == u'_' || c == u'.')
-            kept += c;
-    if (kept.isEmpty() || kept.startsWith(QLatin1Char('.')))
-        kept.prepend(QStringLiteral("picture"));
-    return kept + QLatin1Char('.') + extension;
-}
-
 qint64 PageExport::totalBytes() const
 {
     qint64 total = pageBytes;
@@ -203,7 +129,7 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
     const auto make = [&] {
         PageProject &copy = exported.project;
         for (std::size_t slot = 0; slot < copy.Images.size(); ++slot)
-            copy.Images[slot].ImageUrl = renamedImageUrl(page.Images[slot].ImageUrl, names);
+            copy.Images[slot].ImageUrl = RenameImageUrl(page.Images[slot].ImageUrl, names);
         for (std::size_t slot = 0; slot < copy.Directs.size(); ++slot)
             copy.Directs[slot].DirectMarkup =
                 RenamePictureSources(page.Directs[slot].DirectMarkup, names);

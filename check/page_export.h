@@ -4,6 +4,7 @@
 #include "generator/page_generator.h"
 #include "model/handsets.h"
 #include "model/page_project.h"
+#include "check/picture_in_page.h"
 #include "model/picture_fitting.h"
 
 #include <QByteArray>
@@ -13,19 +14,6 @@
 #include <QStringList>
 
 struct Pattern;
-
-// The pictures of the page's own site that its lines show (IMG SRC), each once, in the order of
-// the page; pictures of other sites are left out.
-QStringList LocalPictureSources(const QList<PageLine> &lines);
-
-// The text with every IMG SRC that `names` holds (as the page names it) changed to its new
-// name; nothing else is touched. Tags are read line by line, as the page's lines are.
-QByteArray RenamePictureSources(const QByteArray &text, const QHash<QString, QString> &names);
-
-// The name a picture made from `source` is written under beside the page: the source's file
-// name with `extension`. A name a server may not serve as it is (other than half-width
-// letters, digits, "-", "_" and ".") keeps only those; "picture" when none is left.
-QString PhonePictureName(const QString &source, const QString &extension);
 
 // A picture of the page, made for the handset.
 struct ExportedPicture {

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QLocale>
 
 #include <algorithm>
 #include <array>
@@ -327,6 +328,22 @@ QSize ShownPictureSize(QSize source, const Handset &handset)
     if (source.width() <= most.width() && source.height() <= most.height())
         return source;
     return source.scaled(most, Qt::KeepAspectRatio).expandedTo(QSize(1, 1));
+}
+
+QImage PictureBeforeFitting(const QByteArray &source, const Handset &handset)
+{
+    return decode(source, handset).picture;
+}
+
+QString PictureFactsText(const QByteArray &format, QSize size, int colours, qint64 bytes)
+{
+    const QByteArray name = format.toUpper();
+    return QStringLiteral("%1 %2×%3 %4 %5 バイト")
+        .arg(name == "JPG" ? QStringLiteral("JPEG") : QString::fromLatin1(name))
+        .arg(size.width())
+        .arg(size.height())
+        .arg(colours > 0 ? QStringLiteral("%1色").arg(colours) : QStringLiteral("フルカラー"),
+             QLocale(QLocale::Japanese).toString(bytes));
 }
 
 FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget)

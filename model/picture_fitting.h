@@ -3,6 +3,7 @@
 #include "model/handsets.h"
 
 #include <QByteArray>
+#include <QImage>
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -27,6 +28,14 @@ struct FittedPicture {
 // wider than the screen (240 pixels where it is not known), nor more than eight times as tall
 // as that, the proportions kept; never enlarged.
 QSize ShownPictureSize(QSize source, const Handset &handset);
+
+// The picture of the file bytes `source` as it is made for the handset before its colours are
+// reduced: decoded at ShownPictureSize, in full colour. Null when FitPicture would refuse it.
+QImage PictureBeforeFitting(const QByteArray &source, const Handset &handset);
+
+// A picture's facts as the user reads them: "GIF 96×72 31色 2,776 バイト"; "フルカラー" for
+// more than 256 colours (0).
+QString PictureFactsText(const QByteArray &format, QSize size, int colours, qint64 bytes);
 
 // The picture of the file bytes `source` (GIF, JPEG, PNG or BMP; of an animated GIF its first
 // frame) fitted for `handset` within `budget` bytes. GIF for every handset, JPEG only where the

@@ -27,12 +27,13 @@ struct EditorFixture {
 };
 
 // Which controls show: "2" for the second edit, "a" to "c" for the option boxes, "R" for the
-// browse button, "P" for the pictogram palette's button.
+// browse button, "P" for the pictogram palette's button, "F" for "携帯向けに変換…".
 QString shownControls(const TForm3 &editor)
 {
     const std::pair<const QWidget *, char> controls[]{
         {editor.Edit2, '2'}, {editor.CheckBox2, 'a'}, {editor.CheckBox3, 'b'},
-        {editor.CheckBox4, 'c'}, {editor.Button1, 'R'}, {editor.paletteButton, 'P'}};
+        {editor.CheckBox4, 'c'}, {editor.Button1, 'R'}, {editor.paletteButton, 'P'},
+        {editor.fitButton, 'F'}};
     QString shown;
     for (const auto &[control, mark] : controls)
         if (!control->isHidden())
@@ -95,7 +96,7 @@ void ItemEditorTest::configureAndStore_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<QString>("help");
     QTest::addColumn<QString>("stored"); // the slot's fields after "決定"
-    QTest::newRow("image 2") << 1 << "画像　2" << "2ab" << "help/help08.html" << "first|second|1|1|2";
+    QTest::newRow("image 2") << 1 << "画像　2" << "2abF" << "help/help08.html" << "first|second|1|1|2";
     QTest::newRow("text 5") << 2 << "テキスト　5" << "P" << "help/help16.html" << " first |1";
     QTest::newRow("link 7") << 3 << "リンク　7" << "2abcP" << "help/help09.html"
                             << " first |second|1|1|2|1";

@@ -3,13 +3,23 @@
 // are within the budget, and decoded again the picture still looks like its source.
 
 #include "model/gif_writer.h"
+#include "model/handset_choice.h"
 #include "model/handsets.h"
+#include "model/page_project.h"
+#include "model/pattern.h"
 #include "model/picture_fitting.h"
+#include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "ui/picture_fitting_dialog.h"
 
+#include <QDir>
 #include <QPainter>
+#include <QPushButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 namespace {
 
@@ -96,6 +106,8 @@ class PictureFittingTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void dialog_data();
+    void dialog();
     void fitted_data();
     void fitted();
     void refused_data();
@@ -248,6 +260,79 @@ void PictureFittingTest::sharedBudget()
     QFETCH(QList<QSize>, areas);
     QFETCH(QList<qint64>, shares);
     QCOMPARE(SharePictureBudget(limit, page, others, areas), shares);
+}
+
+// "携帯向けに変換…" on an item: the picture written beside the page under its new name, and
+// the item naming it; a file that is there is written over only with the user's yes.
+void PictureFittingTest::dialog_data()
+{
+    QTest::addColumn<int>("item"); // 1 an image item, 4 a direct input
+    QTest::addColumn<QByteArray>("named");
+    QTest::addColumn<QByteArray>("oldGif"); // photo.gif before, when there is one
+    QTest::addColumn<QList<bool>>("answers");
+    QTest::addColumn<QByteArray>("namedAfter"); // empty: nothing written
+    QTest::newRow("a new name") << 1 << QByteArray("photo.png") << QByteArray() << QList<bool>{}
+                                << QByteArray("photo.gif");
+    QTest::newRow("a name that is there, no") << 1 << QByteArray("photo.png") << QByteArray("old")
+                                              << QList<bool>{false} << QByteArray();
+    QTest::newRow("a name that is there, yes") << 1 << QByteArray("photo.png") << QByteArray("old")
+                                               << QList<bool>{true} << QByteArray("photo.gif");
+    QTest::newRow("in a direct input") << 4 << QByteArray("<IMG SRC=\"photo.png\" ALT=\"x\">")
+                                       << QByteArray() << QList<bool>{}
+                                       << QByteArray("<IMG SRC=\"photo.gif\" ALT=\"x\">");
+    // The item names a picture that is not there: a file dialog asks, and is cancelled.
+    QTest::newRow("no picture to fit") << 1 << QByteArray("gone.png") << QByteArray()
+                                       << QList<bool>{} << QByteArray();
+}
+
+void PictureFittingTest::dialog()
+{
+    QFETCH(int, item);
+    QFETCH(QByteArray, named);
+    QFETCH(QByteArray, oldGif);
+    QFETCH(QList<bool>, answers);
+    QFETCH(QByteArray, namedAfter);
+    QTemporaryDir folder;
+    writeBytes(folder.filePath(QStringLiteral("photo.png")), encodedPicture(photo({400, 300}), "PNG"));
+    const QString gif = folder.filePath(QStringLiteral("photo.gif"));
+    if (!oldGif.isEmpty())
+        writeBytes(gif, oldGif);
+    PageProject page;
+    WorkingState state;
+    state.ProjectFolder = folder.path();
+    QByteArray &field = item == 1 ? page.Images[0].ImageUrl : page.Directs[0].DirectMarkup;
+    field = named;
+    Pattern pattern;
+    const QString programFolder = folder.path();
+    HandsetChoice handsetChoice(programFolder);
+    QVERIFY(handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
+    RecordingDesktop desktop;
+    desktop.yesAnswers = answers;
+    PictureFittingDialog dialog(page, state, pattern, handsetChoice, desktop);
+    QSignalSpy stored(&dialog, &PictureFittingDialog::stored);
+    QTimer::singleShot(0, &dialog, [&dialog] {
+        dialog.okButton->click();
+        dialog.reject(); // still open when nothing was written
+    });
+    const LineOrigin origin{item == 1 ? LineOrigin::Item::Image : LineOrigin::Item::Direct, 1};
+    const QString source = item == 1 ? QString::fromLatin1(named) : QStringLiteral("photo.png");
+    const std::optional<QString> written = dialog.fitFor(origin, source);
+
+    QCOMPARE(desktop.dialogs.size(), QFileInfo::exists(folder.filePath(source)) ? 0 : 1);
+    QCOMPARE(desktop.questions.size(), answers.size());
+    QCOMPARE(written.has_value(), !namedAfter.isEmpty());
+    QCOMPARE(stored.size(), namedAfter.isEmpty() ? 0 : 1);
+    QCOMPARE(field, namedAfter.isEmpty() ? named : namedAfter);
+    if (namedAfter.isEmpty()) {
+        QCOMPARE(QFileInfo::exists(gif), !oldGif.isEmpty());
+        if (!oldGif.isEmpty())
+            QCOMPARE(readBytes(gif), oldGif);
+        return;
+    }
+    const QByteArray made = readBytes(gif);
+    QVERIFY(made.startsWith("GIF8"));
+    QCOMPARE(QImage::fromData(made).width(), 96); // D502i's screen
+    QVERIFY(made.size() <= 5000);
 }
 
 QTEST_MAIN(PictureFittingTest)

@@ -198,6 +198,8 @@ void TForm3::createControls()
     paletteButton = new PictogramPaletteButton(*Edit1, programFolder, desktop, {504, 44, 25, 25},
                                                smilingFaceGlyph(), this);
     Button1 = button(480, 104, 57, QStringLiteral("参照"));
+    fitButton = button(392, 97, 137, QStringLiteral("携帯向けに変換…"));
+    fitButton->setToolTip(QStringLiteral("画像を、選んだ機種で表示できる形と大きさにします。"));
     Label3 = addLabel(this, 24, 120, {});
     Edit2 = new ByteLineEdit(this);
     Edit2->setGeometry(40, 144, 489, 20);
@@ -215,6 +217,7 @@ void TForm3::createControls()
                            {{Button1, &TForm3::Button1Click},
                             {Button2, &TForm3::Button2Click},
                             {Button3, &TForm3::Button3Click},
+                            {fitButton, &TForm3::fitButtonClick},
                             {SpeedButton1, &TForm3::SpeedButton1Click}});
 }
 
@@ -244,6 +247,7 @@ void TForm3::configureFor(ItemKind kind)
     paletteButton->setVisible(kind == ItemKind::Text || kind == ItemKind::Link
                               || kind == ItemKind::Direct);
     Button1->setVisible(kind == ItemKind::Body);
+    fitButton->setVisible(kind == ItemKind::Image);
 
     const bool hasSecond = fields.second != nullptr;
     Label3->setVisible(hasSecond);
@@ -304,6 +308,16 @@ void TForm3::Button1Click()
         pathLossWarning(OpenDialog1.FileName, QStringLiteral("プロジェクトファイル"));
     if (!warning.isEmpty())
         desktop.showWarning(warning);
+}
+
+void TForm3::fitButtonClick()
+{
+    if (!fitPicture)
+        return;
+    const LineOrigin origin{LineOrigin::Item::Image, state.CurrentImage};
+    if (const std::optional<QString> name =
+            fitPicture(origin, sjis::toUnicode(sjis::trimmed(Edit1->bytes()))))
+        Edit1->setBytes(sjis::fromUnicode(*name));
 }
 
 void TForm3::SpeedButton1Click()

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "generator/page_generator.h"
 #include "model/stored_path.h"
 #include "widgets/file_dialog.h"
 
 #include "widgets/fixed_dialog.h"
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 
 class QCheckBox;
 class QLabel;
@@ -53,6 +56,11 @@ public:
     QPushButton *Button3;
     QLabel *Label4;
     PictogramPaletteButton *paletteButton;
+    QPushButton *fitButton; // of an image: "携帯向けに変換…"
+
+    // Makes the picture an item names, as `source`, fit the phone: the name it was written
+    // under, or nothing.
+    std::function<std::optional<QString>(const LineOrigin &, const QString &)> fitPicture;
 
     FileDialog OpenDialog1;
 
@@ -62,6 +70,7 @@ signals:
 
 private:
     void createControls();
+    void fitButtonClick();
 
     PageProject &page;
     WorkingState &state;

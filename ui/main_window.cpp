@@ -16,6 +16,7 @@
 #include "ui/page_check_panel.h"
 #include "ui/page_commands.h"
 #include "ui/pattern_selection.h"
+#include "ui/picture_fitting_dialog.h"
 #include "ui/preview_box.h"
 #include "ui/summary_panel.h"
 #include "ui/tool_settings_dialog.h"
@@ -48,7 +49,8 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
                ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
                QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      dialogs(*this, page, state, catalogue, pattern, toolSettings, programFolder, desktop),
+      dialogs(*this, page, state, catalogue, pattern, toolSettings, handsetChoice, programFolder,
+              desktop),
       SaveDialog1(FileDialog::Mode::Save, QStringLiteral("HTMLファイルを保存"),
                   QStringLiteral("HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"),
                   QStringLiteral("html")),
@@ -89,7 +91,10 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
     pageCheck = new PageCheckPanel(
         *this, {40, 201, 432, 24}, page, state, pattern, handsetChoice, desktop,
         {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
-         [this] { Button1Click(); }, [this] { Edit1->setFocus(); }});
+         [this] { Button1Click(); }, [this] { Edit1->setFocus(); },
+         [this](const LineOrigin &origin, const QString &source) {
+             dialogs.pictureFitting().fitFor(origin, source);
+         }});
     previewButton = addButton(this, {356, 93, 100, 25}, QStringLiteral("ケータイ表示"));
     previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));
     connect(previewButton, &QPushButton::clicked, pageCheck, &PageCheckPanel::showPreview);

@@ -4,19 +4,21 @@
 #include "ui/item_editor.h"
 #include "ui/main_window.h"
 #include "ui/pattern_selection.h"
+#include "ui/picture_fitting_dialog.h"
 #include "ui/tool_settings_dialog.h"
 #include "ui/version_dialog.h"
 
 MainWindowDialogs::MainWindowDialogs(TForm1 &owner, PageProject &page, WorkingState &state,
                                      PatternCatalogue &catalogue, Pattern &pattern,
-                                     ToolSettings &toolSettings, const QString &programFolder,
-                                     Desktop &desktop)
+                                     ToolSettings &toolSettings, HandsetChoice &handsetChoice,
+                                     const QString &programFolder, Desktop &desktop)
     : owner(owner),
       page(page),
       state(state),
       catalogue(catalogue),
       pattern(pattern),
       toolSettingsRecord(toolSettings),
+      handsetChoice(handsetChoice),
       programFolder(programFolder),
       desktop(desktop)
 {
@@ -36,6 +38,9 @@ TForm3 &MainWindowDialogs::itemEditor()
     if (!itemEditorWindow) {
         itemEditorWindow = new TForm3(page, state, programFolder, desktop, &owner);
         QObject::connect(itemEditorWindow, &TForm3::stored, &owner, &TForm1::pageStored);
+        itemEditorWindow->fitPicture = [this](const LineOrigin &origin, const QString &source) {
+            return pictureFitting().fitFor(origin, source);
+        };
     }
     return *itemEditorWindow;
 }
@@ -63,4 +68,15 @@ TForm6 &MainWindowDialogs::toolSettings()
     if (!toolSettingsWindow)
         toolSettingsWindow = new TForm6(toolSettingsRecord, desktop, &owner);
     return *toolSettingsWindow;
+}
+
+PictureFittingDialog &MainWindowDialogs::pictureFitting()
+{
+    if (!pictureFittingWindow) {
+        pictureFittingWindow =
+            new PictureFittingDialog(page, state, pattern, handsetChoice, desktop, &owner);
+        QObject::connect(pictureFittingWindow, &PictureFittingDialog::stored, &owner,
+                         &TForm1::pageStored);
+    }
+    return *pictureFittingWindow;
 }

@@ -8,6 +8,8 @@ class TForm3;
 class TForm4;
 class TForm5;
 class TForm6;
+class PictureFittingDialog;
+class HandsetChoice;
 class Desktop;
 struct PageProject;
 struct WorkingState;
@@ -22,13 +24,15 @@ class MainWindowDialogs {
 public:
     MainWindowDialogs(TForm1 &owner, PageProject &page, WorkingState &state,
                       PatternCatalogue &catalogue, Pattern &pattern, ToolSettings &toolSettings,
-                      const QString &programFolder, Desktop &desktop);
+                      HandsetChoice &handsetChoice, const QString &programFolder,
+                      Desktop &desktop);
 
     TForm2 &basicSettings();
     TForm3 &itemEditor();
     TForm4 &patternSelection();
     TForm5 &version();
     TForm6 &toolSettings();
+    PictureFittingDialog &pictureFitting();
 
 private:
     TForm1 &owner;
@@ -37,6 +41,7 @@ private:
     PatternCatalogue &catalogue;
     Pattern &pattern;
     ToolSettings &toolSettingsRecord;
+    HandsetChoice &handsetChoice;
     const QString &programFolder;
     Desktop &desktop;
     TForm2 *basicSettingsWindow = nullptr;
@@ -44,4 +49,5 @@ private:
     TForm4 *patternSelectionWindow = nullptr;
     TForm5 *versionWindow = nullptr;
     TForm6 *toolSettingsWindow = nullptr;
+    PictureFittingDialog *pictureFittingWindow = nullptr;
 };

@@ -126,7 +126,12 @@ void PageCheckPanel::showFindings()
     if (!findingsWindow)
         findingsWindow = new PageCheckWindow(
             [this](const Finding &finding) { guarded(desktop, [&] { open(finding); }); },
-            [this] { showPreview(); }, &window);
+            [this] { showPreview(); },
+            [this](const Finding &finding) {
+                if (openers.fitPicture)
+                    guarded(desktop, [&] { openers.fitPicture(finding.origin, finding.subject); });
+            },
+            &window);
     findingsWindow->showResult(lastResult, handsetChoice.handset());
     findingsWindow->exec();
 }

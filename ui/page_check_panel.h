@@ -35,6 +35,8 @@ public:
         std::function<void(ItemKind)> item;      // the item editor on the current slot
         std::function<void()> pageSettings;      // the basic settings
         std::function<void()> title;             // the title box
+        // "携帯向けに変換" for the picture an item names
+        std::function<void(const LineOrigin &, const QString &)> fitPicture;
     };
 
     // The band's place in `window`, whose first paint it waits for.

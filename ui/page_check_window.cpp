@@ -1,11 +1,13 @@
 #include "ui/page_check_window.h"
 
+#include "check/picture_in_page.h"
 #include "widgets/controls.h"
 #include "widgets/pictogram_text_delegate.h"
 
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSet>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -28,19 +30,25 @@ QColor severityColour(Severity severity)
 } // namespace
 
 PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open,
-                                 std::function<void()> openPreview, QWidget *parent)
-    : FixedDialog(parent, QStringLiteral("ページの確認"), {600, 380}), open(std::move(open))
+                                 std::function<void()> openPreview,
+                                 std::function<void(const Finding &)> fitPicture, QWidget *parent)
+    : FixedDialog(parent, QStringLiteral("ページの確認"), {600, 380}),
+      open(std::move(open)),
+      fitPicture(std::move(fitPicture))
 {
     summary = addLabel(this, 12, 10, {}, Qt::blue, 15);
     list = new QTreeWidget(this);
     list->setGeometry(12, 36, 576, 294);
-    list->setColumnCount(3);
-    list->setHeaderLabels({QStringLiteral("重さ"), QStringLiteral("項目"), QStringLiteral("内容")});
+    list->setColumnCount(4);
+    list->setHeaderLabels({QStringLiteral("重さ"), QStringLiteral("項目"), QStringLiteral("内容"), QString()});
     list->setRootIsDecorated(false);
     list->setWordWrap(true);
     list->setColumnWidth(0, 64);
     list->setColumnWidth(1, 96);
-    list->header()->setStretchLastSection(true);
+    list->header()->setStretchLastSection(false);
+    list->header()->setSectionResizeMode(2, QHeaderView::Stretch);
+    list->header()->setSectionResizeMode(3, QHeaderView::Fixed);
+    list->setColumnWidth(3, 112);
     list->setItemDelegateForColumn(2, new PictogramTextDelegate(list));
     list->setToolTip(QStringLiteral("クリックすると、その項目を開きます。"));
     previewButton = addButton(this, {12, 344, 110, 25}, QStringLiteral("ケータイ表示"));
@@ -71,6 +79,25 @@ void PageCheckWindow::showResult(const PageCheckResult &result, const Handset &h
         item->setForeground(0, severityColour(finding.severity));
         item->setToolTip(2, finding.message);
     }
+    // Once for each picture of an item, beside its first finding, as a link: a button would
+    // make its line taller than the others.
+    QSet<QString> offered;
+    for (int row = 0; row < shown.size(); ++row) {
+        const Finding &finding = shown[row];
+        const QString picture = ItemName(finding) + QLatin1Char('\n') + finding.subject;
+        if (!OffersPictureFitting(finding) || offered.contains(picture))
+            continue;
+        offered.insert(picture);
+        auto *fit = new QLabel(QStringLiteral("<a href=\"fit\">携帯向けに変換…</a>"));
+        fit->setToolTip(QStringLiteral("「%1」を、選んだ機種で表示できる形と大きさにします。")
+                            .arg(finding.subject));
+        connect(fit, &QLabel::linkActivated, this, [this, finding] {
+            accept();
+            fitPicture(finding);
+        });
+        list->setItemWidget(list->topLevelItem(row), 3, fit);
+    }
+    list->setColumnHidden(3, offered.isEmpty());
     if (shown.isEmpty())
         new QTreeWidgetItem(list, {QString(), QString(), QStringLiteral("気になるところはありません。")});
 }

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 std::optional<QString> QtDesktop::chooseFile(const FileRequest &request)
@@ -56,6 +57,16 @@ void QtDesktop::showMessage(const QString &text)
 void QtDesktop::showWarning(const QString &text)
 {
     QMessageBox::warning(QApplication::activeWindow(), applicationTitle(), text);
+}
+
+bool QtDesktop::askYes(const QString &question)
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle(), question, QMessageBox::NoButton,
+                    QApplication::activeWindow());
+    QPushButton *yes = box.addButton(QStringLiteral("はい"), QMessageBox::YesRole);
+    box.setDefaultButton(box.addButton(QStringLiteral("いいえ"), QMessageBox::NoRole));
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 void Desktop::showWarningOnce(const QString &text)

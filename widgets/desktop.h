@@ -36,6 +36,9 @@ public:
     // nothing.
     virtual void showWarning(const QString &text) = 0;
 
+    // A question with "はい" and "いいえ", "いいえ" first in focus: true when the user said yes.
+    virtual bool askYes(const QString &question) = 0;
+
     // showWarning for what stays so for the rest of the run: each text is shown the first
     // time only, and an empty one not at all.
     void showWarningOnce(const QString &text);
@@ -57,6 +60,7 @@ public:
     std::optional<QString> chooseFile(const FileRequest &request) override;
     void showMessage(const QString &text) override;
     void showWarning(const QString &text) override;
+    bool askYes(const QString &question) override;
     void openWithDefaultHandler(const QString &target) override;
     void startProgram(const QString &program, const QStringList &arguments) override;
 };

@@ -27,3 +27,9 @@ void RecordingDesktop::showWarning(const QString &text)
 {
     warnings.append(text);
 }
+
+bool RecordingDesktop::askYes(const QString &question)
+{
+    questions.append(question);
+    return !yesAnswers.isEmpty() && yesAnswers.takeFirst();
+}

@@ -15,6 +15,7 @@ public:
     std::optional<QString> chooseFile(const FileRequest &request) override;
     void showMessage(const QString &text) override;
     void showWarning(const QString &text) override;
+    bool askYes(const QString &question) override;
     void openWithDefaultHandler(const QString &target) override;
     void startProgram(const QString &program, const QStringList &arguments) override;
 
@@ -26,6 +27,8 @@ public:
     QList<FileRequest> dialogs;
     QStringList messages;
     QStringList warnings;
+    QStringList questions;
+    QList<bool> yesAnswers; // the answers to the next questions; "いいえ" when none is left
     QStringList opened;
     QList<QStringList> started; // each program followed by its arguments
 };

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Photographs the main window with an example page, its phone preview beside it, the page check
 # of that page, the item editor of a link with pictograms and its pictogram palette, the text
-# map maker with the first sample map, on a virtual display, and the page's preview on four
-# phones, for the README.
+# map maker with the first sample map, a photo made for a phone by "携帯向けに変換", on a
+# virtual display, and the page's preview on four phones, for the README.
 #   scripts/screenshots.sh [PROGRAM_FOLDER] [OUTPUT_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -76,6 +76,33 @@ sleep 0.2
 click "$editor" 493 276
 wait_for_windows '^リンク　1$' 0
 
+# A camera's photo made for a D502i, from the item editor of the first image.
+convert -seed 7 -size 400x300 plasma:orange-skyblue -blur 0x1 \
+  -fill '#4a2' -draw 'polygon 0,300 0,200 120,170 260,210 400,190 400,300' \
+  -fill '#eee' -draw 'rectangle 150,120 260,220' -fill '#a33' -draw 'polygon 140,125 205,70 270,125' \
+  -fill '#335' -draw 'rectangle 180,160 205,220' -fill '#fff8d0' -draw 'circle 330,60 330,35' \
+  -quality 85 "$work/photo.jpg"
+click "$main" 173 148
+editor=$(wait_for_dialog '^画像　1$')
+click "$editor" 460 109
+fitting=$(wait_for_dialog '^携帯向けに変換$')
+click "$fitting" 530 24
+wait_for_dialog '^変換する画像を選ぶ$' >/dev/null
+type_text "$work/photo.jpg"
+xdotool key Return
+wait_for_windows '^変換する画像を選ぶ$' 0
+click "$fitting" 186 57
+type_text D502i
+xdotool key Return
+wait_until_idle
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$fitting" "$output/picture_fitting.png"
+click "$fitting" 530 428
+wait_for_windows '^携帯向けに変換$' 0
+click "$editor" 493 276
+wait_for_windows '^画像　1$' 0
+
 click "$main" 148 40
 text_map=$(wait_for_dialog '^テキスト地図作成$')
 click "$text_map" 84 444
@@ -93,5 +120,6 @@ for handset in 501i D502i D503i 505i; do
 done
 convert -background '#d8d8d8' "${previews[@]}" +append "$output/preview_handsets.png"
 echo "screenshots: $output/main_window.png $output/main_and_preview.png $output/page_check.png" \
-  "$output/item_editor.png $output/pictogram_palette.png $output/text_map.png" \
+  "$output/item_editor.png $output/pictogram_palette.png $output/picture_fitting.png" \
+  "$output/text_map.png" \
   "$output/preview_handsets.png"

@@ -32,6 +32,20 @@ QString unusedName(const QString &wanted, QSet<QString> &taken)
     return name;
 }
 
+// The text file with the pictures of each of its lines renamed, as the page takes its lines.
+QByteArray renamedInLines(const QByteArray &text, const QHash<QString, QString> &names)
+{
+    QByteArray renamed;
+    renamed.reserve(text.size());
+    for (qsizetype lineStart = 0; lineStart < text.size();) {
+        const qsizetype lineFeed = text.indexOf('\n', lineStart);
+        const qsizetype lineEnd = lineFeed < 0 ? text.size() : lineFeed + 1;
+        renamed += RenamePictureSources(text.mid(lineStart, lineEnd - lineStart), names);
+        lineStart = lineEnd;
+    }
+    return renamed;
+}
+
 QByteArray pageBytesOf(const QList<PageLine> &lines)
 {
     PageNow now;
@@ -135,7 +149,7 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
                 RenamePictureSources(page.Directs[slot].DirectMarkup, names);
         QList<QByteArray> bodyLines = now.bodyLines;
         if (!exported.bodyName.isEmpty()) {
-            exported.body = RenamePictureSources(body, names);
+            exported.body = renamedInLines(body, names);
             copy.BodyFile = StoredPath{sjis::fromUnicode(exported.bodyName), {}};
             bodyLines = MarkBodyLines(exported.body);
         }

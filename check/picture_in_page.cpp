@@ -43,27 +43,19 @@ QStringList LocalPictureSources(const QList<PageLine> &lines)
     return sources;
 }
 
-QByteArray RenamePictureSources(const QByteArray &text, const QHash<QString, QString> &names)
+QByteArray RenamePictureSources(const QByteArray &line, const QHash<QString, QString> &names)
 {
     QByteArray renamed;
-    renamed.reserve(text.size());
-    qsizetype lineStart = 0;
-    while (lineStart < text.size()) {
-        const qsizetype lineFeed = text.indexOf('\n', lineStart);
-        const qsizetype lineEnd = lineFeed < 0 ? text.size() : lineFeed + 1;
-        const QByteArray line = text.mid(lineStart, lineEnd - lineStart);
-        qsizetype copied = 0;
-        forEachPictureSource(line, [&](const QString &source, qsizetype at, qsizetype size) {
-            const auto name = names.constFind(source);
-            if (name == names.constEnd())
-                return;
-            renamed += line.mid(copied, at - copied) + sjis::fromUnicode(*name);
-            copied = at + size;
-        });
-        renamed += line.mid(copied);
-        lineStart = lineEnd;
-    }
-    return renamed;
+    renamed.reserve(line.size());
+    qsizetype copied = 0;
+    forEachPictureSource(line, [&](const QString &source, qsizetype at, qsizetype size) {
+        const auto name = names.constFind(source);
+        if (name == names.constEnd())
+            return;
+        renamed += line.mid(copied, at - copied) + sjis::fromUnicode(*name);
+        copied = at + size;
+    });
+    return renamed + line.mid(copied);
 }
 
 QString PhonePictureName(const QString &source, const QString &extension)

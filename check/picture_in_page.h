@@ -19,9 +19,10 @@ struct WorkingState;
 // the page; pictures of other sites are left out.
 QStringList LocalPictureSources(const QList<PageLine> &lines);
 
-// The text with every IMG SRC that `names` holds (as the page names it) changed to its new
-// name; nothing else is touched. Tags are read line by line, as the page's lines are.
-QByteArray RenamePictureSources(const QByteArray &text, const QHash<QString, QString> &names);
+// The line of the page with every IMG SRC that `names` holds (as the page names it) changed to
+// its new name; nothing else is touched. The line is read as the check reads a line of the
+// page: a direct input is one such line, whatever line breaks it holds.
+QByteArray RenamePictureSources(const QByteArray &line, const QHash<QString, QString> &names);
 
 // The name a picture made from `source` is written under beside the page: the source's file
 // name with `extension`. A name a server may not serve as it is (other than half-width

@@ -101,8 +101,10 @@ Decoded decode(const QByteArray &source, const Handset &handset)
     if (readWhole)
         decoded.colours = coloursOf(decoded.picture);
     decoded.picture = decoded.picture.convertToFormat(QImage::Format_ARGB32);
-    if (tooLarge && readWhole)
-        decoded.picture = decoded.picture.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    // A header may claim another size than the picture has: what was read is what counts.
+    const QSize shown = ShownPictureSize(decoded.picture.size(), handset);
+    if (shown != decoded.picture.size())
+        decoded.picture = decoded.picture.scaled(shown, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return decoded;
 }
 

@@ -1,7 +1,9 @@
-// Any bytes as a direct input of the page: the page check and the phone preview's translation,
-// layout and drawing take it, for every kind of handset, within bounded memory and time.
+// Any bytes as a direct input of the page: the page check, the renaming of its pictures and the
+// phone preview's translation, layout and drawing take it, for every kind of handset, within
+// bounded memory and time.
 #include "check/page_check.h"
 #include "check/phone_preview.h"
+#include "check/picture_in_page.h"
 #include "fuzz_inputs.h"
 #include "generator/page_generator.h"
 #include "model/fonts.h"
@@ -61,6 +63,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const PageCheckResult result = CheckPage(
         {lines, page, pattern, 1, {}, ImagesInFolder(pictureFolder(), files), handset});
     require(result.pageBytes > 0);
+
+    // Renaming the pictures it names leaves nothing else changed, and no other picture named.
+    const QByteArray &markup = page.Directs[0].DirectMarkup;
+    require(RenamePictureSources(markup, {}) == markup);
+    QHash<QString, QString> names;
+    for (const QString &source : LocalPictureSources(lines))
+        names.insert(source, QStringLiteral("p.gif"));
+    PageProject renamed = page;
+    renamed.Directs[0].DirectMarkup = RenamePictureSources(markup, names);
+    for (const QString &source : LocalPictureSources(GeneratePageLines(renamed, pattern, 1, {})))
+        require(source == QLatin1String("p.gif"));
 
     PhonePreview phone;
     phone.setPage(lines, handset, pictureFolder());

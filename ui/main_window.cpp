@@ -6,6 +6,7 @@
 #include "model/pattern_catalogue.h"
 #include "model/pattern.h"
 #include "model/pattern_preview.h"
+#include "model/project_file.h"
 #include "model/program_folder.h"
 #include "model/sjis.h"
 #include "model/tool_settings.h"
@@ -24,6 +25,7 @@
 #include "widgets/controls.h"
 #include "widgets/desktop.h"
 #include "widgets/error_guard.h"
+#include "widgets/notice_bar.h"
 #include "widgets/pictogram_line_edit.h"
 #include "widgets/pictogram_palette_button.h"
 #include "widgets/title_band_drag.h"
@@ -66,7 +68,8 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
       generator(generator),
       toolSettings(toolSettings),
       programFolder(programFolder),
-      desktop(desktop)
+      desktop(desktop),
+      recovery(programFolder, QStringLiteral("mpk"))
 {
     // The item strips take some milliseconds of font work: they are drawn on a second thread
     // while the controls are made.
@@ -104,6 +107,14 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
             RedrawSummary();
     });
     connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::update);
+    notice = new NoticeBar(this, {8, 61, 504, 24});
+    keepTimer.setSingleShot(true);
+    keepTimer.setInterval(2000);
+    connect(&keepTimer, &QTimer::timeout, this, &TForm1::keepWork);
+    connect(&changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
+        if (what != PageChanges::Change::Folders)
+            workChanged();
+    });
     connectHandlers();
     setFocusOrder();
     ImageList1 = strips.get();
@@ -262,12 +273,16 @@ void TForm1::FormCreate()
     guarded(desktop, [this] { ReadPatternCatalogueFile(programFolder, catalogue); });
     // Each step stops with its message alone; resetting the page shows summary page 1.
     guarded(desktop, [this] { ResetPage(); });
+    savedWork = WriteProject(page);
     guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
+    // Once the window shows: the start waits for no look into the folder.
+    QTimer::singleShot(0, this, [this] { guarded(desktop, [this] { offerLeftWork(); }); });
 }
 
 void TForm1::FormDestroy()
 {
     guarded(desktop, [this] { WriteToolSettingsFile(programFolder, toolSettings); });
+    keepWork();
 }
 
 void TForm1::loadBackgroundPicture()
@@ -342,8 +357,16 @@ void TForm1::SpeedButton22Click()
 
 void TForm1::SpeedButton2Click()
 {
-    ResetPage();
-    changes.announce(PageChanges::Change::Page);
+    replacePage(
+        [this](bool &pageReplaced) {
+            pageReplaced = true;
+            const auto announce = qScopeGuard([this] { changes.announce(PageChanges::Change::Page); });
+            ResetPage();
+        },
+        [this] {
+            projectFile.clear();
+            savedWork = WriteProject(page);
+        });
 }
 
 // The pictures of a page are looked for where it was saved.
@@ -360,14 +383,29 @@ void TForm1::SpeedButton4Click()
     if (!SaveProject(page, SaveDialog2, desktop))
         return;
     state.ProjectFolder = SaveDialog2.lastFolder();
+    workSaved(SaveDialog2.FileName);
     changes.announce(PageChanges::Change::Folders);
 }
 
 void TForm1::SpeedButton5Click()
 {
-    if (!OpenProject(page, OpenDialog1, desktop))
-        return;
-    state.ProjectFolder = OpenDialog1.lastFolder();
+    replacePage(
+        [this](bool &pageReplaced) {
+            if (!OpenProject(page, OpenDialog1, desktop))
+                return;
+            pageReplaced = true;
+            state.ProjectFolder = OpenDialog1.lastFolder();
+            showOpenedPage();
+        },
+        [this] {
+            projectFile = OpenDialog1.FileName;
+            savedWork = WriteProject(page);
+        });
+}
+
+// The page just read: its title, summary page 1 and its pattern.
+void TForm1::showOpenedPage()
+{
     Edit1->setBytes(page.Title);
     ShowSummaryPage(1);
     // The page changed even where its pattern stops loading half-way.

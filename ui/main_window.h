@@ -1,14 +1,18 @@
 #pragma once
 
 #include "model/page_changes.h"
+#include "model/page_project.h"
+#include "model/recovery_file.h"
 #include "model/strip_pictures.h"
 #include "widgets/file_dialog.h"
 #include "ui/main_window_dialogs.h"
 
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -19,6 +23,7 @@ class QToolButton;
 class TitleBandDrag;
 class PageCheckPanel;
 class HandsetChoice;
+class NoticeBar;
 
 struct PageProject;
 struct WorkingState;
@@ -48,7 +53,7 @@ public:
     // later steps still run, so the page always ends with its defaults.
     void FormCreate();
 
-    // Shut-down: the tool settings are written to "set.dat".
+    // Shut-down: the tool settings are written to "set.dat", and unsaved work is kept.
     void FormDestroy();
 
     void showCentred();
@@ -159,6 +164,14 @@ public:
     FileDialog SaveDialog2;
     StripPictures ImageList1;
 
+    // Unsaved work offered back, in the free band above the title box.
+    NoticeBar *notice;
+
+    // Keeps the page in its recovery file now, or removes the file when the page is saved.
+    void keepWork();
+    // Offers back work a program of this folder left unsaved when it ended.
+    void offerLeftWork();
+
 private:
     void createTitleBar();
     void createToolbar();
@@ -169,6 +182,24 @@ private:
     void loadBackgroundPicture();
     void showSlotCaptions();
     void openItemEditor(ItemKind kind);
+    void showOpenedPage();
+
+    // The page as it stood before 新規作成 or データ開く replaced it, while it can be
+    // brought back.
+    struct ReplacedWork {
+        QByteArray work;
+        QByteArray savedWork;
+        QString projectFile;
+        WorkingState state;
+    };
+    std::optional<ReplacedWork> unsavedWork() const;
+    void workChanged();
+    void workSaved(const QString &projectFile);
+    // Replaces the page by `replace`, which says whether it did; `afterwards` then says where
+    // the new page was saved. What was replaced unsaved is kept safe and offered back.
+    void replacePage(const std::function<void(bool &)> &replace,
+                     const std::function<void()> &afterwards);
+    void bringBack(const ReplacedWork &work);
 
     PageProject &page;
     PageChanges &changes;
@@ -182,4 +213,12 @@ private:
     std::function<void()> openTextMap;
 
     TitleBandDrag *titleBandDrag = nullptr;
+
+    RecoveryFile recovery;
+    QTimer keepTimer;             // the work is kept a little after the last change
+    QByteArray savedWork;         // the project as last saved or opened, or of the new page
+    QString projectFile;          // where it was last saved or opened; empty for a new page
+    std::optional<ReplacedWork> replaced;
+    bool keepingFailed = false;   // said once
+    bool replacing = false;       // the page changes by 新規作成, データ開く or 元に戻す
 };

@@ -29,8 +29,10 @@
 #include "widgets/pictogram_line_edit.h"
 #include "widgets/pictogram_palette_button.h"
 #include "widgets/title_band_drag.h"
+#include "widgets/unsaved_work.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
@@ -43,6 +45,11 @@
 namespace {
 
 const QString projectFilter = QStringLiteral("プロジェクトファイル(*.mpk)|*.mpk");
+
+bool isProject(const QByteArray &bytes)
+{
+    return ReadProjectFile(bytes, PageProject()).has_value();
+}
 
 } // namespace
 
@@ -68,8 +75,7 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
       generator(generator),
       toolSettings(toolSettings),
       programFolder(programFolder),
-      desktop(desktop),
-      recovery(programFolder, QStringLiteral("mpk"))
+      desktop(desktop)
 {
     // The item strips take some milliseconds of font work: they are drawn on a second thread
     // while the controls are made.
@@ -107,14 +113,7 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
             RedrawSummary();
     });
     connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::update);
-    notice = new NoticeBar(this, {8, 61, 504, 24});
-    keepTimer.setSingleShot(true);
-    keepTimer.setInterval(2000);
-    connect(&keepTimer, &QTimer::timeout, this, &TForm1::keepWork);
-    connect(&changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
-        if (what != PageChanges::Change::Folders)
-            workChanged();
-    });
+    keepUnsavedWork();
     connectHandlers();
     setFocusOrder();
     ImageList1 = strips.get();
@@ -273,16 +272,55 @@ void TForm1::FormCreate()
     guarded(desktop, [this] { ReadPatternCatalogueFile(programFolder, catalogue); });
     // Each step stops with its message alone; resetting the page shows summary page 1.
     guarded(desktop, [this] { ResetPage(); });
-    savedWork = WriteProject(page);
+    unsaved->saved();
     guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
     // Once the window shows: the start waits for no look into the folder.
-    QTimer::singleShot(0, this, [this] { guarded(desktop, [this] { offerLeftWork(); }); });
+    QTimer::singleShot(0, this, [this] {
+        guarded(desktop, [this] {
+            unsaved->offerLeftWork(isProject, QStringLiteral("作業"), WriteProject(PageProject()),
+                                   [this](const QString &origin) {
+                                       // データ保存 offers the file it came from.
+                                       if (origin.isEmpty())
+                                           return;
+                                       SaveDialog2.remember(origin);
+                                       state.ProjectFolder = QFileInfo(origin).absolutePath();
+                                       changes.announce(PageChanges::Change::Folders);
+                                   });
+        });
+    });
 }
 
 void TForm1::FormDestroy()
 {
     guarded(desktop, [this] { WriteToolSettingsFile(programFolder, toolSettings); });
-    keepWork();
+    unsaved->keepNow();
+}
+
+// The page's work is kept a little after each change, and whatever replaces it unsaved offers
+// it back on a notice in the free band above the title.
+void TForm1::keepUnsavedWork()
+{
+    notice = new NoticeBar(this, {8, 61, 504, 24});
+    unsaved = new UnsavedWork(
+        programFolder, QStringLiteral("mpk"), *notice, desktop,
+        {[this] { return WriteProject(page); },
+         [this](const QByteArray &work) {
+             if (std::optional<ProjectRead> read = ReadProjectFile(work, PageProject()))
+                 page = std::move(read->page);
+             showOpenedPage();
+         },
+         [this] {
+             return [this, kept = state] {
+                 state = kept;
+                 showSlotCaptions();
+                 ShowSummaryPage(kept.SummaryPage);
+             };
+         }},
+        this);
+    connect(&changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
+        if (what != PageChanges::Change::Folders)
+            unsaved->changed();
+    });
 }
 
 void TForm1::loadBackgroundPicture()
@@ -357,16 +395,13 @@ void TForm1::SpeedButton22Click()
 
 void TForm1::SpeedButton2Click()
 {
-    replacePage(
+    unsaved->replace(
         [this](bool &pageReplaced) {
             pageReplaced = true;
             const auto announce = qScopeGuard([this] { changes.announce(PageChanges::Change::Page); });
             ResetPage();
         },
-        [this] {
-            projectFile.clear();
-            savedWork = WriteProject(page);
-        });
+        {});
 }
 
 // The pictures of a page are looked for where it was saved.
@@ -383,24 +418,24 @@ void TForm1::SpeedButton4Click()
     if (!SaveProject(page, SaveDialog2, desktop))
         return;
     state.ProjectFolder = SaveDialog2.lastFolder();
-    workSaved(SaveDialog2.FileName);
+    unsaved->saved(SaveDialog2.FileName);
     changes.announce(PageChanges::Change::Folders);
 }
 
 void TForm1::SpeedButton5Click()
 {
-    replacePage(
-        [this](bool &pageReplaced) {
+    // The file the dialog will have read is known only after it: the page's work says so then.
+    QString opened;
+    unsaved->replace(
+        [&](bool &pageReplaced) {
             if (!OpenProject(page, OpenDialog1, desktop))
                 return;
             pageReplaced = true;
+            opened = OpenDialog1.FileName;
             state.ProjectFolder = OpenDialog1.lastFolder();
             showOpenedPage();
         },
-        [this] {
-            projectFile = OpenDialog1.FileName;
-            savedWork = WriteProject(page);
-        });
+        opened);
 }
 
 // The page just read: its title, summary page 1 and its pattern.

@@ -1,18 +1,14 @@
 #pragma once
 
 #include "model/page_changes.h"
-#include "model/page_project.h"
-#include "model/recovery_file.h"
 #include "model/strip_pictures.h"
 #include "widgets/file_dialog.h"
 #include "ui/main_window_dialogs.h"
 
-#include <QTimer>
 #include <QWidget>
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 
 class QFrame;
 class QLabel;
@@ -24,6 +20,7 @@ class TitleBandDrag;
 class PageCheckPanel;
 class HandsetChoice;
 class NoticeBar;
+class UnsavedWork;
 
 struct PageProject;
 struct WorkingState;
@@ -166,11 +163,8 @@ public:
 
     // Unsaved work offered back, in the free band above the title box.
     NoticeBar *notice;
-
-    // Keeps the page in its recovery file now, or removes the file when the page is saved.
-    void keepWork();
-    // Offers back work a program of this folder left unsaved when it ended.
-    void offerLeftWork();
+    // The page's work not saved yet, kept safe in the program folder.
+    UnsavedWork *unsaved;
 
 private:
     void createTitleBar();
@@ -183,23 +177,7 @@ private:
     void showSlotCaptions();
     void openItemEditor(ItemKind kind);
     void showOpenedPage();
-
-    // The page as it stood before 新規作成 or データ開く replaced it, while it can be
-    // brought back.
-    struct ReplacedWork {
-        QByteArray work;
-        QByteArray savedWork;
-        QString projectFile;
-        WorkingState state;
-    };
-    std::optional<ReplacedWork> unsavedWork() const;
-    void workChanged();
-    void workSaved(const QString &projectFile);
-    // Replaces the page by `replace`, which says whether it did; `afterwards` then says where
-    // the new page was saved. What was replaced unsaved is kept safe and offered back.
-    void replacePage(const std::function<void(bool &)> &replace,
-                     const std::function<void()> &afterwards);
-    void bringBack(const ReplacedWork &work);
+    void keepUnsavedWork();
 
     PageProject &page;
     PageChanges &changes;
@@ -213,12 +191,4 @@ private:
     std::function<void()> openTextMap;
 
     TitleBandDrag *titleBandDrag = nullptr;
-
-    RecoveryFile recovery;
-    QTimer keepTimer;             // the work is kept a little after the last change
-    QByteArray savedWork;         // the project as last saved or opened, or of the new page
-    QString projectFile;          // where it was last saved or opened; empty for a new page
-    std::optional<ReplacedWork> replaced;
-    bool keepingFailed = false;   // said once
-    bool replacing = false;       // the page changes by 新規作成, データ開く or 元に戻す
 };

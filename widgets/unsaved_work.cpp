@@ -1,0 +1,147 @@
+#include "widgets/unsaved_work.h"
+
+#include "model/io_error.h"
+#include "widgets/desktop.h"
+#include "widgets/error_guard.h"
+#include "widgets/notice_bar.h"
+
+#include <QLocale>
+#include <QScopeGuard>
+
+#include <utility>
+
+UnsavedWork::UnsavedWork(const QString &programFolder, const QString &extension,
+                         NoticeBar &notice, Desktop &desktop, Hooks hooks, QObject *parent)
+    : QObject(parent),
+      notice(notice),
+      desktop(desktop),
+      hooks(std::move(hooks)),
+      recovery(programFolder, extension),
+      programFolder(programFolder),
+      extension(extension)
+{
+    timer.setSingleShot(true);
+    timer.setInterval(2000);
+    connect(&timer, &QTimer::timeout, this, &UnsavedWork::keepNow);
+}
+
+void UnsavedWork::saved(const QString &origin)
+{
+    savedWork = hooks.workNow();
+    savedAs = origin;
+    keepNow();
+}
+
+void UnsavedWork::changed()
+{
+    if (replacing)
+        return;
+    // What was replaced is offered until the next change.
+    if (replaced) {
+        replaced.reset();
+        notice.dismiss();
+    }
+    timer.start();
+}
+
+std::optional<UnsavedWork::Replaced> UnsavedWork::unsaved() const
+{
+    QByteArray work = hooks.workNow();
+    if (work == savedWork)
+        return std::nullopt;
+    return Replaced{std::move(work), savedWork, savedAs,
+                    hooks.viewNow ? hooks.viewNow() : std::function<void()>()};
+}
+
+void UnsavedWork::keepNow()
+{
+    timer.stop();
+    const QByteArray work = hooks.workNow();
+    try {
+        if (work != savedWork)
+            recovery.keep(work, savedAs);
+        else if (replaced)
+            recovery.keep(replaced->work, replaced->origin);
+        else
+            recovery.remove();
+    } catch (const UserError &error) {
+        if (!keepingFailed)
+            notice.showNotice(QStringLiteral("保存していない作業の控えを書けません（%1）。"
+                                             "忘れずに保存してください。")
+                                  .arg(error.message().section(QLatin1Char('\n'), 0, 0)),
+                              {{QStringLiteral("閉じる"), {}}});
+        keepingFailed = true;
+    }
+}
+
+void UnsavedWork::replace(const std::function<void(bool &)> &replaceWork, const QString &origin,
+                          const std::optional<QByteArray> &unsavedFrom)
+{
+    std::optional<Replaced> before = unsaved();
+    bool workReplaced = false;
+    replacing = true;
+    // Also when showing the new work stops half-way, it is the work now.
+    const auto settle = qScopeGuard([&] {
+        replacing = false;
+        if (!workReplaced)
+            return;
+        savedWork = unsavedFrom ? *unsavedFrom : hooks.workNow();
+        savedAs = origin;
+        replaced = std::move(before);
+        keepNow();
+        if (!replaced) {
+            notice.dismiss();
+            return;
+        }
+        notice.showNotice(QStringLiteral("保存していない作業を消しました"),
+                          {{QStringLiteral("元に戻す"), [this] {
+                                if (std::optional<Replaced> work = std::exchange(replaced, std::nullopt))
+                                    guarded(desktop, [&] { bringBack(*work); });
+                            }}});
+    });
+    replaceWork(workReplaced);
+}
+
+// The work as it was, still unsaved, with what the window showed beside it.
+void UnsavedWork::bringBack(const Replaced &work)
+{
+    replace(
+        [&](bool &workReplaced) {
+            workReplaced = true;
+            hooks.putBack(work.work);
+            if (work.view)
+                work.view();
+        },
+        work.origin, work.savedWork);
+}
+
+void UnsavedWork::offerLeftWork(bool (*readable)(const QByteArray &), const QString &what,
+                                const QByteArray &fresh,
+                                const std::function<void(const QString &)> &opened)
+{
+    const LeftWorkFound found = FindLeftWork(programFolder, extension, readable);
+    if (!found.work) {
+        if (!found.setAside.isEmpty())
+            notice.showNotice(found.setAside, {{QStringLiteral("閉じる"), {}}});
+        return;
+    }
+    const LeftWork left = *found.work;
+    const auto open = [this, left, fresh, opened] {
+        guarded(desktop, [&] {
+            // It comes back unsaved, as a new work's: saving asks for a name.
+            replace(
+                [&](bool &workReplaced) {
+                    workReplaced = true;
+                    hooks.putBack(left.work);
+                },
+                {}, fresh);
+            opened(left.origin);
+        });
+        ForgetLeftWork(left);
+    };
+    notice.showNotice(QStringLiteral("前回保存していない%1があります（%2）")
+                          .arg(what, QLocale(QLocale::Japanese)
+                                         .toString(left.when, QStringLiteral("M月d日 H:mm"))),
+                      {{QStringLiteral("開く"), open},
+                       {QStringLiteral("捨てる"), [left] { ForgetLeftWork(left); }}});
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "model/recovery_file.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <optional>
+
+class NoticeBar;
+class Desktop;
+
+// A window's work that is not saved yet: kept in its recovery file about two seconds after the
+// last change and at once when something replaces it or the window ends, removed when the work
+// is saved or as saved; what replaced it is offered back on a notice ("元に戻す"), and so is work
+// a program left when it ended ("開く", "捨てる"). Nothing asks a question.
+class UnsavedWork : public QObject {
+    Q_OBJECT
+
+public:
+    struct Hooks {
+        std::function<QByteArray()> workNow;             // the work in its file format
+        std::function<void(const QByteArray &)> putBack; // the work from those bytes, shown
+        // What the window shows beside the work (its slots, its folders), to be put back with it.
+        std::function<std::function<void()>()> viewNow;
+    };
+
+    // The work of kind `extension` ("mpk", "map"), kept in `programFolder`; notices go to
+    // `notice`.
+    UnsavedWork(const QString &programFolder, const QString &extension, NoticeBar &notice,
+                Desktop &desktop, Hooks hooks, QObject *parent = nullptr);
+
+    // The work now is as saved: a new window's, or one just saved or opened as `origin` (empty
+    // for none); its recovery file goes.
+    void saved(const QString &origin = {});
+
+    // The user changed the work.
+    void changed();
+
+    // Replaces the work by `replace`, which says whether it did (even when it then stops
+    // half-way). The new work counts as saved as `origin`, or, when `unsaved` holds the bytes
+    // it counts as saved as, as unsaved work. What was replaced unsaved is kept safe and
+    // offered back until the next change.
+    void replace(const std::function<void(bool &)> &replace, const QString &origin,
+                 const std::optional<QByteArray> &unsaved = std::nullopt);
+
+    // Keeps the work now, or removes the recovery file when the work is as saved.
+    void keepNow();
+
+    // Offers back work of this kind a program of the folder left when it ended: `what` names
+    // it ("作業", "地図"); it comes back unsaved, as changes to `fresh` (a new work's bytes), and
+    // `opened` is told where it came from.
+    void offerLeftWork(bool (*readable)(const QByteArray &), const QString &what,
+                       const QByteArray &fresh,
+                       const std::function<void(const QString &origin)> &opened);
+
+    // Where the work was last saved or opened; empty for none.
+    QString origin() const { return savedAs; }
+
+private:
+    struct Replaced {
+        QByteArray work;
+        QByteArray savedWork;
+        QString origin;
+        std::function<void()> view;
+    };
+
+    std::optional<Replaced> unsaved() const;
+    void bringBack(const Replaced &replaced);
+
+    NoticeBar &notice;
+    Desktop &desktop;
+    Hooks hooks;
+    RecoveryFile recovery;
+    QString programFolder;
+    QString extension;
+    QTimer timer;
+    QByteArray savedWork;
+    QString savedAs;
+    std::optional<Replaced> replaced;
+    bool replacing = false;
+    bool keepingFailed = false; // said once
+};

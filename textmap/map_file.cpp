@@ -27,6 +27,12 @@ QByteArray rowText(const MapCells &cells, int row)
 
 } // namespace
 
+bool IsMapData(const QByteArray &bytes)
+{
+    constexpr int lines = 1 + MapCellCount + LegendCount;
+    return !bytes.contains('\0') && TextReader(bytes).lineCount() >= lines;
+}
+
 QByteArray WriteMapData(const MapData &map)
 {
     TextWriter writer;

@@ -27,6 +27,10 @@ QByteArray WriteMapData(const MapData &map);
 // Reads a map data file; lines the file does not have read as empty texts.
 MapData ReadMapData(const QByteArray &bytes);
 
+// Whether the bytes are a whole map data file, as WriteMapData writes one: text of at least
+// its 70 lines.
+bool IsMapData(const QByteArray &bytes);
+
 // Everything the exports show: the map data, which legend entries are ticked, the
 // description lines and the link.
 struct MapExport {

@@ -11,6 +11,8 @@
 #include "widgets/controls.h"
 #include "widgets/desktop.h"
 #include "widgets/error_guard.h"
+#include "widgets/notice_bar.h"
+#include "widgets/unsaved_work.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -54,6 +56,29 @@ TForm7::TForm7(TextMap &map, const PageProject &page, const QString &programFold
 {
     createControls();
     createPopupMenu();
+    keepUnsavedMaps();
+}
+
+// The map is kept a little after each change; what replaces it unsaved (a sample, a file, the
+// next opening) offers it back on a notice between the map and its buttons.
+void TForm7::keepUnsavedMaps()
+{
+    notice = new NoticeBar(this, {8, 386, 273, 21});
+    unsaved = new UnsavedWork(programFolder, QStringLiteral("map"), *notice, desktop,
+                              {[this] { return WriteMapData(mapData()); },
+                               [this](const QByteArray &work) { showMap(ReadMapData(work)); },
+                               {}},
+                              this);
+    for (ByteLineEdit *edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6})
+        connect(edit, &QLineEdit::textChanged, unsaved, &UnsavedWork::changed);
+    resetMap();
+    unsaved->saved();
+}
+
+void TForm7::done(int result)
+{
+    unsaved->keepNow();
+    FixedDialog::done(result);
 }
 
 void TForm7::createControls()
@@ -166,6 +191,22 @@ std::array<ByteLineEdit *, 5> TForm7::legendEdits() const
 
 void TForm7::configure()
 {
+    unsaved->replace(
+        [this](bool &mapReplaced) {
+            mapReplaced = true;
+            resetMap();
+        },
+        {});
+    if (notice->isHidden())
+        unsaved->offerLeftWork(IsMapData, QStringLiteral("地図"), WriteMapData(mapData()),
+                               [this](const QString &origin) {
+                                   if (!origin.isEmpty())
+                                       SaveDialog1.remember(origin);
+                               });
+}
+
+void TForm7::resetMap()
+{
     mapPicture = blankMapPicture();
     for (ByteLineEdit *edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6})
         edit->setBytes({});
@@ -221,6 +262,7 @@ void TForm7::putCharacter(const QByteArray &character)
 {
     map.Cells[cellIndex(map.CurrentColumn, map.CurrentRow)] = character;
     DrawMapCell(character);
+    unsaved->changed();
 }
 
 bool TForm7::eventFilter(QObject *watched, QEvent *event)
@@ -277,14 +319,25 @@ void TForm7::Button2Click()
 
 void TForm7::Button3Click()
 {
-    SaveDialog1.save(desktop, [this] { return WriteMapData(mapData()); });
+    if (SaveDialog1.save(desktop, [this] { return WriteMapData(mapData()); }))
+        unsaved->saved(SaveDialog1.FileName);
 }
 
 // The whole file is read before anything changes, so a file that cannot be read leaves the
-// map as it was.
-void TForm7::readMap(const QString &path)
+// map as it was. What it replaces unsaved is offered back.
+void TForm7::readMap(const QString &path, const QString &origin)
 {
     const MapData read = ReadMapData(readFileBytes(path));
+    unsaved->replace(
+        [&](bool &mapReplaced) {
+            mapReplaced = true;
+            showMap(read);
+        },
+        origin);
+}
+
+void TForm7::showMap(const MapData &read)
+{
     map.Cells = read.cells;
     const std::array<ByteLineEdit *, 5> edits = legendEdits();
     for (int entry = 0; entry < LegendCount; ++entry)
@@ -295,7 +348,7 @@ void TForm7::readMap(const QString &path)
 
 void TForm7::Button4Click()
 {
-    OpenDialog1.open(desktop, [this](const QString &path) { readMap(path); });
+    OpenDialog1.open(desktop, [this](const QString &path) { readMap(path, path); });
 }
 
 // The number moves on before the file is read, so a missing sample map is skipped by the
@@ -303,8 +356,10 @@ void TForm7::Button4Click()
 void TForm7::Button5Click()
 {
     map.SampleMapNumber = map.SampleMapNumber >= 10 ? 1 : map.SampleMapNumber + 1;
+    // A sample is no file of the user's: saving it asks for a name of its own.
     readMap(programFilePath(programFolder,
-                            "map\\map" + QByteArray::number(map.SampleMapNumber) + ".imp"));
+                            "map\\map" + QByteArray::number(map.SampleMapNumber) + ".imp"),
+            {});
 }
 
 void TForm7::Button6Click()
@@ -321,4 +376,5 @@ void TForm7::Button8Click()
 {
     map.Cells.fill(emptyCell());
     RepaintMap();
+    unsaved->changed();
 }

@@ -23,6 +23,8 @@ struct MapData;
 struct MapExport;
 class Desktop;
 class ByteLineEdit;
+class NoticeBar;
+class UnsavedWork;
 
 // The text map maker: an 8 × 8 map of full-width characters with its title, legend,
 // description and link, kept as map data files and exported as text and as an i-mode page.
@@ -33,7 +35,8 @@ public:
     TForm7(TextMap &map, const PageProject &page, const QString &programFolder,
            FileDialog &htmlSaveDialog, Desktop &desktop, QWidget *parent = nullptr);
 
-    // The opening: a fresh, empty map with its texts reset.
+    // The opening: a fresh, empty map with its texts reset. A map left unsaved when the window
+    // closed, or when a program ended, is offered back.
     void configure();
 
     // Paints `text` into the current cell with the frame in the present pen colour.
@@ -100,6 +103,12 @@ public:
     // The picture the map image shows, kept between repaints.
     QImage mapPicture;
 
+    // Unsaved maps offered back, in the free band between the map and its buttons.
+    NoticeBar *notice;
+    UnsavedWork *unsaved;
+
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -107,7 +116,11 @@ private:
     void createControls();
     void createPopupMenu();
     void showMapPicture();
-    void readMap(const QString &path);
+    // Reads the map file at `path`, as the file `origin` of the user's (empty for a sample).
+    void readMap(const QString &path, const QString &origin);
+    void showMap(const MapData &read);
+    void resetMap();
+    void keepUnsavedMaps();
     MapData mapData() const;
     std::array<QCheckBox *, 5> legendBoxes() const;
     std::array<ByteLineEdit *, 5> legendEdits() const;

@@ -1,0 +1,181 @@
+#!/usr/bin/env bash
+# Nothing typed is lost: the real program on a virtual display, driven as a user would. The
+# page's work and the text map's survive a kill and a close, come back after 新規作成 or a
+# sample map replaced them, byte for byte as they would have been saved, and a saved work
+# leaves no recovery file behind.
+#   recovery_test.sh PROGRAM_FOLDER ARTIFACTS_FOLDER
+set -euo pipefail
+program_folder=$1
+artifacts=$2
+mkdir -p "$artifacts"
+
+source "$(dirname "$0")/support/xdriver.sh"
+
+fail() {
+  echo "recovery_test: $*" >&2
+  cat "$work/program.log" >&2 2>/dev/null || true
+  import -window root "$artifacts/recovery_failure.png" 2>/dev/null || true
+  exit 1
+}
+
+program=$work/program
+cp -r "$program_folder" "$program"
+start_virtual_display
+
+# The places a user clicks: the main window's title box, toolbar and notice, the text map
+# maker's title, buttons and notice.
+title_box=(236 106)
+new_page=(52 40)
+save_project=(316 40)
+close_box=(666 10)
+open_text_map=(148 40)
+notice_first=(452 73)  # "開く"
+notice_undo=(468 73)   # "元に戻す"
+map_title=(100 74)
+map_save=(244 20)
+map_sample=(84 444)
+map_close=(541 20)
+map_notice_first=(229 396)
+map_notice_undo=(252 396)
+
+start() {
+  start_program "$program/mopeco"
+  wait_until_idle
+}
+kill_program() {
+  kill -9 "$program_pid"
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=""
+}
+close_program() {
+  click "$main" "${close_box[@]}"
+  for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
+  kill -0 "$program_pid" 2>/dev/null && fail "the program did not end when closed"
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=""
+}
+type_title() {
+  click "$main" "${title_box[@]}"
+  xdotool key ctrl+a BackSpace
+  type_text "$1"
+}
+recovery_files() { find "$program" -maxdepth 1 -name "recovery-*.$1" | sort; }
+# Waits for the work to be kept: one recovery file of that kind, printed.
+kept_work() {
+  for _ in $(seq 60); do
+    [ "$(recovery_files "$1" | wc -l)" -eq 1 ] && { recovery_files "$1"; return 0; }
+    sleep 0.1
+  done
+  fail "no $1 work was kept"
+}
+save_page_as() {
+  choose_file "${save_project[@]}" "$1" データファイルを保存
+  for _ in $(seq 50); do [ -s "$1" ] && return 0; sleep 0.1; done
+  fail "$1 was not written"
+}
+expect_title() {
+  sed -n 3p "$1" | tr -d '\r' | grep -qx "$2" || fail "$1 has the title $(sed -n 3p "$1"), not $2"
+}
+open_map_maker() {
+  click "$main" "${open_text_map[@]}"
+  text_map=$(wait_for_dialog '^テキスト地図作成$')
+}
+type_map_title() {
+  click "$text_map" "${map_title[@]}"
+  xdotool key ctrl+a BackSpace
+  type_text "$1"
+}
+save_map_as() {
+  click "$text_map" "${map_save[@]}"
+  wait_for_dialog '^地図データを保存$' >/dev/null
+  type_text "$1"
+  xdotool key Return
+  wait_for_windows '^地図データを保存$' 0
+  for _ in $(seq 50); do [ -s "$1" ] && return 0; sleep 0.1; done
+  fail "$1 was not written"
+}
+close_map_maker() {
+  click "$text_map" "${map_close[@]}"
+  wait_for_windows '^テキスト地図作成$' 0
+}
+expect_map_title() {
+  head -n 1 "$1" | tr -d '\r' | grep -qx "$2" || fail "$1 has the map title $(head -n 1 "$1"), not $2"
+}
+
+# The page, killed three seconds after its title was typed: offered at the next start.
+start
+type_title Killed
+sleep 3
+kept_work mpk >/dev/null
+kill_program
+start
+click "$main" "${notice_first[@]}"
+save_page_as "$work/killed.mpk"
+expect_title "$work/killed.mpk" Killed
+
+# Closed with ✕ before the work was kept by itself: kept at the end all the same.
+type_title Closed
+close_program
+start
+click "$main" "${notice_first[@]}"
+save_page_as "$work/closed.mpk"
+expect_title "$work/closed.mpk" Closed
+
+# 新規作成 replaces unsaved work; 元に戻す brings it back as the project would save it.
+type_title Replaced
+kept=$(kept_work mpk)
+cp "$kept" "$work/replaced-kept.mpk"
+click "$main" "${new_page[@]}"
+wait_until_idle
+click "$main" "${notice_undo[@]}"
+wait_until_idle
+save_page_as "$work/replaced.mpk"
+cmp "$work/replaced-kept.mpk" "$work/replaced.mpk" || fail "the page brought back differs"
+
+# A saved page keeps no recovery file, and the next start offers nothing.
+sleep 3
+[ -z "$(recovery_files mpk)" ] || fail "a saved page left $(recovery_files mpk)"
+close_program
+[ -z "$(recovery_files mpk)" ] || fail "closing a saved page left $(recovery_files mpk)"
+
+# The text map's map, killed three seconds after its title was typed.
+start
+open_map_maker
+type_map_title Station
+sleep 3
+kept_work map >/dev/null
+kill_program
+start
+open_map_maker
+click "$text_map" "${map_notice_first[@]}"
+save_map_as "$work/killed.imp"
+expect_map_title "$work/killed.imp" Station
+
+# Closed with 終了 and the program with ✕: offered at the next opening after the next start.
+type_map_title Closed
+close_map_maker
+close_program
+start
+open_map_maker
+click "$text_map" "${map_notice_first[@]}"
+save_map_as "$work/closed.imp"
+expect_map_title "$work/closed.imp" Closed
+
+# A sample map replaces the unsaved one; 元に戻す brings it back.
+type_map_title Replaced
+kept=$(kept_work map)
+cp "$kept" "$work/replaced-kept.imp"
+click "$text_map" "${map_sample[@]}"
+wait_until_idle
+click "$text_map" "${map_notice_undo[@]}"
+wait_until_idle
+save_map_as "$work/replaced.imp"
+cmp "$work/replaced-kept.imp" "$work/replaced.imp" || fail "the map brought back differs"
+
+# A saved map keeps no recovery file.
+sleep 3
+[ -z "$(recovery_files map)" ] || fail "a saved map left $(recovery_files map)"
+close_map_maker
+close_program
+[ -z "$(recovery_files map)$(recovery_files mpk)" ] || fail "closing saved work left a recovery file"
+echo "recovery_test: 8 passed, 0 failed"

@@ -15,6 +15,8 @@
 #include "textmap/text_map.h"
 #include "widgets/byte_line_edit.h"
 #include "widgets/error_guard.h"
+#include "widgets/notice_bar.h"
+#include "widgets/unsaved_work.h"
 #include "ui/main_window.h"
 #include "ui/page_commands.h"
 #include "model/tool_settings.h"
@@ -87,6 +89,8 @@ private slots:
     void fileFailures_data();
     void fileFailures();
     void openingStartsAndWritesNothing();
+    void unsavedWorkNotKept_data();
+    void unsavedWorkNotKept();
     void memoryRunningOutSaysTheFileIsTooLarge();
 };
 
@@ -243,6 +247,43 @@ void FailuresTest::memoryRunningOutSaysTheFileIsTooLarge()
     RecordingDesktop desktop;
     guarded(desktop, [] { throw std::bad_alloc(); });
     QCOMPARE(desktop.messages, QStringList{"ファイルが大きすぎて読み込めません"});
+}
+
+// Unsaved work that cannot be kept safe: the notice says so, once, and the work stays as it is.
+void FailuresTest::unsavedWorkNotKept_data()
+{
+    QTest::addColumn<Failure>("failure");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("read-only folder") << Failure::ReadOnlyFolder
+                                      << QStringLiteral("ファイルへのアクセスが拒否されました");
+    QTest::newRow("disk fills up") << Failure::DiskFillsUp << QStringLiteral("ディスクがいっぱいです");
+}
+
+void FailuresTest::unsavedWorkNotKept()
+{
+    QFETCH(Failure, failure);
+    QFETCH(QString, reason);
+    QTemporaryDir folder;
+    QWidget window;
+    NoticeBar notice(&window, {0, 0, 500, 24});
+    RecordingDesktop desktop;
+    QByteArray work = "saved";
+    UnsavedWork unsaved(folder.path(), QStringLiteral("mpk"), notice, desktop,
+                        {[&work] { return work; }, {}, {}});
+    unsaved.saved();
+    work = QByteArray(4096, 'w'); // typed, not saved
+
+    withFailure(failure, folder.path(), {}, [&] {
+        unsaved.keepNow();
+        QVERIFY2(notice.text().contains(QStringLiteral("控えを書けません（%1）").arg(reason)),
+                 qPrintable(notice.text()));
+        notice.dismiss();
+        unsaved.keepNow();
+        QVERIFY(notice.isHidden());
+    });
+    QCOMPARE(desktop.messages, QStringList());
+    QCOMPARE(work, QByteArray(4096, 'w'));
+    QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("recovery-*.mpk")}), QStringList());
 }
 
 QTEST_MAIN(FailuresTest)

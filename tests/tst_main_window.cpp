@@ -115,6 +115,8 @@ private slots:
     void titleBandMovesTheWindowWithTheLeftButton();
     void openingAProjectAndEditingIt();
     void toolSettingsAtStartAndEnd();
+    void openingSaysWhyItCannot_data();
+    void openingSaysWhyItCannot();
     void dialogFilters();
     void pageCheckFollowsThePage();
     void typingOpensNoFile();
@@ -342,18 +344,19 @@ void MainWindowTest::toolSettingsAtStartAndEnd()
                                 "x"}));
     TForm1 &form = fixture.start();
     QCOMPARE(fixture.desktop.messages, QStringList{"入力値が数値ではありません\n" + file + " の 6 行目"});
+    fixture.desktop.messages.clear();
     for (QToolButton *button : {form.SpeedButton8, form.SpeedButton9, form.SpeedButton7,
                                 form.SpeedButton11})
         fixture.click(button);
-    // No FTP program is set: nothing starts for it.
+    // No FTP program is set: nothing starts for it, and the user is told.
     QCOMPARE(fixture.desktop.started, (QList<QStringList>{{"/opt/エディタ/edit", "-n"}}));
+    QCOMPARE(fixture.desktop.messages,
+             QStringList{"FTPソフトが設定されていないか、見つかりません。「設定」で指定してください。"});
     QCOMPARE(fixture.desktop.opened,
              (QStringList{fixture.ProgramFolder + "help.html", " http://example.jp/ "}));
-    fixture.toolSettings.HomePage.clear();
-    fixture.click(form.SpeedButton11);
-    QCOMPARE(fixture.desktop.opened.last(), QString());
     form.FormDestroy();
-    const QByteArray written = crlfLines({"", sj("/opt/エディタ/edit -n"), "", "", "kept", "0", "0"});
+    const QByteArray written =
+        crlfLines({"", sj("/opt/エディタ/edit -n"), "", " http://example.jp/ ", "kept", "0", "0"});
     QCOMPARE(readBytes(file), written);
 
     // A program folder that cannot be written: the message, and the old file stays.
@@ -535,6 +538,46 @@ void MainWindowTest::titlePictograms()
         if (control != paletteButton && !control->isHidden() && control->width() < form.width())
             QVERIFY2(!control->geometry().intersects(paletteButton->geometry()),
                      control->metaObject()->className());
+}
+
+// What the desktop cannot open or start is said in a message box: what, and where a file lies.
+void MainWindowTest::openingSaysWhyItCannot_data()
+{
+    QTest::addColumn<QString>("button"); // help, home page, editor
+    QTest::addColumn<bool>("helpThere");
+    QTest::addColumn<QString>("homePage");
+    QTest::addColumn<QString>("said"); // HELP stands for the path of the help page
+    QTest::newRow("no browser for the help")
+        << "help" << true << "" << "「help.html」を開くプログラム（ブラウザなど）が見つからないので、開けませんでした。ファイルは次の場所にあります。\nHELP";
+    QTest::newRow("the help not there") << "help" << false << "" << "「help.html」が見つかりません。\nHELP";
+    QTest::newRow("no browser for the home page")
+        << "home page" << true << "http://example.jp/" << "「http://example.jp/」を開くブラウザが見つからないので、開けませんでした。";
+    QTest::newRow("no home page") << "home page" << true << ""
+                                  << "開くアドレスが設定されていません。「設定」で入力してください。";
+    QTest::newRow("an editor that does not start")
+        << "editor" << true << "" << "テキストエディタ「/bin/sh」を起動できませんでした。「設定」で確かめてください。";
+}
+
+void MainWindowTest::openingSaysWhyItCannot()
+{
+    QFETCH(QString, button);
+    QFETCH(bool, helpThere);
+    QFETCH(QString, homePage);
+    QFETCH(QString, said);
+    MainWindowFixture fixture;
+    const QString help = fixture.ProgramFolder + "help.html";
+    if (helpThere)
+        writeBytes(help, "<html></html>");
+    TForm1 &form = fixture.start();
+    fixture.desktop.messages.clear();
+    fixture.desktop.handlerOpens = false;
+    fixture.desktop.programsStart = false;
+    fixture.toolSettings.HomePage = homePage.toLatin1();
+    fixture.toolSettings.EditorProgram = StoredPath::fromChosen(QStringLiteral("/bin/sh"));
+    fixture.click(button == "help" ? form.SpeedButton7
+                  : button == "editor" ? form.SpeedButton9
+                                       : form.SpeedButton11);
+    QCOMPARE(fixture.desktop.messages, QStringList{QString(said).replace("HELP", help)});
 }
 
 QTEST_MAIN(MainWindowTest)

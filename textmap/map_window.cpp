@@ -364,7 +364,7 @@ void TForm7::Button5Click()
 
 void TForm7::Button6Click()
 {
-    desktop.openWithDefaultHandler(programFilePath(programFolder, "help\\help16.html"));
+    desktop.openForUser(programFilePath(programFolder, "help\\help16.html"));
 }
 
 void TForm7::Button7Click()

@@ -322,6 +322,6 @@ void TForm3::fitButtonClick()
 
 void TForm3::SpeedButton1Click()
 {
-    desktop.openWithDefaultHandler(
+    desktop.openForUser(
         programFilePath(programFolder, layoutFor(state.EditKind).helpPage));
 }

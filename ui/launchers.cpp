@@ -71,10 +71,10 @@ std::optional<ProgramStart> paintProgram(const ToolSettings &settings)
     return programOr(settings.PaintProgram, {"pinta", "kolourpaint", "drawing", "mtpaint", "gimp"});
 }
 
-void startWith(Desktop &desktop, const std::optional<ProgramStart> &start)
+void startWith(Desktop &desktop, const QString &what, const std::optional<ProgramStart> &start)
 {
-    if (start)
-        desktop.startProgram(start->program, start->arguments);
+    desktop.startForUser(what, start ? std::optional<QString>(start->program) : std::nullopt,
+                         start ? start->arguments : QStringList());
 }
 
 QStringList splitCommandLine(const QString &line)

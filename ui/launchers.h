@@ -19,15 +19,16 @@ struct ProgramStart {
 // What the toolbar starts for each setting. A program chosen in this run starts as chosen. A
 // stored line that names an executable file as a whole (spaces and all) starts that file;
 // any other line is split into words as a shell splits them, and a first word without a
-// folder is looked for on the PATH only, never in the current folder. Nothing is started for
+// folder is looked for on the PATH only, never in the current folder. Nothing is found for
 // an empty FTP setting or a program that cannot be found; an empty editor or paint setting
 // starts the desktop's usual one, the first of a short list found on the PATH.
 std::optional<ProgramStart> ftpProgram(const ToolSettings &settings);
 std::optional<ProgramStart> editorProgram(const ToolSettings &settings);
 std::optional<ProgramStart> paintProgram(const ToolSettings &settings);
 
-// Starts the program, if there is one.
-void startWith(Desktop &desktop, const std::optional<ProgramStart> &start);
+// Starts the program `what` names ("テキストエディタ"); says so when there is none or it does
+// not start.
+void startWith(Desktop &desktop, const QString &what, const std::optional<ProgramStart> &start);
 
 // The words of a command line as a POSIX shell splits them: blanks separate words; single
 // quotes keep everything between them; double quotes keep everything but a backslash before

@@ -461,27 +461,27 @@ void TForm1::SpeedButton6Click()
 
 void TForm1::SpeedButton7Click()
 {
-    desktop.openWithDefaultHandler(programFilePath(programFolder, "help.html"));
+    desktop.openForUser(programFilePath(programFolder, "help.html"));
 }
 
 void TForm1::SpeedButton8Click()
 {
-    startWith(desktop, ftpProgram(toolSettings));
+    startWith(desktop, QStringLiteral("FTPソフト"), ftpProgram(toolSettings));
 }
 
 void TForm1::SpeedButton9Click()
 {
-    startWith(desktop, editorProgram(toolSettings));
+    startWith(desktop, QStringLiteral("テキストエディタ"), editorProgram(toolSettings));
 }
 
 void TForm1::SpeedButton10Click()
 {
-    startWith(desktop, paintProgram(toolSettings));
+    startWith(desktop, QStringLiteral("ペイントソフト"), paintProgram(toolSettings));
 }
 
 void TForm1::SpeedButton11Click()
 {
-    desktop.openWithDefaultHandler(sjis::toUnicode(toolSettings.HomePage));
+    desktop.openForUser(sjis::toUnicode(toolSettings.HomePage));
 }
 
 void TForm1::SpeedButton12Click()

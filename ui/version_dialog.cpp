@@ -33,5 +33,5 @@ void TForm5::Button1Click()
 // The program has no web site: its home page is the about page beside it.
 void TForm5::Button2Click()
 {
-    desktop.openWithDefaultHandler(programFilePath(programFolder, "help\\about.html"));
+    desktop.openForUser(programFilePath(programFolder, "help\\about.html"));
 }

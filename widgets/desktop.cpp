@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QProcess>
@@ -34,19 +35,52 @@ std::optional<QString> QtDesktop::chooseFile(const FileRequest &request)
     return fileDialog.selectedFiles().constFirst();
 }
 
-void QtDesktop::openWithDefaultHandler(const QString &target)
+bool QtDesktop::openWithDefaultHandler(const QString &target)
 {
-    // A file that exists opens as a file; anything else is read as an address, the way a
-    // browser's address bar reads it.
+    // A file that exists opens as a file; a path of a file that is not there opens nothing;
+    // anything else is read as an address, the way a browser's address bar reads it.
     if (QFileInfo::exists(target))
-        QDesktopServices::openUrl(QUrl::fromLocalFile(target));
-    else if (!target.isEmpty())
-        QDesktopServices::openUrl(QUrl::fromUserInput(target));
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(target));
+    if (QFileInfo(target).isAbsolute())
+        return false;
+    return !target.isEmpty() && QDesktopServices::openUrl(QUrl::fromUserInput(target));
 }
 
-void QtDesktop::startProgram(const QString &program, const QStringList &arguments)
+bool QtDesktop::startProgram(const QString &program, const QStringList &arguments)
 {
-    QProcess::startDetached(program, arguments);
+    return QProcess::startDetached(program, arguments);
+}
+
+void Desktop::openForUser(const QString &target)
+{
+    if (target.trimmed().isEmpty()) {
+        showMessage(QStringLiteral("開くアドレスが設定されていません。「設定」で入力してください。"));
+        return;
+    }
+    if (openWithDefaultHandler(target))
+        return;
+    const QFileInfo file(target);
+    if (!file.isAbsolute() || target.contains(QStringLiteral("://")))
+        showMessage(QStringLiteral("「%1」を開くブラウザが見つからないので、開けませんでした。").arg(target));
+    else if (!file.exists())
+        showMessage(QStringLiteral("「%1」が見つかりません。\n%2")
+                        .arg(file.fileName(), QDir::toNativeSeparators(target)));
+    else
+        showMessage(QStringLiteral("「%1」を開くプログラム（ブラウザなど）が見つからないので、"
+                                   "開けませんでした。ファイルは次の場所にあります。\n%2")
+                        .arg(file.fileName(), QDir::toNativeSeparators(target)));
+}
+
+void Desktop::startForUser(const QString &what, const std::optional<QString> &program,
+                           const QStringList &arguments)
+{
+    if (!program)
+        showMessage(QStringLiteral("%1が設定されていないか、見つかりません。「設定」で指定して"
+                                   "ください。")
+                        .arg(what));
+    else if (!startProgram(*program, arguments))
+        showMessage(QStringLiteral("%1「%2」を起動できませんでした。「設定」で確かめてください。")
+                        .arg(what, QDir::toNativeSeparators(*program)));
 }
 
 void QtDesktop::showMessage(const QString &text)

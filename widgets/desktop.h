@@ -44,12 +44,20 @@ public:
     void showWarningOnce(const QString &text);
 
     // Hands a file path or an address, unchanged, to the program the desktop opens it with.
-    // Returns at once; whatever happens is not reported.
-    virtual void openWithDefaultHandler(const QString &target) = 0;
+    // Returns at once: false when no program would take it, or the file is not there.
+    virtual bool openWithDefaultHandler(const QString &target) = 0;
 
-    // Starts an outside program with its arguments and forgets it; a program that does not
-    // start is not reported.
-    virtual void startProgram(const QString &program, const QStringList &arguments) = 0;
+    // Starts an outside program with its arguments and forgets it: false when it did not start.
+    virtual bool startProgram(const QString &program, const QStringList &arguments) = 0;
+
+    // openWithDefaultHandler for what the user asked to see (a help page, the home page): when
+    // it cannot be opened, a message box says what, and where the file lies.
+    void openForUser(const QString &target);
+
+    // startProgram for a program of the settings, `what` naming it ("テキストエディタ"): when it is
+    // not set, not found or does not start, a message box says so.
+    void startForUser(const QString &what, const std::optional<QString> &program,
+                      const QStringList &arguments);
 
 private:
     QSet<QString> shownOnce;
@@ -61,8 +69,8 @@ public:
     void showMessage(const QString &text) override;
     void showWarning(const QString &text) override;
     bool askYes(const QString &question) override;
-    void openWithDefaultHandler(const QString &target) override;
-    void startProgram(const QString &program, const QStringList &arguments) override;
+    bool openWithDefaultHandler(const QString &target) override;
+    bool startProgram(const QString &program, const QStringList &arguments) override;
 };
 
 // "説明(*.ext)|*.ext|…" as Qt's "説明(*.ext);;…": the descriptions carry the patterns.

@@ -8,14 +8,16 @@ std::optional<QString> RecordingDesktop::chooseFile(const FileRequest &request)
     return answers.takeFirst();
 }
 
-void RecordingDesktop::openWithDefaultHandler(const QString &target)
+bool RecordingDesktop::openWithDefaultHandler(const QString &target)
 {
     opened.append(target);
+    return handlerOpens;
 }
 
-void RecordingDesktop::startProgram(const QString &program, const QStringList &arguments)
+bool RecordingDesktop::startProgram(const QString &program, const QStringList &arguments)
 {
     started.append(QStringList{program} + arguments);
+    return programsStart;
 }
 
 void RecordingDesktop::showMessage(const QString &text)

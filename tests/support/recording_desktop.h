@@ -16,8 +16,8 @@ public:
     void showMessage(const QString &text) override;
     void showWarning(const QString &text) override;
     bool askYes(const QString &question) override;
-    void openWithDefaultHandler(const QString &target) override;
-    void startProgram(const QString &program, const QStringList &arguments) override;
+    bool openWithDefaultHandler(const QString &target) override;
+    bool startProgram(const QString &program, const QStringList &arguments) override;
 
     // The next file dialog chooses `path`; without answers queued a dialog is cancelled.
     void answerWith(const QString &path) { answers.append(path); }
@@ -31,4 +31,6 @@ public:
     QList<bool> yesAnswers; // the answers to the next questions; "いいえ" when none is left
     QStringList opened;
     QList<QStringList> started; // each program followed by its arguments
+    bool handlerOpens = true;   // whether the default handler takes what it is handed
+    bool programsStart = true;
 };

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -16,6 +17,8 @@ struct Pictogram {
     QString presentation; // "emoji-default", "text-default" or "keycap-seq"
     QString name;         // its Japanese name
     QString fallback;     // a text to show in its place, where it has one
+    QString reading;      // how the name reads, in hiragana
+    QStringList words;    // other words one may look for it by
 
     // "&#N;": the decimal reference with the Shift-JIS code, as pages write basic pictograms.
     QByteArray decimalReference() const;
@@ -30,7 +33,10 @@ const Pictogram *PictogramWithCode(std::uint16_t code);
 // The pictogram that code page 932 reads as that private-use character; null for any other.
 const Pictogram *PictogramWithCharacter(char32_t character);
 
-// The pictograms of one set whose name holds the search text, in order: "晴" finds 晴れ. Full-
-// and half-width letters, capitals and small letters, katakana and hiragana count as alike;
-// an empty search finds the whole set.
+// The pictograms of one set whose name, reading or one of whose words holds the search text,
+// in order: "晴" finds 晴れ, "こーひー" 喫茶店. Full- and half-width letters, capitals and
+// small letters, katakana and hiragana, small and large kana count as alike. A long vowel mark
+// after kana (ー, or the wave dash 〜 or ～ typed for it) counts for nothing on either side:
+// "こーひー" is "こひ", which finds コーヒー; reading it as the vowel it lengthens would have
+// "えき" find ケーキ. Elsewhere each of them counts as ー. An empty search finds the whole set.
 QList<const Pictogram *> PictogramsNamed(const QString &search, bool extended);

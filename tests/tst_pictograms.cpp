@@ -61,6 +61,7 @@ private slots:
     void typedEmoji();
     void nameFilter_data();
     void nameFilter();
+    void readingsInHiragana();
     void paletteFromItsButton();
     void settingsFile_data();
     void settingsFile();
@@ -190,12 +191,26 @@ void PictogramsTest::nameFilter_data()
     QTest::newRow("kanji") << "晴" << QStringList{"晴れ"} << QStringList{} << 0;
     QTest::newRow("hiragana finds katakana") << "どあ" << QStringList{} << QStringList{"ドア"} << 1;
     QTest::newRow("half-width, small letters") << "new" << QStringList{"ＮＥＷ"} << QStringList{} << 0;
-    QTest::newRow("both sets") << "ハート" << QStringList{"ハート", "黒ハート", "揺れるハート", "ハートたち（複数ハート）"}
+    QTest::newRow("both sets") << "ハート"
+                               << QStringList{"ハート", "黒ハート", "揺れるハート", "失恋",
+                                              "ハートたち（複数ハート）"}
                                << QStringList{"目がハート"} << 0;
     QTest::newRow("nothing") << "宇宙船" << QStringList{} << QStringList{} << 0;
+    QTest::newRow("reading") << "でんしゃ" << QStringList{"電車"} << QStringList{} << 0;
+    QTest::newRow("start of a reading") << "きっさ" << QStringList{"喫茶店"} << QStringList{} << 0;
+    QTest::newRow("word") << "コーヒー" << QStringList{"喫茶店"} << QStringList{} << 0;
+    QTest::newRow("long vowels") << "こーひー" << QStringList{"喫茶店"} << QStringList{} << 0;
+    QTest::newRow("other long vowel marks") << "ｺ〜ﾋ～ｰ" << QStringList{"喫茶店"} << QStringList{}
+                                            << 0;
+    QTest::newRow("not in ケーキ") << "えき" << QStringList{"電車", "地下鉄"} << QStringList{} << 0;
+    QTest::newRow("large for small kana") << "ういんく" << QStringList{} << QStringList{"ウィンク"}
+                                          << 1;
+    QTest::newRow("long vowel mark alone")
+        << "～" << QStringList{"ー（長音記号１）", "ー（長音記号２）"} << QStringList{} << 0;
 }
 
-// The search box filters both tabs by name and shows the tab where it found something.
+// The search box filters both tabs by name, reading and word, and shows the tab where it found
+// something.
 void PictogramsTest::nameFilter()
 {
     QFETCH(QString, search);
@@ -211,6 +226,19 @@ void PictogramsTest::nameFilter()
     QCOMPARE(names(palette.basicGrid->pictograms()), basic);
     QCOMPARE(names(palette.extendedGrid->pictograms()), extended);
     QCOMPARE(palette.tabs->currentIndex(), tab);
+}
+
+// Every pictogram can be found by how its name reads, as typed before conversion.
+void PictogramsTest::readingsInHiragana()
+{
+    QCOMPARE(Pictograms().size(), 252);
+    for (const Pictogram &pictogram : Pictograms()) {
+        QVERIFY2(!pictogram.reading.isEmpty(), qPrintable(pictogram.name));
+        for (const QChar character : pictogram.reading)
+            QVERIFY2((character >= u'ぁ' && character <= u'ゖ') || character == u'ー',
+                     qPrintable(pictogram.name + ' ' + pictogram.reading));
+        QVERIFY(PictogramsNamed(pictogram.reading, pictogram.extended).contains(&pictogram));
+    }
 }
 
 // The button opens the palette; the pictogram chosen goes in at the box's cursor and heads

@@ -45,7 +45,7 @@ PictogramPalette::PictogramPalette(QWidget *parent) : QFrame(parent, Qt::Popup)
     layout->setSpacing(6);
 
     searchBox = new QLineEdit(this);
-    searchBox->setPlaceholderText(QStringLiteral("名前で探す（例: 晴）"));
+    searchBox->setPlaceholderText(QStringLiteral("名前や読みで探す（例: はれ）"));
     searchBox->setClearButtonEnabled(true);
     layout->addWidget(searchBox);
 

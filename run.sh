@@ -4,5 +4,5 @@ set -euo pipefail
 cd "$(dirname "$0")"
 source scripts/packages.sh
 install_missing_packages "${build_packages[@]}"
-build_program
+build_program "${program_only[@]}"
 exec build/mopeco/mopeco

@@ -35,6 +35,11 @@ build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev lib
 test_packages=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
   desktop-file-utils appstream libxcb-damage0-dev)
 
+# The program alone, without its tests and benchmarks, for a first start that is quick.
+program_only=(-DMOPECO_TESTS=OFF)
+# The program with its tests and benchmarks.
+program_and_tests=(-DMOPECO_TESTS=ON)
+
 # Configures and builds into build/; the program folder is build/mopeco/.
 build_program() {
   cmake -S . -B build -DCMAKE_BUILD_TYPE=Release "$@"

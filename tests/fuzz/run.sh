@@ -17,7 +17,12 @@ targets=("$@")
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMOPECO_FUZZ=ON > "$build.log"
-cmake --build "$build" --parallel "$(nproc)" >> "$build.log"
+# The build's progress shows; all it says goes to the log.
+if ! cmake --build "$build" --parallel "$(nproc)" 2>&1 | tee -a "$build.log" \
+    | { grep --line-buffered -E '^\[ *[0-9]+%\]' || true; }; then
+  tail -n 40 "$build.log" >&2
+  exit 1
+fi
 mkdir -p "$build/artifacts"
 
 export ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1

@@ -21,6 +21,7 @@
 #include "ui/phone_preview_window.h"
 #include "ui/summary_panel.h"
 #include "widgets/handset_box.h"
+#include "widgets/notice_bar.h"
 #include "model/tool_settings.h"
 
 #include <QBuffer>
@@ -200,9 +201,13 @@ void MainWindowTest::savingAndNewPage()
     fixture.click(form.SpeedButton3);
     QVERIFY(readBytes(page).startsWith("<HTML><HEAD><TITLE>" + sj("お店")
                                        + "</TITLE></HEAD>\r\n<BODY>\r\n"));
+    // Each save says so on the notice, which asks nothing.
+    QCOMPARE(form.notice->text(), QStringLiteral("保存しました: index.html"));
     fixture.desktop.answerWith(project);
     fixture.click(form.SpeedButton4);
     QCOMPARE(splitCrlf(readBytes(project)).value(2), sj("お店"));
+    QCOMPARE(form.notice->text(), QStringLiteral("保存しました: shop.mpk"));
+    QVERIFY(form.notice->captions().isEmpty());
     // Each is offered with its own title and kind of file; the project's dialogs start in the
     // folder the page went to.
     QCOMPARE(fixture.desktop.dialogs.value(0).title, QStringLiteral("HTMLファイルを保存"));

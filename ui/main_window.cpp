@@ -410,6 +410,7 @@ void TForm1::SpeedButton3Click()
     if (!GeneratePage(pattern.PartCount, page, state, pattern, generator, SaveDialog1, desktop))
         return;
     state.PageFolder = SaveDialog1.lastFolder();
+    notice->showBriefly(QStringLiteral("保存しました: %1").arg(QFileInfo(SaveDialog1.FileName).fileName()));
     changes.announce(PageChanges::Change::Folders);
 }
 
@@ -419,6 +420,7 @@ void TForm1::SpeedButton4Click()
         return;
     state.ProjectFolder = SaveDialog2.lastFolder();
     unsaved->saved(SaveDialog2.FileName);
+    notice->showBriefly(QStringLiteral("保存しました: %1").arg(QFileInfo(SaveDialog2.FileName).fileName()));
     changes.announce(PageChanges::Change::Folders);
 }
 

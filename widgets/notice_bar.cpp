@@ -21,11 +21,21 @@ NoticeBar::NoticeBar(QWidget *parent, const QRect &place) : QFrame(parent)
     layout->addWidget(linksLabel);
     connect(linksLabel, &QLabel::linkActivated, this,
             [this](const QString &link) { use(actions.value(link.toInt()).caption); });
+    leaving.setSingleShot(true);
+    leaving.setInterval(4000);
+    connect(&leaving, &QTimer::timeout, this, &NoticeBar::dismiss);
     hide();
+}
+
+void NoticeBar::showBriefly(const QString &text)
+{
+    showNotice(text);
+    leaving.start();
 }
 
 void NoticeBar::showNotice(const QString &text, const QList<Action> &newActions)
 {
+    leaving.stop();
     shownText = text;
     actions = newActions;
     QStringList links;
@@ -43,6 +53,7 @@ void NoticeBar::showNotice(const QString &text, const QList<Action> &newActions)
 
 void NoticeBar::dismiss()
 {
+    leaving.stop();
     shownText.clear();
     actions.clear();
     hide();

@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QList>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -26,6 +27,9 @@ public:
     // the line is cut, and shown whole as the tool tip.
     void showNotice(const QString &text, const QList<Action> &actions = {});
 
+    // Shows `text` for a few seconds, then takes it away, unless another notice took its place.
+    void showBriefly(const QString &text);
+
     // Takes the notice away; nothing when none is shown.
     void dismiss();
 
@@ -41,4 +45,5 @@ private:
     QLabel *linksLabel;
     QString shownText;
     QList<Action> actions;
+    QTimer leaving; // a brief notice leaves by itself
 };

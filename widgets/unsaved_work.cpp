@@ -27,6 +27,7 @@ UnsavedWork::UnsavedWork(const QString &programFolder, const QString &extension,
 
 void UnsavedWork::saved(const QString &origin)
 {
+    replaced.reset();
     savedWork = hooks.workNow();
     savedAs = origin;
     keepNow();

@@ -18,6 +18,9 @@ constexpr QByteArrayView checkSection = "check";
 constexpr QByteArrayView handsetKey = "handset";
 constexpr QByteArrayView paletteSection = "palette";
 constexpr QByteArrayView recentPictogramsKey = "recent";
+constexpr QByteArrayView foldersSection = "folders";
+constexpr QByteArrayView projectFolderKey = "project";
+constexpr QByteArrayView pageFolderKey = "page";
 
 QString settingsPath(const QString &programFolder)
 {
@@ -59,8 +62,8 @@ QString saveSetting(const QString &programFolder, QByteArrayView section, QByteA
         saveFileBytes(path, withIniValue(settingsBytes(path), section, key, value));
         return {};
     } catch (IoError &error) {
-        return QStringLiteral("設定ファイルに書き込めません。選んだ機種や最近使った絵文字は、"
-                              "次に起動したときには残っていません。\n")
+        return QStringLiteral("設定ファイルに書き込めません。選んだ機種や最近使った絵文字、"
+                              "最後に使ったフォルダは、次に起動したときには残っていません。\n")
                + error.inFile(path).message();
     }
 }
@@ -91,4 +94,25 @@ QString SaveHandsetName(const QString &programFolder, const QString &name)
 QString SaveRecentPictograms(const QString &programFolder, const QStringList &numbers)
 {
     return saveSetting(programFolder, paletteSection, recentPictogramsKey, iniList(numbers));
+}
+
+SavedSetting<KeptFolders> SavedFolders(const QString &programFolder)
+{
+    const auto folder = [&programFolder](QByteArrayView key) {
+        return savedSetting(programFolder, foldersSection, key, QString(),
+                            [](const QByteArray &value) { return iniString(value); });
+    };
+    const SavedSetting<QString> project = folder(projectFolderKey);
+    const SavedSetting<QString> page = folder(pageFolderKey);
+    return {{project.value, page.value}, project.problem};
+}
+
+QString SaveProjectFolder(const QString &programFolder, const QString &folder)
+{
+    return saveSetting(programFolder, foldersSection, projectFolderKey, folder.toUtf8());
+}
+
+QString SavePageFolder(const QString &programFolder, const QString &folder)
+{
+    return saveSetting(programFolder, foldersSection, pageFolderKey, folder.toUtf8());
 }

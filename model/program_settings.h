@@ -21,8 +21,18 @@ SavedSetting<QString> SavedHandsetName(const QString &programFolder);
 // `count` of them.
 SavedSetting<QStringList> SavedRecentPictograms(const QString &programFolder, qsizetype count);
 
+// The folders files were last opened from or saved to: the projects' and the pages'; empty
+// where none was yet.
+struct KeptFolders {
+    QString project;
+    QString page;
+};
+SavedSetting<KeptFolders> SavedFolders(const QString &programFolder);
+
 // Each keeps the rest of the file as it was, and returns why the setting could not be kept;
 // empty when it was. A file that cannot be read is left alone.
 [[nodiscard]] QString SaveHandsetName(const QString &programFolder, const QString &name);
 [[nodiscard]] QString SaveRecentPictograms(const QString &programFolder,
                                            const QStringList &numbers);
+[[nodiscard]] QString SaveProjectFolder(const QString &programFolder, const QString &folder);
+[[nodiscard]] QString SavePageFolder(const QString &programFolder, const QString &folder);

@@ -116,6 +116,7 @@ private slots:
     void titleBandMovesTheWindowWithTheLeftButton();
     void openingAProjectAndEditingIt();
     void toolSettingsAtStartAndEnd();
+    void foldersKeptAcrossRuns();
     void openingSaysWhyItCannot_data();
     void openingSaysWhyItCannot();
     void dialogFilters();
@@ -543,6 +544,29 @@ void MainWindowTest::titlePictograms()
         if (control != paletteButton && !control->isHidden() && control->width() < form.width())
             QVERIFY2(!control->geometry().intersects(paletteButton->geometry()),
                      control->metaObject()->className());
+}
+
+// The file dialogs start where projects were opened or saved in an earlier run; a folder
+// that is gone is not offered.
+void MainWindowTest::foldersKeptAcrossRuns()
+{
+    for (const bool folderThere : {true, false}) {
+        MainWindowFixture fixture;
+        const QString projects = fixture.folder.filePath(QStringLiteral("プロジェクト"));
+        if (folderThere)
+            QDir().mkdir(projects);
+        writeBytes(fixture.ProgramFolder + "mopeco.ini",
+                   "[folders]\r\nproject=" + projects.toUtf8() + "\r\npage=/gone\r\n");
+        TForm1 &form = fixture.start();
+        QCOMPARE(form.OpenDialog1.offeredPath(), folderThere ? projects + '/' : QString());
+        QCOMPARE(form.SaveDialog1.offeredPath(), form.OpenDialog1.offeredPath());
+
+        const QString elsewhere = fixture.folder.filePath(QStringLiteral("shop.mpk"));
+        fixture.desktop.answerWith(elsewhere);
+        fixture.click(form.SpeedButton4);
+        QCOMPARE(SavedFolders(fixture.ProgramFolder).value.project, fixture.folder.path());
+        QCOMPARE(SavedFolders(fixture.ProgramFolder).value.page, QStringLiteral("/gone"));
+    }
 }
 
 // What the desktop cannot open or start is said in a message box: what, and where a file lies.

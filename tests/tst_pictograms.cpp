@@ -378,7 +378,8 @@ void PictogramsTest::settingsFile()
                                                    "使わず、最初の設定で続けます。"),
                                     readProblem);
     const QString saveWarning = told(QStringLiteral("設定ファイルに書き込めません。選んだ機種や最近"
-                                                    "使った絵文字は、次に起動したときには残っていません。"),
+                                                    "使った絵文字、最後に使ったフォルダは、次に起動した"
+                                                    "ときには残っていません。"),
                                      saveProblem);
 
     const SavedSetting<QString> savedHandset = SavedHandsetName(programFolder);

@@ -6,6 +6,7 @@
 #include "model/pattern_catalogue.h"
 #include "model/pattern.h"
 #include "model/pattern_preview.h"
+#include "model/program_settings.h"
 #include "model/project_file.h"
 #include "model/program_folder.h"
 #include "model/sjis.h"
@@ -274,6 +275,13 @@ void TForm1::FormCreate()
     guarded(desktop, [this] { ResetPage(); });
     unsaved->saved();
     guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
+    // The file dialogs start where projects, else pages, were opened or saved last time.
+    const KeptFolders kept = SavedFolders(programFolder).value;
+    for (const QString &folder : {kept.project, kept.page})
+        if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+            OpenDialog1.startIn(folder);
+            break;
+        }
     // Once the window shows: the start waits for no look into the folder.
     QTimer::singleShot(0, this, [this] {
         guarded(desktop, [this] {
@@ -410,6 +418,7 @@ void TForm1::SpeedButton3Click()
     if (!GeneratePage(pattern.PartCount, page, state, pattern, generator, SaveDialog1, desktop))
         return;
     state.PageFolder = SaveDialog1.lastFolder();
+    desktop.showWarningOnce(SavePageFolder(programFolder, state.PageFolder));
     notice->showBriefly(QStringLiteral("保存しました: %1").arg(QFileInfo(SaveDialog1.FileName).fileName()));
     changes.announce(PageChanges::Change::Folders);
 }
@@ -420,6 +429,7 @@ void TForm1::SpeedButton4Click()
         return;
     state.ProjectFolder = SaveDialog2.lastFolder();
     unsaved->saved(SaveDialog2.FileName);
+    desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
     notice->showBriefly(QStringLiteral("保存しました: %1").arg(QFileInfo(SaveDialog2.FileName).fileName()));
     changes.announce(PageChanges::Change::Folders);
 }
@@ -435,6 +445,7 @@ void TForm1::SpeedButton5Click()
             pageReplaced = true;
             opened = OpenDialog1.FileName;
             state.ProjectFolder = OpenDialog1.lastFolder();
+            desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
             showOpenedPage();
         },
         opened);

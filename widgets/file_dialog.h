@@ -36,6 +36,9 @@ public:
     // when the dialog was cancelled.
     bool open(Desktop &desktop, const std::function<void(const QString &)> &read);
 
+    // The dialog (and those it shares its folder with) starts in `folder` until one is used.
+    void startIn(const QString &folder) { *this->folder = folder; }
+
     // From now on both dialogs start in the folder either of them used last.
     void shareFolderWith(FileDialog &other);
 

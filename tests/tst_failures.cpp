@@ -7,6 +7,7 @@
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
+#include "model/program_settings.h"
 #include "model/project_file.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
@@ -239,7 +240,11 @@ void FailuresTest::openingStartsAndWritesNothing()
     QVERIFY(desktop.started.isEmpty());
     QVERIFY(desktop.opened.isEmpty());
     QVERIFY(desktop.messages.isEmpty());
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), filesBefore);
+    // Nothing is written but the setting that keeps the folder the project came from.
+    QStringList filesAfter = QDir(folder.path()).entryList(QDir::Files);
+    filesAfter.removeOne(QStringLiteral("mopeco.ini"));
+    QCOMPARE(filesAfter, filesBefore);
+    QCOMPARE(SavedFolders(programFolder).value.project, folder.path());
 }
 
 void FailuresTest::memoryRunningOutSaysTheFileIsTooLarge()

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QSettings>
 #include <QTranslator>
 
 #include <memory>
@@ -65,6 +66,10 @@ int main(int argc, char *argv[])
 
     Program program;
     program.ProgramFolder = ProgramFolder(QCoreApplication::applicationFilePath());
+    // Qt's file dialog keeps its history as a user setting: it goes to the program folder, as
+    // everything the program keeps does.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, program.ProgramFolder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, program.ProgramFolder);
     QtDesktop desktop;
     fontConfiguration.wait();
 

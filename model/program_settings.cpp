@@ -21,6 +21,7 @@ constexpr QByteArrayView recentPictogramsKey = "recent";
 constexpr QByteArrayView foldersSection = "folders";
 constexpr QByteArrayView projectFolderKey = "project";
 constexpr QByteArrayView pageFolderKey = "page";
+constexpr QByteArrayView checkWindowKey = "window";
 
 QString settingsPath(const QString &programFolder)
 {
@@ -115,4 +116,24 @@ QString SaveProjectFolder(const QString &programFolder, const QString &folder)
 QString SavePageFolder(const QString &programFolder, const QString &folder)
 {
     return saveSetting(programFolder, foldersSection, pageFolderKey, folder.toUtf8());
+}
+
+SavedSetting<QSize> SavedCheckWindowSize(const QString &programFolder)
+{
+    return savedSetting(programFolder, checkSection, checkWindowKey, QSize(),
+                        [](const QByteArray &value) {
+                            const QStringList sides = iniListItems(value, 2);
+                            const QSize size(sides.value(0).toInt(), sides.value(1).toInt());
+                            // No screen of these days is larger; anything else is no size.
+                            return size.width() > 0 && size.height() > 0 && size.width() <= 16384
+                                           && size.height() <= 16384
+                                       ? size
+                                       : QSize();
+                        });
+}
+
+QString SaveCheckWindowSize(const QString &programFolder, QSize size)
+{
+    return saveSetting(programFolder, checkSection, checkWindowKey,
+                       iniList({QString::number(size.width()), QString::number(size.height())}));
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -29,6 +30,9 @@ struct KeptFolders {
 };
 SavedSetting<KeptFolders> SavedFolders(const QString &programFolder);
 
+// The size the user gave the window of the page check; empty when none was given.
+SavedSetting<QSize> SavedCheckWindowSize(const QString &programFolder);
+
 // Each keeps the rest of the file as it was, and returns why the setting could not be kept;
 // empty when it was. A file that cannot be read is left alone.
 [[nodiscard]] QString SaveHandsetName(const QString &programFolder, const QString &name);
@@ -36,3 +40,4 @@ SavedSetting<KeptFolders> SavedFolders(const QString &programFolder);
                                            const QStringList &numbers);
 [[nodiscard]] QString SaveProjectFolder(const QString &programFolder, const QString &folder);
 [[nodiscard]] QString SavePageFolder(const QString &programFolder, const QString &folder);
+[[nodiscard]] QString SaveCheckWindowSize(const QString &programFolder, QSize size);

@@ -117,6 +117,7 @@ private slots:
     void openingAProjectAndEditingIt();
     void toolSettingsAtStartAndEnd();
     void foldersKeptAcrossRuns();
+    void checkWindowWrapsAndKeepsItsSize();
     void openingSaysWhyItCannot_data();
     void openingSaysWhyItCannot();
     void dialogFilters();
@@ -567,6 +568,38 @@ void MainWindowTest::foldersKeptAcrossRuns()
         QCOMPARE(SavedFolders(fixture.ProgramFolder).value.project, fixture.folder.path());
         QCOMPARE(SavedFolders(fixture.ProgramFolder).value.page, QStringLiteral("/gone"));
     }
+}
+
+// A long finding is read whole on its lines, in a window made larger, which keeps its size.
+void MainWindowTest::checkWindowWrapsAndKeepsItsSize()
+{
+    QTemporaryDir folder;
+    const QString programFolder = folder.path() + '/';
+    RecordingDesktop desktop;
+    PageCheckResult result;
+    result.findings.append({Severity::Warning, FindingKind::ImageTooWide, {}, true, {},
+                            QString(12, QChar(u'長')) + QString(80, QChar(u'い'))});
+    result.findings.append({Severity::Notice, FindingKind::BodyEncodingRead, {}, true, {},
+                            QStringLiteral("短い")});
+    const auto rowHeights = [](PageCheckWindow &window) {
+        return std::pair(window.list->visualItemRect(window.list->topLevelItem(0)).height(),
+                         window.list->visualItemRect(window.list->topLevelItem(1)).height());
+    };
+    {
+        PageCheckWindow window({}, {}, {}, programFolder, desktop);
+        window.showResult(result, *FindHandset(QStringLiteral("D502i")));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto [longRow, shortRow] = rowHeights(window);
+        QVERIFY2(longRow >= 2 * shortRow, qPrintable(QStringLiteral("%1 %2").arg(longRow).arg(shortRow)));
+        window.resize(1200, 500);
+        QCOMPARE(window.list->width(), 1200 - 24);
+        QVERIFY(rowHeights(window).first < longRow); // fewer lines at the new width
+        window.done(QDialog::Accepted);
+    }
+    PageCheckWindow again({}, {}, {}, programFolder, desktop);
+    QCOMPARE(again.size(), QSize(1200, 500));
+    QCOMPARE(desktop.warnings, QStringList());
 }
 
 // What the desktop cannot open or start is said in a message box: what, and where a file lies.

@@ -99,7 +99,7 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
     createSummaryArea();
     // The page check, in the free band above the summary, opens the items it names.
     pageCheck = new PageCheckPanel(
-        *this, {40, 201, 432, 24}, page, state, pattern, handsetChoice, desktop,
+        *this, {40, 201, 432, 24}, page, state, pattern, handsetChoice, programFolder, desktop,
         {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
          [this] { Button1Click(); }, [this] { Edit1->setFocus(); },
          [this](const LineOrigin &origin, const QString &source) {

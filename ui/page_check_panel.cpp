@@ -46,13 +46,15 @@ QString meterText(const PageCheckResult &result)
 
 PageCheckPanel::PageCheckPanel(QWidget &window, const QRect &band, const PageProject &page,
                                WorkingState &state, const Pattern &pattern,
-                               HandsetChoice &handsetChoice, Desktop &desktop, Openers openers)
+                               HandsetChoice &handsetChoice, const QString &programFolder,
+                               Desktop &desktop, Openers openers)
     : QWidget(&window),
       window(window),
       page(page),
       state(state),
       pattern(pattern),
       handsetChoice(handsetChoice),
+      programFolder(programFolder),
       desktop(desktop),
       openers(std::move(openers))
 {
@@ -131,7 +133,7 @@ void PageCheckPanel::showFindings()
                 if (openers.fitPicture)
                     guarded(desktop, [&] { openers.fitPicture(finding.origin, finding.subject); });
             },
-            &window);
+            programFolder, desktop, &window);
     findingsWindow->showResult(lastResult, handsetChoice.handset());
     findingsWindow->exec();
 }

@@ -42,7 +42,7 @@ public:
     // The band's place in `window`, whose first paint it waits for.
     PageCheckPanel(QWidget &window, const QRect &band, const PageProject &page,
                    WorkingState &state, const Pattern &pattern, HandsetChoice &handsetChoice,
-                   Desktop &desktop, Openers openers);
+                   const QString &programFolder, Desktop &desktop, Openers openers);
 
     // Checks the page again, as "HTML保存" would write it now, and shows the result. The
     // first check comes by itself once the main window has painted itself.
@@ -70,6 +70,7 @@ private:
     WorkingState &state;
     const Pattern &pattern;
     HandsetChoice &handsetChoice;
+    const QString &programFolder;
     Desktop &desktop;
     bool checked = false; // the page was checked once
     QString pictureFolder; // where the last check looked for the pictures

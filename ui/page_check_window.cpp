@@ -1,7 +1,9 @@
 #include "ui/page_check_window.h"
 
 #include "check/picture_in_page.h"
+#include "model/program_settings.h"
 #include "widgets/controls.h"
+#include "widgets/desktop.h"
 #include "widgets/pictogram_text_delegate.h"
 
 #include <QHeaderView>
@@ -13,6 +15,8 @@
 #include <algorithm>
 
 namespace {
+
+const QSize smallest(600, 380);
 
 QColor severityColour(Severity severity)
 {
@@ -31,11 +35,17 @@ QColor severityColour(Severity severity)
 
 PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open,
                                  std::function<void()> openPreview,
-                                 std::function<void(const Finding &)> fitPicture, QWidget *parent)
-    : FixedDialog(parent, QStringLiteral("ページの確認"), {600, 380}),
+                                 std::function<void(const Finding &)> fitPicture,
+                                 const QString &programFolder, Desktop &desktop, QWidget *parent)
+    : FixedDialog(parent, QStringLiteral("ページの確認"), smallest),
       open(std::move(open)),
-      fitPicture(std::move(fitPicture))
+      fitPicture(std::move(fitPicture)),
+      programFolder(programFolder),
+      desktop(desktop)
 {
+    // Larger, never smaller, than its first size.
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setSizeGripEnabled(true);
     summary = addLabel(this, 12, 10, {}, Qt::blue, 15);
     list = new QTreeWidget(this);
     list->setGeometry(12, 36, 576, 294);
@@ -43,6 +53,8 @@ PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open,
     list->setHeaderLabels({QStringLiteral("重さ"), QStringLiteral("項目"), QStringLiteral("内容"), QString()});
     list->setRootIsDecorated(false);
     list->setWordWrap(true);
+    list->setUniformRowHeights(false);
+    list->setTextElideMode(Qt::ElideNone);
     list->setColumnWidth(0, 64);
     list->setColumnWidth(1, 96);
     list->header()->setStretchLastSection(false);
@@ -63,6 +75,24 @@ PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open,
         accept();
         this->open(finding);
     });
+    resize(SavedCheckWindowSize(programFolder).value.expandedTo(smallest));
+}
+
+void PageCheckWindow::resizeEvent(QResizeEvent *event)
+{
+    FixedDialog::resizeEvent(event);
+    list->setGeometry(12, 36, width() - 24, height() - 86);
+    previewButton->move(12, height() - 36);
+    closeButton->move(width() - 100, height() - 36);
+    // The wrapped findings take the lines the new width gives them.
+    list->doItemsLayout();
+}
+
+void PageCheckWindow::done(int result)
+{
+    if (size() != SavedCheckWindowSize(programFolder).value.expandedTo(smallest))
+        desktop.showWarningOnce(SaveCheckWindowSize(programFolder, size()));
+    FixedDialog::done(result);
 }
 
 void PageCheckWindow::showResult(const PageCheckResult &result, const Handset &handset)

@@ -8,8 +8,10 @@
 class QLabel;
 class QPushButton;
 class QTreeWidget;
+class Desktop;
 
-// The findings of the page check, a line each, worst first; a click on one closes the window
+// The findings of the page check, a line each (a long one wrapped), worst first, in a window
+// the user may make larger; a click on one closes the window
 // and opens the item it belongs to. "ケータイ表示" closes it and opens the phone preview; a
 // picture the phone does not show as it is has "携帯向けに変換…" beside its finding.
 class PageCheckWindow : public FixedDialog {
@@ -18,8 +20,10 @@ class PageCheckWindow : public FixedDialog {
 public:
     // `fitPicture` makes the picture of a finding fit the phone ("携帯向けに変換…" on the
     // findings of a picture the phone does not show as it is).
+    // Its size is the one the user gave it last, kept in "mopeco.ini" in `programFolder`.
     PageCheckWindow(std::function<void(const Finding &)> open, std::function<void()> openPreview,
-                    std::function<void(const Finding &)> fitPicture, QWidget *parent = nullptr);
+                    std::function<void(const Finding &)> fitPicture, const QString &programFolder,
+                    Desktop &desktop, QWidget *parent = nullptr);
 
     void showResult(const PageCheckResult &result, const Handset &handset);
 
@@ -28,8 +32,15 @@ public:
     QPushButton *previewButton;
     QPushButton *closeButton;
 
+    void done(int result) override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     std::function<void(const Finding &)> open;
     std::function<void(const Finding &)> fitPicture;
     QList<Finding> shown;
+    const QString &programFolder;
+    Desktop &desktop;
 };

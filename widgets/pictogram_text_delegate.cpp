@@ -55,10 +55,15 @@ QSize PictogramTextDelegate::sizeHint(const QStyleOptionViewItem &option,
         width = tree->columnWidth(index.column());
     QStyle *style = option.widget ? option.widget->style() : QApplication::style();
     width -= 2 * (style->pixelMetric(QStyle::PM_FocusFrameHMargin, &item, option.widget) + 1);
-    const std::unique_ptr<QTextDocument> document = laidOut(item.text, item.font, std::max(width, 40));
-    if (!document)
-        return usual;
-    return {usual.width(), std::max(usual.height(), int(document->size().height()) + 4)};
+    width = std::max(width, 40);
+    const std::unique_ptr<QTextDocument> document = laidOut(item.text, item.font, width);
+    // A text of a view that wraps takes the lines it wraps to.
+    const int height =
+        document ? int(document->size().height())
+        : item.features & QStyleOptionViewItem::WrapText
+            ? QFontMetrics(item.font).boundingRect(QRect(0, 0, width, 1 << 20), Qt::TextWordWrap, item.text).height()
+            : 0;
+    return {usual.width(), std::max(usual.height(), height + 4)};
 }
 
 std::unique_ptr<QTextDocument> PictogramTextDelegate::laidOut(const QString &text,

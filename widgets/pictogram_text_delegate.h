@@ -9,7 +9,8 @@
 class QTextDocument;
 
 // Draws an item's text with the pictograms it quotes as pictures, in either form (a raw
-// code or a decimal reference), wrapped to the column; a text without one is drawn as usual.
+// code or a decimal reference), wrapped to the column; a text without one is drawn as usual,
+// and in a view that wraps its texts is as tall as its lines.
 class PictogramTextDelegate : public QStyledItemDelegate {
     Q_OBJECT
 

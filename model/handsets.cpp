@@ -34,6 +34,7 @@ QList<Handset> readHandsets()
             seriesOrder.append(seriesName);
             Handset first = model;
             first.name = seriesName;
+            first.isSeries = true;
             series.insert(seriesName, first);
             continue;
         }

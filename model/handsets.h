@@ -19,6 +19,7 @@ struct Handset {
     // JPEG came with the 503i generation, though not to every model of it; PNG only with the
     // browser of 2009, after all of these.
     bool jpeg = false;
+    bool isSeries = false; // a whole series, taken as its strictest model
 
     qint64 pageLimitBytes() const { return qint64(pageLimitKb) * 1000; }
     bool showsJpeg() const { return jpeg; }

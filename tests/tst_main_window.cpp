@@ -1,6 +1,7 @@
 #include "app/program.h"
 #include "generator/page_generator.h"
 #include "model/fonts.h"
+#include "model/handsets.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
 #include "model/pattern_catalogue.h"
@@ -30,6 +31,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QTemporaryDir>
 #include <QTest>
@@ -118,6 +120,7 @@ private slots:
     void toolSettingsAtStartAndEnd();
     void foldersKeptAcrossRuns();
     void checkWindowWrapsAndKeepsItsSize();
+    void handsetListAndTypedNames();
     void openingSaysWhyItCannot_data();
     void openingSaysWhyItCannot();
     void dialogFilters();
@@ -568,6 +571,52 @@ void MainWindowTest::foldersKeptAcrossRuns()
         QCOMPARE(SavedFolders(fixture.ProgramFolder).value.project, fixture.folder.path());
         QCOMPARE(SavedFolders(fixture.ProgramFolder).value.page, QStringLiteral("/gone"));
     }
+}
+
+// The handsets by generation under headings, each version's series before its models, one
+// spelling for each name; a name typed is chosen when it is a handset and said so when not.
+void MainWindowTest::handsetListAndTypedNames()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    HandsetBox &box = *form.pageCheck->handsetBox;
+    box.showChoice();
+    int version = 0;
+    bool modelsBegun = false;
+    QStringList headings;
+    for (int row = 0; row < box.count(); ++row) {
+        const QString name = box.itemText(row);
+        if (box.itemData(row).toBool()) {
+            headings << name;
+            const int next = qRound(name.section(' ', 1, 1).toDouble() * 10);
+            QVERIFY2(next > version, qPrintable(name));
+            version = next;
+            modelsBegun = false;
+            continue;
+        }
+        const std::optional<Handset> handset = FindHandset(name);
+        QVERIFY2(handset && handset->htmlVersion == version, qPrintable(name));
+        QVERIFY2(!(handset->isSeries && modelsBegun), qPrintable(name));
+        modelsBegun = !handset->isSeries;
+        QVERIFY2(!QRegularExpression(QStringLiteral("^FOMA\\S")).match(name).hasMatch(), qPrintable(name));
+    }
+    QCOMPARE(headings.value(0), QStringLiteral("HTML 1.0 · 501i"));
+
+    const auto type = [&box](const QString &text) {
+        box.lineEdit()->setText(text);
+        emit box.lineEdit()->returnPressed();
+    };
+    type(QStringLiteral(" sh505I "));
+    QCOMPARE(fixture.handsetChoice.handset().name, QStringLiteral("SH505i"));
+    QCOMPARE(box.currentText(), QStringLiteral("SH505i"));
+    QCOMPARE(box.note(), QString());
+    type(QStringLiteral("SH9999"));
+    QCOMPARE(fixture.handsetChoice.handset().name, QStringLiteral("SH505i"));
+    QCOMPARE(box.currentText(), QStringLiteral("SH9999"));
+    QCOMPARE(box.note(), QStringLiteral("「SH9999」という機種はありません"));
+    type(QStringLiteral("foma2051"));
+    QCOMPARE(fixture.handsetChoice.handset().name, QStringLiteral("FOMA 2051"));
+    QCOMPARE(box.note(), QString());
 }
 
 // A long finding is read whole on its lines, in a window made larger, which keeps its size.

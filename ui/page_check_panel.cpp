@@ -62,6 +62,8 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const QRect &band, const PagePro
     handsetLabel = addLabel(this, 0, 5, QStringLiteral("機種"));
     handsetBox = new HandsetBox(handsetChoice, desktop, this);
     handsetBox->setGeometry(32, 1, 104, 22);
+    // A name typed that is no handset is said over the meter and the count, until mended.
+    handsetBox->setNotePlace({144, 1, 288, 22});
     meter = new SizeMeter(this);
     meter->setGeometry(144, 1, 132, 22);
     findingCount = addToolButton(this, {282, 0, 150, 24}, {},

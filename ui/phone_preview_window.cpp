@@ -77,6 +77,8 @@ void PhonePreviewWindow::fitToPhone()
     const QSize picture = screen->picture.size();
     screen->resize(picture);
     setFixedSize(std::max(picture.width(), 160) + 2 * margin, screen->y() + picture.height() + margin);
+    const int noteLeft = handsetBox->geometry().right() + margin;
+    handsetBox->setNotePlace({noteLeft, margin, width() - margin - noteLeft, boxHeight});
 }
 
 void PhonePreviewWindow::scrollBy(int step)

@@ -27,13 +27,14 @@ install_missing_packages() {
 }
 
 # What building the program needs.
-build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev libfontconfig-dev fonts-ipafont-gothic
-  fonts-noto-color-emoji qt6-translations-l10n)
+build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev libqrencode-dev libfontconfig-dev
+  fonts-ipafont-gothic fonts-noto-color-emoji qt6-translations-l10n)
 
 # What the tests need besides: a virtual display to drive the real program on, clang with its
-# fuzzing runtime, and the display's damage reports for the start-up benchmark.
+# fuzzing runtime, the display's damage reports for the start-up benchmark, and a QR code
+# reader to read back the codes the program draws.
 test_packages=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
-  desktop-file-utils appstream libxcb-damage0-dev)
+  desktop-file-utils appstream libxcb-damage0-dev zbar-tools)
 
 # The program alone, without its tests and benchmarks, for a first start that is quick.
 program_only=(-DMOPECO_TESTS=OFF)

@@ -25,9 +25,14 @@ const std::vector<CommandLineOptionEntry> &commandLineOptions()
          QStringLiteral("ページと画像を、機種に合わせて上限に収めて書き出します（-o で保存先のフォルダ）。"
                         "プロジェクトファイルは変えません。"),
          CommandLineAction::Export},
+        {{QStringLiteral("qr")},
+         QStringLiteral("アドレス"),
+         QStringLiteral("ページのアドレスなどを、505i からの携帯がカメラで読めるQRコードの画像にします"
+                        "（-o で保存先のPNGファイル）。"),
+         CommandLineAction::Qr},
         {{QStringLiteral("o"), QStringLiteral("output")},
          QStringLiteral("保存先"),
-         QStringLiteral("プレビューを保存するPNGファイル、または書き出すフォルダ。"),
+         QStringLiteral("プレビューやQRコードを保存するPNGファイル、または書き出すフォルダ。"),
          CommandLineAction::None},
         {{QStringLiteral("handset")},
          QStringLiteral("機種"),
@@ -36,6 +41,10 @@ const std::vector<CommandLineOptionEntry> &commandLineOptions()
         {{QStringLiteral("html-folder")},
          QStringLiteral("フォルダ"),
          QStringLiteral("画像を探すフォルダ（なければプロジェクトのフォルダ）。"),
+         CommandLineAction::None},
+        {{QStringLiteral("title")},
+         QStringLiteral("タイトル"),
+         QStringLiteral("--qr で、アドレスをこのタイトルと一緒にブックマークの形にします。"),
          CommandLineAction::None},
     };
     return options;

@@ -122,30 +122,43 @@ CommandLine parseCommandLine(const QStringList &arguments)
         line.run = CommandLine::Run::Version;
         return line;
     }
-    // Exactly one of the runs that work on a project.
+    // Exactly one of the runs that work on a project or make a QR code.
     static const std::vector<std::pair<CommandLineAction, CommandLine::Run>> runs{
         {CommandLineAction::Check, CommandLine::Run::Check},
         {CommandLineAction::Preview, CommandLine::Run::Preview},
-        {CommandLineAction::Export, CommandLine::Run::Export}};
+        {CommandLineAction::Export, CommandLine::Run::Export},
+        {CommandLineAction::Qr, CommandLine::Run::Qr}};
+    const auto optionOf = [](CommandLineAction action) {
+        for (const CommandLineOptionEntry &entry : commandLineOptions())
+            if (entry.action == action)
+                return writtenOptionName(entry.names.constFirst());
+        return QString();
+    };
+    QStringList offered;
     QStringList chosen;
-    for (const auto &[action, run] : runs)
+    for (const auto &[action, run] : runs) {
+        offered << optionOf(action);
         if (given(action)) {
             line.run = run;
-            for (const CommandLineOptionEntry &entry : commandLineOptions())
-                if (entry.action == action)
-                    chosen << writtenOptionName(entry.names.constFirst());
+            chosen << offered.constLast();
         }
+    }
     if (chosen.size() > 1)
         return mistake(line, QStringLiteral("「%1」は一緒に使えません。").arg(chosen.join(QStringLiteral("」と「"))));
     if (chosen.isEmpty())
-        return mistake(line, QStringLiteral("何をするかを「--check」「--preview」「--export」のどれかで"
-                                            "指定してください。"));
+        return mistake(line, QStringLiteral("何をするかを「%1」のどれかで指定してください。")
+                                 .arg(offered.join(QStringLiteral("」「"))));
     if (line.run != CommandLine::Run::Check && !parser.isSet(QStringLiteral("output")))
         return mistake(line, QStringLiteral("「%1」には保存先を「-o」で指定してください。").arg(chosen.constFirst()));
-    line.project = parser.value(chosen.constFirst().mid(2));
+    const QString chosenValue = parser.value(chosen.constFirst().mid(2));
+    if (line.run == CommandLine::Run::Qr)
+        line.qrText = chosenValue;
+    else
+        line.project = chosenValue;
     if (parser.isSet(QStringLiteral("handset")))
         line.handset = value("handset");
     line.htmlFolder = value("html-folder");
+    line.title = value("title");
     line.output = value("output");
     return line;
 }

@@ -8,13 +8,15 @@
 // What the command line asks for. It is read once, before any application object is made, so
 // that a run without a window, or a mistyped command line, never needs a display.
 struct CommandLine {
-    enum class Run { Window, Help, Version, Check, Preview, Export, Mistake };
+    enum class Run { Window, Help, Version, Check, Preview, Export, Qr, Mistake };
     Run run = Run::Window;
     QString programName;
     QString project;
     std::optional<QString> handset; // the phone chosen last when not given
     QString htmlFolder;             // the project's folder when empty
-    QString output;                 // where --preview and --export write
+    QString output;                 // where --preview, --export and --qr write
+    QString qrText;                 // what --qr makes a code of
+    QString title;                  // with --qr, the bookmark's title; none when empty
     QString mistake;                // what is wrong, for Run::Mistake
 };
 

@@ -1,5 +1,7 @@
 // "mopeco --check" on the projects of tests/data/check, run as a user would, with no display.
 
+#include "support/qr_reader.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -30,6 +32,8 @@ private slots:
     void exportPage();
     void exportNotMade_data();
     void exportNotMade();
+    void qrCode_data();
+    void qrCode();
 };
 
 namespace {
@@ -281,11 +285,15 @@ void CheckCommandTest::mistakenCommandLine_data()
     QTest::newRow("no value") << QStringList{"--check"} << "「--check」のあとに値";
     QTest::newRow("empty value") << QStringList{"--check="} << "「--check」のあとに値";
     QTest::newRow("nothing to do") << QStringList{"--handset", "505i"}
-                                   << "「--check」「--preview」「--export」";
+                                   << "「--check」「--preview」「--export」「--qr」のどれかで";
     QTest::newRow("preview without a picture") << QStringList{"--preview", "shop.mpk"} << "「-o」";
     QTest::newRow("export without a folder") << QStringList{"--export", "shop.mpk"} << "「-o」";
     QTest::newRow("two at once") << QStringList{"--check", "shop.mpk", "--export", "shop.mpk", "-o", "x"}
                                  << "「--check」と「--export」は一緒に使えません。";
+    QTest::newRow("a code and a page at once")
+        << QStringList{"--export", "shop.mpk", "--qr", "http://example.jp/", "-o", "x"}
+        << "「--export」と「--qr」は一緒に使えません。";
+    QTest::newRow("a code without a picture") << QStringList{"--qr", "http://example.jp/"} << "「-o」";
 }
 
 void CheckCommandTest::mistakenCommandLine()
@@ -420,6 +428,44 @@ void CheckCommandTest::exportNotMade()
     QFile original(source.filePath(QStringLiteral("cafe.mpk")));
     QVERIFY(copied.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
     QCOMPARE(copied.readAll(), original.readAll());
+}
+
+// A QR code written with no display, read back by a real reader: the text given, or its
+// bookmark form, in Shift-JIS; one that does not fit writes nothing.
+void CheckCommandTest::qrCode_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("read");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("an address") << QStringList{"--qr", "http://example.jp/~taro/"} << 0
+                                << QByteArray("http://example.jp/~taro/") << QString();
+    // カフェ in Shift-JIS; the pictogram is no part of a bookmark's title.
+    QTest::newRow("a bookmark")
+        << QStringList{"--qr", "http://example.jp/~taro/", "--title", "カフェ&#63647;"} << 0
+        << QByteArray("MEBKM:TITLE:\x83\x4A\x83\x74\x83\x46;URL:http\\://example.jp/~taro/;;") << QString();
+    QTest::newRow("too long") << QStringList{"--qr", QString(214, QLatin1Char('a'))} << 2 << QByteArray()
+                              << "エラー: QRコードにするには長すぎます（214 バイト）。携帯が読めるQRコードには"
+                                 " 213 バイトまでしか入りません。\n";
+}
+
+void CheckCommandTest::qrCode()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, read);
+    QFETCH(QString, said);
+    QTemporaryDir folder;
+    const QString picture = folder.filePath(QStringLiteral("code.png"));
+    const Ran ran = runWithoutDisplay(arguments << "-o" << picture, folder.path());
+    QCOMPARE(ran.exitCode, exitCode);
+    QCOMPARE(QString::fromUtf8(ran.err), said);
+    QCOMPARE(QFileInfo::exists(picture), exitCode == 0);
+    if (exitCode != 0)
+        return;
+    if (!qrReaderInstalled())
+        QSKIP("zbarimg is not installed");
+    QCOMPARE(readQrCode(picture), std::optional<QByteArray>(read));
 }
 
 QTEST_GUILESS_MAIN(CheckCommandTest)

@@ -31,16 +31,16 @@ QrSymbol MakeQrCode(const QByteArray &text);
 QImage DrawQrCode(const QrSymbol &symbol, int moduleSize);
 
 // The bookmark form phones offer to keep when they read it: "MEBKM:TITLE:title;URL:address;;".
-// The title is a page title as the page holds it: its pictograms and tags are left out and the
-// blanks around it trimmed; when nothing is left, TITLE is left out too ("MEBKM:URL:address;;").
-// In the title and the address each "\", ":", ";" and "," is escaped with a backslash, so
-// "http://" reads "http\://". All of it is Shift-JIS.
+// The title is a page title as the page holds it: its pictograms (in either form handsets read)
+// and tags are left out and the blanks around it trimmed; when nothing is left, TITLE is left
+// out too ("MEBKM:URL:address;;"). In the title and the address each "\", ":", ";" and "," is
+// escaped with a backslash, so "http://" reads "http\://". All of it is Shift-JIS.
 QByteArray BookmarkText(const QByteArray &title, const QByteArray &address);
 
 // The address of the page `pageFileName` on the home page (the tool settings' address): the
 // home page's folder, one "/", the file name. The folder is the home page up to its last "/",
 // when it ends in a name with a dot (".../index.html"); else the home page itself, which names
-// a folder or the host alone. Bytes of the file name's Shift-JIS beyond plain ASCII, blanks,
-// "%", "#" and "?" are percent-encoded. An empty home page gives the file name alone, encoded
-// alike.
+// a folder or the host alone. The file name is written in Shift-JIS, each character beyond
+// plain ASCII percent-encoded byte by byte, and so are blanks, "%", "#" and "?". An empty home
+// page gives the file name alone, encoded alike.
 QString PageAddress(const QByteArray &homePage, const QString &pageFileName);

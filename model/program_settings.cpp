@@ -6,6 +6,8 @@
 #include "model/text_reader.h"
 #include "model/text_writer.h"
 
+#include <QCryptographicHash>
+
 #include <optional>
 
 namespace {
@@ -22,6 +24,16 @@ constexpr QByteArrayView foldersSection = "folders";
 constexpr QByteArrayView projectFolderKey = "project";
 constexpr QByteArrayView pageFolderKey = "page";
 constexpr QByteArrayView checkWindowKey = "window";
+constexpr QByteArrayView qrSection = "qr";
+
+// A key for each project: its path may hold any character a key may not.
+QByteArray qrAddressKey(const QString &projectFile)
+{
+    if (projectFile.isEmpty())
+        return "address";
+    return "address-"
+           + QCryptographicHash::hash(projectFile.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
+}
 
 QString settingsPath(const QString &programFolder)
 {
@@ -136,4 +148,16 @@ QString SaveCheckWindowSize(const QString &programFolder, QSize size)
 {
     return saveSetting(programFolder, checkSection, checkWindowKey,
                        iniList({QString::number(size.width()), QString::number(size.height())}));
+}
+
+SavedSetting<QString> SavedQrAddress(const QString &programFolder, const QString &projectFile)
+{
+    return savedSetting(programFolder, qrSection, qrAddressKey(projectFile), QString(),
+                        [](const QByteArray &value) { return iniString(value); });
+}
+
+QString SaveQrAddress(const QString &programFolder, const QString &projectFile,
+                      const QString &address)
+{
+    return saveSetting(programFolder, qrSection, qrAddressKey(projectFile), address.toUtf8());
 }

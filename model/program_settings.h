@@ -33,6 +33,10 @@ SavedSetting<KeptFolders> SavedFolders(const QString &programFolder);
 // The size the user gave the window of the page check; empty when none was given.
 SavedSetting<QSize> SavedCheckWindowSize(const QString &programFolder);
 
+// The address the user gave the QR code of the project's page; empty when none was given. A page
+// of no project yet has one of its own.
+SavedSetting<QString> SavedQrAddress(const QString &programFolder, const QString &projectFile);
+
 // Each keeps the rest of the file as it was, and returns why the setting could not be kept;
 // empty when it was. A file that cannot be read is left alone.
 [[nodiscard]] QString SaveHandsetName(const QString &programFolder, const QString &name);
@@ -41,3 +45,5 @@ SavedSetting<QSize> SavedCheckWindowSize(const QString &programFolder);
 [[nodiscard]] QString SaveProjectFolder(const QString &programFolder, const QString &folder);
 [[nodiscard]] QString SavePageFolder(const QString &programFolder, const QString &folder);
 [[nodiscard]] QString SaveCheckWindowSize(const QString &programFolder, QSize size);
+[[nodiscard]] QString SaveQrAddress(const QString &programFolder, const QString &projectFile,
+                                    const QString &address);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Photographs the main window with an example page, its phone preview beside it, the page check
 # of that page, the item editor of a link with pictograms and its pictogram palette, the text
-# map maker with the first sample map, a photo made for a phone by "携帯向けに変換", on a
-# virtual display, and the page's preview on four phones, for the README.
+# map maker with the first sample map, a photo made for a phone by "携帯向けに変換", the page's
+# address as a QR code, on a virtual display, and the page's preview on four phones, for the
+# README.
 #   scripts/screenshots.sh [PROGRAM_FOLDER] [OUTPUT_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,6 +34,7 @@ lines '本日のおすすめ' '　ブレンドコーヒー' '　ケーキセッ�
 
 cp -r "$program_folder" "$work/program"
 printf '[check]\nhandset=505i\n[palette]\nrecent=80, 51, 1, E63, 136, 50\n' > "$work/program/mopeco.ini"
+lines '' '' '' 'http://example.jp/sakura/' '' 0 0 > "$work/program/set.dat"
 start_virtual_display
 start_program "$work/program/mopeco"
 
@@ -48,6 +50,15 @@ sleep 0.5
 import -window "$preview" "$work/phone_preview.png"
 convert -background '#d8d8d8' "$output/main_window.png" -size 12x1 xc:'#d8d8d8' \
   "$work/phone_preview.png" +append "$output/main_and_preview.png"
+# The page's address as a QR code, from the preview's "QRコード" below its screen.
+eval "$(xdotool getwindowgeometry --shell "$preview")"
+click "$preview" 56 $((HEIGHT - 20))
+qr=$(wait_for_dialog '^QRコード$')
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$qr" "$output/qr_code.png"
+click "$qr" 268 426
+wait_for_windows '^QRコード$' 0
 xdotool windowclose "$preview" 2>/dev/null || xdotool key --window "$preview" alt+F4
 wait_for_windows '^ケータイ表示$' 0
 
@@ -120,6 +131,7 @@ for handset in 501i D502i D503i 505i; do
 done
 convert -background '#d8d8d8' "${previews[@]}" +append "$output/preview_handsets.png"
 echo "screenshots: $output/main_window.png $output/main_and_preview.png $output/page_check.png" \
-  "$output/item_editor.png $output/pictogram_palette.png $output/picture_fitting.png" \
+  "$output/qr_code.png $output/item_editor.png $output/pictogram_palette.png" \
+  "$output/picture_fitting.png" \
   "$output/text_map.png" \
   "$output/preview_handsets.png"

@@ -1,11 +1,18 @@
 // QR codes of the page's address, read back by a real reader, and the texts they are made of.
 
+#include "model/program_settings.h"
 #include "model/qr_code.h"
 #include "support/qr_reader.h"
+#include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "ui/qr_code_window.h"
 
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -51,6 +58,7 @@ private slots:
     void bookmark();
     void pageAddress_data();
     void pageAddress();
+    void window();
 };
 
 // Each code is drawn, written as a PNG and read by zbarimg, which must give back the bytes
@@ -174,5 +182,45 @@ void QrCodeTest::pageAddress()
     QCOMPARE(PageAddress(homePage, fileName), address);
 }
 
-QTEST_GUILESS_MAIN(QrCodeTest)
+// "QRコード" of the phone preview: the page's address, alone or as a bookmark with the title,
+// saved as a PNG or a GIF that reads back as those bytes; a text too long saves nothing; the
+// address the user gave is kept for the project.
+void QrCodeTest::window()
+{
+    if (!qrReaderInstalled())
+        QSKIP("zbarimg is not installed");
+    QTemporaryDir folder;
+    const QString programFolder = folder.path() + '/';
+    RecordingDesktop desktop;
+    const QrSubject subject{sj("喫茶さくら&#63647;"), "http://example.jp/shop/", "/home/user/cafe.html",
+                            "/home/user/cafe.mpk"};
+    QrCodeWindow code(programFolder, desktop);
+    QByteArray shown, asAddress, asBookmark;
+    bool refused = false;
+    QTimer::singleShot(0, &code, [&] {
+        shown = code.addressEdit->text().toUtf8();
+        desktop.answerWith(folder.filePath("code.png"));
+        code.saveButton->click();
+        asAddress = readQrCode(folder.filePath("code.png")).value_or("none");
+        code.bookmark->setChecked(true);
+        desktop.answerWith(folder.filePath("code.gif"));
+        code.saveButton->click();
+        asBookmark = readQrCode(folder.filePath("code.gif")).value_or("none");
+        code.addressEdit->setText(QString(300, 'a'));
+        refused = code.code().isNull() && !code.saveButton->isEnabled();
+        code.addressEdit->setText(QStringLiteral("http://example.jp/other.html"));
+        code.closeButton->click();
+    });
+    code.showFor(subject);
+    QCOMPARE(shown, QByteArray("http://example.jp/shop/cafe.html"));
+    QCOMPARE(asAddress, shown);
+    QCOMPARE(asBookmark, BookmarkText(subject.title, shown));
+    QVERIFY(refused);
+    QCOMPARE(desktop.messages, QStringList());
+    QCOMPARE(SavedQrAddress(programFolder, subject.projectFile).value,
+             QStringLiteral("http://example.jp/other.html"));
+    QCOMPARE(SavedQrAddress(programFolder, "/home/user/other.mpk").value, QString());
+}
+
+QTEST_MAIN(QrCodeTest)
 #include "tst_qr_code.moc"

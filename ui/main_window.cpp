@@ -104,6 +104,10 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
          [this] { Button1Click(); }, [this] { Edit1->setFocus(); },
          [this](const LineOrigin &origin, const QString &source) {
              dialogs.pictureFitting().fitFor(origin, source);
+         },
+         [this] {
+             return QrSubject{this->page.Title, this->toolSettings.HomePage, SaveDialog1.FileName,
+                              unsaved->origin()};
          }});
     previewButton = addButton(this, {356, 93, 100, 25}, QStringLiteral("ケータイ表示"));
     previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));

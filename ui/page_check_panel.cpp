@@ -116,7 +116,8 @@ void PageCheckPanel::showPreview()
     if (!checked)
         update();
     if (!previewWindow)
-        previewWindow = new PhonePreviewWindow(handsetChoice, desktop, &window);
+        previewWindow =
+            new PhonePreviewWindow(handsetChoice, programFolder, desktop, openers.qrSubject, &window);
     previewWindow->showPage(lastLines, handsetChoice.handset(), pictureFolder);
     previewWindow->show();
     previewWindow->raise();

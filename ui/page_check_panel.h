@@ -2,6 +2,7 @@
 
 #include "check/page_check.h"
 #include "check/page_files.h"
+#include "ui/qr_code_window.h"
 
 #include <QWidget>
 
@@ -37,6 +38,8 @@ public:
         std::function<void()> title;             // the title box
         // "携帯向けに変換" for the picture an item names
         std::function<void(const LineOrigin &, const QString &)> fitPicture;
+        // What the page's QR code is made of, for the preview's "QRコード"
+        std::function<QrSubject()> qrSubject;
     };
 
     // The band's place in `window`, whose first paint it waits for.

@@ -2,11 +2,13 @@
 
 #include "model/fonts.h"
 #include "widgets/controls.h"
+#include "widgets/error_guard.h"
 #include "widgets/handset_box.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 #include <QWheelEvent>
 
@@ -39,9 +41,13 @@ constexpr int boxHeight = 22;
 
 } // namespace
 
-PhonePreviewWindow::PhonePreviewWindow(HandsetChoice &handsetChoice, Desktop &desktop,
+PhonePreviewWindow::PhonePreviewWindow(HandsetChoice &handsetChoice, const QString &programFolder,
+                                       Desktop &desktop, std::function<QrSubject()> qrSubject,
                                        QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      programFolder(programFolder),
+      desktop(desktop),
+      qrSubject(std::move(qrSubject))
 {
     setWindowTitle(QStringLiteral("ケータイ表示"));
     setFont(fontWithCellHeight(proportionalGothic(), 12));
@@ -51,6 +57,15 @@ PhonePreviewWindow::PhonePreviewWindow(HandsetChoice &handsetChoice, Desktop &de
     handsetBox->showChoice();
     screen = new PhoneScreen(*this);
     screen->move(margin, 2 * margin + boxHeight);
+    qrButton = addButton(this, {margin, 0, 96, 25}, QStringLiteral("QRコード"));
+    qrButton->setToolTip(QStringLiteral("ページのアドレスを、携帯のカメラで読めるQRコードにします。"));
+    connect(qrButton, &QPushButton::clicked, this, [this] {
+        guarded(this->desktop, [this] {
+            if (!qrWindow)
+                qrWindow = new QrCodeWindow(this->programFolder, this->desktop, this);
+            qrWindow->showFor(this->qrSubject ? this->qrSubject() : QrSubject());
+        });
+    });
     connect(&animation, &QTimer::timeout, this, [this] {
         ++phase;
         screen->picture = phone.draw(scroll, phase);
@@ -76,9 +91,13 @@ void PhonePreviewWindow::fitToPhone()
 {
     const QSize picture = screen->picture.size();
     screen->resize(picture);
-    setFixedSize(std::max(picture.width(), 160) + 2 * margin, screen->y() + picture.height() + margin);
-    const int noteLeft = handsetBox->geometry().right() + margin;
-    handsetBox->setNotePlace({noteLeft, margin, width() - margin - noteLeft, boxHeight});
+    // The code's button goes below the screen.
+    qrButton->move(margin, screen->y() + picture.height() + margin);
+    setFixedSize(std::max(picture.width(), 160) + 2 * margin,
+                 qrButton->y() + qrButton->height() + margin);
+    // The window may be too narrow beside the box: a name that is no handset is said over the
+    // top of the screen, until it is mended.
+    handsetBox->setNotePlace({margin, screen->y(), width() - 2 * margin, boxHeight});
 }
 
 void PhonePreviewWindow::scrollBy(int step)

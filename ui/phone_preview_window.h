@@ -1,23 +1,30 @@
 #pragma once
 
 #include "check/phone_preview.h"
+#include "ui/qr_code_window.h"
 
 #include <QDialog>
 #include <QTimer>
+
+#include <functional>
 
 class HandsetBox;
 class HandsetChoice;
 class Desktop;
 class PhoneScreen;
+class QPushButton;
 
 // "ケータイ表示": the page as the chosen handset shows it, kept current while the user works.
 // It stays open beside the main window; the wheel and the arrow and page keys scroll the
-// screen, and its handset box is the main window's choice too.
+// screen, and its handset box is the main window's choice too. "QRコード" below the screen
+// shows the page's address as a code a phone reads.
 class PhonePreviewWindow : public QDialog {
     Q_OBJECT
 
 public:
-    PhonePreviewWindow(HandsetChoice &handsetChoice, Desktop &desktop, QWidget *parent);
+    // `qrSubject` says what the page's QR code is made of.
+    PhonePreviewWindow(HandsetChoice &handsetChoice, const QString &programFolder,
+                       Desktop &desktop, std::function<QrSubject()> qrSubject, QWidget *parent);
 
     // Shows the page's lines for the handset; pictures come from `pictureFolder`.
     void showPage(const QList<PageLine> &lines, const Handset &handset, const QString &pictureFolder);
@@ -27,6 +34,8 @@ public:
 
     HandsetBox *handsetBox;
     PhoneScreen *screen;
+    QPushButton *qrButton;
+    QrCodeWindow *qrWindow = nullptr; // made on first use
     PhonePreview phone;
     int scroll = 0;
     int phase = 0;
@@ -40,4 +49,7 @@ private:
     void fitToPhone();
 
     QTimer animation;
+    const QString &programFolder;
+    Desktop &desktop;
+    std::function<QrSubject()> qrSubject;
 };

@@ -46,14 +46,8 @@ QByteArray renamedInLines(const QByteArray &text, const QHash<QString, QString> 
     return renamed;
 }
 
-QByteArray pageBytesOf(const QList<PageLine> &lines)
-{
-    PageNow now;
-    now.lines = lines;
-    return now.bytes();
-}
-
-// The source's size in pixels from its header; empty when it cannot be read.
+// The source's size in pixels as Qt's readers find it, wherever a JPEG's header lies; empty
+// when it cannot be read.
 QSize pictureSize(const QByteArray &bytes)
 {
     QBuffer buffer;
@@ -154,7 +148,7 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
             bodyLines = MarkBodyLines(exported.body);
         }
         const QList<PageLine> lines = GeneratePageLines(copy, pattern, partCount, bodyLines);
-        exported.page = pageBytesOf(lines);
+        exported.page = PageBytes(lines);
         exported.pageBytes = exported.page.size();
         return lines;
     };

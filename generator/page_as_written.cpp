@@ -22,6 +22,11 @@ BodyText BodyFiles::body(const QString &path)
 
 QByteArray PageNow::bytes() const
 {
+    return PageBytes(lines);
+}
+
+QByteArray PageBytes(const QList<PageLine> &lines)
+{
     TextWriter writer;
     qsizetype size = 0;
     for (const PageLine &line : lines)

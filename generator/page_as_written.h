@@ -54,5 +54,8 @@ struct PageNow {
     // The page's bytes, as they are written to the file.
     QByteArray bytes() const;
 };
+// The bytes of the page's lines, as they are written to the file: each line and its CR LF.
+QByteArray PageBytes(const QList<PageLine> &lines);
+
 PageNow PageAsWrittenNow(const PageProject &page, const WorkingState &state, const Pattern &pattern,
                          int partCount, BodyFiles &files);

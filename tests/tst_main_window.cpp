@@ -641,13 +641,16 @@ void MainWindowTest::checkWindowWrapsAndKeepsItsSize()
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto [longRow, shortRow] = rowHeights(window);
         QVERIFY2(longRow >= 2 * shortRow, qPrintable(QStringLiteral("%1 %2").arg(longRow).arg(shortRow)));
-        window.resize(1200, 500);
-        QCOMPARE(window.list->width(), 1200 - 24);
+        window.resize(760, 500);
+        QCOMPARE(window.list->width(), 760 - 24);
         QVERIFY(rowHeights(window).first < longRow); // fewer lines at the new width
         window.done(QDialog::Accepted);
     }
     PageCheckWindow again({}, {}, {}, programFolder, desktop);
-    QCOMPARE(again.size(), QSize(1200, 500));
+    QCOMPARE(again.size(), QSize(760, 500));
+    // A size no screen holds is kept within the screen.
+    QVERIFY(SaveCheckWindowSize(programFolder, QSize(16000, 16000)).isEmpty());
+    QVERIFY(PageCheckWindow({}, {}, {}, programFolder, desktop).size().width() <= 800);
     QCOMPARE(desktop.warnings, QStringList());
 }
 

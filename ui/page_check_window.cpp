@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QSet>
 #include <QTreeWidget>
 
@@ -75,7 +76,9 @@ PageCheckWindow::PageCheckWindow(std::function<void(const Finding &)> open,
         accept();
         this->open(finding);
     });
-    resize(SavedCheckWindowSize(programFolder).value.expandedTo(smallest));
+    // Never larger than the screen, whatever the settings file says.
+    const QSize kept = SavedCheckWindowSize(programFolder).value.expandedTo(smallest);
+    resize(screen() ? kept.boundedTo(screen()->availableSize()).expandedTo(smallest) : kept);
 }
 
 void PageCheckWindow::resizeEvent(QResizeEvent *event)

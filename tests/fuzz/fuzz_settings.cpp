@@ -1,9 +1,18 @@
-// Any bytes as "set.dat": a clear message or settings that write and read back the same; and
-// as "mopeco.ini": a value set is read back, and a list is read no further than asked.
+// Any bytes as "set.dat": a clear message or settings that write and read back the same; as
+// "mopeco.ini": a value set is read back, a list is read no further than asked and a window
+// size stays one a screen can hold; and as work a program left for recovery, with its notes:
+// taken back whole, or set aside.
 #include "fuzz_inputs.h"
 #include "model/ini_text.h"
 #include "model/io_error.h"
+#include "model/program_settings.h"
+#include "model/project_file.h"
+#include "model/recovery_file.h"
+#include "model/text_writer.h"
 #include "model/tool_settings.h"
+
+#include <QDir>
+#include <QTemporaryDir>
 
 namespace {
 
@@ -15,11 +24,43 @@ void asIniFile(const QByteArray &text)
     require(iniValue(changed, "check", "handset") == QByteArray("SH505i"));
 }
 
+// The program folder, its files written afresh for each input.
+const QString &programFolder()
+{
+    static QTemporaryDir folder;
+    static const QString path = folder.path() + '/';
+    return path;
+}
+
+void asProgramFolderFiles(const QByteArray &bytes)
+{
+    const QString &folder = programFolder();
+    saveFileBytes(folder + "mopeco.ini", bytes);
+    const QSize size = SavedCheckWindowSize(folder).value;
+    require(size.isEmpty() || (size.width() <= 16384 && size.height() <= 16384));
+    SavedFolders(folder);
+    SavedQrAddress(folder, QStringLiteral("/home/user/cafe.mpk"));
+
+    // Work left by process 1, which no program of this run is.
+    const QString work = folder + "recovery-1.mpk";
+    saveFileBytes(work, bytes);
+    saveFileBytes(work + ".ini", bytes);
+    const LeftWorkFound found = FindLeftWork(folder, QStringLiteral("mpk"), [](const QByteArray &read) {
+        return ReadProjectFile(read, PageProject()).has_value();
+    });
+    require(!found.work || found.work->work == bytes);
+    if (found.work)
+        ForgetLeftWork(*found.work);
+    for (const QString &left : QDir(folder).entryList({QStringLiteral("*recovery*")}, QDir::Files))
+        QFile::remove(folder + left);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
     asIniFile(fileBytes(data, size));
+    asProgramFolderFiles(fileBytes(data, size));
     ToolSettings settings;
     try {
         ReadToolSettings(fileBytes(data, size), settings);

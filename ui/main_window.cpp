@@ -308,6 +308,11 @@ void TForm1::FormDestroy()
     unsaved->keepNow();
 }
 
+void TForm1::saySaved(const QString &file)
+{
+    notice->showBriefly(QStringLiteral("保存しました: %1").arg(QFileInfo(file).fileName()));
+}
+
 // The page's work is kept a little after each change, and whatever replaces it unsaved offers
 // it back on a notice in the free band above the title.
 void TForm1::keepUnsavedWork()
@@ -423,7 +428,7 @@ void TForm1::SpeedButton3Click()
         return;
     state.PageFolder = SaveDialog1.lastFolder();
     desktop.showWarningOnce(SavePageFolder(programFolder, state.PageFolder));
-    notice->showBriefly(QStringLiteral("保存しました: %1").arg(QFileInfo(SaveDialog1.FileName).fileName()));
+    saySaved(SaveDialog1.FileName);
     changes.announce(PageChanges::Change::Folders);
 }
 
@@ -434,7 +439,7 @@ void TForm1::SpeedButton4Click()
     state.ProjectFolder = SaveDialog2.lastFolder();
     unsaved->saved(SaveDialog2.FileName);
     desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
-    notice->showBriefly(QStringLiteral("保存しました: %1").arg(QFileInfo(SaveDialog2.FileName).fileName()));
+    saySaved(SaveDialog2.FileName);
     changes.announce(PageChanges::Change::Folders);
 }
 

@@ -178,6 +178,8 @@ private:
     void openItemEditor(ItemKind kind);
     void showOpenedPage();
     void keepUnsavedWork();
+    // A save said on the notice, which leaves by itself.
+    void saySaved(const QString &file);
 
     PageProject &page;
     PageChanges &changes;

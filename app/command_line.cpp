@@ -19,6 +19,7 @@
 #include "model/text_writer.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
 #include <QTextStream>
@@ -120,8 +121,8 @@ QString writePng(const QImage &picture, const QString &path)
         return QStringLiteral("「%1」に書き込めません").arg(path);
     try {
         saveFileBytes(path, png);
-    } catch (const UserError &error) {
-        return QStringLiteral("「%1」に書き込めません（%2）").arg(path, error.message());
+    } catch (const IoError &error) {
+        return QStringLiteral("「%1」に書き込めません（%2）").arg(path, error.reason());
     }
     return {};
 }
@@ -147,6 +148,24 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
 // offer to keep. A module of 8 pixels makes a code of version 10 520 pixels across.
 int qrCode(const CommandLine &commandLine)
 {
+    // A phone reads the code in Shift-JIS: a character it cannot hold would come out as "&#N;".
+    for (const QString &given : {commandLine.qrText, commandLine.title}) {
+        const QString outside = sjis::charactersOutside(given);
+        if (outside.isEmpty())
+            continue;
+        const QString first = outside.left(outside.front().isHighSurrogate() ? 2 : 1);
+        QTextStream(stderr) << SeverityText(Severity::Error) << ": "
+                            << (first == QChar(QChar::ReplacementCharacter)
+                                    ? QStringLiteral("「%1」にUTF-8として読めないバイトがあります。").arg(given)
+                                    : QStringLiteral("「%1」の「%2」（U+%3）はシフトJISにない文字なので、"
+                                                     "携帯では読めません。")
+                                          .arg(given, first,
+                                               QString::number(first.toUcs4().value(0), 16)
+                                                   .toUpper()
+                                                   .rightJustified(4, QLatin1Char('0'))))
+                            << '\n';
+        return CannotCheck;
+    }
     const QByteArray text = sjis::fromUnicode(commandLine.qrText);
     const QrSymbol symbol = MakeQrCode(
         commandLine.title.isEmpty() ? text : BookmarkText(sjis::fromUnicode(commandLine.title), text));
@@ -162,13 +181,15 @@ int qrCode(const CommandLine &commandLine)
 
 // The page and its pictures made for the handset, written into `folder` with a copy of the
 // project that makes them; the project itself is left as it is.
-int exportPage(const QString &project, const Subject &subject, const QString &folder)
+int exportPage(const QString &project, const Subject &subject, const CommandLine &commandLine)
 {
+    const QString &folder = commandLine.output;
     QTextStream out(stdout);
     QTextStream err(stderr);
     const OpenedProject &opened = subject.opened;
     PageExport exported = ExportPage(opened.page, subject.state, opened.pattern,
-                                     opened.pattern.PartCount, subject.handset);
+                                     opened.pattern.PartCount, subject.handset,
+                                     QFileInfo(project).completeBaseName());
     exported.readFrom << project;
     for (const ExportedPicture &picture : exported.pictures) {
         const FittedPicture &fitted = picture.fitted;
@@ -193,13 +214,22 @@ int exportPage(const QString &project, const Subject &subject, const QString &fo
         err << project << ": " << QStringLiteral("何も書き出していません。") << '\n';
         return Errors;
     }
-    const QString name = QFileInfo(project).completeBaseName();
-    try {
-        WritePageExport(exported, folder, name + QStringLiteral(".html"), name + QStringLiteral(".mpk"));
-    } catch (const UserError &error) {
-        err << project << ": " << SeverityText(Severity::Error) << ": " << oneLine(error.message()) << '\n';
+    const auto failed = [&](const QString &message) {
+        err << project << ": " << SeverityText(Severity::Error) << ": " << message << '\n'
+            << project << ": " << QStringLiteral("何も書き出していません。") << '\n';
         return CannotCheck;
+    };
+    try {
+        WritePageExport(exported, folder, commandLine.replace ? ExistingFiles::Replaced : ExistingFiles::Kept);
+    } catch (const NamesTaken &taken) {
+        return failed(taken.message() + QStringLiteral("（置き換えるときは --replace を付けます）"));
+    } catch (const IoError &error) {
+        return failed(QStringLiteral("書き込めません: ") + error.explained());
+    } catch (const UserError &error) {
+        return failed(oneLine(error.message()));
     }
+    out << project << ": " << QStringLiteral("「%1」に書き出しました。").arg(QDir::toNativeSeparators(folder))
+        << '\n';
     return NoErrors;
 }
 
@@ -248,7 +278,7 @@ int RunCommandLine(const CommandLine &commandLine, const QString &programFolder)
     case CommandLine::Run::Preview:
         return preview(project, *subject, commandLine.output);
     case CommandLine::Run::Export:
-        return exportPage(project, *subject, commandLine.output);
+        return exportPage(project, *subject, commandLine);
     default:
         return check(project, *subject);
     }

@@ -9,12 +9,14 @@
 enum class CommandLineAction { None, Help, Version, Check, Preview, Export, Qr };
 
 // One option of the command line: its names (a letter for "-o", a word for "--output"), the
-// name of its value (empty for a switch), what it does in the help, and what it asks for.
+// name of its value (empty for a switch), what it does in the help, what it asks for, and, for
+// an option that asks for nothing itself, the runs it means something to.
 struct CommandLineOptionEntry {
     QStringList names;
     QString valueName;
     QString description;
     CommandLineAction action;
+    std::vector<CommandLineAction> usedBy = {};
 };
 
 // Every option the program knows, in the order the help lists them. The parser and the help

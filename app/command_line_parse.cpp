@@ -5,6 +5,8 @@
 #include <QCommandLineParser>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace {
 
 // An argument that is an option, as written before any "=value", and its name without dashes.
@@ -70,6 +72,28 @@ QString mistakeOf(const QCommandLineParser &parser, const QStringList &arguments
             return QStringLiteral("「%1」には値を付けられません。").arg(option.written);
     }
     return parser.errorText();
+}
+
+// An option given twice, as first written, or one the run asked for has no use for; empty when
+// there is none. Help and the version take no notice of the rest.
+QString optionMisused(const QCommandLineParser &parser, CommandLineAction run, const QString &runName)
+{
+    QList<const CommandLineOptionEntry *> seen;
+    for (const QString &name : parser.optionNames()) {
+        const CommandLineOptionEntry *entry = entryNamed(name);
+        if (!entry)
+            continue;
+        if (seen.contains(entry))
+            return QStringLiteral("「%1」が二度あります。一度だけ指定してください。")
+                .arg(writtenOptionName(name));
+        seen << entry;
+        const bool used = entry->action == run
+                          || std::find(entry->usedBy.begin(), entry->usedBy.end(), run)
+                                 != entry->usedBy.end();
+        if (!used)
+            return QStringLiteral("「%1」は「%2」とは一緒に使えません。").arg(writtenOptionName(name), runName);
+    }
+    return {};
 }
 
 CommandLine mistake(CommandLine line, const QString &message)
@@ -150,6 +174,10 @@ CommandLine parseCommandLine(const QStringList &arguments)
                                  .arg(offered.join(QStringLiteral("」「"))));
     if (line.run != CommandLine::Run::Check && !parser.isSet(QStringLiteral("output")))
         return mistake(line, QStringLiteral("「%1」には保存先を「-o」で指定してください。").arg(chosen.constFirst()));
+    for (const auto &[action, run] : runs)
+        if (run == line.run)
+            if (const QString misused = optionMisused(parser, action, chosen.constFirst()); !misused.isEmpty())
+                return mistake(line, misused);
     const QString chosenValue = parser.value(chosen.constFirst().mid(2));
     if (line.run == CommandLine::Run::Qr)
         line.qrText = chosenValue;
@@ -160,5 +188,6 @@ CommandLine parseCommandLine(const QStringList &arguments)
     line.htmlFolder = value("html-folder");
     line.title = value("title");
     line.output = value("output");
+    line.replace = parser.isSet(QStringLiteral("replace"));
     return line;
 }

@@ -17,9 +17,11 @@ struct CommandLine {
     QString output;                 // where --preview, --export and --qr write
     QString qrText;                 // what --qr makes a code of
     QString title;                  // with --qr, the bookmark's title; none when empty
+    bool replace = false;           // with --export, files of the same names are replaced
     QString mistake;                // what is wrong, for Run::Mistake
 };
 
 // Reads the arguments, the program's name first, through the table of options. Without any
-// argument the program opens its window; anything not in the table is a mistake.
+// argument the program opens its window; anything not in the table, an option given twice,
+// and one that means nothing to the run asked for, are mistakes.
 CommandLine parseCommandLine(const QStringList &arguments);

@@ -365,8 +365,11 @@ bool PageCheckResult::hasErrors() const
 
 ImageLookup ImagesInFolder(const QString &folder, PageFiles &files)
 {
-    return [folder, &files](const QString &source) {
-        return files.picture(QDir(folder).filePath(QDir::cleanPath(source)));
+    return [folder, &files](const QString &source) -> std::optional<ImageFile> {
+        const QString path = PicturePath(folder, source);
+        if (path.isEmpty())
+            return std::nullopt;
+        return files.picture(path);
     };
 }
 

@@ -2,6 +2,7 @@
 
 #include "check/image_facts.h"
 #include "generator/body_text.h"
+#include "model/folder_writing.h"
 #include "model/io_error.h"
 #include "model/pictogram_text.h"
 #include "model/project_file.h"
@@ -15,21 +16,37 @@
 #include <QImageReader>
 #include <QSet>
 
-#include <functional>
+#include <algorithm>
 
 namespace {
 
+// Room left in a name for the number that tells it from another ("-12").
+constexpr qsizetype numberRoom = 8;
+
 // `wanted`, or the first of "name-2.ext", "name-3.ext", … that `taken` lacks (without regard
-// to case, as the desktops the page is uploaded from), which then takes it.
-QString unusedName(const QString &wanted, QSet<QString> &taken)
+// to case, as the desktops the page is uploaded from), which then takes it; a picture's name
+// takes its other extension too, so that it may become either.
+QString unusedName(const QString &wanted, QSet<QString> &taken, const QStringList &extensions = {})
 {
-    const QFileInfo info(wanted);
-    const QString suffix = info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix();
-    QString name = wanted;
-    for (int number = 2; taken.contains(name.toLower()); ++number)
-        name = QStringLiteral("%1-%2%3").arg(info.completeBaseName()).arg(number).arg(suffix);
-    taken.insert(name.toLower());
-    return name;
+    const QFileInfo info(ShortenedFileName(wanted, LongestFileName - numberRoom));
+    const QString base = info.completeBaseName();
+    QStringList suffixes = extensions;
+    if (suffixes.isEmpty())
+        suffixes << info.suffix();
+    const auto named = [&](const QString &stem, const QString &suffix) {
+        return suffix.isEmpty() ? stem : stem + QLatin1Char('.') + suffix;
+    };
+    const auto free = [&](const QString &stem) {
+        return std::none_of(suffixes.begin(), suffixes.end(), [&](const QString &suffix) {
+            return taken.contains(named(stem, suffix).toLower());
+        });
+    };
+    QString stem = base;
+    for (int number = 2; !free(stem); ++number)
+        stem = QStringLiteral("%1-%2").arg(base).arg(number);
+    for (const QString &suffix : suffixes)
+        taken.insert(named(stem, suffix).toLower());
+    return named(stem, suffixes.constFirst());
 }
 
 // The text file with the pictures of each of its lines renamed, as the page takes its lines.
@@ -63,15 +80,25 @@ QList<QByteArray> readPictures(QList<ExportedPicture> &pictures, const QString &
 {
     QList<QByteArray> sources;
     for (ExportedPicture &picture : pictures) {
-        picture.path = QDir(folder).filePath(QDir::cleanPath(picture.source));
+        picture.path = PicturePath(folder, picture.source);
         QByteArray bytes;
         try {
-            if (folder.isEmpty() || !isRegularFile(picture.path))
+            if (picture.path.isEmpty() && !folder.isEmpty()) {
+                QString shown = picture.source;
+                for (QChar &c : shown)
+                    if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+                        c = QChar::ReplacementCharacter;
+                problems << QStringLiteral("画像ファイルの名前「%1」に使えない文字（制御文字）があります。")
+                                .arg(shown);
+                sources.append(QByteArray());
+                continue;
+            }
+            if (picture.path.isEmpty())
                 throw IoError(IoError::Kind::NotFound);
             bytes = readFileBytes(picture.path);
         } catch (const IoError &error) {
             problems << QStringLiteral("画像ファイル「%1」が読めません（%2）。")
-                            .arg(picture.source, error.message().section(QLatin1Char('\n'), 0, 0));
+                            .arg(picture.source, error.reason());
         }
         picture.sourceBytes = bytes.size();
         sources.append(bytes);
@@ -96,9 +123,12 @@ qint64 PageExport::totalBytes() const
 }
 
 PageExport ExportPage(const PageProject &page, const WorkingState &state, const Pattern &pattern,
-                      int partCount, const Handset &handset)
+                      int partCount, const Handset &handset, const QString &name)
 {
     PageExport exported;
+    QSet<QString> taken;
+    exported.pageName = unusedName(name + QStringLiteral(".html"), taken, {QStringLiteral("html"), QStringLiteral("mpk")});
+    exported.projectName = QFileInfo(exported.pageName).completeBaseName() + QStringLiteral(".mpk");
     exported.project = page;
     exported.limitBytes = handset.pageLimitBytes();
     BodyFiles files;
@@ -112,11 +142,11 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
     const QList<QByteArray> sources = readPictures(pictures, now.pictureFolder, exported.problems);
     for (const ExportedPicture &picture : pictures)
         exported.readFrom << picture.path;
-    QSet<QString> taken;
     QHash<QString, QString> names;
     for (ExportedPicture &picture : pictures) {
         // "gif" and "jpg" are as long, so the page's size is known before the pictures are made.
-        picture.name = unusedName(PhonePictureName(picture.source, QStringLiteral("gif")), taken);
+        picture.name = unusedName(PhonePictureName(picture.source, QStringLiteral("gif")), taken,
+                                  {QStringLiteral("gif"), QStringLiteral("jpg")});
         names.insert(picture.source, picture.name);
     }
 
@@ -198,28 +228,14 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
     return exported;
 }
 
-void WritePageExport(const PageExport &exported, const QString &folder, const QString &pageName,
-                     const QString &projectName)
+void WritePageExport(const PageExport &exported, const QString &folder, ExistingFiles existing)
 {
-    if (!QDir().mkpath(folder))
-        throw IoError(IoError::Kind::AccessDenied).inFile(folder);
-    const QDir into(folder);
-    QStringList writing{into.filePath(pageName), into.filePath(projectName)};
+    QList<FileToWrite> files;
     for (const ExportedPicture &picture : exported.pictures)
-        writing << into.filePath(picture.name);
+        files.append({picture.name, picture.fitted.bytes});
     if (!exported.bodyName.isEmpty())
-        writing << into.filePath(exported.bodyName);
-    // What the page was made from is never written over.
-    for (const QString &path : writing)
-        for (const QString &source : exported.readFrom)
-            if (QFileInfo(path) == QFileInfo(source))
-                throw UserError(QStringLiteral("「%1」は元のファイルなので上書きしません。"
-                                               "別のフォルダを指定してください。")
-                                    .arg(QDir::toNativeSeparators(path)));
-    for (const ExportedPicture &picture : exported.pictures)
-        saveFileBytes(into.filePath(picture.name), picture.fitted.bytes);
-    if (!exported.bodyName.isEmpty())
-        saveFileBytes(into.filePath(exported.bodyName), exported.body);
-    saveFileBytes(into.filePath(pageName), exported.page);
-    saveFileBytes(into.filePath(projectName), WriteProject(exported.project));
+        files.append({exported.bodyName, exported.body});
+    files.append({exported.pageName, exported.page});
+    files.append({exported.projectName, WriteProject(exported.project)});
+    WriteIntoFolder(folder, files, existing, exported.readFrom);
 }

@@ -2,6 +2,7 @@
 
 #include "generator/page_as_written.h"
 #include "generator/page_generator.h"
+#include "model/folder_writing.h"
 #include "model/handsets.h"
 #include "model/page_project.h"
 #include "check/picture_in_page.h"
@@ -27,6 +28,8 @@ struct ExportedPicture {
 // A page made for one handset: the page naming its pictures as they are written beside it,
 // the pictures, and a copy of the project that makes that page.
 struct PageExport {
+    QString pageName;    // as the page is written
+    QString projectName; // as the copy of the project is written
     QByteArray page;
     PageProject project;
     QString bodyName;  // the body text file the copy names, written beside it; empty without
@@ -45,12 +48,14 @@ struct PageExport {
 // The page of the project as "HTML保存" would write it, with every picture of its own site
 // fitted for `handset` within what the page leaves of the handset's limit, shared by area.
 // Pictures are read from the page's picture folder; the body file is taken as the page read it,
-// in Shift-JIS.
+// in Shift-JIS. The page is named `name` with ".html", the copy of the project with ".mpk"
+// (shortened where the name is too long for a file); no two files of the export have the same
+// name, whatever their sources were called.
 PageExport ExportPage(const PageProject &page, const WorkingState &state, const Pattern &pattern,
-                      int partCount, const Handset &handset);
+                      int partCount, const Handset &handset, const QString &name);
 
-// Writes the export into `folder` (made when missing): `pageName`, the pictures, the body file
-// and `projectName`. Throws IoError at the first file that cannot be written, and UserError,
-// before writing anything, when one of them is a file the export was made from.
-void WritePageExport(const PageExport &exported, const QString &folder, const QString &pageName,
-                     const QString &projectName);
+// Writes the whole export into `folder` (made when missing), or nothing of it: the page, the
+// pictures, the body file and the copy of the project. A file of the same name there stops it
+// (NamesTaken) unless `existing` is Replaced; a file the export was made from is never written
+// over. Throws IoError naming the file that could not be written.
+void WritePageExport(const PageExport &exported, const QString &folder, ExistingFiles existing);

@@ -1,6 +1,9 @@
 #include "check/page_files.h"
 
+#include <QDir>
 #include <QFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -27,4 +30,12 @@ std::optional<ImageFile> PageFiles::picture(const QString &path)
         pictures.clear();
     pictures.insert(path, {*stamp, found});
     return found;
+}
+
+QString PicturePath(const QString &folder, const QString &source)
+{
+    if (folder.isEmpty()
+        || std::any_of(source.begin(), source.end(), [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7F; }))
+        return {};
+    return QDir(folder).filePath(QDir::cleanPath(source));
 }

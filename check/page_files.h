@@ -15,6 +15,11 @@ struct ImageFile {
     ImageFacts facts;
 };
 
+// The file a picture the page names as `source` is read from, in the picture folder; empty
+// when there is no folder or the name holds a control character (a NUL would end the name
+// early and name another file).
+QString PicturePath(const QString &folder, const QString &source);
+
 // The files a page reads, kept while they stay as they were: the check runs at every keystroke,
 // and a file that has not changed is not opened again. Besides the body, the pictures: a file
 // is known by its path and its stamp.

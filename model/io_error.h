@@ -32,6 +32,9 @@ public:
     // user can find and mend it.
     IoError &inFile(const QString &path);
 
+    // Records the file the error is about, leaving the message as the window shows it.
+    IoError &about(const QString &path);
+
     // The error for a failed system call, from its errno value.
     static IoError fromErrno(int errorNumber);
 
@@ -39,9 +42,26 @@ public:
     // lies at the path.
     static IoError forOpen(const QString &path, int errorNumber);
 
+    // The error for `path`, opened as `mode` says it is, when that is no regular file.
+    static IoError forNotAFile(const QString &path, unsigned mode);
+
+    // Why, in words that say what the program knows: what lies at the path when it is no file
+    // ("フォルダです", "リンク先のないシンボリックリンクです"), what the system said beyond
+    // the message ("名前が長すぎます"), or else the message.
+    QString reason() const;
+
+    // The file and why, on one line: "「/home/user/page.html」: ディスクがいっぱいです"; the
+    // reason alone when no file is known.
+    QString explained() const;
+
 private:
+    // The kind of a failed system call's errno value.
+    static IoError kindOf(int errorNumber);
+
     Kind errorKind;
     int lineNumber = 0;
+    QString filePath;
+    QString cause; // beyond the message; empty when the message says it all
 };
 
 // The platform's message for each kind, shown exactly so.

@@ -53,9 +53,9 @@ QByteArray readFileBytes(const QString &path, qint64 limit)
     const auto closeFile = qScopeGuard([descriptor] { ::close(descriptor); });
     struct stat status {};
     if (::fstat(descriptor, &status) != 0)
-        throw IoError::fromErrno(errno);
+        throw IoError::fromErrno(errno).about(path);
     if (!S_ISREG(status.st_mode))
-        throw IoError(IoError::Kind::AccessDenied);
+        throw IoError::forNotAFile(path, status.st_mode);
     if (status.st_size > limit)
         throw IoError(IoError::Kind::TooLarge).inFile(path);
     QByteArray bytes;
@@ -74,7 +74,7 @@ QByteArray readFileBytes(const QString &path, qint64 limit)
             if (count < 0 && errno == EINTR)
                 continue;
             if (count < 0)
-                throw IoError::fromErrno(errno);
+                throw IoError::fromErrno(errno).about(path);
             if (count == 0)
                 break;
             filled += count;

@@ -42,7 +42,7 @@ void writeInto(const QString &path, const QByteArray &bytes)
         if (count < 0 && errno == EINTR)
             continue;
         if (count <= 0)
-            throw IoError::fromErrno(count < 0 ? errno : ENOSPC);
+            throw IoError::fromErrno(count < 0 ? errno : ENOSPC).about(path);
         written += count;
     }
 }
@@ -63,9 +63,9 @@ void saveFileBytes(const QString &path, const QByteArray &bytes)
     if (file.write(bytes) != bytes.size() || !file.flush()) {
         const int writeError = errno;
         file.cancelWriting();
-        throw IoError::fromErrno(writeError);
+        throw IoError::fromErrno(writeError).about(path);
     }
     errno = 0;
     if (!file.commit())
-        throw IoError::fromErrno(errno);
+        throw IoError::fromErrno(errno).about(path);
 }

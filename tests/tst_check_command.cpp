@@ -5,11 +5,16 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QMap>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 class CheckCommandTest : public QObject {
@@ -30,8 +35,8 @@ private slots:
     void help();
     void exportPage_data();
     void exportPage();
-    void exportNotMade_data();
-    void exportNotMade();
+    void exportKeepsWhatItDidNotMake_data();
+    void exportKeepsWhatItDidNotMake();
     void qrCode_data();
     void qrCode();
 };
@@ -47,7 +52,8 @@ struct Ran {
 // The program run on the test projects as a user would, on a machine with no display at all,
 // from the projects' folder unless another is named.
 Ran runWithoutDisplay(const QStringList &arguments,
-                      const QString &folder = qEnvironmentVariable("CHECK_DATA"))
+                      const QString &folder = qEnvironmentVariable("CHECK_DATA"),
+                      qint64 largestFile = 0)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.remove(QStringLiteral("DISPLAY"));
@@ -56,6 +62,13 @@ Ran runWithoutDisplay(const QStringList &arguments,
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setWorkingDirectory(folder);
+    // A disk that fills up: no file grows past the limit.
+    if (largestFile > 0)
+        program.setChildProcessModifier([largestFile] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit limit{rlim_t(largestFile), rlim_t(largestFile)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        });
     program.start(qEnvironmentVariable("MOPECO"), arguments);
     Ran ran;
     if (program.waitForFinished(60000) && program.exitStatus() == QProcess::NormalExit)
@@ -172,7 +185,7 @@ void CheckCommandTest::previewNotWritten_data()
     QTest::addColumn<QString>("target"); // "NEW/" stands for a new, empty folder
     QTest::addColumn<QString>("reason");
     QTest::newRow("a full device") << "/dev/full" << "ディスクがいっぱいです";
-    QTest::newRow("a pipe nobody reads") << "NEW/pipe" << "入出力エラーです";
+    QTest::newRow("a pipe nobody reads") << "NEW/pipe" << "読む側のいない名前付きパイプ（FIFO）です";
     QTest::newRow("a folder") << "NEW/" << "";
     QTest::newRow("a folder that is not there") << "NEW/none/page.png" << "";
 }
@@ -294,6 +307,21 @@ void CheckCommandTest::mistakenCommandLine_data()
         << QStringList{"--export", "shop.mpk", "--qr", "http://example.jp/", "-o", "x"}
         << "「--export」と「--qr」は一緒に使えません。";
     QTest::newRow("a code without a picture") << QStringList{"--qr", "http://example.jp/"} << "「-o」";
+    QTest::newRow("an option twice")
+        << QStringList{"--check", "shop.mpk", "--handset", "505i", "--handset", "501i"}
+        << "「--handset」が二度あります。";
+    QTest::newRow("an option twice by its two names")
+        << QStringList{"--preview", "shop.mpk", "-o", "a.png", "--output", "b.png"} << "「--output」が二度あります。";
+    QTest::newRow("a handset for a code")
+        << QStringList{"--qr", "http://example.jp/", "--handset", "505i", "-o", "x.png"}
+        << "「--handset」は「--qr」とは一緒に使えません。";
+    QTest::newRow("a picture for a check")
+        << QStringList{"--check", "shop.mpk", "-o", "x.png"} << "「-o」は「--check」とは一緒に使えません。";
+    QTest::newRow("replacing for a preview")
+        << QStringList{"--preview", "shop.mpk", "-o", "x.png", "--replace"}
+        << "「--replace」は「--preview」とは一緒に使えません。";
+    QTest::newRow("a title for a page")
+        << QStringList{"--export", "shop.mpk", "-o", "out", "--title", "x"} << "「--title」は「--export」とは一緒に使えません。";
 }
 
 void CheckCommandTest::mistakenCommandLine()
@@ -389,45 +417,187 @@ void CheckCommandTest::exportPage()
     QCOMPARE(project.readAll(), projectBefore);
 }
 
-// A page that cannot be made writes nothing, and nothing it was made from is written over.
-void CheckCommandTest::exportNotMade_data()
+namespace {
+
+// What a folder holds, hidden entries too: each entry's kind and bytes or link target.
+QMap<QString, QByteArray> folderHolds(const QString &path)
 {
-    QTest::addColumn<QStringList>("arguments"); // OUT stands for a new folder, DATA for a copy of the project's
-    QTest::addColumn<int>("exitCode");
-    QTest::addColumn<QString>("said");
-    QTest::newRow("pictures not there")
-        << QStringList{"--export", "cafe.mpk", "--html-folder", "/nonexistent", "-o", "OUT"} << 1
-        << "画像ファイル「photo.jpg」が読めません";
-    QTest::newRow("into the project's own folder")
-        << QStringList{"--export", "cafe.mpk", "-o", "DATA"} << 2 << "元のファイルなので上書きしません";
-    QTest::newRow("no such project") << QStringList{"--export", "gone.mpk", "-o", "OUT"} << 2
-                                     << "ファイルが見つかりません";
+    QMap<QString, QByteArray> holds;
+    for (const QFileInfo &entry : QDir(path).entryInfoList(
+             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        QByteArray what;
+        if (entry.isSymLink()) {
+            what = "link to " + entry.symLinkTarget().toUtf8();
+        } else if (entry.isDir()) {
+            what = "folder";
+        } else if (entry.isFile()) {
+            QFile file(entry.filePath());
+            what = file.open(QIODevice::ReadOnly) ? "file " + file.readAll() : "unreadable";
+        } else {
+            what = "other";
+        }
+        holds.insert(entry.fileName(), what);
+    }
+    return holds;
 }
 
-void CheckCommandTest::exportNotMade()
+// Makes each of `entries` in `folder`: "name=text" a file holding the text, "name<other" a copy
+// of the folder's file `other`, "name->TARGET" a symbolic link, "name|" a named pipe,
+// "name/" a folder.
+void make(const QString &folder, const QStringList &entries, const QString &outside)
 {
+    for (const QString &entry : entries) {
+        const QString name = entry.section(QRegularExpression(QStringLiteral("=|<|->|\\||/")), 0, 0);
+        const QString path = QDir(folder).filePath(name);
+        QFile::remove(path);
+        const QString rest = entry.mid(name.size());
+        if (rest.startsWith(QLatin1String("->"))) {
+            QVERIFY(QFile::link(rest.mid(2) == QLatin1String("OUTSIDE") ? outside : rest.mid(2), path));
+        } else if (rest == QLatin1String("|")) {
+            QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else if (rest == QLatin1String("/")) {
+            QVERIFY(QDir().mkpath(path));
+        } else if (rest.startsWith(QLatin1Char('<'))) {
+            QVERIFY(QFile::copy(QDir(folder).filePath(rest.mid(1)), path));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(rest.mid(1).toUtf8());
+        }
+    }
+}
+
+} // namespace
+
+// The export writes all of the page or nothing, never outside the folder it was given, and
+// never over a file it did not make in this run, unless told to replace regular files.
+void CheckCommandTest::exportKeepsWhatItDidNotMake_data()
+{
+    QTest::addColumn<QByteArrayList>("changes"); // to the project's bytes: before, after, …
+    QTest::addColumn<QStringList>("inData");     // made in the project's folder, as make() says
+    QTest::addColumn<QStringList>("inOut");      // made in the folder written into
+    QTest::addColumn<QStringList>("arguments");  // OUT stands for that folder, DATA for the project's
+    QTest::addColumn<qint64>("largestFile");     // 0 for no limit
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("said");
+    const QStringList into{"--export", "cafe.mpk", "-o", "OUT"};
+    QTest::newRow("pictures not there")
+        << QByteArrayList() << QStringList() << QStringList()
+        << QStringList{"--export", "cafe.mpk", "--html-folder", "/nonexistent", "-o", "OUT"} << 0ll
+        << 1 << "画像ファイル「photo.jpg」が読めません";
+    QTest::newRow("into the project's own folder")
+        << QByteArrayList() << QStringList() << QStringList() << QStringList{"--export", "cafe.mpk", "-o", "DATA"}
+        << 0ll << 2 << "元のファイルなので上書きしません";
+    QTest::newRow("replacing in the project's own folder")
+        << QByteArrayList() << QStringList() << QStringList()
+        << QStringList{"--export", "cafe.mpk", "-o", "DATA", "--replace"} << 0ll << 2 << "元のファイルなので上書きしません";
+    // Without a body, nothing it reads is in the way: only the project of the same name.
+    QTest::newRow("a backup into its own folder")
+        << QByteArrayList{"\r\nbody.txt\r\n", "\r\n\r\n"} << QStringList{"cafe.bak<cafe.mpk"} << QStringList()
+        << QStringList{"--export", "cafe.bak", "-o", "DATA"} << 0ll << 2
+        << "同じ名前のファイルがあるので、何も書き出していません: cafe.mpk（置き換えるときは --replace";
+    QTest::newRow("no such project") << QByteArrayList() << QStringList() << QStringList()
+                                     << QStringList{"--export", "gone.mpk", "-o", "OUT"} << 0ll << 2
+                                     << "ファイルが見つかりません";
+    QTest::newRow("the page of another project there")
+        << QByteArrayList() << QStringList() << QStringList{"cafe.html=another page", "logo.gif=another logo"}
+        << into << 0ll << 2 << "何も書き出していません: logo.gif、cafe.html";
+    QTest::newRow("a link to a file outside")
+        << QByteArrayList() << QStringList() << QStringList{"photo.gif->OUTSIDE"} << into << 0ll << 2
+        << "何も書き出していません: photo.gif";
+    QTest::newRow("a link to a file outside, replacing")
+        << QByteArrayList() << QStringList() << QStringList{"photo.gif->OUTSIDE"}
+        << into + QStringList{"--replace"} << 0ll << 2 << "はふつうのファイルではない（シンボリックリンクです）";
+    QTest::newRow("a dangling link, replacing")
+        << QByteArrayList() << QStringList() << QStringList{"cafe.html->gone/page.html"}
+        << into + QStringList{"--replace"} << 0ll << 2 << "シンボリックリンクです";
+    QTest::newRow("a pipe, replacing")
+        << QByteArrayList() << QStringList() << QStringList{"cafe.html|"} << into + QStringList{"--replace"}
+        << 0ll << 2 << "名前付きパイプ（FIFO）です";
+    QTest::newRow("the disk fills up")
+        << QByteArrayList() << QStringList() << QStringList{"notes.txt=mine"} << into << 2048ll << 2
+        << "photo.gif」: ディスクがいっぱいです";
+    QTest::newRow("a picture that is a pipe")
+        << QByteArrayList() << QStringList{"photo.jpg|"} << QStringList() << into << 0ll << 1
+        << "画像ファイル「photo.jpg」が読めません（ファイルではなく名前付きパイプ（FIFO）です）";
+    QTest::newRow("a picture that is a folder")
+        << QByteArrayList() << QStringList{"logo.png/"} << QStringList() << into << 0ll << 1
+        << "画像ファイル「logo.png」が読めません（ファイルではなくフォルダです）";
+    QTest::newRow("a picture named with a NUL")
+        << QByteArrayList{"photo.jpg", QByteArray("x\0.jpg", 6)} << QStringList{"x<photo.jpg"}
+        << QStringList() << into << 0ll << 1 << "画像ファイルの名前「x\uFFFD.jpg」に使えない文字";
+    QTest::newRow("replacing regular files")
+        << QByteArrayList() << QStringList() << QStringList{"cafe.html=old page", "notes.txt=mine"}
+        << into + QStringList{"--replace"} << 0ll << 0 << "";
+    QTest::newRow("a body named like the page")
+        << QByteArrayList{"body.txt", "cafe.html"} << QStringList{"cafe.html<body.txt"} << QStringList()
+        << into << 0ll << 0 << "";
+    // 255 bytes in UTF-8, the most a name may have: the page's name would have one more.
+    const QString longName = QString(83, QChar(u'長')) + QStringLiteral("ab.mpk");
+    QTest::newRow("a name too long for a file")
+        << QByteArrayList() << QStringList() << QStringList()
+        << QStringList{"--export", longName, "-o", "OUT"} << 0ll << 0 << "";
+}
+
+void CheckCommandTest::exportKeepsWhatItDidNotMake()
+{
+    QFETCH(QByteArrayList, changes);
+    QFETCH(QStringList, inData);
+    QFETCH(QStringList, inOut);
     QFETCH(QStringList, arguments);
+    QFETCH(qint64, largestFile);
     QFETCH(int, exitCode);
     QFETCH(QString, said);
     QTemporaryDir scratch;
     const QString out = scratch.filePath(QStringLiteral("out"));
     const QString data = scratch.filePath(QStringLiteral("data"));
-    QVERIFY(QDir().mkpath(data));
+    const QString outside = scratch.filePath(QStringLiteral("outside.txt"));
+    QVERIFY(QDir().mkpath(data) && QDir().mkpath(out));
+    make(scratch.path(), {QStringLiteral("outside.txt=not to be touched")}, outside);
     const QDir source(qEnvironmentVariable("EXPORT_DATA"));
     for (const QString &name : source.entryList(QDir::Files))
         QVERIFY(QFile::copy(source.filePath(name), QDir(data).filePath(name)));
-    const QStringList before = QDir(data).entryList(QDir::Files);
+    QFile project(QDir(data).filePath(QStringLiteral("cafe.mpk")));
+    QVERIFY(project.open(QIODevice::ReadWrite));
+    QByteArray projectBytes = project.readAll();
+    for (qsizetype change = 0; change + 1 < changes.size(); change += 2)
+        projectBytes.replace(changes[change], changes[change + 1]);
+    QVERIFY(project.resize(0) && project.write(projectBytes) == projectBytes.size());
+    project.close();
+    // A project of a long name is the same project.
+    const QString named = arguments.value(1);
+    if (named != QLatin1String("cafe.mpk") && named != QLatin1String("gone.mpk") && !named.endsWith(".bak"))
+        QVERIFY(QFile::copy(project.fileName(), QDir(data).filePath(named)));
+    make(data, inData, outside);
+    make(out, inOut, outside);
+    const auto before = std::tuple(folderHolds(data), folderHolds(out), folderHolds(scratch.path()));
     arguments.replaceInStrings(QStringLiteral("OUT"), out);
     arguments.replaceInStrings(QStringLiteral("DATA"), data);
-    const Ran ran = runWithoutDisplay(arguments << "--handset" << "D502i", data);
-    QCOMPARE(ran.exitCode, exitCode);
+
+    const Ran ran = runWithoutDisplay(arguments << "--handset" << "D502i", data, largestFile);
+    QVERIFY2(ran.exitCode == exitCode, ran.err.constData());
     QVERIFY2(QString::fromUtf8(ran.err).contains(said), ran.err.constData());
-    QVERIFY(!QFileInfo::exists(out));
-    QCOMPARE(QDir(data).entryList(QDir::Files), before);
-    QFile copied(QDir(data).filePath(QStringLiteral("cafe.mpk")));
-    QFile original(source.filePath(QStringLiteral("cafe.mpk")));
-    QVERIFY(copied.open(QIODevice::ReadOnly) && original.open(QIODevice::ReadOnly));
-    QCOMPARE(copied.readAll(), original.readAll());
+    QCOMPARE(folderHolds(data), std::get<0>(before));
+    QCOMPARE(folderHolds(scratch.path()), std::get<2>(before));
+    const QMap<QString, QByteArray> written = folderHolds(out);
+    if (exitCode != 0) {
+        QCOMPARE(written, std::get<1>(before));
+        return;
+    }
+    // What was there and is no part of the page stays; the page is the page, and the body its copy
+    // names is another file beside it.
+    for (auto kept = std::get<1>(before).begin(); kept != std::get<1>(before).end(); ++kept)
+        if (!kept.key().endsWith(QLatin1String(".html")))
+            QCOMPARE(written.value(kept.key()), kept.value());
+    const auto page = std::find_if(written.begin(), written.end(), [](const QByteArray &what) {
+        return what.contains("<HTML>") || what.contains("<html>");
+    });
+    QVERIFY(page != written.end());
+    QVERIFY(QFile::encodeName(page.key()).size() <= 255);
+    const QString copy = QFileInfo(page.key()).completeBaseName() + QStringLiteral(".mpk");
+    QVERIFY(written.contains(copy));
+    const QByteArray body = written.value(copy).mid(5).split('\n').value(9).trimmed();
+    QVERIFY2(body != QFile::encodeName(page.key()) && written.contains(QString::fromLatin1(body)), body.constData());
 }
 
 // A QR code written with no display, read back by a real reader: the text given, or its
@@ -447,6 +617,12 @@ void CheckCommandTest::qrCode_data()
     QTest::newRow("too long") << QStringList{"--qr", QString(214, QLatin1Char('a'))} << 2 << QByteArray()
                               << "エラー: QRコードにするには長すぎます（214 バイト）。携帯が読めるQRコードには"
                                  " 213 バイトまでしか入りません。\n";
+    QTest::newRow("a character Shift-JIS lacks")
+        << QStringList{"--qr", "http://example.jp/café"} << 2 << QByteArray()
+        << "エラー: 「http://example.jp/café」の「é」（U+00E9）はシフトJISにない文字なので、携帯では読めません。\n";
+    QTest::newRow("a title with an emoji")
+        << QStringList{"--qr", "http://example.jp/", "--title", "カフェ😀"} << 2 << QByteArray()
+        << "エラー: 「カフェ😀」の「😀」（U+1F600）はシフトJISにない文字なので、携帯では読めません。\n";
 }
 
 void CheckCommandTest::qrCode()

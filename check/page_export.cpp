@@ -134,7 +134,7 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
     BodyFiles files;
     const PageNow now = PageAsWrittenNow(page, state, pattern, partCount, files);
     if (now.bodyError)
-        exported.problems << now.bodyError->message().section(QLatin1Char('\n'), 0, 0);
+        exported.problems << QStringLiteral("本文のファイルが読めません（%1）。").arg(now.bodyError->explained());
 
     QList<ExportedPicture> pictures;
     for (const QString &source : LocalPictureSources(now.lines))
@@ -160,7 +160,7 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
                 unusedName(keptName(QFileInfo(path).fileName(), QStringLiteral("body.txt")), taken);
             exported.readFrom << path;
         } catch (const IoError &error) {
-            exported.problems << error.message().section(QLatin1Char('\n'), 0, 0);
+            exported.problems << QStringLiteral("本文のファイルが読めません（%1）。").arg(error.explained());
         }
     }
 

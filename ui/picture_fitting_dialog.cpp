@@ -171,8 +171,8 @@ bool PictureFittingDialog::useSource(const QString &path)
     QByteArray bytes;
     try {
         bytes = readFileBytes(path);
-    } catch (const UserError &error) {
-        desktop.showMessage(error.message());
+    } catch (const IoError &error) {
+        desktop.showMessage(QStringLiteral("画像ファイルを読めません。\n") + error.explained());
         return false;
     }
     sourcePath = path;

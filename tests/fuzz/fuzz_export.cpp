@@ -4,10 +4,12 @@
 // for and it was a regular file, and a failed export leaves the folder as it was.
 #include "check/page_export.h"
 #include "fuzz_inputs.h"
+#include "model/gif_writer.h"
 #include "model/handsets.h"
 #include "model/page_project.h"
 #include "model/pattern.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -52,15 +54,15 @@ const QMap<QString, QByteArray> &sources()
 {
     static const QMap<QString, QByteArray> files = [] {
         QMap<QString, QByteArray> made;
-        for (const char *format : {"GIF", "PNG"}) {
-            QImage picture(30, 20, QImage::Format_RGB32);
-            picture.fill(Qt::darkGreen);
-            QFile scratch(QDir::temp().filePath(QStringLiteral("fuzz-export-picture")));
-            picture.save(scratch.fileName(), format);
-            require(scratch.open(QIODevice::ReadOnly));
-            made.insert(QString::fromLatin1(format == QByteArray("GIF") ? "a.gif" : "b.png"), scratch.readAll());
-            scratch.remove();
-        }
+        QImage picture(30, 20, QImage::Format_Indexed8);
+        picture.setColorTable({qRgb(0, 100, 0), qRgb(255, 255, 255)});
+        picture.fill(0);
+        made.insert(QStringLiteral("a.gif"), WriteGif(picture));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        require(picture.save(&buffer, "PNG"));
+        made.insert(QStringLiteral("b.png"), png);
         made.insert(QStringLiteral("body.txt"), "<IMG SRC=\"a.gif\">\r\n");
         return made;
     }();

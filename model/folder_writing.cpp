@@ -99,7 +99,7 @@ public:
     {
         QByteArray pattern = QFile::encodeName(pathIn(folderPath, QStringLiteral(".mopeco-XXXXXX")));
         if (!::mkdtemp(pattern.data()))
-            throw IoError::forOpen(folderPath, errno);
+            throw IoError::fromErrno(errno).about(folderPath);
         scratchName = pattern.mid(pattern.lastIndexOf('/') + 1);
         scratch = ::openat(folder, scratchName.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (scratch >= 0 && ::mkdirat(scratch, "old", 0700) == 0)
@@ -235,8 +235,12 @@ void WriteIntoFolder(const QString &folder, const QList<FileToWrite> &files,
                      ExistingFiles existing, const QStringList &neverReplaced)
 {
     const QStringList made = missingFolders(folder);
+    const QFileInfo given(folder);
+    if (given.exists() && !given.isDir())
+        throw UserError(QStringLiteral("「%1」はフォルダではありません。書き出すフォルダを指定してください。")
+                            .arg(QDir::toNativeSeparators(folder)));
     if (!QDir().mkpath(folder))
-        throw IoError::forOpen(folder, EACCES);
+        throw IoError::fromErrno(EACCES).about(folder);
     // Folders made for this writing go again when it fails.
     auto removeMade = qScopeGuard([&made] {
         for (const QString &madeFolder : made)
@@ -245,7 +249,7 @@ void WriteIntoFolder(const QString &folder, const QList<FileToWrite> &files,
     const Descriptor into(::open(QFile::encodeName(folder).constData(),
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (into.get() < 0)
-        throw IoError::forOpen(folder, errno);
+        throw IoError::fromErrno(errno).about(folder);
     const long longest = ::fpathconf(into.get(), _PC_NAME_MAX);
 
     QSet<FileIdentity> sources;

@@ -111,6 +111,9 @@ PictureStructure gifStructure(const QByteArray &bytes)
             at = afterSubBlocks(bytes, at + 2);
         } else if (introducer == 0x2C) {
             const QSize frame(littleEndian16(bytes, at + 5), littleEndian16(bytes, at + 7));
+            // A screen of no size is the first frame's, as decoders take it.
+            if (structure.size.isEmpty() && structure.frames == 0)
+                structure.size = frame;
             structure.largestArea = std::max(structure.largestArea,
                                              qint64(frame.width()) * frame.height());
             const quint8 frameFlags = byteAt(bytes, at + 9);

@@ -268,6 +268,9 @@ void PictureFittingTest::refused_data()
     QTest::newRow("JPEG broken inside") << jpeg.left(jpeg.size() / 2) + QByteArray(40, '\xFF')
                                                 + jpeg.mid(jpeg.size() / 2 + 40)
                                         << qint64(5000) << "JPEG 画像の中身が壊れていて読めません" << "";
+    QByteArray noScreen = gif;
+    noScreen.replace(6, 4, QByteArray(4, '\0'));
+    QTest::newRow("GIF of no screen size") << noScreen << qint64(5000) << "" << "";
     QTest::newRow("animated GIF") << animatedGif() << qint64(5000) << ""
                                   << "動くGIFの最初のコマだけを使いました。";
 }

@@ -93,8 +93,8 @@ QString jpegProblem(JpegDecoding::Outcome outcome, QSize size)
     return brokenText("JPEG");
 }
 
-QImage readWithQt(const QByteArray &bytes, QSize scaledSize, QDeadlineTimer deadline,
-                  QString *problem)
+QImage readWithQt(const QByteArray &bytes, const QByteArray &format, QSize scaledSize,
+                  QDeadlineTimer deadline, QString *problem)
 {
     DeadlineBuffer buffer(deadline);
     buffer.setData(bytes);
@@ -105,7 +105,7 @@ QImage readWithQt(const QByteArray &bytes, QSize scaledSize, QDeadlineTimer dead
         reader.setScaledSize(scaledSize);
     QImage picture;
     if (!reader.read(&picture) || buffer.expired()) {
-        *problem = buffer.expired() ? tooSlowText() : brokenText(reader.format().toUpper());
+        *problem = buffer.expired() ? tooSlowText() : brokenText(format);
         return {};
     }
     return picture;
@@ -134,7 +134,7 @@ DecodedPicture DecodePicture(const QByteArray &bytes, const PictureDecoding &dec
         decoded.picture = std::move(jpeg.picture);
         return decoded;
     }
-    decoded.picture = readWithQt(bytes, scaledSize, deadline, &decoded.problem);
+    decoded.picture = readWithQt(bytes, structure.format, scaledSize, deadline, &decoded.problem);
     if (decoding.corner.isValid() && !decoded.picture.isNull())
         decoded.picture = decoded.picture.copy(QRect(QPoint(), decoding.corner)
                                                    .intersected(decoded.picture.rect()));

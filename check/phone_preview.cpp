@@ -3,11 +3,12 @@
 #include "check/page_check.h"
 #include "check/screen_colours.h"
 #include "model/fonts.h"
+#include "model/io_error.h"
+#include "model/picture_decoding.h"
 #include "model/text_reader.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
-#include <QImageReader>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -125,11 +126,13 @@ std::function<QImage(const QString &)> PicturesInFolder(const QString &folder)
         const QString path = QDir(folder).filePath(QDir::cleanPath(source));
         if (!isRegularFile(path))
             return {};
-        QImageReader reader(path);
-        const QSize size = reader.size();
-        if (!size.isValid() || qint64(size.width()) * size.height() > largestPicture)
-            return {};
-        return reader.read();
+        PictureDecoding decoding;
+        decoding.mostPixels = largestPicture;
+        try {
+            return DecodePicture(readFileBytes(path), decoding).picture;
+        } catch (const IoError &) {
+            return {}; // shown as a picture that cannot be read
+        }
     };
 }
 

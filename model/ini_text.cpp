@@ -38,6 +38,67 @@ QByteArrayView keyOf(QByteArrayView content)
     return equals < 0 ? QByteArrayView() : content.first(equals).trimmed();
 }
 
+constexpr char escape = '\\';
+
+// The value on one line whatever it holds: a line break or a "[" or "=" that could pass for a
+// section or a key of its own, any other control character, blanks at either end (which
+// reading drops) and the escape character itself are written as escapes.
+QByteArray escaped(const QByteArray &value)
+{
+    QByteArray line;
+    line.reserve(value.size());
+    for (qsizetype at = 0; at < value.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(value[at]);
+        const bool blankAtEnd = byte == ' ' && (at == 0 || at == value.size() - 1);
+        if (byte == '\n')
+            line.append("\\n");
+        else if (byte == '\r')
+            line.append("\\r");
+        else if (byte == escape)
+            line.append("\\\\");
+        else if (byte < 0x20 || byte == 0x7F || byte == '[' || byte == '=' || blankAtEnd)
+            line.append("\\x").append(QByteArray::number(byte, 16).rightJustified(2, '0'));
+        else
+            line.append(char(byte));
+    }
+    return line;
+}
+
+int hexDigit(char digit)
+{
+    if (digit >= '0' && digit <= '9')
+        return digit - '0';
+    if (digit >= 'a' && digit <= 'f')
+        return digit - 'a' + 10;
+    if (digit >= 'A' && digit <= 'F')
+        return digit - 'A' + 10;
+    return -1;
+}
+
+// The value as it was written. A backslash that starts no escape of these stays as it is, so a
+// value written by hand or by Qt's settings reads as before.
+QByteArray unescaped(QByteArrayView line)
+{
+    QByteArray value;
+    value.reserve(line.size());
+    for (qsizetype at = 0; at < line.size(); ++at) {
+        const char next = at + 1 < line.size() ? line[at + 1] : '\0';
+        if (line[at] != escape) {
+            value.append(line[at]);
+        } else if (next == 'n' || next == 'r' || next == escape) {
+            value.append(next == 'n' ? '\n' : next == 'r' ? '\r' : escape);
+            ++at;
+        } else if (next == 'x' && at + 3 < line.size() && hexDigit(line[at + 2]) >= 0
+                   && hexDigit(line[at + 3]) >= 0) {
+            value.append(char(hexDigit(line[at + 2]) * 16 + hexDigit(line[at + 3])));
+            at += 3;
+        } else {
+            value.append(line[at]);
+        }
+    }
+    return value;
+}
+
 } // namespace
 
 std::optional<QByteArray> iniValue(const QByteArray &text, QByteArrayView section,
@@ -51,7 +112,7 @@ std::optional<QByteArray> iniValue(const QByteArray &text, QByteArrayView sectio
         if (const std::optional<QByteArrayView> name = sectionName(content))
             inSection = *name == section;
         else if (inSection && keyOf(content) == key)
-            return content.sliced(content.indexOf('=') + 1).trimmed().toByteArray();
+            return unescaped(content.sliced(content.indexOf('=') + 1).trimmed());
     }
     return std::nullopt;
 }
@@ -59,7 +120,7 @@ std::optional<QByteArray> iniValue(const QByteArray &text, QByteArrayView sectio
 QByteArray withIniValue(const QByteArray &text, QByteArrayView section, QByteArrayView key,
                         const QByteArray &value)
 {
-    const QByteArray entry = key.toByteArray() + '=' + value;
+    const QByteArray entry = key.toByteArray() + '=' + escaped(value);
     QByteArray result = text;
     std::optional<qsizetype> sectionEnd; // after the section's header or its last filled line
     bool inSection = false;

@@ -1,9 +1,9 @@
 #include "model/picture_fitting.h"
 
 #include "model/gif_writer.h"
+#include "model/picture_decoding.h"
 
 #include <QBuffer>
-#include <QImageReader>
 #include <QImageWriter>
 #include <QLocale>
 
@@ -68,39 +68,30 @@ Decoded refused(const QString &problem)
     return decoded;
 }
 
-// The source decoded at (about) `width` pixels across, the proportions kept: a JPEG decodes
-// straight at the smaller size, which keeps a camera's photo fast.
+// The source decoded at the size it is shown at; a source small enough is read whole first,
+// so that its own colours can be counted.
 Decoded decode(const QByteArray &source, const Handset &handset)
 {
-    QBuffer buffer;
-    buffer.setData(source);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setAllocationLimit(256);
-    const QSize size = reader.size();
-    if (!reader.canRead() || !size.isValid())
-        return refused(QStringLiteral("画像として読めないファイルです。"));
-    if (qint64(size.width()) * size.height() > mostSourcePixels)
-        return refused(QStringLiteral("画像が大きすぎて読めません（%1 × %2 ピクセル）。")
-                           .arg(size.width())
-                           .arg(size.height()));
-    Decoded decoded;
-    decoded.format = reader.format().toUpper();
-    decoded.size = size;
-    if (reader.imageCount() > 1)
-        decoded.note = QStringLiteral("動くGIFの最初のコマだけを使いました。");
     // A JPEG decodes straight at the smaller size; it has more colours than anyone counts.
-    const QSize target = ShownPictureSize(size, handset);
-    const bool tooLarge = target != size;
-    const bool readWhole = decoded.format != "JPEG"
-                           && qint64(size.width()) * size.height() <= mostPixelsReadWhole;
-    if (tooLarge && !readWhole)
-        reader.setScaledSize(target);
-    if (!reader.read(&decoded.picture))
-        return refused(QStringLiteral("画像を読めませんでした（%1）。").arg(reader.errorString()));
-    if (readWhole)
-        decoded.colours = coloursOf(decoded.picture);
-    decoded.picture = decoded.picture.convertToFormat(QImage::Format_ARGB32);
+    const auto readWhole = [](const QByteArray &format, QSize size) {
+        return format != "JPEG" && qint64(size.width()) * size.height() <= mostPixelsReadWhole;
+    };
+    PictureDecoding decoding;
+    decoding.mostPixels = mostSourcePixels;
+    decoding.sizeFor = [&handset, &readWhole](const QByteArray &format, QSize size) {
+        return readWhole(format, size) ? size : ShownPictureSize(size, handset);
+    };
+    DecodedPicture picture = DecodePicture(source, decoding);
+    if (picture.picture.isNull())
+        return refused(picture.problem);
+    Decoded decoded;
+    decoded.format = picture.format;
+    decoded.size = picture.size;
+    if (picture.frames > 1)
+        decoded.note = QStringLiteral("動くGIFの最初のコマだけを使いました。");
+    if (readWhole(picture.format, picture.size))
+        decoded.colours = coloursOf(picture.picture);
+    decoded.picture = picture.picture.convertToFormat(QImage::Format_ARGB32);
     // A header may claim another size than the picture has: what was read is what counts.
     const QSize shown = ShownPictureSize(decoded.picture.size(), handset);
     if (shown != decoded.picture.size())

@@ -45,7 +45,8 @@ QString PictureFactsText(const QByteArray &format, QSize size, int colours, qint
 // picture's own for deeper screens; transparency kept. Colours, then size, then JPEG quality
 // are stepped down, a few steps each, until the picture fits; a picture narrower than 24
 // pixels, or of fewer than 16 colours on a colour screen, is not worth showing, and then
-// `problem` says so. A file that is no picture, or too large to decode, is refused likewise.
+// `problem` says so. A file that is no picture, or that DecodePicture refuses (too large, cut
+// short, too slow to decode), is refused likewise, its message in Japanese.
 FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget);
 
 // What each of the pictures fitted together may take of a page: the handset's limit, less the

@@ -310,6 +310,8 @@ void PhonePreviewTest::picturesTheHandsetCannotShow_data()
     QTest::newRow("PNG with ALT") << redPicture("PNG") << "505i" << QByteArray("map") << "alt";
     QTest::newRow("BMP") << redPicture("BMP") << "505i" << QByteArray() << "mark";
     QTest::newRow("not a picture") << QByteArray("GIF87") << "505i" << QByteArray() << "mark";
+    QTest::newRow("GIF cut short") << redGif().chopped(6) << "505i" << QByteArray() << "mark";
+    QTest::newRow("JPEG cut short") << redPicture("JPEG").chopped(40) << "505i" << QByteArray() << "mark";
 }
 
 void PhonePreviewTest::picturesTheHandsetCannotShow()

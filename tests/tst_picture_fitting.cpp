@@ -12,7 +12,10 @@
 #include "support/test_files.h"
 #include "ui/picture_fitting_dialog.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QImageWriter>
+#include <QtEndian>
 #include <QPainter>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -74,6 +77,43 @@ QByteArray pictureBomb()
     for (const int at : {6, 8, 19 + 5, 19 + 7}) // the screen's and the picture's width and height
         gif[at] = gif[at + 1] = char(0xFF);
     return gif;
+}
+
+// A progressive JPEG with its first scan header repeated `count` times, each without data: a
+// pass over the whole picture each, at next to no cost in bytes.
+QByteArray withEmptyScans(const QImage &picture, int count)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(picture);
+    const qsizetype scan = bytes.indexOf("\xFF\xDA");
+    const int length = qFromBigEndian<quint16>(bytes.constData() + scan + 2);
+    return bytes.insert(bytes.size() - 2, bytes.mid(scan, 2 + length).repeated(count));
+}
+
+// A GIF of a 1 × 1 frame, its screen or its frame claiming 8191 × 8191 pixels.
+QByteArray largeGif(bool largeScreen)
+{
+    QByteArray gif = pictureBomb();
+    for (const int at : {6, 8, 19 + 5, 19 + 7})
+        gif[at] = gif[at + 1] = char(0);
+    const int at = largeScreen ? 6 : 19 + 5;
+    gif[at] = gif[at + 2] = char(0xFF);
+    gif[at + 1] = gif[at + 3] = char(0x1F);
+    gif[largeScreen ? 19 + 5 : 6] = gif[largeScreen ? 19 + 7 : 8] = char(1);
+    return gif;
+}
+
+// A BMP of 24-bit pixels whose header claims 7000 × 7000 of them in 2,000 bytes.
+QByteArray bmpClaimingMore()
+{
+    QByteArray bmp = encodedPicture(photo({20, 20}), "bmp");
+    qToLittleEndian(qint32(7000), bmp.data() + 18);
+    qToLittleEndian(qint32(7000), bmp.data() + 22);
+    return bmp.leftJustified(2000, '\0', true);
 }
 
 // How far two pictures of one size lie apart, in levels of 0 to 255 on average over their
@@ -211,6 +251,26 @@ void PictureFittingTest::refused_data()
                                 << "画像として読めないファイルです" << "";
     QTest::newRow("picture bomb") << pictureBomb() << qint64(5000) << "画像が大きすぎて読めません"
                                   << "";
+    const QByteArray gif = WriteGif(photo({200, 150}).convertToFormat(QImage::Format_Indexed8));
+    const QByteArray jpeg = encodedPicture(photo({400, 300}), "jpeg");
+    const QByteArray png = encodedPicture(photo({200, 150}), "png");
+    const QString endsEarly = QStringLiteral("画像ファイルが途中で終わっています。");
+    QTest::newRow("JPEG of sixty scans") << withEmptyScans(photo({64, 48}), 60) << qint64(5000)
+                                         << "JPEG のスキャンが 70 回もあり、読めません" << "";
+    QTest::newRow("GIF of a large screen") << largeGif(true) << qint64(5000)
+                                           << "画像が大きすぎて読めません（8191 × 8191" << "";
+    QTest::newRow("GIF of a large frame") << largeGif(false) << qint64(5000)
+                                          << "GIF の中のコマが大きすぎて読めません" << "";
+    QTest::newRow("JPEG cut in half") << jpeg.first(jpeg.size() / 2) << qint64(5000) << endsEarly << "";
+    QTest::newRow("GIF cut in half") << gif.first(gif.size() / 2) << qint64(5000) << endsEarly << "";
+    QTest::newRow("PNG cut in half") << png.first(png.size() / 2) << qint64(5000) << endsEarly << "";
+    QTest::newRow("BMP claiming more") << bmpClaimingMore() << qint64(5000) << endsEarly << "";
+    QTest::newRow("JPEG broken inside") << jpeg.left(jpeg.size() / 2) + QByteArray(40, '\xFF')
+                                                + jpeg.mid(jpeg.size() / 2 + 40)
+                                        << qint64(5000) << "JPEG 画像の中身が壊れていて読めません" << "";
+    QByteArray noScreen = gif;
+    noScreen.replace(6, 4, QByteArray(4, '\0'));
+    QTest::newRow("GIF of no screen size") << noScreen << qint64(5000) << "" << "";
     QTest::newRow("animated GIF") << animatedGif() << qint64(5000) << ""
                                   << "動くGIFの最初のコマだけを使いました。";
 }

@@ -7,6 +7,9 @@
 #include "support/test_files.h"
 #include "ui/qr_code_window.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -59,6 +62,7 @@ private slots:
     void pageAddress_data();
     void pageAddress();
     void window();
+    void pastedLines();
 };
 
 // Each code is drawn, written as a PNG and read by zbarimg, which must give back the bytes
@@ -220,6 +224,38 @@ void QrCodeTest::window()
     QCOMPARE(SavedQrAddress(programFolder, subject.projectFile).value,
              QStringLiteral("http://example.jp/other.html"));
     QCOMPARE(SavedQrAddress(programFolder, "/home/user/other.mpk").value, QString());
+}
+
+// An address pasted with more lines keeps its first in the box, in the code and in mopeco.ini,
+// where the rest once made a section of its own; the window says the rest was left out.
+void QrCodeTest::pastedLines()
+{
+    QTemporaryDir folder;
+    const QString programFolder = folder.path() + '/';
+    RecordingDesktop desktop;
+    const QrSubject subject{"cafe", "http://a.jp/", "/home/user/cafe.html", "/home/user/cafe.mpk"};
+    QrCodeWindow code(programFolder, desktop);
+    QString box, facts, typedFacts;
+    QByteArray held;
+    QTimer::singleShot(0, &code, [&] {
+        code.addressEdit->clear();
+        QGuiApplication::clipboard()->setText(QStringLiteral("http://a.jp/\r\n[check]\nhandset=NOPE"));
+        code.addressEdit->paste();
+        box = code.addressEdit->text();
+        held = code.text();
+        facts = code.codeFacts->text();
+        code.addressEdit->insert(QStringLiteral("x"));
+        typedFacts = code.codeFacts->text();
+        code.addressEdit->backspace();
+        code.closeButton->click();
+    });
+    code.showFor(subject);
+    QCOMPARE(box, QStringLiteral("http://a.jp/"));
+    QCOMPARE(held, QByteArray("http://a.jp/"));
+    QVERIFY2(facts.contains(QStringLiteral("1 行目だけ")), qPrintable(facts));
+    QVERIFY2(!typedFacts.contains(QStringLiteral("1 行目だけ")), qPrintable(typedFacts));
+    QCOMPARE(SavedQrAddress(programFolder, subject.projectFile).value, QStringLiteral("http://a.jp/"));
+    QVERIFY(!readBytes(programFolder + "mopeco.ini").contains("[check]"));
 }
 
 QTEST_MAIN(QrCodeTest)

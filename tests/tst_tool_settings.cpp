@@ -1,4 +1,5 @@
 #include "model/fonts.h"
+#include "model/ini_text.h"
 #include "model/io_error.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
@@ -21,6 +22,8 @@ private slots:
     void initTestCase() { installFontSubstitutions(); }
     void settingsFile_data();
     void settingsFile();
+    void iniValueComesBackWhole_data();
+    void iniValueComesBackWhole();
     void dialogStoresTrimmedAndCancelKeeps();
     void splitCommandLine_data();
     void splitCommandLine();
@@ -63,6 +66,40 @@ void ToolSettingsTest::settingsFile()
              message.arg(programFolder));
     WriteToolSettingsFile(programFolder, settings);
     QCOMPARE(readBytes(programFolder + "set.dat"), written);
+}
+
+// A value of mopeco.ini, whatever it holds, is read back byte for byte, and its line is the
+// only one of the file that changes: an address pasted with line breaks once made a section
+// of its own.
+void ToolSettingsTest::iniValueComesBackWhole_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::newRow("plain") << QByteArray("http://a.jp/");
+    QTest::newRow("a section after a line break")
+        << QByteArray("http://a.jp/\n[check]\nhandset=NOPE");
+    QTest::newRow("CR LF and a lone CR") << QByteArray("a\r\nb\rc\r");
+    QTest::newRow("equals signs") << QByteArray("=a=b=");
+    QTest::newRow("NUL and other controls") << QByteArray("a\0b\x01\t\x7F", 7);
+    QTest::newRow("backslashes, as escapes would be") << QByteArray("\\n\\x41\\\\ C:\\");
+    QTest::newRow("blanks at both ends") << QByteArray("  a b\t ");
+    QTest::newRow("UTF-8") << QByteArray("カフェ・モペコ");
+    QTest::newRow("empty") << QByteArray();
+}
+
+void ToolSettingsTest::iniValueComesBackWhole()
+{
+    QFETCH(QByteArray, value);
+    const QByteArray text = "[check]\nhandset=SH505i\nwindow=800, 600\n\n[folders]\nproject=/home/a\n";
+    // A key set anew is one line more; a key there already keeps the lines around it.
+    const QByteArray added = withIniValue(text, "folders", "page", value);
+    QCOMPARE(iniValue(added, "folders", "page"), value);
+    QVERIFY(added.startsWith(text));
+    QCOMPARE(added.count('\n'), text.count('\n') + 1);
+    const QByteArray replaced = withIniValue(text, "check", "handset", value);
+    QCOMPARE(iniValue(replaced, "check", "handset"), value);
+    QCOMPARE(replaced.count('\n'), text.count('\n'));
+    QVERIFY(replaced.endsWith(text.mid(text.indexOf("\nwindow"))));
+    QVERIFY(replaced.startsWith("[check]\nhandset="));
 }
 
 void ToolSettingsTest::dialogStoresTrimmedAndCancelKeeps()

@@ -1,7 +1,7 @@
 #include "ui/main_window.h"
 
 #include "model/fonts.h"
-#include "model/jpeg_picture.h"
+#include "model/background_picture.h"
 #include "model/page_project.h"
 #include "model/pattern_catalogue.h"
 #include "model/pattern.h"

@@ -18,6 +18,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
+
+#include <algorithm>
 
 namespace {
 
@@ -59,7 +62,7 @@ QrCodeWindow::QrCodeWindow(const QString &programFolder, Desktop &desktop, QWidg
     closeButton = addButton(this, {228, 414, 80, 25}, QStringLiteral("閉じる"));
     setFocusOrder({addressEdit, addressOnly, bookmark, saveButton, copyButton, closeButton});
 
-    connect(addressEdit, &QLineEdit::textChanged, this, &QrCodeWindow::redraw);
+    connect(addressEdit, &QLineEdit::textChanged, this, &QrCodeWindow::keepOneLine);
     connect(addressOnly, &QRadioButton::toggled, this, &QrCodeWindow::redraw);
     connectGuarded<QrCodeWindow>(this, desktop,
                                  {{saveButton, &QrCodeWindow::saveCode},
@@ -81,6 +84,23 @@ void QrCodeWindow::showFor(const QrSubject &page)
         desktop.showWarningOnce(SaveQrAddress(programFolder, subject.projectFile, address));
 }
 
+// A text pasted with line breaks would end in the code at its first line and go whole into
+// mopeco.ini: the box keeps the first line and the window says the rest was left out.
+void QrCodeWindow::keepOneLine(const QString &address)
+{
+    const auto lineBreak = std::find_if(address.begin(), address.end(), [](QChar character) {
+        return character == u'\n' || character == u'\r' || character == QChar::LineSeparator
+               || character == QChar::ParagraphSeparator;
+    });
+    const qsizetype lineEnd = lineBreak == address.end() ? -1 : lineBreak - address.begin();
+    if (lineEnd >= 0) {
+        const QSignalBlocker quiet(addressEdit);
+        addressEdit->setText(address.left(lineEnd));
+    }
+    linesLeftOut = lineEnd >= 0;
+    redraw();
+}
+
 QByteArray QrCodeWindow::text() const
 {
     const QByteArray address = sjis::fromUnicodeLine(addressEdit->text().trimmed());
@@ -96,11 +116,13 @@ void QrCodeWindow::redraw()
                                          : QImage();
     codeView->setPixmap(shownCode.isNull() ? QPixmap() : QPixmap::fromImage(shownCode));
     codeFacts->setText(symbol.problem.isEmpty()
-                           ? QStringLiteral("%1 バイト、バージョン %2（%3 × %3 モジュール）。"
-                                            "505i 以降の機種のカメラで読めます。")
+                           ? QStringLiteral("%1 バイト、バージョン %2（%3 × %3 モジュール）。%4")
                                  .arg(bytes.size())
                                  .arg(symbol.version)
                                  .arg(symbol.modulesAcross)
+                                 .arg(linesLeftOut
+                                          ? QStringLiteral("貼り付けた文の 1 行目だけを使いました。")
+                                          : QStringLiteral("505i 以降の機種のカメラで読めます。"))
                            : symbol.problem);
     setTextColour(codeFacts, symbol.problem.isEmpty() ? QColor() : QColor(200, 0, 0));
     saveButton->setEnabled(!shownCode.isNull());

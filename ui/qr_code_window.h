@@ -24,8 +24,8 @@ struct QrSubject {
 
 // "QRコード": the page's address as a QR code a phone's camera reads, the address alone or in
 // the bookmark form with the page's title, drawn large enough to be read from the screen, to
-// be saved as a picture or copied. The address may be changed; it is kept in "mopeco.ini" for
-// the project.
+// be saved as a picture or copied. The address may be changed, on one line; it is kept in
+// "mopeco.ini" for the project.
 class QrCodeWindow : public FixedDialog {
     Q_OBJECT
 
@@ -52,6 +52,7 @@ public:
     QByteArray text() const;
 
 private:
+    void keepOneLine(const QString &address);
     void redraw();
     void saveCode();
     void copyCode();
@@ -60,4 +61,5 @@ private:
     Desktop &desktop;
     QrSubject subject;
     QImage shownCode;
+    bool linesLeftOut = false; // the address was pasted with more lines, now left out
 };

@@ -1,7 +1,7 @@
 // Any bytes as "set.dat": a clear message or settings that write and read back the same; as
-// "mopeco.ini": a value set is read back, a list is read no further than asked and a window
-// size stays one a screen can hold; and as work a program left for recovery, with its notes:
-// taken back whole, or set aside.
+// "mopeco.ini": any value set is read back whole and changes no other key, a list is read no
+// further than asked and a window size stays one a screen can hold; and as work a program
+// left for recovery, with its notes: taken back whole, or set aside.
 #include "fuzz_inputs.h"
 #include "model/ini_text.h"
 #include "model/io_error.h"
@@ -14,14 +14,21 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <utility>
+
 namespace {
 
 void asIniFile(const QByteArray &text)
 {
     if (const std::optional<QByteArray> recent = iniValue(text, "palette", "recent"))
         require(iniListItems(*recent, 16).size() <= 16);
-    const QByteArray changed = withIniValue(text, "check", "handset", "SH505i");
-    require(iniValue(changed, "check", "handset") == QByteArray("SH505i"));
+    // Any value comes back as it was written, and no other key changes with it.
+    const QByteArray value = text.mid(text.size() / 2);
+    const QByteArray changed = withIniValue(text, "check", "handset", value);
+    require(iniValue(changed, "check", "handset") == value);
+    for (const auto &[section, key] : {std::pair("check", "window"), std::pair("palette", "recent"),
+                                       std::pair("folders", "project"), std::pair("qr", "address")})
+        require(iniValue(changed, section, key) == iniValue(text, section, key));
 }
 
 // The program folder, its files written afresh for each input.

@@ -31,8 +31,14 @@ export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/leaks.supp:print_suppress
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 for target in "${targets[@]}"; do
   scratch=$(mktemp -d)
+  # A picture's decoding stops at its own deadline: an input that runs longer has found a way
+  # past it.
+  case $target in
+    picture|fitted_picture|image_facts) timeout=5 ;;
+    *) timeout=20 ;;
+  esac
   echo "fuzz_$target: $seconds s"
-  "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
+  "$build/tests/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout="$timeout" -rss_limit_mb=4096 \
     -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/artifacts/$target-" \
     "$scratch" "$root/tests/fuzz/corpus/$target" 2> "$build/$target.log" || {
       tail -n 40 "$build/$target.log" >&2

@@ -121,10 +121,8 @@ PhonePreview::~PhonePreview() = default;
 std::function<QImage(const QString &)> PicturesInFolder(const QString &folder)
 {
     return [folder](const QString &source) -> QImage {
-        if (folder.isEmpty() || source.isEmpty())
-            return {};
-        const QString path = QDir(folder).filePath(QDir::cleanPath(source));
-        if (!isRegularFile(path))
+        const QString path = source.isEmpty() ? QString() : PicturePath(folder, source);
+        if (path.isEmpty() || !isRegularFile(path))
             return {};
         PictureDecoding decoding;
         decoding.mostPixels = largestPicture;

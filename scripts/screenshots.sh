@@ -103,6 +103,7 @@ type_text "$work/photo.jpg"
 xdotool key Return
 wait_for_windows '^変換する画像を選ぶ$' 0
 click "$fitting" 186 57
+xdotool key ctrl+a
 type_text D502i
 xdotool key Return
 wait_until_idle

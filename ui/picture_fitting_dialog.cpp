@@ -94,6 +94,8 @@ PictureFittingDialog::PictureFittingDialog(PageProject &page, WorkingState &stat
     addLabel(this, 12, 49, QStringLiteral("機種"));
     handsetBox = new HandsetBox(handsetChoice, desktop, this);
     handsetBox->setGeometry(96, 46, 180, 22);
+    // A name that is no handset is said over the room, which stays the handset's in force.
+    handsetBox->setNotePlace({288, 46, 284, 22});
     budgetLabel = addLabel(this, 288, 49, {});
     addLabel(this, 12, 80, QStringLiteral("元の画像（携帯の画面の幅に縮めて）"));
     addLabel(this, 302, 80, QStringLiteral("変換後（携帯で表示される画像）"));

@@ -72,12 +72,14 @@ void UnsavedWork::keepNow()
             recovery.keep(replaced->work, replaced->origin);
         else
             recovery.remove();
-        if (recovery.inUserFolder() && !saidWhere)
+        // Said when the notice is free: left work offered on it stays there to be taken.
+        if (recovery.inUserFolder() && !saidWhere && notice.isHidden()) {
             notice.showNotice(QStringLiteral("プログラムのフォルダーに書けないため、保存していない"
                                              "作業の控えは「%1」に置きます。")
                                   .arg(QDir::toNativeSeparators(QFileInfo(recovery.path()).path())),
                               {{QStringLiteral("閉じる"), {}}});
-        saidWhere = saidWhere || recovery.inUserFolder();
+            saidWhere = true;
+        }
     } catch (const UserError &error) {
         if (!keepingFailed)
             notice.showNotice(QStringLiteral("保存していない作業の控えを書けません（%1）。"

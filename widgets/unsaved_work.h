@@ -13,9 +13,9 @@ class Desktop;
 
 // A window's work that is not saved yet: kept in its recovery file two seconds after the last
 // change, five at most after the first change not yet kept however the user goes on typing, and
-// at once when something replaces it or the window ends; removed when the work
-// is saved or as saved; what replaced it is offered back on a notice ("元に戻す"), and so is work
-// a program left when it ended ("開く", "捨てる"). Nothing asks a question.
+// at once when something replaces it or the window ends; removed when the work is saved or as
+// saved. What replaced it is offered back on a notice ("元に戻す"), and so is work a program
+// left when it ended ("開く", "捨てる"). Nothing asks a question.
 class UnsavedWork : public QObject {
     Q_OBJECT
 

@@ -5,7 +5,6 @@
 #include "model/text_reader.h"
 #include "model/text_writer.h"
 
-#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -16,6 +15,11 @@
 #include <QSysInfo>
 
 #include <algorithm>
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 namespace {
 
@@ -58,10 +62,23 @@ bool matchesNotes(const QByteArray &work, const QByteArray &notes)
         && iniValue(notes, "recovery", "sha256") == checksumOf(work);
 }
 
+// Whether a program holds the lock at `path`: Qt keeps it locked with flock() for as long as it
+// holds it, and the kernel lets go of that when the program ends, however it ends.
+bool heldOpen(const QString &path)
+{
+    const int file = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (file < 0)
+        return false;
+    const bool held = ::flock(file, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+    ::close(file);
+    return held;
+}
+
 // Whether the program that kept the work at `work` has ended. A running program holds its
 // lock; what stands in its place and no program can hold (a folder, a symbolic link, an
-// unreadable lock), a lock of another computer whose program cannot be asked, and one naming
-// this very process (a run in a sandbox where every run has the same number) are left over.
+// unreadable lock), and a lock of another computer whose program cannot be asked, are left
+// over. So is a lock naming a running program that no program holds: in a sandbox every run
+// has the same process number, and the number of an ended run is that of a running one.
 bool leftBehind(const QString &work)
 {
     const QFileInfo lockInfo(lockPath(work));
@@ -78,7 +95,7 @@ bool leftBehind(const QString &work)
     QString application;
     if (!lock.getLockInfo(&process, &host, &application))
         return true;
-    return host != QSysInfo::machineHostName() || process == QCoreApplication::applicationPid();
+    return host != QSysInfo::machineHostName() || !heldOpen(lockInfo.filePath());
 }
 
 // The work, its notes and its lock, once the work is taken back, given up or set aside. A lock

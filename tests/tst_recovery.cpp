@@ -7,6 +7,7 @@
 #include "support/test_files.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -68,9 +69,9 @@ QString keptIn(const QString &folder)
     return kept.size() == 1 ? QDir(folder).filePath(kept.constFirst()) : QString();
 }
 
-// Runs `run` as process 1 of a process namespace of its own, with its own /proc, as every
-// program in a sandbox runs; its exit code, -2 when no namespace can be made here.
-int inOwnProcessNamespace(const std::function<int()> &run)
+// Starts `run` as process 1 of a process namespace of its own, with its own /proc, as every
+// program in a sandbox runs. Its process: exit code 254 when no namespace can be made here.
+pid_t inOwnProcessNamespace(const std::function<int()> &run)
 {
     const pid_t child = fork();
     if (child == 0) {
@@ -85,8 +86,7 @@ int inOwnProcessNamespace(const std::function<int()> &run)
         }
         _exit(waitFor(first));
     }
-    const int code = waitFor(child);
-    return code == 254 ? -2 : code;
+    return child;
 }
 
 } // namespace
@@ -206,6 +206,13 @@ void RecoveryTest::runningProgramsKeepTheirOwn()
 {
     QTemporaryDir folder;
     const pid_t running = programKeeping(folder.path(), true);
+    bool killed = false;
+    const auto killRunning = qScopeGuard([&] {
+        if (killed)
+            return;
+        kill(running, SIGKILL);
+        waitFor(running);
+    });
     for (int tries = 0; tries < 200 && keptIn(folder.path()).isEmpty(); ++tries)
         QTest::qWait(10);
     const QString kept = keptIn(folder.path());
@@ -220,38 +227,60 @@ void RecoveryTest::runningProgramsKeepTheirOwn()
 
     kill(running, SIGKILL);
     waitFor(running);
+    killed = true;
     const LeftWorkFound afterKill = own.find();
     QVERIFY(afterKill.work);
     QCOMPARE(afterKill.work->path, kept);
     QCOMPARE(readBytes(own.file.path()), QByteArray("mine")); // its own is not left work
 }
 
-// In a sandbox every run is process 1: the work a killed run left is offered to the next, and
-// the next keeps its own beside it.
+// In a sandbox every run is process 1: the work of a run that still runs is not offered to
+// another; once it was killed, it is, and the next run keeps its own beside it.
 void RecoveryTest::runsWithTheSameProcessNumber()
 {
     QTemporaryDir folder;
-    const int first = inOwnProcessNamespace([&] {
+    const QString killed = folder.filePath("killed");
+    const pid_t first = inOwnProcessNamespace([&] {
         RecoveryFile recovery(folder.path(), QStringLiteral("mpk"));
         recovery.keep(work(), {});
-        _exit(0); // killed: its lock stays
+        for (int tries = 0; tries < 1000 && !QFileInfo::exists(killed); ++tries)
+            usleep(10000);
+        _exit(0); // as a kill would: its lock stays
         return 0;
     });
-    if (first == -2)
-        QSKIP("no process namespace can be made here");
-    QCOMPARE(first, 0);
-    const QString left = keptIn(folder.path());
-    QVERIFY(QFileInfo::exists(left + ".lock"));
-
-    const int second = inOwnProcessNamespace([&] {
-        Own own(folder.path());
-        const LeftWorkFound found = own.find();
-        if (!found.work || found.work->path != left)
-            return 1;
-        own.file.keep("second", {});
-        return readBytes(left) == work() ? 0 : 2;
+    // Killed however the test ends.
+    auto endFirst = qScopeGuard([&] {
+        writeBytes(killed, {});
+        waitFor(first);
     });
-    QCOMPARE(second, 0);
+    int status = 0;
+    for (int tries = 0; tries < 500 && keptIn(folder.path()).isEmpty(); ++tries) {
+        if (waitpid(first, &status, WNOHANG) == first) {
+            if (WIFEXITED(status) && WEXITSTATUS(status) == 254)
+                QSKIP("no process namespace can be made here");
+            QFAIL("the first run ended early");
+        }
+        QTest::qWait(10);
+    }
+    const QString left = keptIn(folder.path());
+    QVERIFY(!left.isEmpty());
+
+    const auto looks = [&](bool offered) {
+        return waitFor(inOwnProcessNamespace([&] {
+            Own own(folder.path());
+            const LeftWorkFound found = own.find();
+            if (found.work.has_value() != offered || (offered && found.work->path != left))
+                return 1;
+            own.file.keep("next", {});
+            return readBytes(left) == work() ? 0 : 2;
+        }));
+    };
+    QCOMPARE(looks(false), 0);
+    endFirst.dismiss();
+    writeBytes(killed, {});
+    QCOMPARE(waitFor(first), 0);
+    QVERIFY(QFileInfo::exists(left + ".lock"));
+    QCOMPARE(looks(true), 0);
 }
 
 QTEST_GUILESS_MAIN(RecoveryTest)

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/ending_signals.h"
 #include "app/font_configuration_warmup.h"
 #include "app/program.h"
 #include "app/startup_marks.h"
@@ -7,6 +8,7 @@
 #include "textmap/map_window.h"
 #include "ui/main_window.h"
 #include "widgets/desktop.h"
+#include "widgets/unsaved_work.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -88,6 +90,14 @@ int main(int argc, char *argv[])
                                  mainWindow.SaveDialog1, desktop, &mainWindow);
         textMap->configure();
         textMap->exec();
+    });
+
+    // A shut-down or a logout ends the program as its close does, its open work (the page's,
+    // the text map's) kept first, whatever dialog is open.
+    EndingSignals endingSignals([&mainWindow] {
+        for (UnsavedWork *work : mainWindow.findChildren<UnsavedWork *>())
+            work->keepNow();
+        QApplication::exit(0);
     });
 
     marks.markFirstPaintOf(mainWindow);

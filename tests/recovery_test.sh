@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Nothing typed is lost: the real program on a virtual display, driven as a user would. The
-# page's work and the text map's survive a kill and a close, come back after 新規作成 or a
-# sample map replaced them, byte for byte as they would have been saved, and a saved work
-# leaves no recovery file behind.
+# page's work and the text map's survive a kill, a close and the signals of a shut-down, come
+# back after 新規作成 or a sample map replaced them, byte for byte as they would have been
+# saved, and a saved work leaves no recovery file behind. Typing on without a pause is kept
+# all the same, and so is work in a program folder that cannot be written.
 #   recovery_test.sh PROGRAM_FOLDER ARTIFACTS_FOLDER
 set -euo pipefail
 program_folder=$1
@@ -39,7 +40,7 @@ map_notice_first=(229 396)
 map_notice_undo=(252 396)
 
 start() {
-  start_program "$program/mopeco"
+  start_program "$@" "$program/mopeco"
   wait_until_idle
 }
 kill_program() {
@@ -47,23 +48,28 @@ kill_program() {
   wait "$program_pid" 2>/dev/null || true
   program_pid=""
 }
-close_program() {
-  click "$main" "${close_box[@]}"
+# Waits for the program to end by itself.
+ended() {
   for _ in $(seq 50); do kill -0 "$program_pid" 2>/dev/null || break; sleep 0.1; done
-  kill -0 "$program_pid" 2>/dev/null && fail "the program did not end when closed"
+  kill -0 "$program_pid" 2>/dev/null && fail "the program did not end $1"
   wait "$program_pid" 2>/dev/null || true
   program_pid=""
+}
+close_program() {
+  click "$main" "${close_box[@]}"
+  ended "when closed"
 }
 type_title() {
   click "$main" "${title_box[@]}"
   xdotool key ctrl+a BackSpace
   type_text "$1"
 }
-recovery_files() { find "$program" -maxdepth 1 -name "recovery-*.$1" | sort; }
-# Waits for the work to be kept: one recovery file of that kind, printed.
+recovery_files() { find "${2:-$program}" -maxdepth 1 -name "recovery-*.$1" | sort; }
+# Waits for the work to be kept: one recovery file of that kind (in the folder given, else the
+# program folder), printed.
 kept_work() {
   for _ in $(seq 60); do
-    [ "$(recovery_files "$1" | wc -l)" -eq 1 ] && { recovery_files "$1"; return 0; }
+    [ "$(recovery_files "$@" | wc -l)" -eq 1 ] && { recovery_files "$@"; return 0; }
     sleep 0.1
   done
   fail "no $1 work was kept"
@@ -178,4 +184,60 @@ sleep 3
 close_map_maker
 close_program
 [ -z "$(recovery_files map)$(recovery_files mpk)" ] || fail "closing saved work left a recovery file"
-echo "recovery_test: 8 passed, 0 failed"
+
+# A shut-down, a logout or Ctrl+C half a second after typing: the program ends as a close
+# ends it, the page kept.
+for signal in TERM HUP INT; do
+  start
+  type_title "Ended$signal"
+  sleep 0.5
+  kill -s "$signal" "$program_pid"
+  ended "on SIG$signal"
+  expect_title "$(kept_work mpk)" "Ended$signal"
+  rm -f "$program"/recovery-*
+done
+
+# The same with the text map maker open: its map is kept too.
+start
+open_map_maker
+type_map_title Ended
+sleep 0.5
+kill -s TERM "$program_pid"
+ended "on SIGTERM with the text map maker open"
+expect_map_title "$(kept_work map)" Ended
+rm -f "$program"/recovery-*
+
+# A key every one and a half seconds, never the two seconds' pause: the work is kept all the
+# same, and a kill eight seconds on loses at most the last keys.
+start
+type_title s
+for key in l o w l y; do
+  sleep 1.5
+  xdotool type "$key"
+done
+kill_program
+title=$(sed -n 3p "$(kept_work mpk)" | tr -d '\r')
+[[ -n $title && slowly == "$title"* ]] || fail "typing on kept the title $title"
+rm -f "$program"/recovery-*
+
+# A program folder the program may not write (it runs without the permission override root
+# has): closing the window keeps the page in the user's folder, where the next start finds it.
+export XDG_DATA_HOME=$work/user
+user_folder=$XDG_DATA_HOME/mopeco
+chmod a-w "$program"
+start setpriv --bounding-set=-dac_override,-dac_read_search
+type_title ReadOnly
+click "$main" "${close_box[@]}"
+# The settings cannot be written either, and the program says so.
+wait_for_dialog '^モペコ$' >/dev/null
+xdotool key Return
+ended "when closed in a read-only folder"
+chmod u+w "$program"
+expect_title "$(kept_work mpk "$user_folder")" ReadOnly
+start
+click "$main" "${notice_first[@]}"
+save_page_as "$work/read-only.mpk"
+expect_title "$work/read-only.mpk" ReadOnly
+close_program
+[ -z "$(recovery_files mpk "$user_folder")" ] || fail "work taken back stayed in $user_folder"
+echo "recovery_test: 13 passed, 0 failed"

@@ -25,6 +25,7 @@
 
 #include <QDir>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -254,41 +255,54 @@ void FailuresTest::memoryRunningOutSaysTheFileIsTooLarge()
     QCOMPARE(desktop.messages, QStringList{"ファイルが大きすぎて読み込めません"});
 }
 
-// Unsaved work that cannot be kept safe: the notice says so, once, and the work stays as it is.
+// Unsaved work that the program folder cannot take: it goes to the user's folder, which the
+// notice names once; when that cannot take it either, the notice says so, once, and the work
+// stays as it is.
 void FailuresTest::unsavedWorkNotKept_data()
 {
     QTest::addColumn<Failure>("failure");
-    QTest::addColumn<QString>("reason");
-    QTest::newRow("read-only folder") << Failure::ReadOnlyFolder
-                                      << QStringLiteral("ファイルへのアクセスが拒否されました");
-    QTest::newRow("disk fills up") << Failure::DiskFillsUp << QStringLiteral("ディスクがいっぱいです");
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<bool>("keptForUser");
+    QTest::newRow("read-only folder") << Failure::ReadOnlyFolder << QStringLiteral("控えは「%1」に置きます")
+                                      << true;
+    QTest::newRow("disk fills up")
+        << Failure::DiskFillsUp << QStringLiteral("控えを書けません（ディスクがいっぱいです）") << false;
 }
 
 void FailuresTest::unsavedWorkNotKept()
 {
     QFETCH(Failure, failure);
-    QFETCH(QString, reason);
+    QFETCH(QString, notice);
+    QFETCH(bool, keptForUser);
     QTemporaryDir folder;
+    QTemporaryDir userData;
+    qputenv("XDG_DATA_HOME", QFile::encodeName(userData.path()));
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     QWidget window;
-    NoticeBar notice(&window, {0, 0, 500, 24});
+    NoticeBar noticeBar(&window, {0, 0, 500, 24});
     RecordingDesktop desktop;
     QByteArray work = "saved";
-    UnsavedWork unsaved(folder.path(), QStringLiteral("mpk"), notice, desktop,
+    UnsavedWork unsaved(folder.path(), QStringLiteral("mpk"), noticeBar, desktop,
                         {[&work] { return work; }, {}, {}});
     unsaved.saved();
     work = QByteArray(4096, 'w'); // typed, not saved
 
     withFailure(failure, folder.path(), {}, [&] {
         unsaved.keepNow();
-        QVERIFY2(notice.text().contains(QStringLiteral("控えを書けません（%1）").arg(reason)),
-                 qPrintable(notice.text()));
-        notice.dismiss();
+        QVERIFY2(noticeBar.text().contains(QString(notice).replace("%1", userFolder)),
+                 qPrintable(noticeBar.text()));
+        noticeBar.dismiss();
         unsaved.keepNow();
-        QVERIFY(notice.isHidden());
+        QVERIFY(noticeBar.isHidden());
     });
+    qunsetenv("XDG_DATA_HOME");
     QCOMPARE(desktop.messages, QStringList());
     QCOMPARE(work, QByteArray(4096, 'w'));
     QCOMPARE(QDir(folder.path()).entryList({QStringLiteral("recovery-*.mpk")}), QStringList());
+    const QStringList kept = QDir(userFolder).entryList({QStringLiteral("recovery-*.mpk")});
+    QCOMPARE(kept.size(), keptForUser ? 1 : 0);
+    if (keptForUser)
+        QCOMPARE(readBytes(QDir(userFolder).filePath(kept.constFirst())), work);
 }
 
 QTEST_MAIN(FailuresTest)

@@ -304,8 +304,9 @@ void TForm1::FormCreate()
 
 void TForm1::FormDestroy()
 {
-    guarded(desktop, [this] { WriteToolSettingsFile(programFolder, toolSettings); });
+    // The work first: a message on the settings waits for the user, who may not come.
     unsaved->keepNow();
+    guarded(desktop, [this] { WriteToolSettingsFile(programFolder, toolSettings); });
 }
 
 void TForm1::saySaved(const QString &file)

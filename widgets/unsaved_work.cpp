@@ -5,6 +5,8 @@
 #include "widgets/error_guard.h"
 #include "widgets/notice_bar.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QScopeGuard>
 
@@ -16,13 +18,15 @@ UnsavedWork::UnsavedWork(const QString &programFolder, const QString &extension,
       notice(notice),
       desktop(desktop),
       hooks(std::move(hooks)),
-      recovery(programFolder, extension),
-      programFolder(programFolder),
-      extension(extension)
+      recovery(programFolder, extension)
 {
-    timer.setSingleShot(true);
-    timer.setInterval(2000);
-    connect(&timer, &QTimer::timeout, this, &UnsavedWork::keepNow);
+    quiet.setSingleShot(true);
+    quiet.setInterval(2000);
+    connect(&quiet, &QTimer::timeout, this, &UnsavedWork::keepNow);
+    // Typing on without a pause of two seconds would put the keeping off for good.
+    deadline.setSingleShot(true);
+    deadline.setInterval(5000);
+    connect(&deadline, &QTimer::timeout, this, &UnsavedWork::keepNow);
 }
 
 void UnsavedWork::saved(const QString &origin)
@@ -42,7 +46,9 @@ void UnsavedWork::changed()
         replaced.reset();
         notice.dismiss();
     }
-    timer.start();
+    quiet.start();
+    if (!deadline.isActive())
+        deadline.start();
 }
 
 std::optional<UnsavedWork::Replaced> UnsavedWork::unsaved() const
@@ -56,7 +62,8 @@ std::optional<UnsavedWork::Replaced> UnsavedWork::unsaved() const
 
 void UnsavedWork::keepNow()
 {
-    timer.stop();
+    quiet.stop();
+    deadline.stop();
     const QByteArray work = hooks.workNow();
     try {
         if (work != savedWork)
@@ -65,6 +72,14 @@ void UnsavedWork::keepNow()
             recovery.keep(replaced->work, replaced->origin);
         else
             recovery.remove();
+        // Said when the notice is free: left work offered on it stays there to be taken.
+        if (recovery.inUserFolder() && !saidWhere && notice.isHidden()) {
+            notice.showNotice(QStringLiteral("プログラムのフォルダーに書けないため、保存していない"
+                                             "作業の控えは「%1」に置きます。")
+                                  .arg(QDir::toNativeSeparators(QFileInfo(recovery.path()).path())),
+                              {{QStringLiteral("閉じる"), {}}});
+            saidWhere = true;
+        }
     } catch (const UserError &error) {
         if (!keepingFailed)
             notice.showNotice(QStringLiteral("保存していない作業の控えを書けません（%1）。"
@@ -120,7 +135,7 @@ void UnsavedWork::offerLeftWork(bool (*readable)(const QByteArray &), const QStr
                                 const QByteArray &fresh,
                                 const std::function<void(const QString &)> &opened)
 {
-    const LeftWorkFound found = FindLeftWork(programFolder, extension, readable);
+    const LeftWorkFound found = FindLeftWork(recovery, readable);
     if (!found.work) {
         if (!found.setAside.isEmpty())
             notice.showNotice(found.setAside, {{QStringLiteral("閉じる"), {}}});

@@ -11,10 +11,11 @@
 class NoticeBar;
 class Desktop;
 
-// A window's work that is not saved yet: kept in its recovery file about two seconds after the
-// last change and at once when something replaces it or the window ends, removed when the work
-// is saved or as saved; what replaced it is offered back on a notice ("元に戻す"), and so is work
-// a program left when it ended ("開く", "捨てる"). Nothing asks a question.
+// A window's work that is not saved yet: kept in its recovery file two seconds after the last
+// change, five at most after the first change not yet kept however the user goes on typing, and
+// at once when something replaces it or the window ends; removed when the work is saved or as
+// saved. What replaced it is offered back on a notice ("元に戻す"), and so is work a program
+// left when it ended ("開く", "捨てる"). Nothing asks a question.
 class UnsavedWork : public QObject {
     Q_OBJECT
 
@@ -26,8 +27,8 @@ public:
         std::function<std::function<void()>()> viewNow;
     };
 
-    // The work of kind `extension` ("mpk", "map"), kept in `programFolder`; notices go to
-    // `notice`.
+    // The work of kind `extension` ("mpk", "map"), kept in `programFolder`, else in the user's
+    // own folder; notices go to `notice`.
     UnsavedWork(const QString &programFolder, const QString &extension, NoticeBar &notice,
                 Desktop &desktop, Hooks hooks, QObject *parent = nullptr);
 
@@ -73,12 +74,12 @@ private:
     Desktop &desktop;
     Hooks hooks;
     RecoveryFile recovery;
-    QString programFolder;
-    QString extension;
-    QTimer timer;
+    QTimer quiet;    // two seconds after the last change
+    QTimer deadline; // five seconds after the first change not yet kept
     QByteArray savedWork;
     QString savedAs;
     std::optional<Replaced> replaced;
     bool replacing = false;
     bool keepingFailed = false; // said once
+    bool saidWhere = false;     // that the work goes to the user's folder, said once
 };

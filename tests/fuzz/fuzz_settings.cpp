@@ -12,8 +12,10 @@
 #include "model/tool_settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -48,18 +50,32 @@ void asProgramFolderFiles(const QByteArray &bytes)
     SavedFolders(folder);
     SavedQrAddress(folder, QStringLiteral("/home/user/cafe.mpk"));
 
-    // Work left by process 1, which no program of this run is.
-    const QString work = folder + "recovery-1.mpk";
-    saveFileBytes(work, bytes);
-    saveFileBytes(work + ".ini", bytes);
-    const LeftWorkFound found = FindLeftWork(folder, QStringLiteral("mpk"), [](const QByteArray &read) {
+    // Work a program left: as it kept it, cut short of what its notes say, and under a name
+    // of old beside notes of any bytes. Only whole work is taken back.
+    const auto isProject = [](const QByteArray &read) {
         return ReadProjectFile(read, PageProject()).has_value();
-    });
-    require(!found.work || found.work->work == bytes);
-    if (found.work)
-        ForgetLeftWork(*found.work);
-    for (const QString &left : QDir(folder).entryList({QStringLiteral("*recovery*")}, QDir::Files))
-        QFile::remove(folder + left);
+    };
+    const RecoveryFile own(folder, QStringLiteral("mpk"), folder);
+    for (const char *left : {"kept", "cut", "any notes"}) {
+        QString work = folder + "recovery-1.mpk";
+        if (left == std::string_view("any notes")) {
+            saveFileBytes(work, bytes);
+            saveFileBytes(work + ".ini", bytes);
+        } else {
+            RecoveryFile earlier(folder, QStringLiteral("mpk"), folder);
+            earlier.keep(bytes, {});
+            work = earlier.path();
+            if (left == std::string_view("cut"))
+                QFile::resize(work, bytes.size() / 2);
+        }
+        const LeftWorkFound found = FindLeftWork(own, isProject);
+        require(!found.work || (found.work->work == bytes && found.work->path == work));
+        require(!found.work || left != std::string_view("cut") || bytes.isEmpty());
+        if (found.work)
+            ForgetLeftWork(*found.work);
+        for (const QString &file : QDir(folder).entryList({QStringLiteral("*recovery*")}, QDir::Files))
+            QFile::remove(folder + file);
+    }
 }
 
 } // namespace

@@ -41,10 +41,10 @@ start_virtual_display() {
   fail "no virtual display could be started"
 }
 
-# Starts the program at the path given, from the root folder so it finds its files by its own
-# place only, and waits for its main window: $main.
+# Starts the program at the path given (after the command that runs it, if any), from the root
+# folder so it finds its files by its own place only, and waits for its main window: $main.
 start_program() {
-  (cd / && exec "$1" >"$work/program.log" 2>&1) &
+  (cd / && exec "$@" >"$work/program.log" 2>&1) &
   program_pid=$!
   wait_for_windows '^モペコ$' 1
   main=$(xdotool search --onlyvisible --name '^モペコ$')

@@ -67,9 +67,10 @@ QString writtenOptionName(const QString &name)
 
 QString commandLineHelp(const QString &programName)
 {
-    QString help = QStringLiteral("使い方: %1 [オプション]\n"
+    QString help = QStringLiteral("使い方: %1 [プロジェクト.mpk | オプション]\n"
                                   "i-mode の携帯電話向けのホームページを作ります。"
-                                  "オプションなしで起動するとウィンドウを開きます。\n\n"
+                                  "オプションなしで起動するとウィンドウを開きます。"
+                                  "プロジェクトファイルを一つ付けると、それを開いた状態で始まります。\n\n"
                                   "オプション:\n")
                        .arg(programName);
     // The description goes on a line of its own: full-width characters would break columns.

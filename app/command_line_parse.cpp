@@ -120,9 +120,16 @@ CommandLine parseCommandLine(const QStringList &arguments)
         parser.addOption(QCommandLineOption(entry.names, entry.description, entry.valueName));
     if (!parser.parse(arguments))
         return mistake(line, mistakeOf(parser, arguments));
-    if (!parser.positionalArguments().isEmpty())
+    // A project alone, as a file manager hands it over, opens in the window.
+    const QStringList positional = parser.positionalArguments();
+    const bool optionsGiven = !parser.optionNames().isEmpty();
+    if (positional.size() == 1 && !optionsGiven) {
+        line.project = positional.constFirst();
+        return line;
+    }
+    if (!positional.isEmpty())
         return mistake(line, QStringLiteral("余分な引数「%1」があります。")
-                                 .arg(parser.positionalArguments().constFirst()));
+                                 .arg(positional.value(optionsGiven ? 0 : 1)));
 
     // An empty value ("--check=") names no file or handset at all.
     for (const CommandLineOptionEntry &entry : commandLineOptions()) {

@@ -11,7 +11,7 @@ struct CommandLine {
     enum class Run { Window, Help, Version, Check, Preview, Export, Qr, Mistake };
     Run run = Run::Window;
     QString programName;
-    QString project;
+    QString project; // for the window, the project to open; none when empty
     std::optional<QString> handset; // the phone chosen last when not given
     QString htmlFolder;             // the project's folder when empty
     QString output;                 // where --preview, --export and --qr write
@@ -22,6 +22,6 @@ struct CommandLine {
 };
 
 // Reads the arguments, the program's name first, through the table of options. Without any
-// argument the program opens its window; anything not in the table, an option given twice,
+// argument the program opens its window, and so it does with a project file alone, opened; anything not in the table, an option given twice,
 // and one that means nothing to the run asked for, are mistakes.
 CommandLine parseCommandLine(const QStringList &arguments);

@@ -82,6 +82,9 @@ int main(int argc, char *argv[])
                       program.toolSettings, program.ProgramFolder, desktop);
     marks.mark("window");
     mainWindow.FormCreate();
+    // A project handed over by the file manager opens before any left work is offered.
+    if (!commandLine.project.isEmpty())
+        mainWindow.openProjectFile(commandLine.project);
     marks.mark("data");
     mainWindow.setTextMapOpener([&program, &desktop, &mainWindow,
                                  textMap = static_cast<TForm7 *>(nullptr)]() mutable {

@@ -31,10 +31,11 @@ build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev lib
   fonts-ipafont-gothic fonts-noto-color-emoji qt6-translations-l10n)
 
 # What the tests need besides: a virtual display to drive the real program on, clang with its
-# fuzzing runtime, the display's damage reports for the start-up benchmark, and a QR code
-# reader to read back the codes the program draws.
+# fuzzing runtime, the display's damage reports for the start-up benchmark, a QR code reader
+# to read back the codes the program draws, and the desktop's tools that tell a file's type.
 test_packages=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
-  desktop-file-utils appstream libxcb-damage0-dev zbar-tools)
+  desktop-file-utils appstream libxcb-damage0-dev zbar-tools shared-mime-info xdg-utils
+  libfile-mimeinfo-perl)
 
 # The program alone, without its tests and benchmarks, for a first start that is quick.
 program_only=(-DMOPECO_TESTS=OFF)

@@ -294,7 +294,7 @@ void CheckCommandTest::mistakenCommandLine_data()
                                     << "「--chek」は知らないオプションです。";
     QTest::newRow("stray argument") << QStringList{"--check", "shop.mpk", "stray"}
                                     << "余分な引数「stray」があります。";
-    QTest::newRow("a project alone") << QStringList{"shop.mpk"} << "余分な引数「shop.mpk」があります。";
+    QTest::newRow("two projects") << QStringList{"shop.mpk", "clean.mpk"} << "余分な引数「clean.mpk」があります。";
     QTest::newRow("no value") << QStringList{"--check"} << "「--check」のあとに値";
     QTest::newRow("empty value") << QStringList{"--check="} << "「--check」のあとに値";
     QTest::newRow("nothing to do") << QStringList{"--handset", "505i"}

@@ -123,6 +123,8 @@ private slots:
     void handsetListAndTypedNames();
     void openingSaysWhyItCannot_data();
     void openingSaysWhyItCannot();
+    void openingAHandedOverProject_data();
+    void openingAHandedOverProject();
     void dialogFilters();
     void pageCheckFollowsThePage();
     void typingOpensNoFile();
@@ -381,6 +383,38 @@ void MainWindowTest::toolSettingsAtStartAndEnd()
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     QCOMPARE(fixture.desktop.messages.last(), QStringLiteral("ファイルへのアクセスが拒否されました"));
     QCOMPARE(readBytes(file), written);
+}
+
+// A project handed over at the start (a file manager's double click) opens as "データ開く"
+// would have opened it; one that cannot be opened is said, and the new page stays.
+void MainWindowTest::openingAHandedOverProject_data()
+{
+    QTest::addColumn<QByteArray>("bytes"); // empty for no file at all
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("said");
+    PageProject page;
+    page.Title = sj("喫茶さくら");
+    QTest::newRow("a project") << WriteProject(page) << QStringLiteral("喫茶さくら") << QString();
+    QTest::newRow("no such file") << QByteArray() << QString() << QStringLiteral("ファイルが見つかりません");
+    QTest::newRow("no project") << QByteArray("not a project\r\n") << QString()
+                                << QStringLiteral("プロジェクトファイルではないので開けません。");
+}
+
+void MainWindowTest::openingAHandedOverProject()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, title);
+    QFETCH(QString, said);
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    const QString path = fixture.folder.filePath(QStringLiteral("喫茶.mpk"));
+    if (!bytes.isEmpty())
+        writeBytes(path, bytes);
+    form.openProjectFile(path);
+    QCOMPARE(form.Edit1->text(), title);
+    QCOMPARE(fixture.desktop.messages.value(0).section(QLatin1Char('\n'), 0, 0), said);
+    QCOMPARE(form.OpenDialog1.FileName, said.isEmpty() ? path : QString());
+    QCOMPARE(fixture.state.ProjectFolder, said.isEmpty() ? fixture.folder.path() : QString());
 }
 
 // "*.*" means every file, but to Qt only names with a dot.

@@ -33,6 +33,7 @@
 #include "widgets/unsaved_work.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
@@ -446,14 +447,42 @@ void TForm1::SpeedButton4Click()
 
 void TForm1::SpeedButton5Click()
 {
-    // The file the dialog will have read is known only after it: the page's work says so then.
+    openPage([this]() -> std::optional<QString> {
+        if (!OpenProject(page, OpenDialog1, desktop))
+            return std::nullopt;
+        return OpenDialog1.FileName;
+    });
+}
+
+void TForm1::openProjectFile(const QString &path)
+{
+    guarded(desktop, [&] {
+        openPage([&]() -> std::optional<QString> {
+            if (!ReadProjectInto(page, path, desktop)) {
+                desktop.showMessage(QStringLiteral("プロジェクトファイルではないので開けません。\n%1")
+                                        .arg(QDir::toNativeSeparators(path)));
+                return std::nullopt;
+            }
+            // データ開く offers it next, as if it had been chosen there.
+            OpenDialog1.remember(QFileInfo(path).absoluteFilePath());
+            return OpenDialog1.FileName;
+        });
+    });
+}
+
+// Replaces the page by the project `read` reads, which says from which file; what it replaced
+// unsaved is offered back.
+void TForm1::openPage(const std::function<std::optional<QString>()> &read)
+{
+    // The file is known only once it was read: the page's work is told so then.
     QString opened;
     unsaved->replace(
         [&](bool &pageReplaced) {
-            if (!OpenProject(page, OpenDialog1, desktop))
+            const std::optional<QString> file = read();
+            if (!file)
                 return;
             pageReplaced = true;
-            opened = OpenDialog1.FileName;
+            opened = *file;
             state.ProjectFolder = OpenDialog1.lastFolder();
             desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
             showOpenedPage();

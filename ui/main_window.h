@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 class QFrame;
 class QLabel;
@@ -49,6 +50,10 @@ public:
     // settings and the first summary page. Each step that fails shows its message and the
     // later steps still run, so the page always ends with its defaults.
     void FormCreate();
+
+    // Opens the project file as "データ開く" would have read it: a file that cannot be read or
+    // is no project is said, and the page stays as it was.
+    void openProjectFile(const QString &path);
 
     // Shut-down: the tool settings are written to "set.dat", and unsaved work is kept.
     void FormDestroy();
@@ -177,6 +182,7 @@ private:
     void showSlotCaptions();
     void openItemEditor(ItemKind kind);
     void showOpenedPage();
+    void openPage(const std::function<std::optional<QString>()> &read);
     void keepUnsavedWork();
     // A save said on the notice, which leaves by itself.
     void saySaved(const QString &file);

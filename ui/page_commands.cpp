@@ -27,20 +27,21 @@ bool SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &deskt
     return saveDialog.save(desktop, [&] { return WriteProject(page); });
 }
 
+bool ReadProjectInto(PageProject &page, const QString &path, Desktop &desktop)
+{
+    std::optional<ProjectRead> opened =
+        parseFile(path, [&](const QByteArray &bytes) { return ReadProjectFile(bytes, page); });
+    if (!opened)
+        return false;
+    page = std::move(opened->page);
+    if (opened->endedAtLine > 0)
+        desktop.showWarning(EndedEarlyMessage(opened->endedAtLine));
+    return true;
+}
+
 bool OpenProject(PageProject &page, FileDialog &openDialog, Desktop &desktop)
 {
     bool replaced = false;
-    int endedAtLine = 0;
-    openDialog.open(desktop, [&](const QString &path) {
-        std::optional<ProjectRead> opened =
-            parseFile(path, [&](const QByteArray &bytes) { return ReadProjectFile(bytes, page); });
-        if (!opened)
-            return;
-        page = std::move(opened->page);
-        endedAtLine = opened->endedAtLine;
-        replaced = true;
-    });
-    if (endedAtLine > 0)
-        desktop.showWarning(EndedEarlyMessage(endedAtLine));
+    openDialog.open(desktop, [&](const QString &path) { replaced = ReadProjectInto(page, path, desktop); });
     return replaced;
 }

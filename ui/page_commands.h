@@ -6,6 +6,7 @@ struct Pattern;
 struct GeneratorState;
 class FileDialog;
 class Desktop;
+class QString;
 
 // "HTML保存": reads the body text when it is used (a relative path against the project's
 // folder), asks for the file with `saveDialog` and writes the page of the first `partCount`
@@ -22,3 +23,8 @@ bool SaveProject(const PageProject &page, FileDialog &saveDialog, Desktop &deskt
 // replaced, so the caller shows it; a cancelled dialog or an unknown format changes nothing.
 // A file that ends early opens, with a warning that says so.
 bool OpenProject(PageProject &page, FileDialog &openDialog, Desktop &desktop);
+
+// Reads the project file at `path` into the page, as "データ開く" reads the file chosen: true
+// when the page was replaced; an unknown format changes nothing. Throws IoError when the file
+// cannot be read.
+bool ReadProjectInto(PageProject &page, const QString &path, Desktop &desktop);

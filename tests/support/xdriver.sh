@@ -70,10 +70,11 @@ wait_until_idle() {
   fail "the program stayed busy"
 }
 
-# Waits until `count` visible windows are titled as the pattern says and the program is idle.
+# Waits until `count` visible windows are titled as the pattern says and the program is idle;
+# up to 30 s, as a program built with the sanitizers on a busy machine may need.
 wait_for_windows() {
   local pattern=$1 count=$2
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     if [ "$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | wc -l)" -eq "$count" ]; then
       wait_until_idle
       return 0
@@ -86,7 +87,7 @@ wait_for_windows() {
 # Waits until a dialog named as the pattern has the keyboard focus, and prints its window.
 wait_for_dialog() {
   local pattern=$1 id
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     for id in $(xdotool search --onlyvisible --name "$pattern" 2>/dev/null); do
       if [ "$id" != "$main" ] && [ "$(xdotool getwindowfocus -f 2>/dev/null)" = "$id" ]; then
         echo "$id"

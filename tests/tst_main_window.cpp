@@ -125,6 +125,7 @@ private slots:
     void openingSaysWhyItCannot();
     void openingAHandedOverProject_data();
     void openingAHandedOverProject();
+    void keysAndWhatIsOpen();
     void dialogFilters();
     void pageCheckFollowsThePage();
     void typingOpensNoFile();
@@ -415,6 +416,49 @@ void MainWindowTest::openingAHandedOverProject()
     QCOMPARE(fixture.desktop.messages.value(0).section(QLatin1Char('\n'), 0, 0), said);
     QCOMPARE(form.OpenDialog1.FileName, said.isEmpty() ? path : QString());
     QCOMPARE(fixture.state.ProjectFolder, said.isEmpty() ? fixture.folder.path() : QString());
+}
+
+// Each command's key does what its button does; Ctrl+S saves into the file the project is known
+// by without asking again. The band above the title says which project is open, and whether it
+// holds unsaved changes.
+void MainWindowTest::keysAndWhatIsOpen()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    form.showCentred();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const auto press = [&form](QKeyCombination key) {
+        QTest::keyClick(&form, key.key(), key.keyboardModifiers());
+    };
+    const auto said = [&form] { return form.documentLabel->text(); };
+    QCOMPARE(said(), QStringLiteral("無題"));
+    QTest::keyClicks(form.Edit1, "A");
+    QCOMPARE(said(), QStringLiteral("無題　＊保存していない変更があります"));
+
+    const QString file = fixture.folder.filePath(QStringLiteral("cafe.mpk"));
+    fixture.desktop.answerWith(file);
+    press(Qt::CTRL | Qt::Key_S); // no file yet: asked
+    QCOMPARE(fixture.desktop.dialogs.size(), 1);
+    QCOMPARE(said(), QStringLiteral("cafe.mpk"));
+    QTest::keyClicks(form.Edit1, "B");
+    press(Qt::CTRL | Qt::Key_S); // into the same file, unasked
+    QCOMPARE(fixture.desktop.dialogs.size(), 1);
+    QCOMPARE(splitCrlf(readBytes(file)).value(2), QByteArray("AB"));
+    QCOMPARE(said(), QStringLiteral("cafe.mpk"));
+
+    press(Qt::CTRL | Qt::Key_N);
+    QCOMPARE(form.Edit1->text(), QString());
+    QCOMPARE(said(), QStringLiteral("無題"));
+    fixture.desktop.answerWith(file);
+    press(Qt::CTRL | Qt::Key_O);
+    QCOMPARE(form.Edit1->text(), QStringLiteral("AB"));
+    QCOMPARE(fixture.desktop.dialogs.size(), 2);
+    press(Qt::Key_F1);
+    QVERIFY(fixture.desktop.opened.value(0).endsWith(QLatin1String("help.html")));
+    QVERIFY(form.SpeedButton4->toolTip().contains(QLatin1String("Ctrl+S")));
+    press(Qt::CTRL | Qt::Key_Q);
+    QVERIFY(!form.isVisible());
+    QVERIFY(fixture.desktop.messages.isEmpty());
 }
 
 // "*.*" means every file, but to Qt only names with a dot.

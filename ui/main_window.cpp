@@ -121,6 +121,7 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
     connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::update);
     keepUnsavedWork();
     connectHandlers();
+    createActions();
     setFocusOrder();
     ImageList1 = strips.get();
 }
@@ -319,6 +320,8 @@ void TForm1::saySaved(const QString &file)
 // it back on a notice in the free band above the title.
 void TForm1::keepUnsavedWork()
 {
+    documentLabel = new QLabel(this);
+    documentLabel->setGeometry(12, 63, 500, 20);
     notice = new NoticeBar(this, {8, 61, 504, 24});
     unsaved = new UnsavedWork(
         programFolder, QStringLiteral("mpk"), *notice, desktop,
@@ -340,6 +343,8 @@ void TForm1::keepUnsavedWork()
         if (what != PageChanges::Change::Folders)
             unsaved->changed();
     });
+    connect(unsaved, &UnsavedWork::stateChanged, this, &TForm1::showDocument);
+    showDocument();
 }
 
 void TForm1::loadBackgroundPicture()
@@ -436,12 +441,16 @@ void TForm1::SpeedButton3Click()
 
 void TForm1::SpeedButton4Click()
 {
-    if (!SaveProject(page, SaveDialog2, desktop))
-        return;
-    state.ProjectFolder = SaveDialog2.lastFolder();
-    unsaved->saved(SaveDialog2.FileName);
+    if (SaveProject(page, SaveDialog2, desktop))
+        projectSaved(SaveDialog2.FileName);
+}
+
+void TForm1::projectSaved(const QString &file)
+{
+    state.ProjectFolder = QFileInfo(file).absolutePath();
+    unsaved->saved(file);
     desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
-    saySaved(SaveDialog2.FileName);
+    saySaved(file);
     changes.announce(PageChanges::Change::Folders);
 }
 

@@ -166,6 +166,9 @@ public:
     FileDialog SaveDialog2;
     StripPictures ImageList1;
 
+    // Which project is open and whether it holds unsaved changes, in the free band above the
+    // title box, under the notice.
+    QLabel *documentLabel;
     // Unsaved work offered back, in the free band above the title box.
     NoticeBar *notice;
     // The page's work not saved yet, kept safe in the program folder.
@@ -184,6 +187,13 @@ private:
     void showOpenedPage();
     void openPage(const std::function<std::optional<QString>()> &read);
     void keepUnsavedWork();
+    // The commands with their keys, which the toolbar's buttons give as well.
+    void createActions();
+    // Saves the project into the file it was opened from or saved to, asking as "データ保存"
+    // where there is none yet.
+    void saveProjectToItsFile();
+    void projectSaved(const QString &file);
+    void showDocument();
     // A save said on the notice, which leaves by itself.
     void saySaved(const QString &file);
 

@@ -35,6 +35,7 @@ void UnsavedWork::saved(const QString &origin)
     savedWork = hooks.workNow();
     savedAs = origin;
     keepNow();
+    emit stateChanged();
 }
 
 void UnsavedWork::changed()
@@ -49,6 +50,7 @@ void UnsavedWork::changed()
     quiet.start();
     if (!deadline.isActive())
         deadline.start();
+    emit stateChanged();
 }
 
 std::optional<UnsavedWork::Replaced> UnsavedWork::unsaved() const
@@ -105,6 +107,7 @@ void UnsavedWork::replace(const std::function<void(bool &)> &replaceWork, const 
         savedAs = origin;
         replaced = std::move(before);
         keepNow();
+        emit stateChanged();
         if (!replaced) {
             notice.dismiss();
             return;

@@ -59,6 +59,14 @@ public:
     // Where the work was last saved or opened; empty for none.
     QString origin() const { return savedAs; }
 
+    // Whether the work now differs from the work as saved.
+    bool isUnsaved() const { return hooks.workNow() != savedWork; }
+
+signals:
+    // The work may have changed, or been saved, opened or replaced: what origin() and
+    // isUnsaved() say may be new.
+    void stateChanged();
+
 private:
     struct Replaced {
         QByteArray work;

@@ -1,0 +1,69 @@
+// The main window's commands with their keys: each is the toolbar button's own command, so a
+// key does what a click does, inside the same guard.
+#include "ui/main_window.h"
+
+#include "model/project_file.h"
+#include "model/text_writer.h"
+#include "ui/page_check_panel.h"
+#include "widgets/error_guard.h"
+#include "widgets/unsaved_work.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QToolButton>
+
+void TForm1::createActions()
+{
+    const auto add = [this](const QString &name, const QList<QKeySequence> &keys,
+                            const std::function<void()> &run, QAbstractButton *button,
+                            const QString &keyDoes = {}) {
+        auto *action = new QAction(name, this);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, [this, run] { guarded(desktop, run); });
+        addAction(action);
+        // The button's hint names the key, so the key can be found by pointing at the button.
+        if (button)
+            button->setToolTip(QStringLiteral("%1（%2）")
+                                   .arg(button->toolTip().isEmpty() ? name : button->toolTip(),
+                                        keys.constFirst().toString(QKeySequence::NativeText) + keyDoes));
+    };
+    add(QStringLiteral("新規作成"), {QKeySequence::New}, [this] { SpeedButton2Click(); }, SpeedButton2);
+    add(QStringLiteral("データ開く"), {QKeySequence::Open}, [this] { SpeedButton5Click(); }, SpeedButton5);
+    // As editors save: into the file the project is known by, without asking again.
+    add(QStringLiteral("上書き保存"), {QKeySequence::Save}, [this] { saveProjectToItsFile(); }, SpeedButton4,
+        QStringLiteral(" で、開いたファイルに上書き"));
+    add(QStringLiteral("HTML保存"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E)},
+        [this] { SpeedButton3Click(); }, SpeedButton3);
+    add(QStringLiteral("ケータイ表示"), {QKeySequence(Qt::Key_F5)}, [this] { pageCheck->showPreview(); },
+        previewButton);
+    add(QStringLiteral("ページのチェック"), {QKeySequence(Qt::Key_F7)}, [this] { pageCheck->showFindings(); },
+        nullptr);
+    add(QStringLiteral("ヘルプ"), {QKeySequence(Qt::Key_F1)}, [this] { SpeedButton7Click(); }, SpeedButton7);
+    add(QStringLiteral("終了"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { SpeedButton1Click(); },
+        SpeedButton1);
+}
+
+void TForm1::saveProjectToItsFile()
+{
+    const QString file = unsaved->origin();
+    if (file.isEmpty()) {
+        SpeedButton4Click();
+        return;
+    }
+    saveFileBytes(file, WriteProject(page));
+    SaveDialog2.remember(file);
+    projectSaved(file);
+}
+
+void TForm1::showDocument()
+{
+    const QString file = unsaved->origin();
+    QString said = file.isEmpty() ? QStringLiteral("無題") : QFileInfo(file).fileName();
+    if (unsaved->isUnsaved())
+        said += QStringLiteral("　＊保存していない変更があります");
+    documentLabel->setText(said);
+    documentLabel->setToolTip(QDir::toNativeSeparators(file));
+}

@@ -22,7 +22,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QScopeGuard>
 #include <QTextStream>
+
+#include <csignal>
 
 namespace {
 
@@ -220,6 +223,14 @@ int exportPage(const QString &project, const Subject &subject, const CommandLine
         return CannotCheck;
     };
     try {
+        // A Ctrl+C or a shut-down waits until the files are all in place or all taken back.
+        sigset_t ending;
+        sigset_t before;
+        sigemptyset(&ending);
+        for (const int signal : {SIGINT, SIGTERM, SIGHUP})
+            sigaddset(&ending, signal);
+        sigprocmask(SIG_BLOCK, &ending, &before);
+        const auto unblock = qScopeGuard([&before] { sigprocmask(SIG_SETMASK, &before, nullptr); });
         WritePageExport(exported, folder, commandLine.replace ? ExistingFiles::Replaced : ExistingFiles::Kept);
     } catch (const NamesTaken &taken) {
         return failed(taken.message() + QStringLiteral("（置き換えるときは --replace を付けます）"));

@@ -26,14 +26,19 @@ void onEndingSignal(int signal)
     errno = savedErrno;
 }
 
+// A signal the program was started to ignore (nohup's SIGHUP) stays ignored.
 void handleWith(void (*handler)(int))
 {
     struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (const int signal : endingSignals)
+    for (const int signal : endingSignals) {
+        struct sigaction before {};
+        if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN)
+            continue;
         sigaction(signal, &action, nullptr);
+    }
 }
 
 } // namespace
@@ -60,6 +65,7 @@ EndingSignals::~EndingSignals()
         return;
     handleWith(SIG_DFL);
     signalSocket = -1;
+    delete notifier;
     ::close(sockets[0]);
     ::close(sockets[1]);
 }

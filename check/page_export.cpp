@@ -4,16 +4,15 @@
 #include "generator/body_text.h"
 #include "model/folder_writing.h"
 #include "model/io_error.h"
+#include "model/picture_structure.h"
 #include "model/pictogram_text.h"
 #include "model/project_file.h"
 #include "model/sjis.h"
 #include "model/text_reader.h"
 #include "model/text_writer.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSet>
 
 #include <algorithm>
@@ -63,15 +62,6 @@ QByteArray renamedInLines(const QByteArray &text, const QHash<QString, QString> 
     return renamed;
 }
 
-// The source's size in pixels as Qt's readers find it, wherever a JPEG's header lies; empty
-// when it cannot be read.
-QSize pictureSize(const QByteArray &bytes)
-{
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    return QImageReader(&buffer).size();
-}
 
 // The picture files the page names, read from the picture folder, with a problem for each
 // that cannot be read.
@@ -190,7 +180,7 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
 
     QList<QSize> areas;
     for (const QByteArray &source : sources)
-        areas.append(ShownPictureSize(pictureSize(source), handset));
+        areas.append(ShownPictureSize(ReadPictureStructure(source).size, handset));
     if (exported.pageBytes >= exported.limitBytes && !pictures.isEmpty())
         exported.problems << QStringLiteral("ページの文字だけで %1 バイトあり、%2の %3 バイトに"
                                             "画像の入る余地がありません。")

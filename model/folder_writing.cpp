@@ -85,10 +85,19 @@ bool moveWithoutReplacing(int from, int to, const QByteArray &name)
     if (errno != EINVAL && errno != ENOSYS)
         return false;
     // A file system that cannot rename so still links without replacing.
-    if (::linkat(from, name.constData(), to, name.constData(), 0) != 0)
+    if (::linkat(from, name.constData(), to, name.constData(), 0) == 0) {
+        ::unlinkat(from, name.constData(), 0);
+        return true;
+    }
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != ENOSYS)
         return false;
-    ::unlinkat(from, name.constData(), 0);
-    return true;
+    // One that has no links either (a network or FUSE mount): the name is looked at just before.
+    struct stat status {};
+    if (::fstatat(to, name.constData(), &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        errno = EEXIST;
+        return false;
+    }
+    return ::renameat(from, name.constData(), to, name.constData()) == 0;
 }
 
 // The files written so far into the folder of one writing, and what they replaced, taken back
@@ -221,8 +230,11 @@ QString ShortenedFileName(const QString &name, qsizetype longest)
     if (QFile::encodeName(name).size() <= longest)
         return name;
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    const QString extension = dot > 0 ? name.mid(dot) : QString();
-    QString base = dot > 0 ? name.left(dot) : name;
+    QString extension = dot > 0 ? name.mid(dot) : QString();
+    // An extension that leaves no room for a name is no extension.
+    if (QFile::encodeName(extension).size() > longest / 2)
+        extension.clear();
+    QString base = extension.isEmpty() ? name : name.left(dot);
     while (!base.isEmpty() && QFile::encodeName(base + extension).size() > longest) {
         base.chop(1);
         if (!base.isEmpty() && base.back().isHighSurrogate())
@@ -234,18 +246,22 @@ QString ShortenedFileName(const QString &name, qsizetype longest)
 void WriteIntoFolder(const QString &folder, const QList<FileToWrite> &files,
                      ExistingFiles existing, const QStringList &neverReplaced)
 {
-    const QStringList made = missingFolders(folder);
     const QFileInfo given(folder);
     if (given.exists() && !given.isDir())
         throw UserError(QStringLiteral("「%1」はフォルダではありません。書き出すフォルダを指定してください。")
                             .arg(QDir::toNativeSeparators(folder)));
-    if (!QDir().mkpath(folder))
-        throw IoError::fromErrno(EACCES).about(folder);
     // Folders made for this writing go again when it fails.
+    QStringList made;
     auto removeMade = qScopeGuard([&made] {
         for (const QString &madeFolder : made)
             ::rmdir(QFile::encodeName(madeFolder).constData());
     });
+    const QStringList missing = missingFolders(folder);
+    for (auto next = missing.rbegin(); next != missing.rend(); ++next) {
+        if (::mkdir(QFile::encodeName(*next).constData(), 0777) != 0)
+            throw IoError::forOpen(*next, errno);
+        made.prepend(*next);
+    }
     const Descriptor into(::open(QFile::encodeName(folder).constData(),
                                  O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (into.get() < 0)

@@ -34,8 +34,11 @@ Decoder &decoderOf(j_common_ptr info)
 
 [[noreturn]] void leaveOnError(j_common_ptr info)
 {
-    leave(info, info->err->msg_code == JERR_OUT_OF_MEMORY ? JpegDecoding::Outcome::TooLarge
-                                                          : JpegDecoding::Outcome::Broken);
+    // Past the memory cap libjpeg asks for a backing store it does not have.
+    const int code = info->err->msg_code;
+    leave(info, code == JERR_OUT_OF_MEMORY || code == JERR_NO_BACKING_STORE
+                    ? JpegDecoding::Outcome::TooLarge
+                    : JpegDecoding::Outcome::Broken);
 }
 
 // libjpeg fills data it does not find with grey and only warns; a picture shown half grey
@@ -89,8 +92,9 @@ bool decodeInto(const QByteArray &bytes, QSize scaledSize, QSize corner, Decoder
         jpeg_destroy_decompress(&info);
         return false;
     }
-    jpeg_create_decompress(&info);
+    // Set first, as an error in making the decoder leaves through it; making it keeps it.
     info.client_data = &decoder;
+    jpeg_create_decompress(&info);
     info.mem->max_memory_to_use = mostDecoderMemory;
     info.progress = &decoder.progress;
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),

@@ -111,11 +111,13 @@ PictureStructure gifStructure(const QByteArray &bytes)
             at = afterSubBlocks(bytes, at + 2);
         } else if (introducer == 0x2C) {
             const QSize frame(littleEndian16(bytes, at + 5), littleEndian16(bytes, at + 7));
-            // A screen of no size is the first frame's, as decoders take it.
+            // A screen of no size is the first frame's, as decoders take it: to its far corner.
+            const QSize reach(littleEndian16(bytes, at + 1) + frame.width(),
+                              littleEndian16(bytes, at + 3) + frame.height());
             if (structure.size.isEmpty() && structure.frames == 0)
-                structure.size = frame;
+                structure.size = reach;
             structure.largestArea = std::max(structure.largestArea,
-                                             qint64(frame.width()) * frame.height());
+                                             qint64(reach.width()) * reach.height());
             const quint8 frameFlags = byteAt(bytes, at + 9);
             at += 10 + ((frameFlags & 0x80) ? 3 * (2 << (frameFlags & 7)) : 0);
             at = afterSubBlocks(bytes, at + 1);

@@ -107,8 +107,8 @@ void removeWithNotes(const QString &work)
     QFile::remove(lockPath(work));
 }
 
-// The work and its notes moved out of the way under a name with the date, which no look for
-// left work takes up again; what the user is told of it.
+// The work moved out of the way under a name with the date, which no look for left work takes
+// up again, its notes and lock gone with it; what the user is told of it.
 QString setAside(const QString &work, const QString &why)
 {
     const QFileInfo info(work);
@@ -138,7 +138,13 @@ std::optional<LeftWork> takenBack(const QFileInfo &file, bool (*readable)(const 
         const QByteArray notes = QFileInfo::exists(notesPath(path))
                                      ? readFileBytes(notesPath(path), MaxNotesBytes)
                                      : QByteArray();
-        if (iniValue(notes, "recovery", "version").value_or(QByteArray()) != programVersion()) {
+        const std::optional<QByteArray> version = iniValue(notes, "recovery", "version");
+        // Work without its notes was cut off before they were written.
+        if (!version) {
+            setAsides << setAside(path, QStringLiteral("壊れている"));
+            return std::nullopt;
+        }
+        if (*version != programVersion()) {
             setAsides << setAside(path, QStringLiteral("ほかの版のモペコが書いたものな"));
             return std::nullopt;
         }
@@ -154,7 +160,7 @@ std::optional<LeftWork> takenBack(const QFileInfo &file, bool (*readable)(const 
             return std::nullopt;
         }
         return LeftWork{path, work,
-                        iniString(iniValue(notes, "recovery", "origin").value_or(QByteArray())),
+                        QString::fromUtf8(iniValue(notes, "recovery", "origin").value_or(QByteArray())),
                         file.lastModified()};
     } catch (const IoError &error) {
         setAsides << setAside(path, QStringLiteral("読めない（%1）")

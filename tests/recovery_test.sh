@@ -21,6 +21,8 @@ fail() {
 
 program=$work/program
 cp -r "$program_folder" "$program"
+# The user's own folder, where work is looked for too, is the test's.
+export XDG_DATA_HOME=$work/user
 start_virtual_display
 
 # The places a user clicks: the main window's title box, toolbar and notice, the text map
@@ -188,7 +190,9 @@ close_program
 # A shut-down, a logout or Ctrl+C half a second after typing: the program ends as a close
 # ends it, the page kept.
 for signal in TERM HUP INT; do
-  start
+  # Programs a script starts in the background ignore SIGINT, and so leave it ignored; a
+  # terminal's program does not.
+  start perl -e '$SIG{INT} = "DEFAULT"; exec @ARGV or die'
   type_title "Ended$signal"
   sleep 0.5
   kill -s "$signal" "$program_pid"
@@ -222,7 +226,6 @@ rm -f "$program"/recovery-*
 
 # A program folder the program may not write (it runs without the permission override root
 # has): closing the window keeps the page in the user's folder, where the next start finds it.
-export XDG_DATA_HOME=$work/user
 user_folder=$XDG_DATA_HOME/mopeco
 chmod a-w "$program"
 start setpriv --bounding-set=-dac_override,-dac_read_search

@@ -76,7 +76,7 @@ void UnsavedWork::keepNow()
             recovery.remove();
         // Said when the notice is free: left work offered on it stays there to be taken.
         if (recovery.inUserFolder() && !saidWhere && notice.isHidden()) {
-            notice.showNotice(QStringLiteral("プログラムのフォルダーに書けないため、保存していない"
+            notice.showNotice(QStringLiteral("プログラムのフォルダに書けないため、保存していない"
                                              "作業の控えは「%1」に置きます。")
                                   .arg(QDir::toNativeSeparators(QFileInfo(recovery.path()).path())),
                               {{QStringLiteral("閉じる"), {}}});

@@ -479,7 +479,7 @@ void MainWindowTest::typingOpensNoFile()
     fixture.page.BodyFile = StoredPath::fromChosen(body);
     fixture.page.BodyUsed = ToggleOn;
     PageCheckPanel &check = *form.pageCheck;
-    check.update();
+    check.checkAgain();
     const int watch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     QVERIFY(watch >= 0 && ::inotify_add_watch(watch, QFile::encodeName(body).constData(), IN_OPEN) >= 0);
     const auto opens = [watch] {
@@ -519,10 +519,10 @@ void MainWindowTest::pageCheckFollowsThePage()
     QCOMPARE(check.handsetBox->currentText(), QStringLiteral("D501i"));
     QCOMPARE(SavedHandsetName(fixture.ProgramFolder).value, QStringLiteral("D501i"));
     fixture.page.Texts[0] = {QByteArray(3600, 'a'), ToggleOn};
-    check.update();
+    check.checkAgain();
     QCOMPARE(check.meter->level(), SizeMeter::Level::Near);
     fixture.page.Texts[0] = {QByteArray(4600, 'a'), ToggleOn};
-    check.update();
+    check.checkAgain();
     QCOMPARE(check.meter->level(), SizeMeter::Level::Over);
     QCOMPARE(check.findingCount->text(), QStringLiteral("エラー 1"));
 

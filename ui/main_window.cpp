@@ -118,7 +118,7 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
         if (what == PageChanges::Change::Page)
             RedrawSummary();
     });
-    connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::update);
+    connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::checkAgain);
     keepUnsavedWork();
     connectHandlers();
     createActions();

@@ -74,7 +74,7 @@ PageCheckPanel::PageCheckPanel(QWidget &window, const QRect &band, const PagePro
     connect(meter, &SizeMeter::clicked, this, &PageCheckPanel::showFindings);
     connect(findingCount, &QToolButton::clicked, this, &PageCheckPanel::showFindings);
     // The meter, the count and the preview follow the handset, wherever it was chosen.
-    connect(&handsetChoice, &HandsetChoice::changed, this, &PageCheckPanel::update);
+    connect(&handsetChoice, &HandsetChoice::changed, this, &PageCheckPanel::checkAgain);
     window.installEventFilter(this);
 }
 
@@ -84,12 +84,12 @@ bool PageCheckPanel::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == &window && event->type() == QEvent::Paint) {
         window.removeEventFilter(this);
-        QTimer::singleShot(0, this, &PageCheckPanel::update);
+        QTimer::singleShot(0, this, &PageCheckPanel::checkAgain);
     }
     return false;
 }
 
-void PageCheckPanel::update()
+void PageCheckPanel::checkAgain()
 {
     if (!checked) {
         checked = true;
@@ -114,7 +114,7 @@ void PageCheckPanel::update()
 void PageCheckPanel::showPreview()
 {
     if (!checked)
-        update();
+        checkAgain();
     if (!previewWindow)
         previewWindow =
             new PhonePreviewWindow(handsetChoice, programFolder, desktop, openers.qrSubject, &window);
@@ -127,7 +127,7 @@ void PageCheckPanel::showPreview()
 void PageCheckPanel::showFindings()
 {
     if (!checked)
-        update();
+        checkAgain();
     if (!findingsWindow)
         findingsWindow = new PageCheckWindow(
             [this](const Finding &finding) { guarded(desktop, [&] { open(finding); }); },
@@ -179,5 +179,5 @@ void PageCheckPanel::open(const Finding &finding)
     case Item::End:
         return;
     }
-    update();
+    checkAgain();
 }

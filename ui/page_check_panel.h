@@ -49,7 +49,7 @@ public:
 
     // Checks the page again, as "HTML保存" would write it now, and shows the result. The
     // first check comes by itself once the main window has painted itself.
-    void update();
+    void checkAgain();
 
     void showFindings();
     void showPreview();

@@ -445,15 +445,6 @@ void TForm1::SpeedButton4Click()
         projectSaved(SaveDialog2.FileName);
 }
 
-void TForm1::projectSaved(const QString &file)
-{
-    state.ProjectFolder = QFileInfo(file).absolutePath();
-    unsaved->saved(file);
-    desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
-    saySaved(file);
-    changes.announce(PageChanges::Change::Folders);
-}
-
 void TForm1::SpeedButton5Click()
 {
     openPage([this]() -> std::optional<QString> {
@@ -461,42 +452,6 @@ void TForm1::SpeedButton5Click()
             return std::nullopt;
         return OpenDialog1.FileName;
     });
-}
-
-void TForm1::openProjectFile(const QString &path)
-{
-    guarded(desktop, [&] {
-        openPage([&]() -> std::optional<QString> {
-            if (!ReadProjectInto(page, path, desktop)) {
-                desktop.showMessage(QStringLiteral("プロジェクトファイルではないので開けません。\n%1")
-                                        .arg(QDir::toNativeSeparators(path)));
-                return std::nullopt;
-            }
-            // データ開く offers it next, as if it had been chosen there.
-            OpenDialog1.remember(QFileInfo(path).absoluteFilePath());
-            return OpenDialog1.FileName;
-        });
-    });
-}
-
-// Replaces the page by the project `read` reads, which says from which file; what it replaced
-// unsaved is offered back.
-void TForm1::openPage(const std::function<std::optional<QString>()> &read)
-{
-    // The file is known only once it was read: the page's work is told so then.
-    QString opened;
-    unsaved->replace(
-        [&](bool &pageReplaced) {
-            const std::optional<QString> file = read();
-            if (!file)
-                return;
-            pageReplaced = true;
-            opened = *file;
-            state.ProjectFolder = OpenDialog1.lastFolder();
-            desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
-            showOpenedPage();
-        },
-        opened);
 }
 
 // The page just read: its title, summary page 1 and its pattern.

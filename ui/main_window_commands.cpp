@@ -1,10 +1,14 @@
-// The main window's commands with their keys: each is the toolbar button's own command, so a
-// key does what a click does, inside the same guard.
+// The main window's commands with their keys (each is the toolbar button's own command, so a
+// key does what a click does, inside the same guard), and those on the project file: opening
+// one handed over, saving into its own file, and saying which one is open.
 #include "ui/main_window.h"
 
+#include "model/program_settings.h"
 #include "model/project_file.h"
 #include "model/text_writer.h"
 #include "ui/page_check_panel.h"
+#include "ui/page_commands.h"
+#include "widgets/desktop.h"
 #include "widgets/error_guard.h"
 #include "widgets/unsaved_work.h"
 
@@ -66,4 +70,49 @@ void TForm1::showDocument()
         said += QStringLiteral("　＊保存していない変更があります");
     documentLabel->setText(said);
     documentLabel->setToolTip(QDir::toNativeSeparators(file));
+}
+
+void TForm1::projectSaved(const QString &file)
+{
+    state.ProjectFolder = QFileInfo(file).absolutePath();
+    unsaved->saved(file);
+    desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
+    saySaved(file);
+    changes.announce(PageChanges::Change::Folders);
+}
+
+void TForm1::openProjectFile(const QString &path)
+{
+    guarded(desktop, [&] {
+        openPage([&]() -> std::optional<QString> {
+            if (!ReadProjectInto(page, path, desktop)) {
+                desktop.showMessage(QStringLiteral("プロジェクトファイルではないので開けません。\n%1")
+                                        .arg(QDir::toNativeSeparators(path)));
+                return std::nullopt;
+            }
+            // データ開く offers it next, as if it had been chosen there.
+            OpenDialog1.remember(QFileInfo(path).absoluteFilePath());
+            return OpenDialog1.FileName;
+        });
+    });
+}
+
+// Replaces the page by the project `read` reads, which says from which file; what it replaced
+// unsaved is offered back.
+void TForm1::openPage(const std::function<std::optional<QString>()> &read)
+{
+    // The file is known only once it was read: the page's work is told so then.
+    QString opened;
+    unsaved->replace(
+        [&](bool &pageReplaced) {
+            const std::optional<QString> file = read();
+            if (!file)
+                return;
+            pageReplaced = true;
+            opened = *file;
+            state.ProjectFolder = OpenDialog1.lastFolder();
+            desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
+            showOpenedPage();
+        },
+        opened);
 }

@@ -273,11 +273,6 @@ TextFileBytes convertTextFile(const QByteArray &bytes, QByteArray (*encode)(cons
     return {encode(decodeUtf8(text)), TextEncoding::Utf8, shape.strayBytes};
 }
 
-QByteArray fromTextFile(const QByteArray &bytes)
-{
-    return convertTextFile(bytes).shiftJis;
-}
-
 QByteArray fromUnicodeLine(const QString &text)
 {
     return fromUnicode(firstLine(text));

@@ -37,9 +37,6 @@ struct TextFileBytes {
 TextFileBytes convertTextFile(const QByteArray &bytes,
                               QByteArray (*encode)(const QString &) = fromUnicode);
 
-// The bytes of a text file as Shift-JIS, as convertTextFile.
-QByteArray fromTextFile(const QByteArray &bytes);
-
 // A text from a single-line box, as fromUnicode, cut at its first line break: every text of
 // a data file is one line, so a pasted line break would shift every line after it.
 QByteArray fromUnicodeLine(const QString &text);

@@ -11,6 +11,7 @@
 #include "model/stored_path.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "textmap/map_window.h"
 #include "widgets/pictogram_line_edit.h"
 #include "widgets/pictogram_palette_button.h"
 #include "widgets/size_meter.h"
@@ -126,6 +127,7 @@ private slots:
     void openingAHandedOverProject_data();
     void openingAHandedOverProject();
     void keysAndWhatIsOpen();
+    void qrAddressIsThePagesAfterAMapPage();
     void dialogFilters();
     void pageCheckFollowsThePage();
     void typingOpensNoFile();
@@ -459,6 +461,24 @@ void MainWindowTest::keysAndWhatIsOpen()
     press(Qt::CTRL | Qt::Key_Q);
     QVERIFY(!form.isVisible());
     QVERIFY(fixture.desktop.messages.isEmpty());
+}
+
+// The text map maker writes its page through the main window's HTML dialog; the page's QR code
+// still names the page, not the map.
+void MainWindowTest::qrAddressIsThePagesAfterAMapPage()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    const QString pageFile = fixture.folder.filePath(QStringLiteral("index.html"));
+    fixture.desktop.answerWith(pageFile);
+    fixture.click(form.SpeedButton3);
+    QCOMPARE(form.qrSubject().pageFile, pageFile);
+    TForm7 maker(fixture.textMap, fixture.page, fixture.ProgramFolder, form.SaveDialog1, fixture.desktop);
+    maker.configure();
+    fixture.desktop.answerWith(fixture.folder.filePath(QStringLiteral("map.html")));
+    maker.Button1Click();
+    QVERIFY(QFileInfo::exists(fixture.folder.filePath(QStringLiteral("map.html"))));
+    QCOMPARE(form.qrSubject().pageFile, pageFile);
 }
 
 // "*.*" means every file, but to Qt only names with a dot.

@@ -106,10 +106,7 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
          [this](const LineOrigin &origin, const QString &source) {
              dialogs.pictureFitting().fitFor(origin, source);
          },
-         [this] {
-             return QrSubject{this->page.Title, this->toolSettings.HomePage, SaveDialog1.FileName,
-                              unsaved->origin()};
-         }});
+         [this] { return qrSubject(); }});
     previewButton = addButton(this, {356, 93, 100, 25}, QStringLiteral("ケータイ表示"));
     previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));
     connect(previewButton, &QPushButton::clicked, pageCheck, &PageCheckPanel::showPreview);
@@ -434,6 +431,7 @@ void TForm1::SpeedButton3Click()
     if (!GeneratePage(pattern.PartCount, page, state, pattern, generator, SaveDialog1, desktop))
         return;
     state.PageFolder = SaveDialog1.lastFolder();
+    pageFile = SaveDialog1.FileName;
     desktop.showWarningOnce(SavePageFolder(programFolder, state.PageFolder));
     saySaved(SaveDialog1.FileName);
     changes.announce(PageChanges::Change::Folders);

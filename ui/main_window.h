@@ -4,6 +4,7 @@
 #include "model/strip_pictures.h"
 #include "widgets/file_dialog.h"
 #include "ui/main_window_dialogs.h"
+#include "ui/qr_code_window.h"
 
 #include <QWidget>
 
@@ -50,6 +51,11 @@ public:
     // settings and the first summary page. Each step that fails shows its message and the
     // later steps still run, so the page always ends with its defaults.
     void FormCreate();
+
+    // What the page's QR code is made of: its title, the home page, and the files the page and
+    // the project were last written to (the text map maker's page through the same dialog is
+    // not the page's).
+    QrSubject qrSubject() const;
 
     // Opens the project file as "データ開く" would have read it: a file that cannot be read or
     // is no project is said, and the page stays as it was.
@@ -166,6 +172,8 @@ public:
     FileDialog SaveDialog2;
     StripPictures ImageList1;
 
+    // The file "HTML保存" last wrote the page to; empty before it did.
+    QString pageFile;
     // Which project is open and whether it holds unsaved changes, in the free band above the
     // title box, under the notice.
     QLabel *documentLabel;

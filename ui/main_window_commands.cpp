@@ -6,6 +6,7 @@
 #include "model/program_settings.h"
 #include "model/project_file.h"
 #include "model/text_writer.h"
+#include "model/tool_settings.h"
 #include "ui/page_check_panel.h"
 #include "ui/page_commands.h"
 #include "widgets/desktop.h"
@@ -115,4 +116,9 @@ void TForm1::openPage(const std::function<std::optional<QString>()> &read)
             showOpenedPage();
         },
         opened);
+}
+
+QrSubject TForm1::qrSubject() const
+{
+    return {page.Title, toolSettings.HomePage, pageFile, unsaved->origin()};
 }

@@ -31,6 +31,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollArea>
@@ -128,6 +129,8 @@ private slots:
     void openingAHandedOverProject();
     void keysAndWhatIsOpen();
     void qrAddressIsThePagesAfterAMapPage();
+    void pictureConvertedInTheEditorIsStoredWithIt_data();
+    void pictureConvertedInTheEditorIsStoredWithIt();
     void dialogFilters();
     void pageCheckFollowsThePage();
     void typingOpensNoFile();
@@ -479,6 +482,62 @@ void MainWindowTest::qrAddressIsThePagesAfterAMapPage()
     maker.Button1Click();
     QVERIFY(QFileInfo::exists(fixture.folder.filePath(QStringLiteral("map.html"))));
     QCOMPARE(form.qrSubject().pageFile, pageFile);
+}
+
+// "携帯向けに変換…" in the image editor writes the picture and puts its name into the box; the
+// editor's "決定" stores it, its "取消" leaves the page and the folder as they were.
+void MainWindowTest::pictureConvertedInTheEditorIsStoredWithIt_data()
+{
+    QTest::addColumn<bool>("stored");
+    QTest::addColumn<bool>("gifThereBefore");
+    QTest::newRow("決定") << true << false;
+    QTest::newRow("取消") << false << false;
+    QTest::newRow("取消 after replacing a picture") << false << true;
+}
+
+void MainWindowTest::pictureConvertedInTheEditorIsStoredWithIt()
+{
+    QFETCH(bool, stored);
+    QFETCH(bool, gifThereBefore);
+    MainWindowFixture fixture;
+    QImage photo(400, 300, QImage::Format_RGB32);
+    photo.fill(QColor(200, 120, 40));
+    writeBytes(fixture.folder.filePath(QStringLiteral("photo.png")), encodedPicture(photo, "PNG"));
+    if (gifThereBefore)
+        writeBytes(fixture.folder.filePath(QStringLiteral("photo.gif")), "an older picture");
+    fixture.desktop.yesAnswers = {true};
+    TForm1 &form = fixture.start();
+    QVERIFY(fixture.handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
+    fixture.state.ProjectFolder = fixture.folder.path();
+    fixture.page.Images[0].ImageUrl = "photo.png";
+    const QMap<QString, QByteArray> before = [&] {
+        QMap<QString, QByteArray> files;
+        for (const QString &name : QDir(fixture.folder.path()).entryList(QDir::Files))
+            files.insert(name, readBytes(fixture.folder.filePath(name)));
+        return files;
+    }();
+    fixture.openEditor(form.Button3, [&](TForm3 &editor) {
+        QTimer::singleShot(0, [&form] { form.dialogs.pictureFitting().okButton->click(); });
+        editor.fitButton->click();
+        QCOMPARE(editor.Edit1->text(), QStringLiteral("photo.gif"));
+        QCOMPARE(fixture.page.Images[0].ImageUrl, QByteArray("photo.png")); // not stored yet
+        if (stored)
+            editor.Button2Click();
+    });
+    QCOMPARE(fixture.page.Images[0].ImageUrl, stored ? QByteArray("photo.gif") : QByteArray("photo.png"));
+    const QString gif = fixture.folder.filePath(QStringLiteral("photo.gif"));
+    if (stored) {
+        QVERIFY(readBytes(gif).startsWith("GIF8"));
+        return;
+    }
+    QMap<QString, QByteArray> after;
+    for (const QString &name : QDir(fixture.folder.path()).entryList(QDir::Files))
+        after.insert(name, readBytes(fixture.folder.filePath(name)));
+    after.remove(QStringLiteral("mopeco.ini")); // the handset chosen
+    QMap<QString, QByteArray> expected = before;
+    expected.remove(QStringLiteral("mopeco.ini"));
+    QCOMPARE(after.keys(), expected.keys());
+    QCOMPARE(after, expected);
 }
 
 // "*.*" means every file, but to Qt only names with a dot.

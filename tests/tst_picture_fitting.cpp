@@ -376,7 +376,7 @@ void PictureFittingTest::dialog()
     });
     const LineOrigin origin{item == 1 ? LineOrigin::Item::Image : LineOrigin::Item::Direct, 1};
     const QString source = item == 1 ? QString::fromLatin1(named) : QStringLiteral("photo.png");
-    const std::optional<QString> written = dialog.fitFor(origin, source);
+    const std::optional<WrittenPicture> written = dialog.fitFor(origin, source);
 
     QCOMPARE(desktop.dialogs.size(), QFileInfo::exists(folder.filePath(source)) ? 0 : 1);
     QCOMPARE(desktop.questions.size(), answers.size());

@@ -18,6 +18,7 @@
 #include <QToolButton>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -315,9 +316,21 @@ void TForm3::fitButtonClick()
     if (!fitPicture)
         return;
     const LineOrigin origin{LineOrigin::Item::Image, state.CurrentImage};
-    if (const std::optional<QString> name =
-            fitPicture(origin, sjis::toUnicode(sjis::trimmed(Edit1->bytes()))))
-        Edit1->setBytes(sjis::fromUnicode(*name));
+    if (const std::optional<WrittenPicture> written =
+            fitPicture(origin, sjis::toUnicode(sjis::trimmed(Edit1->bytes())))) {
+        Edit1->setBytes(sjis::fromUnicode(written->name));
+        writtenPictures.push_back(*written);
+    }
+}
+
+void TForm3::done(int result)
+{
+    // The latest first, so that a file written twice gets back what it held at the start.
+    const std::vector<WrittenPicture> written = std::exchange(writtenPictures, {});
+    if (result != QDialog::Accepted && takeBackPicture)
+        for (auto picture = written.rbegin(); picture != written.rend(); ++picture)
+            guarded(desktop, [&] { takeBackPicture(*picture); });
+    FixedDialog::done(result);
 }
 
 void TForm3::SpeedButton1Click()

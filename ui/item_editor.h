@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/picture_fitting_dialog.h"
+
 #include "generator/page_generator.h"
 #include "model/stored_path.h"
 #include "widgets/file_dialog.h"
@@ -9,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -58,11 +61,19 @@ public:
     PictogramPaletteButton *paletteButton;
     QPushButton *fitButton; // of an image: "携帯向けに変換…"
 
-    // Makes the picture an item names, as `source`, fit the phone: the name it was written
-    // under, or nothing.
-    std::function<std::optional<QString>(const LineOrigin &, const QString &)> fitPicture;
+    // Makes the picture an item names, as `source`, fit the phone: what was written, or
+    // nothing; its name goes into the item at "決定".
+    std::function<std::optional<WrittenPicture>(const LineOrigin &, const QString &)> fitPicture;
+    // Undoes a picture written for the item when the editor closes without "決定".
+    std::function<void(const WrittenPicture &)> takeBackPicture;
+
+    // Without "決定", the pictures written while the editor was open are taken back.
+    void done(int result) override;
 
     FileDialog OpenDialog1;
+
+private:
+    std::vector<WrittenPicture> writtenPictures; // since the editor opened
 
 signals:
     // The page was changed by "決定".

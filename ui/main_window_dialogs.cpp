@@ -39,7 +39,10 @@ TForm3 &MainWindowDialogs::itemEditor()
         itemEditorWindow = new TForm3(page, state, programFolder, desktop, &owner);
         QObject::connect(itemEditorWindow, &TForm3::stored, &owner, &TForm1::pageStored);
         itemEditorWindow->fitPicture = [this](const LineOrigin &origin, const QString &source) {
-            return pictureFitting().fitFor(origin, source);
+            return pictureFitting().fitFor(origin, source, PictureFittingDialog::Into::Editor);
+        };
+        itemEditorWindow->takeBackPicture = [this](const WrittenPicture &picture) {
+            pictureFitting().takeBack(picture);
         };
     }
     return *itemEditorWindow;

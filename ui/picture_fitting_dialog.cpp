@@ -128,17 +128,19 @@ PictureFittingDialog::PictureFittingDialog(PageProject &page, WorkingState &stat
     connect(nameEdit, &QLineEdit::editingFinished, this, &PictureFittingDialog::refit);
 }
 
-std::optional<QString> PictureFittingDialog::fitFor(const LineOrigin &origin, const QString &source)
+std::optional<WrittenPicture> PictureFittingDialog::fitFor(const LineOrigin &origin,
+                                                           const QString &source, Into into)
 {
     this->origin = origin;
     this->source = source;
+    this->into = into;
     written.reset();
     folder = PictureFolder(page, state);
     sourcePath.clear();
     sourceBytes.clear();
     const QString named = source.isEmpty() || IsPictureElsewhere(source) || folder.isEmpty()
                               ? QString()
-                              : QDir(folder).filePath(QDir::cleanPath(source));
+                              : PicturePath(folder, source);
     if (named.isEmpty() || !isRegularFile(named)) {
         if (!folder.isEmpty() && OpenDialog1.lastFolder().isEmpty())
             OpenDialog1.remember(QDir(folder).filePath(QString()));
@@ -276,9 +278,25 @@ void PictureFittingDialog::store()
         if (!desktop.askYes(question))
             return;
     }
+    std::optional<QByteArray> before;
+    if (isRegularFile(path))
+        before = readFileBytes(path);
     saveFileBytes(path, fitted.bytes);
-    PutPictureIntoPage(page, origin, source, name);
-    written = name;
-    emit stored();
+    written = WrittenPicture{name, path, before};
+    if (into == Into::Page) {
+        PutPictureIntoPage(page, origin, source, name);
+        emit stored();
+    }
     accept();
+}
+
+void PictureFittingDialog::takeBack(const WrittenPicture &picture)
+{
+    if (picture.before) {
+        saveFileBytes(picture.path, *picture.before);
+        return;
+    }
+    const PageNow now = PageAsWrittenNow(page, state, pattern, pattern.PartCount, files);
+    if (!LocalPictureSources(now.lines).contains(picture.name))
+        QFile::remove(picture.path);
 }

@@ -18,6 +18,14 @@ struct PageProject;
 struct Pattern;
 struct WorkingState;
 
+// A picture "決定" wrote: the name it is named by in the item, its file, and what that file
+// held before (nothing when there was none).
+struct WrittenPicture {
+    QString name;
+    QString path;
+    std::optional<QByteArray> before;
+};
+
 // "携帯向けに変換": a picture of the page made for the handset chosen, within what the page
 // leaves of its limit. It shows the source and the result side by side at the phone's size,
 // with their bytes, and the name the result is written under in the page's folder; "決定"
@@ -29,10 +37,18 @@ public:
     PictureFittingDialog(PageProject &page, WorkingState &state, const Pattern &pattern,
                          HandsetChoice &handsetChoice, Desktop &desktop, QWidget *parent = nullptr);
 
+    // Where the name of the picture "決定" wrote goes: into the page at once, or back to the
+    // item editor the dialog was opened from, whose own "決定" stores it.
+    enum class Into { Page, Editor };
+
     // Opens for the picture the item at `origin` names as `source`; a file dialog chooses one
-    // first when the item names no picture that is there. The name put into the item, or
-    // nothing when nothing was written.
-    std::optional<QString> fitFor(const LineOrigin &origin, const QString &source);
+    // first when the item names no picture that is there. What was written, or nothing.
+    std::optional<WrittenPicture> fitFor(const LineOrigin &origin, const QString &source,
+                                         Into into = Into::Page);
+
+    // Undoes the writing of a picture whose name was not stored after all: the file as it was
+    // before, or, when there was none, no file, unless the page names it.
+    void takeBack(const WrittenPicture &picture);
 
     QLineEdit *sourceEdit;
     QPushButton *chooseButton;
@@ -77,5 +93,6 @@ private:
     qint64 budget = -1;
     QString fittedFor;     // the handset the picture was made for
     FittedPicture fitted;
-    std::optional<QString> written;
+    Into into = Into::Page;
+    std::optional<WrittenPicture> written;
 };

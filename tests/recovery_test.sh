@@ -146,6 +146,41 @@ sleep 3
 close_program
 [ -z "$(recovery_files mpk)" ] || fail "closing a saved page left $(recovery_files mpk)"
 
+# Work 新規作成 replaced and the user typed on from is kept all the same: after a kill the next
+# start offers the newer, and once that is saved the start after offers the other, each as it
+# was.
+recovery_titled() {
+  local file
+  for _ in $(seq 80); do
+    for file in $(recovery_files mpk); do
+      [ "$(sed -n 3p "$file" | tr -d '\r')" = "$1" ] && { echo "$file"; return 0; }
+    done
+    sleep 0.1
+  done
+  fail "no work titled $1 was kept"
+}
+start
+type_title First
+cp "$(recovery_titled First)" "$work/first-kept.mpk"
+click "$main" "${new_page[@]}"
+wait_until_idle
+type_title Second
+cp "$(recovery_titled Second)" "$work/second-kept.mpk"
+kill_program
+start
+click "$main" "${notice_first[@]}"
+wait_until_idle
+save_page_as "$work/second.mpk"
+cmp "$work/second-kept.mpk" "$work/second.mpk" || fail "the newer work brought back differs"
+close_program
+start
+click "$main" "${notice_first[@]}"
+wait_until_idle
+save_page_as "$work/first.mpk"
+cmp "$work/first-kept.mpk" "$work/first.mpk" || fail "the replaced work brought back differs"
+close_program
+[ -z "$(recovery_files mpk)" ] || fail "work taken back and saved left $(recovery_files mpk)"
+
 # The text map's map, killed three seconds after its title was typed.
 start
 open_map_maker

@@ -18,6 +18,8 @@ UnsavedWork::UnsavedWork(const QString &programFolder, const QString &extension,
       notice(notice),
       desktop(desktop),
       hooks(std::move(hooks)),
+      programFolder(programFolder),
+      extension(extension),
       recovery(programFolder, extension)
 {
     quiet.setSingleShot(true);
@@ -59,7 +61,7 @@ std::optional<UnsavedWork::Replaced> UnsavedWork::unsaved() const
     if (work == savedWork)
         return std::nullopt;
     return Replaced{std::move(work), savedWork, savedAs,
-                    hooks.viewNow ? hooks.viewNow() : std::function<void()>()};
+                    hooks.viewNow ? hooks.viewNow() : std::function<void()>(), {}};
 }
 
 void UnsavedWork::keepNow()
@@ -67,18 +69,21 @@ void UnsavedWork::keepNow()
     quiet.stop();
     deadline.stop();
     const QByteArray work = hooks.workNow();
+    if (work == savedWork)
+        recovery.remove();
+    else
+        keepIn(recovery, work, savedAs);
+}
+
+void UnsavedWork::keepIn(RecoveryFile &file, const QByteArray &work, const QString &origin)
+{
     try {
-        if (work != savedWork)
-            recovery.keep(work, savedAs);
-        else if (replaced)
-            recovery.keep(replaced->work, replaced->origin);
-        else
-            recovery.remove();
+        file.keep(work, origin);
         // Said when the notice is free: left work offered on it stays there to be taken.
-        if (recovery.inUserFolder() && !saidWhere && notice.isHidden()) {
+        if (file.inUserFolder() && !saidWhere && notice.isHidden()) {
             notice.showNotice(QStringLiteral("プログラムのフォルダに書けないため、保存していない"
                                              "作業の控えは「%1」に置きます。")
-                                  .arg(QDir::toNativeSeparators(QFileInfo(recovery.path()).path())),
+                                  .arg(QDir::toNativeSeparators(QFileInfo(file.path()).path())),
                               {{QStringLiteral("閉じる"), {}}});
             saidWhere = true;
         }
@@ -106,6 +111,8 @@ void UnsavedWork::replace(const std::function<void(bool &)> &replaceWork, const 
         savedWork = unsavedFrom ? *unsavedFrom : hooks.workNow();
         savedAs = origin;
         replaced = std::move(before);
+        if (replaced)
+            keepReplaced(*replaced);
         keepNow();
         emit stateChanged();
         if (!replaced) {
@@ -121,9 +128,21 @@ void UnsavedWork::replace(const std::function<void(bool &)> &replaceWork, const 
     replaceWork(workReplaced);
 }
 
+// Work replaced unsaved is kept in a recovery file of its own until it is brought back.
+void UnsavedWork::keepReplaced(Replaced &work)
+{
+    work.kept = std::make_shared<RecoveryFile>(programFolder, extension);
+    keepIn(*work.kept, work.work, work.origin);
+}
+
 // The work as it was, still unsaved, with what the window showed beside it.
 void UnsavedWork::bringBack(const Replaced &work)
 {
+    // Brought back, it is the work now, kept in the work's own file.
+    const auto forget = qScopeGuard([&work] {
+        if (work.kept)
+            work.kept->remove();
+    });
     replace(
         [&](bool &workReplaced) {
             workReplaced = true;
@@ -145,7 +164,7 @@ void UnsavedWork::offerLeftWork(bool (*readable)(const QByteArray &), const QStr
         return;
     }
     const LeftWork left = *found.work;
-    const auto open = [this, left, fresh, opened] {
+    const auto open = [this, left, readable, what, fresh, opened] {
         guarded(desktop, [&] {
             // It comes back unsaved, as a new work's: saving asks for a name.
             replace(
@@ -157,10 +176,14 @@ void UnsavedWork::offerLeftWork(bool (*readable)(const QByteArray &), const QStr
             opened(left.origin);
         });
         ForgetLeftWork(left);
+        offerLeftWork(readable, what, fresh, opened);
+    };
+    const auto giveUp = [this, left, readable, what, fresh, opened] {
+        ForgetLeftWork(left);
+        offerLeftWork(readable, what, fresh, opened);
     };
     notice.showNotice(QStringLiteral("前回保存していない%1があります（%2）")
                           .arg(what, QLocale(QLocale::Japanese)
                                          .toString(left.when, QStringLiteral("M月d日 H:mm"))),
-                      {{QStringLiteral("開く"), open},
-                       {QStringLiteral("捨てる"), [left] { ForgetLeftWork(left); }}});
+                      {{QStringLiteral("開く"), open}, {QStringLiteral("捨てる"), giveUp}});
 }

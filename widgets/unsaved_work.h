@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 class NoticeBar;
@@ -49,9 +50,10 @@ public:
     // Keeps the work now, or removes the recovery file when the work is as saved.
     void keepNow();
 
-    // Offers back work of this kind a program of the folder left when it ended: `what` names
-    // it ("作業", "地図"); it comes back unsaved, as changes to `fresh` (a new work's bytes), and
-    // `opened` is told where it came from.
+    // Offers back work of this kind a program of the folder left when it ended, or replaced
+    // and could not bring back: `what` names it ("作業", "地図"); it comes back unsaved, as
+    // changes to `fresh` (a new work's bytes), and `opened` is told where it came from. The
+    // newest is offered first; once it is opened or given up, the next.
     void offerLeftWork(bool (*readable)(const QByteArray &), const QString &what,
                        const QByteArray &fresh,
                        const std::function<void(const QString &origin)> &opened);
@@ -73,14 +75,22 @@ private:
         QByteArray savedWork;
         QString origin;
         std::function<void()> view;
+        // Its own recovery file, which stays after a kill or a close, and once the work can no
+        // longer be brought back here, for the next start to offer; gone when it is brought back.
+        std::shared_ptr<RecoveryFile> kept;
     };
 
     std::optional<Replaced> unsaved() const;
     void bringBack(const Replaced &replaced);
+    void keepReplaced(Replaced &work);
+    // Keeps the work, saying once on the notice when it cannot.
+    void keepIn(RecoveryFile &file, const QByteArray &work, const QString &origin);
 
     NoticeBar &notice;
     Desktop &desktop;
     Hooks hooks;
+    QString programFolder;
+    QString extension;
     RecoveryFile recovery;
     QTimer quiet;    // two seconds after the last change
     QTimer deadline; // five seconds after the first change not yet kept

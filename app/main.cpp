@@ -78,7 +78,7 @@ int main(int argc, char *argv[])
     // The main window's start-up runs before any other window exists; it makes each of its
     // dialogs, as its children, when first asked for it.
     TForm1 mainWindow(program.page, program.changes, program.handsetChoice, program.state,
-                      program.catalogue, program.pattern, program.generator,
+                      program.catalogue, program.pattern,
                       program.toolSettings, program.ProgramFolder, desktop);
     marks.mark("window");
     mainWindow.FormCreate();

@@ -20,7 +20,6 @@ struct Program {
     WorkingState state;
     PatternCatalogue catalogue;
     Pattern pattern;
-    GeneratorState generator;
     ToolSettings toolSettings;
     TextMap textMap;
 };

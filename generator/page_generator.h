@@ -6,11 +6,6 @@
 struct PageProject;
 struct Pattern;
 
-// The lines of the body text kept from the last page written.
-struct GeneratorState {
-    QList<QByteArray> BodyLines;
-};
-
 // Where a line of the page comes from, so that what is said of the line can name its item.
 struct LineOrigin {
     enum class Item { Title, Colours, Comment, Body, Image, Text, Link, Direct, Separator, End };

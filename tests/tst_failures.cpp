@@ -147,7 +147,6 @@ void FailuresTest::fileFailures()
     Pattern pattern;
     pattern.Parts[0] = {TextPart, 1};
     pattern.PartCount = 1;
-    GeneratorState generator;
     TextMap map;
     ToolSettings settings{{"ftp", {}}, {"edit", {}}, {"paint", {}}, "home", "reserved", 1, 2};
     RecordingDesktop desktop;
@@ -163,7 +162,7 @@ void FailuresTest::fileFailures()
         if (action == "save project")
             guarded(desktop, [&] { SaveProject(page, dialog, desktop); });
         else if (action == "generate page")
-            guarded(desktop, [&] { GeneratePage(1, page, {}, pattern, generator, dialog, desktop); });
+            guarded(desktop, [&] { GeneratePage(1, page, {}, pattern, dialog, desktop); });
         else if (action == "save map data")
             QTest::mouseClick(window.Button3, Qt::LeftButton);
         else if (action == "save map text")
@@ -221,13 +220,12 @@ void FailuresTest::openingStartsAndWritesNothing()
     WorkingState state;
     PatternCatalogue catalogue;
     Pattern pattern;
-    GeneratorState generator;
     ToolSettings settings;
     TextMap map;
     RecordingDesktop desktop;
     PageChanges changes;
     HandsetChoice handsetChoice(programFolder);
-    TForm1 form(page, changes, handsetChoice, state, catalogue, pattern, generator, settings, programFolder, desktop);
+    TForm1 form(page, changes, handsetChoice, state, catalogue, pattern, settings, programFolder, desktop);
     form.FormCreate();
     TForm7 window(map, page, programFolder, form.SaveDialog1, desktop);
     desktop.answerWith(programFolder + "crafted.mpk");

@@ -64,7 +64,7 @@ struct MainWindowFixture : Program {
 
     TForm1 &start()
     {
-        form = std::make_unique<TForm1>(page, changes, handsetChoice, state, catalogue, pattern, generator,
+        form = std::make_unique<TForm1>(page, changes, handsetChoice, state, catalogue, pattern,
                                         toolSettings, ProgramFolder, desktop);
         form->FormCreate();
         return *form;

@@ -56,7 +56,7 @@ bool isProject(const QByteArray &bytes)
 } // namespace
 
 TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetChoice, WorkingState &state,
-               PatternCatalogue &catalogue, Pattern &pattern, GeneratorState &generator,
+               PatternCatalogue &catalogue, Pattern &pattern,
                ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
                QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -74,7 +74,6 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
       state(state),
       catalogue(catalogue),
       pattern(pattern),
-      generator(generator),
       toolSettings(toolSettings),
       programFolder(programFolder),
       desktop(desktop)
@@ -428,7 +427,7 @@ void TForm1::SpeedButton2Click()
 // The pictures of a page are looked for where it was saved.
 void TForm1::SpeedButton3Click()
 {
-    if (!GeneratePage(pattern.PartCount, page, state, pattern, generator, SaveDialog1, desktop))
+    if (!GeneratePage(pattern.PartCount, page, state, pattern, SaveDialog1, desktop))
         return;
     state.PageFolder = SaveDialog1.lastFolder();
     pageFile = SaveDialog1.FileName;

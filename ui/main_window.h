@@ -28,7 +28,6 @@ struct PageProject;
 struct WorkingState;
 struct PatternCatalogue;
 struct Pattern;
-struct GeneratorState;
 struct ToolSettings;
 class Desktop;
 enum class ItemKind : std::uint8_t;
@@ -40,7 +39,7 @@ class TForm1 : public QWidget {
 
 public:
     TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetChoice, WorkingState &state,
-           PatternCatalogue &catalogue, Pattern &pattern, GeneratorState &generator,
+           PatternCatalogue &catalogue, Pattern &pattern,
            ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
            QWidget *parent = nullptr);
 
@@ -210,7 +209,6 @@ private:
     WorkingState &state;
     PatternCatalogue &catalogue;
     Pattern &pattern;
-    GeneratorState &generator;
     ToolSettings &toolSettings;
     const QString &programFolder;
     Desktop &desktop;

@@ -9,7 +9,7 @@
 #include "widgets/file_dialog.h"
 
 bool GeneratePage(int partCount, const PageProject &page, const WorkingState &state,
-                  const Pattern &pattern, GeneratorState &generator, FileDialog &saveDialog,
+                  const Pattern &pattern, FileDialog &saveDialog,
                   Desktop &desktop)
 {
     // The page is made before the dialog, so an unreadable body file stops here.
@@ -17,8 +17,6 @@ bool GeneratePage(int partCount, const PageProject &page, const WorkingState &st
     const PageNow now = PageAsWrittenNow(page, state, pattern, partCount, files);
     if (now.bodyError)
         throw *now.bodyError;
-    if (isOn(page.BodyUsed))
-        generator.BodyLines = now.bodyLines;
     return saveDialog.save(desktop, [&] { return now.bytes(); });
 }
 

@@ -3,7 +3,6 @@
 struct PageProject;
 struct WorkingState;
 struct Pattern;
-struct GeneratorState;
 class FileDialog;
 class Desktop;
 class QString;
@@ -12,7 +11,7 @@ class QString;
 // folder), asks for the file with `saveDialog` and writes the page of the first `partCount`
 // parts. A cancelled dialog writes nothing. True when the page was written.
 bool GeneratePage(int partCount, const PageProject &page, const WorkingState &state,
-                  const Pattern &pattern, GeneratorState &generator, FileDialog &saveDialog,
+                  const Pattern &pattern, FileDialog &saveDialog,
                   Desktop &desktop);
 
 // "データ保存": asks for the file and writes the project in the current format. True when it

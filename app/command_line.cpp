@@ -60,7 +60,7 @@ OpenedProject openProject(const QString &path, const QString &programFolder)
 struct Subject {
     OpenedProject opened;
     Handset handset;
-    WorkingState state; // the project's folder, and the page's when --html-folder names it
+    PageLocation location; // the project's folder, and the page's when --html-folder names it
 };
 
 // A message on one line: the place it names on its last line goes in brackets.
@@ -81,10 +81,10 @@ std::optional<Subject> subjectOf(const QString &project, const QString &handsetN
         return std::nullopt;
     }
     try {
-        WorkingState state;
-        state.ProjectFolder = QFileInfo(project).absolutePath();
-        state.PageFolder = htmlFolder;
-        return Subject{openProject(project, programFolder), *handset, state};
+        PageLocation location;
+        location.ProjectFolder = QFileInfo(project).absolutePath();
+        location.PageFolder = htmlFolder;
+        return Subject{openProject(project, programFolder), *handset, location};
     } catch (const UserError &error) {
         err << project << ": " << SeverityText(Severity::Error) << ": " << oneLine(error.message())
             << '\n';
@@ -97,7 +97,7 @@ int check(const QString &project, const Subject &subject)
     QTextStream out(stdout);
     const OpenedProject &opened = subject.opened;
     const Handset *handset = &subject.handset;
-    const PageCheckResult result = CheckPageOf(opened.page, subject.state, opened.pattern,
+    const PageCheckResult result = CheckPageOf(opened.page, subject.location, opened.pattern,
                                                opened.pattern.PartCount, *handset);
     if (opened.endedAtLine > 0)
         out << project << ": " << SeverityText(Severity::Warning) << ": "
@@ -137,7 +137,7 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
     PhonePreview phone;
     PageFiles files;
     const PageNow now =
-        PageAsWrittenNow(opened.page, subject.state, opened.pattern, opened.pattern.PartCount, files);
+        PageAsWrittenNow(opened.page, subject.location, opened.pattern, opened.pattern.PartCount, files);
     phone.setPage(now.lines, subject.handset, now.pictureFolder);
     const QString problem = writePng(phone.draw(0, 0, PhonePreview::Extent::WholePage), picturePath);
     if (!problem.isEmpty()) {
@@ -190,7 +190,7 @@ int exportPage(const QString &project, const Subject &subject, const CommandLine
     QTextStream out(stdout);
     QTextStream err(stderr);
     const OpenedProject &opened = subject.opened;
-    PageExport exported = ExportPage(opened.page, subject.state, opened.pattern,
+    PageExport exported = ExportPage(opened.page, subject.location, opened.pattern,
                                      opened.pattern.PartCount, subject.handset,
                                      QFileInfo(project).completeBaseName());
     exported.readFrom << project;

@@ -77,7 +77,7 @@ int main(int argc, char *argv[])
 
     // The main window's start-up runs before any other window exists; it makes each of its
     // dialogs, as its children, when first asked for it.
-    TForm1 mainWindow(program.page, program.changes, program.handsetChoice, program.state,
+    TForm1 mainWindow(program.session, program.handsetChoice, program.state,
                       program.catalogue, program.pattern,
                       program.toolSettings, program.ProgramFolder, desktop);
     marks.mark("window");
@@ -89,15 +89,16 @@ int main(int argc, char *argv[])
     mainWindow.setTextMapOpener([&program, &desktop, &mainWindow,
                                  textMap = static_cast<TForm7 *>(nullptr)]() mutable {
         if (!textMap)
-            textMap = new TForm7(program.textMap, program.page, program.ProgramFolder,
-                                 mainWindow.SaveDialog1, desktop, &mainWindow);
+            textMap = new TForm7(program.textMap, program.session.page, program.session.location,
+                                 program.ProgramFolder, desktop, &mainWindow);
         textMap->configure();
         textMap->exec();
     });
 
     // A shut-down or a logout ends the program as its close does, its open work (the page's,
     // the text map's) kept first, whatever dialog is open.
-    EndingSignals endingSignals([&mainWindow] {
+    EndingSignals endingSignals([&mainWindow, &program] {
+        program.session.keepNow();
         for (UnsavedWork *work : mainWindow.findChildren<UnsavedWork *>())
             work->keepNow();
         QApplication::exit(0);

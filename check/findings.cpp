@@ -17,10 +17,13 @@ QString SeverityText(Severity severity)
 
 QString ItemName(const Finding &finding)
 {
-    if (finding.wholePage)
-        return QStringLiteral("ページ");
-    const int n = finding.origin.number;
-    switch (finding.origin.item) {
+    return finding.wholePage ? QStringLiteral("ページ") : ItemName(finding.origin);
+}
+
+QString ItemName(const LineOrigin &origin)
+{
+    const int n = origin.number;
+    switch (origin.item) {
     case Item::Title:
         return QStringLiteral("タイトル");
     case Item::Colours:

@@ -75,6 +75,8 @@ struct Finding {
 // The item a finding names: "タイトル", "本文 12行目", "画像2", "テキスト 3", "リンク4",
 // "直接入力1", "区切り線", "基本設定" or "ページ".
 QString ItemName(const Finding &finding);
+// The item the line comes from, named so.
+QString ItemName(const LineOrigin &origin);
 
 // The findings of one check, in the order they were found; each is said once for its item.
 class Findings {

@@ -388,11 +388,11 @@ PageCheckResult CheckPage(const PageCheckInput &input)
     return Checker(input).run();
 }
 
-PageCheckResult CheckPageOf(const PageProject &page, const WorkingState &state,
+PageCheckResult CheckPageOf(const PageProject &page, const PageLocation &location,
                             const Pattern &pattern, int partCount, const Handset &handset)
 {
     PageFiles files;
-    const PageNow now = PageAsWrittenNow(page, state, pattern, partCount, files);
+    const PageNow now = PageAsWrittenNow(page, location, pattern, partCount, files);
     return CheckPage({now.lines, page, pattern, partCount, now.body,
                       now.pictureFolder.isEmpty() ? ImageLookup()
                                                   : ImagesInFolder(now.pictureFolder, files),

@@ -15,7 +15,7 @@
 #include <optional>
 
 struct PageProject;
-struct WorkingState;
+struct PageLocation;
 struct Pattern;
 
 // Finds the picture file that an IMG SRC of the page names; nothing when there is none.
@@ -52,7 +52,7 @@ PageCheckResult CheckPage(const PageCheckInput &input);
 
 // Checks the page as "HTML保存" would write it now: the first `partCount` parts of the pattern,
 // with the body read from its file and the pictures looked for where PageAsWrittenNow says.
-PageCheckResult CheckPageOf(const PageProject &page, const WorkingState &state,
+PageCheckResult CheckPageOf(const PageProject &page, const PageLocation &location,
                             const Pattern &pattern, int partCount, const Handset &handset);
 
 // A page's size and its handset's limit as they are said: in kilobytes of 1,000 bytes, the size

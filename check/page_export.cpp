@@ -112,7 +112,7 @@ qint64 PageExport::totalBytes() const
     return total;
 }
 
-PageExport ExportPage(const PageProject &page, const WorkingState &state, const Pattern &pattern,
+PageExport ExportPage(const PageProject &page, const PageLocation &location, const Pattern &pattern,
                       int partCount, const Handset &handset, const QString &name)
 {
     PageExport exported;
@@ -122,7 +122,7 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
     exported.project = page;
     exported.limitBytes = handset.pageLimitBytes();
     BodyFiles files;
-    const PageNow now = PageAsWrittenNow(page, state, pattern, partCount, files);
+    const PageNow now = PageAsWrittenNow(page, location, pattern, partCount, files);
     if (now.bodyError)
         exported.problems << QStringLiteral("本文のファイルが読めません（%1）。").arg(now.bodyError->explained());
 
@@ -144,7 +144,7 @@ PageExport ExportPage(const PageProject &page, const WorkingState &state, const 
     QByteArray body;
     if (now.body.state == BodyFileReading::State::Read) {
         try {
-            const QString path = BodyFileOnDisk(page, state);
+            const QString path = BodyFileOnDisk(page, location);
             body = sjis::convertTextFile(readFileBytes(path), TypedTextBytes).shiftJis;
             exported.bodyName =
                 unusedName(keptName(QFileInfo(path).fileName(), QStringLiteral("body.txt")), taken);

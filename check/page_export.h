@@ -51,7 +51,7 @@ struct PageExport {
 // in Shift-JIS. The page is named `name` with ".html", the copy of the project with ".mpk"
 // (shortened where the name is too long for a file); no two files of the export have the same
 // name, whatever their sources were called.
-PageExport ExportPage(const PageProject &page, const WorkingState &state, const Pattern &pattern,
+PageExport ExportPage(const PageProject &page, const PageLocation &location, const Pattern &pattern,
                       int partCount, const Handset &handset, const QString &name);
 
 // Writes the whole export into `folder` (made when missing), or nothing of it: the page, the

@@ -96,14 +96,14 @@ void PutPictureIntoPage(PageProject &page, const LineOrigin &origin, const QStri
             RenamePictureSources(page.Directs[slot].DirectMarkup, {{source, name}});
 }
 
-qint64 PictureBudgetInPage(const PageProject &page, const WorkingState &state,
+qint64 PictureBudgetInPage(const PageProject &page, const PageLocation &location,
                            const Pattern &pattern, const Handset &handset,
                            const LineOrigin &origin, const QString &source, const QString &name,
                            PageFiles &files)
 {
     PageProject fitted = page;
     PutPictureIntoPage(fitted, origin, source, name);
-    const PageNow now = PageAsWrittenNow(fitted, state, pattern, pattern.PartCount, files);
+    const PageNow now = PageAsWrittenNow(fitted, location, pattern, pattern.PartCount, files);
     qint64 others = 0;
     if (!now.pictureFolder.isEmpty())
         for (const QString &other : LocalPictureSources(now.lines))

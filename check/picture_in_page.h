@@ -13,7 +13,7 @@
 
 struct PageProject;
 struct Pattern;
-struct WorkingState;
+struct PageLocation;
 
 // The pictures of the page's own site that its lines show (IMG SRC), each once, in the order of
 // the page; pictures of other sites are left out.
@@ -46,7 +46,7 @@ void PutPictureIntoPage(PageProject &page, const LineOrigin &origin, const QStri
 // What the picture may take when the item at `origin` shows it as `name` in place of `source`:
 // the handset's limit less the page and every other picture of its own site. Nothing when the
 // page and the other pictures reach the limit already.
-qint64 PictureBudgetInPage(const PageProject &page, const WorkingState &state,
+qint64 PictureBudgetInPage(const PageProject &page, const PageLocation &location,
                            const Pattern &pattern, const Handset &handset,
                            const LineOrigin &origin, const QString &source, const QString &name,
                            PageFiles &files);

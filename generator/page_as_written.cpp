@@ -41,12 +41,12 @@ namespace {
 
 // The body's lines as the page takes them, and what became of its file. A body that cannot be
 // read is, to the page, a body that is not there.
-void readBody(const PageProject &page, const WorkingState &state, BodyFiles &files, PageNow &now)
+void readBody(const PageProject &page, const PageLocation &location, BodyFiles &files, PageNow &now)
 {
     using State = BodyFileReading::State;
     if (!isOn(page.BodyUsed))
         return;
-    const QString path = BodyFileOnDisk(page, state);
+    const QString path = BodyFileOnDisk(page, location);
     if (!isRegularFile(path)) {
         // A folder, a pipe or a device in the file's place is refused as readFileBytes does.
         if (QFileInfo::exists(path))
@@ -69,12 +69,12 @@ void readBody(const PageProject &page, const WorkingState &state, BodyFiles &fil
 
 } // namespace
 
-PageNow PageAsWrittenNow(const PageProject &page, const WorkingState &state, const Pattern &pattern,
+PageNow PageAsWrittenNow(const PageProject &page, const PageLocation &location, const Pattern &pattern,
                          int partCount, BodyFiles &files)
 {
     PageNow now;
-    readBody(page, state, files, now);
+    readBody(page, location, files, now);
     now.lines = GeneratePageLines(page, pattern, partCount, now.bodyLines);
-    now.pictureFolder = PictureFolder(page, state);
+    now.pictureFolder = PictureFolder(page, location);
     return now;
 }

@@ -12,7 +12,7 @@
 #include <optional>
 
 struct PageProject;
-struct WorkingState;
+struct PageLocation;
 struct Pattern;
 
 // What became of the body text file when the page was made.
@@ -57,5 +57,5 @@ struct PageNow {
 // The bytes of the page's lines, as they are written to the file: each line and its CR LF.
 QByteArray PageBytes(const QList<PageLine> &lines);
 
-PageNow PageAsWrittenNow(const PageProject &page, const WorkingState &state, const Pattern &pattern,
+PageNow PageAsWrittenNow(const PageProject &page, const PageLocation &location, const Pattern &pattern,
                          int partCount, BodyFiles &files);

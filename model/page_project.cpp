@@ -11,20 +11,20 @@ void ResetPage(PageProject &page, WorkingState &state)
     state.CurrentDirect = 1;
 }
 
-QString PictureFolder(const PageProject &page, const WorkingState &state)
+QString PictureFolder(const PageProject &page, const PageLocation &location)
 {
-    if (!state.PageFolder.isEmpty())
-        return state.PageFolder;
-    if (!state.ProjectFolder.isEmpty())
-        return state.ProjectFolder;
+    if (!location.PageFolder.isEmpty())
+        return location.PageFolder;
+    if (!location.ProjectFolder.isEmpty())
+        return location.ProjectFolder;
     if (page.BodyFile.bytes.isEmpty() && page.BodyFile.chosen.isEmpty())
         return {};
-    return QFileInfo(BodyFileOnDisk(page, state)).absolutePath();
+    return QFileInfo(BodyFileOnDisk(page, location)).absolutePath();
 }
 
-QString BodyFileOnDisk(const PageProject &page, const WorkingState &state)
+QString BodyFileOnDisk(const PageProject &page, const PageLocation &location)
 {
-    return page.BodyFile.onDisk(state.ProjectFolder);
+    return page.BodyFile.onDisk(location.ProjectFolder);
 }
 
 std::uint8_t steppedSlot(std::uint8_t current, int count, int step)

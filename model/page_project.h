@@ -68,8 +68,8 @@ struct PageProject {
 // The item kinds, numbered as the item editor knows them.
 enum class ItemKind : std::uint8_t { Image = 1, Text = 2, Link = 3, Direct = 4, Body = 5 };
 
-// Working state kept beside the page and never saved: the slot each item button edits, the
-// kind open in the item editor and the page of the summary panel.
+// What the window shows of the page, kept beside it and never saved: the slot each item button
+// edits, the kind open in the item editor and the page of the summary panel.
 struct WorkingState {
     std::uint8_t CurrentImage = 1;
     std::uint8_t CurrentText = 1;
@@ -77,18 +77,21 @@ struct WorkingState {
     std::uint8_t CurrentDirect = 1;
     ItemKind EditKind = ItemKind::Image;
     std::uint8_t SummaryPage = 1;
-    // Where the page's files lie: the folder HTML保存 last wrote the page to, and the folder
-    // of the project last opened or saved; empty before either. A new page keeps them.
+};
+
+// Where the page's files lie: the folder HTML保存 last wrote the page to, and the folder of the
+// project last opened or saved; empty before either. A new page keeps them.
+struct PageLocation {
     QString PageFolder;
     QString ProjectFolder;
 };
 
 // The folder the page's pictures are looked for in: where the page was last saved, else where
 // its project was last opened or saved, else the body file's; empty when none is known.
-QString PictureFolder(const PageProject &page, const WorkingState &state);
+QString PictureFolder(const PageProject &page, const PageLocation &location);
 
 // The body file on disk; a relative path is read against the project's folder.
-QString BodyFileOnDisk(const PageProject &page, const WorkingState &state);
+QString BodyFileOnDisk(const PageProject &page, const PageLocation &location);
 
 // The slot after (step 1) or before (step −1) `current` among `count` slots, wrapping round.
 std::uint8_t steppedSlot(std::uint8_t current, int count, int step);

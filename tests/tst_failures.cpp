@@ -17,6 +17,7 @@
 #include "widgets/byte_line_edit.h"
 #include "widgets/error_guard.h"
 #include "widgets/notice_bar.h"
+#include "widgets/page_session.h"
 #include "widgets/unsaved_work.h"
 #include "ui/main_window.h"
 #include "ui/page_commands.h"
@@ -151,7 +152,8 @@ void FailuresTest::fileFailures()
     ToolSettings settings{{"ftp", {}}, {"edit", {}}, {"paint", {}}, "home", "reserved", 1, 2};
     RecordingDesktop desktop;
     FileDialog dialog(FileDialog::Mode::Save, {}, {}, {});
-    TForm7 window(map, page, programFolder, dialog, desktop);
+    const PageLocation location;
+    TForm7 window(map, page, location, programFolder, desktop);
     window.configure();
     window.Edit6->setText(QStringLiteral("地図"));
     window.Image1MouseDown(Qt::LeftButton, QPoint(5, 5));
@@ -216,18 +218,18 @@ void FailuresTest::openingStartsAndWritesNothing()
     writeBytes(programFolder + "crafted.imp", WriteMapData(craftedMap));
     const QStringList filesBefore = QDir(folder.path()).entryList(QDir::Files);
 
-    PageProject page;
+    PageSession session(programFolder);
+    PageProject &page = session.page;
     WorkingState state;
     PatternCatalogue catalogue;
     Pattern pattern;
     ToolSettings settings;
     TextMap map;
     RecordingDesktop desktop;
-    PageChanges changes;
     HandsetChoice handsetChoice(programFolder);
-    TForm1 form(page, changes, handsetChoice, state, catalogue, pattern, settings, programFolder, desktop);
+    TForm1 form(session, handsetChoice, state, catalogue, pattern, settings, programFolder, desktop);
     form.FormCreate();
-    TForm7 window(map, page, programFolder, form.SaveDialog1, desktop);
+    TForm7 window(map, page, session.location, programFolder, desktop);
     desktop.answerWith(programFolder + "crafted.mpk");
     QTest::mouseClick(form.SpeedButton5, Qt::LeftButton);
     window.configure();

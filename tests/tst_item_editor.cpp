@@ -114,7 +114,7 @@ void ItemEditorTest::configureAndStore()
     QFETCH(QString, help);
     QFETCH(QString, stored);
     EditorFixture fixture;
-    fixture.state = {2, 5, 7, 3, ItemKind::Image, 3, {}, {}};
+    fixture.state = {2, 5, 7, 3, ItemKind::Image, 3};
     TForm3 &editor = fixture.editor;
     QSignalSpy storedSignal(&editor, &TForm3::stored);
 

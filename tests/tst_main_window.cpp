@@ -62,9 +62,12 @@ struct MainWindowFixture : Program {
             QFile::copy(data.filePath(name), ProgramFolder + name);
     }
 
+    PageProject &page = session.page;
+    PageChanges &changes = session.changes;
+
     TForm1 &start()
     {
-        form = std::make_unique<TForm1>(page, changes, handsetChoice, state, catalogue, pattern,
+        form = std::make_unique<TForm1>(session, handsetChoice, state, catalogue, pattern,
                                         toolSettings, ProgramFolder, desktop);
         form->FormCreate();
         return *form;
@@ -420,7 +423,7 @@ void MainWindowTest::openingAHandedOverProject()
     QCOMPARE(form.Edit1->text(), title);
     QCOMPARE(fixture.desktop.messages.value(0).section(QLatin1Char('\n'), 0, 0), said);
     QCOMPARE(form.OpenDialog1.FileName, said.isEmpty() ? path : QString());
-    QCOMPARE(fixture.state.ProjectFolder, said.isEmpty() ? fixture.folder.path() : QString());
+    QCOMPARE(fixture.session.location.ProjectFolder, said.isEmpty() ? fixture.folder.path() : QString());
 }
 
 // Each command's key does what its button does; Ctrl+S saves into the file the project is known
@@ -466,8 +469,8 @@ void MainWindowTest::keysAndWhatIsOpen()
     QVERIFY(fixture.desktop.messages.isEmpty());
 }
 
-// The text map maker writes its page through the main window's HTML dialog; the page's QR code
-// still names the page, not the map.
+// The text map maker writes its page through a dialog of its own; the page's QR code still
+// names the page, not the map.
 void MainWindowTest::qrAddressIsThePagesAfterAMapPage()
 {
     MainWindowFixture fixture;
@@ -476,7 +479,8 @@ void MainWindowTest::qrAddressIsThePagesAfterAMapPage()
     fixture.desktop.answerWith(pageFile);
     fixture.click(form.SpeedButton3);
     QCOMPARE(form.qrSubject().pageFile, pageFile);
-    TForm7 maker(fixture.textMap, fixture.page, fixture.ProgramFolder, form.SaveDialog1, fixture.desktop);
+    TForm7 maker(fixture.textMap, fixture.page, fixture.session.location, fixture.ProgramFolder,
+                 fixture.desktop);
     maker.configure();
     fixture.desktop.answerWith(fixture.folder.filePath(QStringLiteral("map.html")));
     maker.Button1Click();
@@ -508,7 +512,7 @@ void MainWindowTest::pictureConvertedInTheEditorIsStoredWithIt()
     fixture.desktop.yesAnswers = {true};
     TForm1 &form = fixture.start();
     QVERIFY(fixture.handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
-    fixture.state.ProjectFolder = fixture.folder.path();
+    fixture.session.location.ProjectFolder = fixture.folder.path();
     fixture.page.Images[0].ImageUrl = "photo.png";
     const QMap<QString, QByteArray> before = [&] {
         QMap<QString, QByteArray> files;

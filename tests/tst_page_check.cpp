@@ -498,10 +498,10 @@ void PageCheckTest::bodyFile()
     Pattern pattern;
     pattern.Parts[0] = {1, 0};
     pattern.PartCount = 1;
-    WorkingState state;
-    state.PageFolder = folder.path();
+    PageLocation location;
+    location.PageFolder = folder.path();
     const PageCheckResult result =
-        CheckPageOf(page, state, pattern, pattern.PartCount, *FindHandset("505i"));
+        CheckPageOf(page, location, pattern, pattern.PartCount, *FindHandset("505i"));
     QList<FindingKind> found;
     QStringList about;
     for (const Finding &finding : result.findings) {
@@ -574,13 +574,13 @@ void PageCheckTest::pictureFolder()
     QFETCH(QString, folder);
     PageProject page;
     page.BodyFile = {body, {}};
-    WorkingState state;
-    state.PageFolder = pageFolder;
-    state.ProjectFolder = projectFolder;
-    QCOMPARE(PictureFolder(page, state), folder);
+    PageLocation location;
+    location.PageFolder = pageFolder;
+    location.ProjectFolder = projectFolder;
+    QCOMPARE(PictureFolder(page, location), folder);
     page.BodyFile = {"texts\\a.txt", {}};
-    state.ProjectFolder = QStringLiteral("/nonexistent/project");
-    QCOMPARE(BodyFileOnDisk(page, state), QStringLiteral("/nonexistent/project/texts/a.txt"));
+    location.ProjectFolder = QStringLiteral("/nonexistent/project");
+    QCOMPARE(BodyFileOnDisk(page, location), QStringLiteral("/nonexistent/project/texts/a.txt"));
 }
 
 QTEST_GUILESS_MAIN(PageCheckTest)

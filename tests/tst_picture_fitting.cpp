@@ -358,8 +358,8 @@ void PictureFittingTest::dialog()
     if (!oldGif.isEmpty())
         writeBytes(gif, oldGif);
     PageProject page;
-    WorkingState state;
-    state.ProjectFolder = folder.path();
+    PageLocation location;
+    location.ProjectFolder = folder.path();
     QByteArray &field = item == 1 ? page.Images[0].ImageUrl : page.Directs[0].DirectMarkup;
     field = named;
     Pattern pattern;
@@ -368,7 +368,7 @@ void PictureFittingTest::dialog()
     QVERIFY(handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
     RecordingDesktop desktop;
     desktop.yesAnswers = answers;
-    PictureFittingDialog dialog(page, state, pattern, handsetChoice, desktop);
+    PictureFittingDialog dialog(page, location, pattern, handsetChoice, desktop);
     QSignalSpy stored(&dialog, &PictureFittingDialog::stored);
     QTimer::singleShot(0, &dialog, [&dialog] {
         dialog.okButton->click();

@@ -65,8 +65,8 @@ struct MapFixture {
     TextMap map;
     PageProject page;
     RecordingDesktop desktop;
-    FileDialog htmlDialog{FileDialog::Mode::Save, "", "HTML", "html"};
-    TForm7 window{map, page, programFolder, htmlDialog, desktop};
+    PageLocation location;
+    TForm7 window{map, page, location, programFolder, desktop};
 };
 
 const QRgb white = qRgb(255, 255, 255);
@@ -307,11 +307,13 @@ void TextMapTest::openSaveAndExportThroughDialogs()
     window.Memo1->setPlainText("\n"); // one empty line
     expected.descriptionLines = {""};
     QCOMPARE(save(window.Button2, "map.txt"), WriteMapText(expected));
-    // The page export goes through the main window's dialog and offers its last name.
-    fixture.htmlDialog.FileName = fixture.folder.filePath("index.html");
+    // The page export has a dialog of its own: it starts in the page's folder, then offers its
+    // own last name.
+    fixture.location.PageFolder = fixture.folder.filePath("pages");
     QCOMPARE(save(window.Button1, "map.html"), WriteMapHtml(expected, fixture.page));
-    QCOMPARE(desktop.dialogs.last().offeredPath, fixture.folder.filePath("index.html"));
-    QCOMPARE(fixture.htmlDialog.FileName, fixture.folder.filePath("map.html"));
+    QCOMPARE(desktop.dialogs.last().offeredPath, fixture.folder.filePath("pages/"));
+    QCOMPARE(save(window.Button1, "map.html"), WriteMapHtml(expected, fixture.page));
+    QCOMPARE(desktop.dialogs.last().offeredPath, fixture.folder.filePath("map.html"));
 
     window.configure();
     window.Memo1->setPlainText("kept");

@@ -1,5 +1,6 @@
 #include "textmap/map_window.h"
 
+#include "model/page_project.h"
 #include "model/fonts.h"
 #include "model/program_folder.h"
 #include "model/sjis.h"
@@ -38,8 +39,8 @@ ByteLineEdit *addEdit(QWidget *parent, int left, int top, int width)
 
 } // namespace
 
-TForm7::TForm7(TextMap &map, const PageProject &page, const QString &programFolder,
-               FileDialog &htmlSaveDialog, Desktop &desktop, QWidget *parent)
+TForm7::TForm7(TextMap &map, const PageProject &page, const PageLocation &pageLocation,
+               const QString &programFolder, Desktop &desktop, QWidget *parent)
     : FixedDialog(parent, QStringLiteral("テキスト地図作成"), {589, 469}),
       SaveDialog1(FileDialog::Mode::Save, QStringLiteral("地図データを保存"),
                   QStringLiteral("地図データ(*.imp)|*.imp"), QStringLiteral("imp")),
@@ -51,7 +52,10 @@ TForm7::TForm7(TextMap &map, const PageProject &page, const QString &programFold
       map(map),
       page(page),
       programFolder(programFolder),
-      htmlSaveDialog(htmlSaveDialog),
+      pageLocation(pageLocation),
+      pageSaveDialog(FileDialog::Mode::Save, QStringLiteral("HTMLファイルを保存"),
+                     QStringLiteral("HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"),
+                     QStringLiteral("html")),
       desktop(desktop)
 {
     createControls();
@@ -309,7 +313,9 @@ MapExport TForm7::mapExport() const
 
 void TForm7::Button1Click()
 {
-    htmlSaveDialog.save(desktop, [this] { return WriteMapHtml(mapExport(), page); });
+    if (pageSaveDialog.lastFolder().isEmpty())
+        pageSaveDialog.startIn(pageLocation.PageFolder);
+    pageSaveDialog.save(desktop, [this] { return WriteMapHtml(mapExport(), page); });
 }
 
 void TForm7::Button2Click()

@@ -18,6 +18,7 @@ class QPlainTextEdit;
 class QPushButton;
 
 struct PageProject;
+struct PageLocation;
 struct TextMap;
 struct MapData;
 struct MapExport;
@@ -32,8 +33,8 @@ class TForm7 : public FixedDialog {
     Q_OBJECT
 
 public:
-    TForm7(TextMap &map, const PageProject &page, const QString &programFolder,
-           FileDialog &htmlSaveDialog, Desktop &desktop, QWidget *parent = nullptr);
+    TForm7(TextMap &map, const PageProject &page, const PageLocation &pageLocation,
+           const QString &programFolder, Desktop &desktop, QWidget *parent = nullptr);
 
     // The opening: a fresh, empty map with its texts reset. A map left unsaved when the window
     // closed, or when a program ended, is offered back.
@@ -129,7 +130,9 @@ private:
     TextMap &map;
     const PageProject &page;
     const QString &programFolder;
-    FileDialog &htmlSaveDialog;
+    const PageLocation &pageLocation;
+    // The map's page is a file of its own, never the page's: it starts where the page lies.
+    FileDialog pageSaveDialog;
     Desktop &desktop;
     QColor penColour = Qt::black;
 };

@@ -207,6 +207,7 @@ void TForm2::configure()
         fillSwatch(colorSwatches[index], ParseColorCode(shownColors[index]));
     CheckBox1->setChecked(isOn(page.ColorSupport));
     showSeparatorCaption();
+    separatorAtOpening = page.SeparatorStyle;
 }
 
 void TForm2::showMix()
@@ -341,11 +342,19 @@ void TForm2::Button1Click()
     page.LinkColor = shownColors[1];
     page.TextColor = shownColors[2];
     page.ColorSupport = CheckBox1->isChecked() ? ToggleOn : ToggleOff;
-    emit stored();
+    emit stored(QStringLiteral("基本設定の変更"));
     accept();
 }
 
 void TForm2::Button2Click()
 {
     reject();
+}
+
+// "次へ" changed the page at once: cancelled, the dialog still made that change.
+void TForm2::done(int result)
+{
+    if (result == Rejected && page.SeparatorStyle != separatorAtOpening)
+        emit stored(QStringLiteral("区切り線の変更"));
+    FixedDialog::done(result);
 }

@@ -5,6 +5,7 @@
 #include <QByteArray>
 
 #include <array>
+#include <cstdint>
 
 class QCheckBox;
 class QFrame;
@@ -93,8 +94,9 @@ public:
     QPushButton *Button2;
 
 signals:
-    // The page colours were changed by "決定".
-    void stored();
+    // What the user chose went into the page, as `step` says: the colours by "決定", a
+    // separator chosen with "次へ" also when the dialog is cancelled.
+    void stored(const QString &step);
 
 private:
     void createColorControls();
@@ -106,6 +108,7 @@ private:
     void setMix(const char *code);
     void copyMixInto(int colorIndex);
     void showSeparatorCaption();
+    void done(int result) override;
 
     PageProject &page;
     Desktop &desktop;
@@ -115,4 +118,5 @@ private:
     std::array<QByteArray, 3> shownColors;
     std::array<QLineEdit *, 3> colorEdits{};
     std::array<QFrame *, 3> colorSwatches{};
+    std::uint8_t separatorAtOpening = 0;
 };

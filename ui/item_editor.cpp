@@ -1,5 +1,6 @@
 #include "ui/item_editor.h"
 
+#include "check/findings.h"
 #include "model/fonts.h"
 #include "model/page_project.h"
 #include "model/program_folder.h"
@@ -88,6 +89,24 @@ struct SlotFields {
     std::array<Toggle *, 3> options{};
     int slot = 0; // 0 for the body text, which has none
 };
+
+LineOrigin originOf(ItemKind kind, int slot)
+{
+    using Item = LineOrigin::Item;
+    switch (kind) {
+    case ItemKind::Image:
+        return {Item::Image, slot};
+    case ItemKind::Text:
+        return {Item::Text, slot};
+    case ItemKind::Link:
+        return {Item::Link, slot};
+    case ItemKind::Direct:
+        return {Item::Direct, slot};
+    case ItemKind::Body:
+        break;
+    }
+    return {Item::Body, 0};
+}
 
 SlotFields fieldsFor(ItemKind kind, PageProject &page, const WorkingState &state)
 {
@@ -290,7 +309,7 @@ void TForm3::Button2Click()
     for (std::size_t index = 0; index < optionBoxes.size(); ++index)
         if (fields.options[index])
             *fields.options[index] = optionFromBox(optionBoxes[index]);
-    emit stored();
+    emit stored(QStringLiteral("%1の変更").arg(ItemName(originOf(state.EditKind, fields.slot))));
     accept();
 }
 

@@ -77,7 +77,8 @@ private:
 
 signals:
     // The page was changed by "決定".
-    void stored();
+    // What the user entered went into the page, as `step` says ("画像1の変更").
+    void stored(const QString &step);
 
 private:
     void createControls();

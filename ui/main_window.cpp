@@ -30,7 +30,7 @@
 #include "widgets/pictogram_line_edit.h"
 #include "widgets/pictogram_palette_button.h"
 #include "widgets/title_band_drag.h"
-#include "widgets/unsaved_work.h"
+#include "widgets/page_session.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -48,19 +48,14 @@ namespace {
 
 const QString projectFilter = QStringLiteral("プロジェクトファイル(*.mpk)|*.mpk");
 
-bool isProject(const QByteArray &bytes)
-{
-    return ReadProjectFile(bytes, PageProject()).has_value();
-}
-
 } // namespace
 
-TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetChoice, WorkingState &state,
+TForm1::TForm1(PageSession &session, HandsetChoice &handsetChoice, WorkingState &state,
                PatternCatalogue &catalogue, Pattern &pattern,
                ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
                QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
-      dialogs(*this, page, state, catalogue, pattern, toolSettings, handsetChoice, programFolder,
+      dialogs(*this, session, state, catalogue, pattern, toolSettings, handsetChoice, programFolder,
               desktop),
       SaveDialog1(FileDialog::Mode::Save, QStringLiteral("HTMLファイルを保存"),
                   QStringLiteral("HTMLファイル(*.html)|*.html|すべてのファイル(*.*)|*.*"),
@@ -69,8 +64,8 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
                   QStringLiteral("mpk")),
       SaveDialog2(FileDialog::Mode::Save, QStringLiteral("データファイルを保存"), projectFilter,
                   QStringLiteral("mpk")),
-      page(page),
-      changes(changes),
+      session(session),
+      page(session.page),
       state(state),
       catalogue(catalogue),
       pattern(pattern),
@@ -99,7 +94,7 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
     createSummaryArea();
     // The page check, in the free band above the summary, opens the items it names.
     pageCheck = new PageCheckPanel(
-        *this, {40, 201, 432, 24}, page, state, pattern, handsetChoice, programFolder, desktop,
+        *this, {40, 201, 432, 24}, page, session.location, state, pattern, handsetChoice, programFolder, desktop,
         {[this](ItemKind kind) { showSlotCaptions(); openItemEditor(kind); },
          [this] { Button1Click(); }, [this] { Edit1->setFocus(); },
          [this](const LineOrigin &origin, const QString &source) {
@@ -110,11 +105,11 @@ TForm1::TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetCh
     previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));
     connect(previewButton, &QPushButton::clicked, pageCheck, &PageCheckPanel::showPreview);
     // Whoever changed the page, the summary and the check follow it.
-    connect(&changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
+    connect(&session.changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
         if (what == PageChanges::Change::Page)
             RedrawSummary();
     });
-    connect(&changes, &PageChanges::changed, pageCheck, &PageCheckPanel::checkAgain);
+    connect(&session.changes, &PageChanges::changed, pageCheck, &PageCheckPanel::checkAgain);
     keepUnsavedWork();
     connectHandlers();
     createActions();
@@ -177,13 +172,12 @@ void TForm1::createWorkArea()
 
     Edit1 = new PictogramLineEdit(this);
     Edit1->setGeometry(152, 96, 169, 20);
+    Edit1->leaveUndoToWindow();
     new PictogramPaletteButton(*Edit1, programFolder, desktop, {326, 95, 22, 22},
                                smilingFaceGlyph(), this);
     // The title is kept as typed; a title that was opened stays byte for byte until edited.
-    connect(Edit1, &PictogramLineEdit::textEdited, this, [this] {
-        this->page.Title = Edit1->bytes();
-        this->changes.announce(PageChanges::Change::Title);
-    });
+    connect(Edit1, &PictogramLineEdit::textEdited, this,
+            [this] { session.titleTyped(Edit1->bytes()); });
 
     Button1 = addButton(this, {40, 136, 75, 25}, QStringLiteral("基本設定"));
     Button2 = addButton(this, {40, 168, 75, 25}, QStringLiteral("文章"));
@@ -275,7 +269,7 @@ void TForm1::FormCreate()
     guarded(desktop, [this] { ReadPatternCatalogueFile(programFolder, catalogue); });
     // Each step stops with its message alone; resetting the page shows summary page 1.
     guarded(desktop, [this] { ResetPage(); });
-    unsaved->saved();
+    session.startAfresh();
     guarded(desktop, [this] { ReadToolSettingsFile(programFolder, toolSettings); });
     // The file dialogs start where projects, else pages, were opened or saved last time.
     const KeptFolders kept = SavedFolders(programFolder).value;
@@ -287,15 +281,13 @@ void TForm1::FormCreate()
     // Once the window shows: the start waits for no look into the folder.
     QTimer::singleShot(0, this, [this] {
         guarded(desktop, [this] {
-            unsaved->offerLeftWork(isProject, QStringLiteral("作業"), WriteProject(PageProject()),
-                                   [this](const QString &origin) {
-                                       // データ保存 offers the file it came from.
-                                       if (origin.isEmpty())
-                                           return;
-                                       SaveDialog2.remember(origin);
-                                       state.ProjectFolder = QFileInfo(origin).absolutePath();
-                                       changes.announce(PageChanges::Change::Folders);
-                                   });
+            session.offerLeftWork([this](const QString &origin) {
+                // データ保存 offers the file it came from.
+                if (origin.isEmpty())
+                    return;
+                SaveDialog2.remember(origin);
+                session.projectFolderIs(QFileInfo(origin).absolutePath());
+            });
         });
     });
 }
@@ -303,7 +295,7 @@ void TForm1::FormCreate()
 void TForm1::FormDestroy()
 {
     // The work first: a message on the settings waits for the user, who may not come.
-    unsaved->keepNow();
+    session.keepNow();
     guarded(desktop, [this] { WriteToolSettingsFile(programFolder, toolSettings); });
 }
 
@@ -319,27 +311,15 @@ void TForm1::keepUnsavedWork()
     documentLabel = new QLabel(this);
     documentLabel->setGeometry(12, 63, 500, 20);
     notice = new NoticeBar(this, {8, 61, 504, 24});
-    unsaved = new UnsavedWork(
-        programFolder, QStringLiteral("mpk"), *notice, desktop,
-        {[this] { return WriteProject(page); },
-         [this](const QByteArray &work) {
-             if (std::optional<ProjectRead> read = ReadProjectFile(work, PageProject()))
-                 page = std::move(read->page);
-             showOpenedPage();
-         },
-         [this] {
-             return [this, kept = state] {
-                 state = kept;
-                 showSlotCaptions();
-                 ShowSummaryPage(kept.SummaryPage);
-             };
-         }},
-        this);
-    connect(&changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
-        if (what != PageChanges::Change::Folders)
-            unsaved->changed();
+    session.keepUnsavedWork(*notice, desktop, [this] {
+        return [this, kept = state] {
+            state = kept;
+            showSlotCaptions();
+            ShowSummaryPage(kept.SummaryPage);
+        };
     });
-    connect(unsaved, &UnsavedWork::stateChanged, this, &TForm1::showDocument);
+    connect(&session, &PageSession::stateChanged, this, &TForm1::showDocument);
+    connect(&session, &PageSession::restored, this, &TForm1::showRestoredPage);
     showDocument();
 }
 
@@ -386,9 +366,9 @@ void TForm1::ShowSummaryPage(int pageNumber)
     RedrawSummary();
 }
 
-void TForm1::pageStored()
+void TForm1::pageStored(const QString &step)
 {
-    changes.announce(PageChanges::Change::Page);
+    session.edited(step);
 }
 
 void TForm1::RedrawSummary()
@@ -415,10 +395,10 @@ void TForm1::SpeedButton22Click()
 
 void TForm1::SpeedButton2Click()
 {
-    unsaved->replace(
+    session.replace(
+        QStringLiteral("新規作成"),
         [this](bool &pageReplaced) {
             pageReplaced = true;
-            const auto announce = qScopeGuard([this] { changes.announce(PageChanges::Change::Page); });
             ResetPage();
         },
         {});
@@ -427,13 +407,11 @@ void TForm1::SpeedButton2Click()
 // The pictures of a page are looked for where it was saved.
 void TForm1::SpeedButton3Click()
 {
-    if (!GeneratePage(pattern.PartCount, page, state, pattern, SaveDialog1, desktop))
+    if (!GeneratePage(pattern.PartCount, page, session.location, pattern, SaveDialog1, desktop))
         return;
-    state.PageFolder = SaveDialog1.lastFolder();
-    pageFile = SaveDialog1.FileName;
-    desktop.showWarningOnce(SavePageFolder(programFolder, state.PageFolder));
+    session.pageWritten(SaveDialog1.FileName);
+    desktop.showWarningOnce(SavePageFolder(programFolder, session.location.PageFolder));
     saySaved(SaveDialog1.FileName);
-    changes.announce(PageChanges::Change::Folders);
 }
 
 void TForm1::SpeedButton4Click()
@@ -456,14 +434,21 @@ void TForm1::showOpenedPage()
 {
     Edit1->setBytes(page.Title);
     ShowSummaryPage(1);
-    // The page changed even where its pattern stops loading half-way.
-    try {
-        loadPatternAndShow(page.PatternNumber);
-    } catch (...) {
-        changes.announce(PageChanges::Change::Page);
-        throw;
-    }
-    changes.announce(PageChanges::Change::Page);
+    loadPatternAndShow(page.PatternNumber);
+}
+
+// The page put back: its title (the box left alone when it shows it already, so the cursor
+// stays), the slots and, when it is another, its pattern; the page keeps its number as it was.
+void TForm1::showRestoredPage(bool patternChanged)
+{
+    if (Edit1->bytes() != page.Title)
+        Edit1->setBytes(page.Title);
+    showSlotCaptions();
+    if (!patternChanged)
+        return;
+    const std::int32_t number = page.PatternNumber;
+    const auto keepNumber = qScopeGuard([this, number] { page.PatternNumber = number; });
+    guarded(desktop, [this, number] { loadPatternAndShow(number); });
 }
 
 void TForm1::SpeedButton6Click()
@@ -519,7 +504,7 @@ void TForm1::Button7Click()
 {
     dialogs.patternSelection().configure();
     if (dialogs.patternSelection().exec() == QDialog::Accepted)
-        changes.announce(PageChanges::Change::Page);
+        session.edited(QStringLiteral("型の変更"));
 }
 
 void TForm1::SpeedButton13Click()

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "model/page_changes.h"
 #include "model/strip_pictures.h"
 #include "widgets/file_dialog.h"
 #include "ui/main_window_dialogs.h"
@@ -22,7 +21,7 @@ class TitleBandDrag;
 class PageCheckPanel;
 class HandsetChoice;
 class NoticeBar;
-class UnsavedWork;
+class PageSession;
 
 struct PageProject;
 struct WorkingState;
@@ -38,7 +37,7 @@ class TForm1 : public QWidget {
     Q_OBJECT
 
 public:
-    TForm1(PageProject &page, PageChanges &changes, HandsetChoice &handsetChoice, WorkingState &state,
+    TForm1(PageSession &session, HandsetChoice &handsetChoice, WorkingState &state,
            PatternCatalogue &catalogue, Pattern &pattern,
            ToolSettings &toolSettings, const QString &programFolder, Desktop &desktop,
            QWidget *parent = nullptr);
@@ -52,8 +51,7 @@ public:
     void FormCreate();
 
     // What the page's QR code is made of: its title, the home page, and the files the page and
-    // the project were last written to (the text map maker's page through the same dialog is
-    // not the page's).
+    // the project were last written to.
     QrSubject qrSubject() const;
 
     // Opens the project file as "データ開く" would have read it: a file that cannot be read or
@@ -75,8 +73,8 @@ public:
 
     void ShowSummaryPage(int pageNumber);
     void RedrawSummary();
-    // A dialog stored what the user entered into the page.
-    void pageStored();
+    // A dialog stored what the user entered into the page, as `step` says.
+    void pageStored(const QString &step);
 
     void Image1MouseDown(Qt::MouseButtons held);
     void SpeedButton1Click();
@@ -171,15 +169,11 @@ public:
     FileDialog SaveDialog2;
     StripPictures ImageList1;
 
-    // The file "HTML保存" last wrote the page to; empty before it did.
-    QString pageFile;
     // Which project is open and whether it holds unsaved changes, in the free band above the
     // title box, under the notice.
     QLabel *documentLabel;
     // Unsaved work offered back, in the free band above the title box.
     NoticeBar *notice;
-    // The page's work not saved yet, kept safe in the program folder.
-    UnsavedWork *unsaved;
 
 private:
     void createTitleBar();
@@ -192,6 +186,8 @@ private:
     void showSlotCaptions();
     void openItemEditor(ItemKind kind);
     void showOpenedPage();
+    // An undo, a redo or work taken back put a page in place.
+    void showRestoredPage(bool patternChanged);
     void openPage(const std::function<std::optional<QString>()> &read);
     void keepUnsavedWork();
     // The commands with their keys, which the toolbar's buttons give as well.
@@ -204,8 +200,8 @@ private:
     // A save said on the notice, which leaves by itself.
     void saySaved(const QString &file);
 
-    PageProject &page;
-    PageChanges &changes;
+    PageSession &session;
+    PageProject &page; // the session's
     WorkingState &state;
     PatternCatalogue &catalogue;
     Pattern &pattern;

@@ -11,7 +11,7 @@
 #include "ui/page_commands.h"
 #include "widgets/desktop.h"
 #include "widgets/error_guard.h"
-#include "widgets/unsaved_work.h"
+#include "widgets/page_session.h"
 
 #include <QAction>
 #include <QDir>
@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
+#include <QUndoStack>
 
 void TForm1::createActions()
 {
@@ -34,6 +35,7 @@ void TForm1::createActions()
             button->setToolTip(QStringLiteral("%1（%2）")
                                    .arg(button->toolTip().isEmpty() ? name : button->toolTip(),
                                         keys.constFirst().toString(QKeySequence::NativeText) + keyDoes));
+        return action;
     };
     add(QStringLiteral("新規作成"), {QKeySequence::New}, [this] { SpeedButton2Click(); }, SpeedButton2);
     add(QStringLiteral("データ開く"), {QKeySequence::Open}, [this] { SpeedButton5Click(); }, SpeedButton5);
@@ -46,6 +48,23 @@ void TForm1::createActions()
         previewButton);
     add(QStringLiteral("ページのチェック"), {QKeySequence(Qt::Key_F7)}, [this] { pageCheck->showFindings(); },
         nullptr);
+    // The page's own undo: the title box keeps none of its own, so the keys reach these.
+    QUndoStack &history = session.history();
+    QAction *undo = add(QStringLiteral("元に戻す"), {QKeySequence::Undo}, [&history] { history.undo(); }, nullptr);
+    QAction *redo = add(QStringLiteral("やり直し"),
+                        {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+                        [&history] { history.redo(); }, nullptr);
+    const auto follow = [this, &history, undo, redo] {
+        undo->setEnabled(history.canUndo());
+        undo->setText(history.canUndo() ? QStringLiteral("元に戻す: %1").arg(history.undoText())
+                                        : QStringLiteral("元に戻す"));
+        redo->setEnabled(history.canRedo());
+        redo->setText(history.canRedo() ? QStringLiteral("やり直し: %1").arg(history.redoText())
+                                        : QStringLiteral("やり直し"));
+    };
+    connect(&history, &QUndoStack::indexChanged, this, follow);
+    connect(&history, &QUndoStack::cleanChanged, this, follow);
+    follow();
     add(QStringLiteral("ヘルプ"), {QKeySequence(Qt::Key_F1)}, [this] { SpeedButton7Click(); }, SpeedButton7);
     add(QStringLiteral("終了"), {QKeySequence(Qt::CTRL | Qt::Key_Q)}, [this] { SpeedButton1Click(); },
         SpeedButton1);
@@ -53,7 +72,7 @@ void TForm1::createActions()
 
 void TForm1::saveProjectToItsFile()
 {
-    const QString file = unsaved->origin();
+    const QString file = session.projectFile();
     if (file.isEmpty()) {
         SpeedButton4Click();
         return;
@@ -65,9 +84,9 @@ void TForm1::saveProjectToItsFile()
 
 void TForm1::showDocument()
 {
-    const QString file = unsaved->origin();
+    const QString file = session.projectFile();
     QString said = file.isEmpty() ? QStringLiteral("無題") : QFileInfo(file).fileName();
-    if (unsaved->isUnsaved())
+    if (session.isUnsaved())
         said += QStringLiteral("　＊保存していない変更があります");
     documentLabel->setText(said);
     documentLabel->setToolTip(QDir::toNativeSeparators(file));
@@ -75,11 +94,9 @@ void TForm1::showDocument()
 
 void TForm1::projectSaved(const QString &file)
 {
-    state.ProjectFolder = QFileInfo(file).absolutePath();
-    unsaved->saved(file);
-    desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
+    session.saved(file);
+    desktop.showWarningOnce(SaveProjectFolder(programFolder, session.location.ProjectFolder));
     saySaved(file);
-    changes.announce(PageChanges::Change::Folders);
 }
 
 void TForm1::openProjectFile(const QString &path)
@@ -104,15 +121,16 @@ void TForm1::openPage(const std::function<std::optional<QString>()> &read)
 {
     // The file is known only once it was read: the page's work is told so then.
     QString opened;
-    unsaved->replace(
+    session.replace(
+        QStringLiteral("データ開く"),
         [&](bool &pageReplaced) {
             const std::optional<QString> file = read();
             if (!file)
                 return;
             pageReplaced = true;
             opened = *file;
-            state.ProjectFolder = OpenDialog1.lastFolder();
-            desktop.showWarningOnce(SaveProjectFolder(programFolder, state.ProjectFolder));
+            session.location.ProjectFolder = OpenDialog1.lastFolder();
+            desktop.showWarningOnce(SaveProjectFolder(programFolder, session.location.ProjectFolder));
             showOpenedPage();
         },
         opened);
@@ -120,5 +138,5 @@ void TForm1::openPage(const std::function<std::optional<QString>()> &read)
 
 QrSubject TForm1::qrSubject() const
 {
-    return {page.Title, toolSettings.HomePage, pageFile, unsaved->origin()};
+    return {page.Title, toolSettings.HomePage, session.pageFile(), session.projectFile()};
 }

@@ -7,13 +7,14 @@
 #include "ui/picture_fitting_dialog.h"
 #include "ui/tool_settings_dialog.h"
 #include "ui/version_dialog.h"
+#include "widgets/page_session.h"
 
-MainWindowDialogs::MainWindowDialogs(TForm1 &owner, PageProject &page, WorkingState &state,
+MainWindowDialogs::MainWindowDialogs(TForm1 &owner, PageSession &session, WorkingState &state,
                                      PatternCatalogue &catalogue, Pattern &pattern,
                                      ToolSettings &toolSettings, HandsetChoice &handsetChoice,
                                      const QString &programFolder, Desktop &desktop)
     : owner(owner),
-      page(page),
+      session(session),
       state(state),
       catalogue(catalogue),
       pattern(pattern),
@@ -27,7 +28,7 @@ MainWindowDialogs::MainWindowDialogs(TForm1 &owner, PageProject &page, WorkingSt
 TForm2 &MainWindowDialogs::basicSettings()
 {
     if (!basicSettingsWindow) {
-        basicSettingsWindow = new TForm2(page, desktop, &owner);
+        basicSettingsWindow = new TForm2(session.page, desktop, &owner);
         QObject::connect(basicSettingsWindow, &TForm2::stored, &owner, &TForm1::pageStored);
     }
     return *basicSettingsWindow;
@@ -36,7 +37,7 @@ TForm2 &MainWindowDialogs::basicSettings()
 TForm3 &MainWindowDialogs::itemEditor()
 {
     if (!itemEditorWindow) {
-        itemEditorWindow = new TForm3(page, state, programFolder, desktop, &owner);
+        itemEditorWindow = new TForm3(session.page, state, programFolder, desktop, &owner);
         QObject::connect(itemEditorWindow, &TForm3::stored, &owner, &TForm1::pageStored);
         itemEditorWindow->fitPicture = [this](const LineOrigin &origin, const QString &source) {
             return pictureFitting().fitFor(origin, source, PictureFittingDialog::Into::Editor);
@@ -51,7 +52,7 @@ TForm3 &MainWindowDialogs::itemEditor()
 TForm4 &MainWindowDialogs::patternSelection()
 {
     if (!patternSelectionWindow) {
-        patternSelectionWindow = new TForm4(page, catalogue, pattern, programFolder,
+        patternSelectionWindow = new TForm4(session.page, catalogue, pattern, programFolder,
                                             owner.ImageList1, desktop, &owner);
         QObject::connect(patternSelectionWindow, &TForm4::pagePatternChanged, &owner,
                          &TForm1::showPatternPreview);
@@ -77,7 +78,8 @@ PictureFittingDialog &MainWindowDialogs::pictureFitting()
 {
     if (!pictureFittingWindow) {
         pictureFittingWindow =
-            new PictureFittingDialog(page, state, pattern, handsetChoice, desktop, &owner);
+            new PictureFittingDialog(session.page, session.location, pattern, handsetChoice, desktop,
+                                     &owner);
         QObject::connect(pictureFittingWindow, &PictureFittingDialog::stored, &owner,
                          &TForm1::pageStored);
     }

@@ -11,7 +11,7 @@ class TForm6;
 class PictureFittingDialog;
 class HandsetChoice;
 class Desktop;
-struct PageProject;
+class PageSession;
 struct WorkingState;
 struct PatternCatalogue;
 struct Pattern;
@@ -22,7 +22,7 @@ struct ToolSettings;
 // (the basic settings keep their colour mix from one opening to the next).
 class MainWindowDialogs {
 public:
-    MainWindowDialogs(TForm1 &owner, PageProject &page, WorkingState &state,
+    MainWindowDialogs(TForm1 &owner, PageSession &session, WorkingState &state,
                       PatternCatalogue &catalogue, Pattern &pattern, ToolSettings &toolSettings,
                       HandsetChoice &handsetChoice, const QString &programFolder,
                       Desktop &desktop);
@@ -36,7 +36,7 @@ public:
 
 private:
     TForm1 &owner;
-    PageProject &page;
+    PageSession &session;
     WorkingState &state;
     PatternCatalogue &catalogue;
     Pattern &pattern;

@@ -45,12 +45,14 @@ QString meterText(const PageCheckResult &result)
 } // namespace
 
 PageCheckPanel::PageCheckPanel(QWidget &window, const QRect &band, const PageProject &page,
-                               WorkingState &state, const Pattern &pattern,
+                               const PageLocation &location, WorkingState &state,
+                               const Pattern &pattern,
                                HandsetChoice &handsetChoice, const QString &programFolder,
                                Desktop &desktop, Openers openers)
     : QWidget(&window),
       window(window),
       page(page),
+      location(location),
       state(state),
       pattern(pattern),
       handsetChoice(handsetChoice),
@@ -97,7 +99,7 @@ void PageCheckPanel::checkAgain()
         desktop.showWarningOnce(handsetChoice.readProblem());
     }
     const Handset &handset = handsetChoice.handset();
-    const PageNow now = PageAsWrittenNow(page, state, pattern, pattern.PartCount, files);
+    const PageNow now = PageAsWrittenNow(page, location, pattern, pattern.PartCount, files);
     pictureFolder = now.pictureFolder;
     lastResult = CheckPage({now.lines, page, pattern, pattern.PartCount, now.body,
                             pictureFolder.isEmpty() ? ImageLookup()

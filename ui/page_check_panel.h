@@ -21,6 +21,7 @@ class Desktop;
 struct PageProject;
 struct Pattern;
 struct WorkingState;
+struct PageLocation;
 enum class ItemKind : std::uint8_t;
 
 // The page check, in its band of the main window between the item buttons and the summary:
@@ -44,7 +45,7 @@ public:
 
     // The band's place in `window`, whose first paint it waits for.
     PageCheckPanel(QWidget &window, const QRect &band, const PageProject &page,
-                   WorkingState &state, const Pattern &pattern, HandsetChoice &handsetChoice,
+                   const PageLocation &location, WorkingState &state, const Pattern &pattern, HandsetChoice &handsetChoice,
                    const QString &programFolder, Desktop &desktop, Openers openers);
 
     // Checks the page again, as "HTML保存" would write it now, and shows the result. The
@@ -70,6 +71,7 @@ private:
 
     QWidget &window;
     const PageProject &page;
+    const PageLocation &location;
     WorkingState &state;
     const Pattern &pattern;
     HandsetChoice &handsetChoice;

@@ -8,13 +8,13 @@
 #include "widgets/desktop.h"
 #include "widgets/file_dialog.h"
 
-bool GeneratePage(int partCount, const PageProject &page, const WorkingState &state,
+bool GeneratePage(int partCount, const PageProject &page, const PageLocation &location,
                   const Pattern &pattern, FileDialog &saveDialog,
                   Desktop &desktop)
 {
     // The page is made before the dialog, so an unreadable body file stops here.
     BodyFiles files;
-    const PageNow now = PageAsWrittenNow(page, state, pattern, partCount, files);
+    const PageNow now = PageAsWrittenNow(page, location, pattern, partCount, files);
     if (now.bodyError)
         throw *now.bodyError;
     return saveDialog.save(desktop, [&] { return now.bytes(); });

@@ -1,7 +1,7 @@
 #pragma once
 
 struct PageProject;
-struct WorkingState;
+struct PageLocation;
 struct Pattern;
 class FileDialog;
 class Desktop;
@@ -10,7 +10,7 @@ class QString;
 // "HTML保存": reads the body text when it is used (a relative path against the project's
 // folder), asks for the file with `saveDialog` and writes the page of the first `partCount`
 // parts. A cancelled dialog writes nothing. True when the page was written.
-bool GeneratePage(int partCount, const PageProject &page, const WorkingState &state,
+bool GeneratePage(int partCount, const PageProject &page, const PageLocation &location,
                   const Pattern &pattern, FileDialog &saveDialog,
                   Desktop &desktop);
 

@@ -1,5 +1,6 @@
 #include "ui/picture_fitting_dialog.h"
 
+#include "check/findings.h"
 #include "check/image_facts.h"
 #include "check/picture_in_page.h"
 #include "model/color_code.h"
@@ -70,7 +71,7 @@ QLabel *addPane(QWidget *parent, int left, int top)
 
 } // namespace
 
-PictureFittingDialog::PictureFittingDialog(PageProject &page, WorkingState &state,
+PictureFittingDialog::PictureFittingDialog(PageProject &page, const PageLocation &location,
                                            const Pattern &pattern, HandsetChoice &handsetChoice,
                                            Desktop &desktop, QWidget *parent)
     : FixedDialog(parent, QStringLiteral("携帯向けに変換"), {584, 452}),
@@ -81,7 +82,7 @@ PictureFittingDialog::PictureFittingDialog(PageProject &page, WorkingState &stat
       SaveDialog1(FileDialog::Mode::Save, QStringLiteral("変換した画像の保存先"),
                   QStringLiteral("GIF画像(*.gif)|*.gif|JPEG画像(*.jpg)|*.jpg"), QStringLiteral("gif")),
       page(page),
-      state(state),
+      location(location),
       pattern(pattern),
       handsetChoice(handsetChoice),
       desktop(desktop)
@@ -135,7 +136,7 @@ std::optional<WrittenPicture> PictureFittingDialog::fitFor(const LineOrigin &ori
     this->source = source;
     this->into = into;
     written.reset();
-    folder = PictureFolder(page, state);
+    folder = PictureFolder(page, location);
     sourcePath.clear();
     sourceBytes.clear();
     const QString named = source.isEmpty() || IsPictureElsewhere(source) || folder.isEmpty()
@@ -196,7 +197,7 @@ void PictureFittingDialog::refit()
     const Handset &handset = handsetChoice.handset();
     const QString name = nameEdit->text().trimmed();
     const qint64 room =
-        PictureBudgetInPage(page, state, pattern, handset, origin, source, name, files);
+        PictureBudgetInPage(page, location, pattern, handset, origin, source, name, files);
     if (room != budget || handset.name != fittedFor) {
         budget = room;
         fittedFor = handset.name;
@@ -285,7 +286,7 @@ void PictureFittingDialog::store()
     written = WrittenPicture{name, path, before};
     if (into == Into::Page) {
         PutPictureIntoPage(page, origin, source, name);
-        emit stored();
+        emit stored(QStringLiteral("%1の画像の変換").arg(ItemName(origin)));
     }
     accept();
 }
@@ -296,7 +297,7 @@ void PictureFittingDialog::takeBack(const WrittenPicture &picture)
         saveFileBytes(picture.path, *picture.before);
         return;
     }
-    const PageNow now = PageAsWrittenNow(page, state, pattern, pattern.PartCount, files);
+    const PageNow now = PageAsWrittenNow(page, location, pattern, pattern.PartCount, files);
     if (!LocalPictureSources(now.lines).contains(picture.name))
         QFile::remove(picture.path);
 }

@@ -16,7 +16,7 @@ class HandsetChoice;
 class Desktop;
 struct PageProject;
 struct Pattern;
-struct WorkingState;
+struct PageLocation;
 
 // A picture "決定" wrote: the name it is named by in the item, its file, and what that file
 // held before (nothing when there was none).
@@ -34,7 +34,7 @@ class PictureFittingDialog : public FixedDialog {
     Q_OBJECT
 
 public:
-    PictureFittingDialog(PageProject &page, WorkingState &state, const Pattern &pattern,
+    PictureFittingDialog(PageProject &page, const PageLocation &location, const Pattern &pattern,
                          HandsetChoice &handsetChoice, Desktop &desktop, QWidget *parent = nullptr);
 
     // Where the name of the picture "決定" wrote goes: into the page at once, or back to the
@@ -69,7 +69,7 @@ public:
 
 signals:
     // The page was changed by "決定".
-    void stored();
+    void stored(const QString &step);
 
 private:
     void chooseSource();
@@ -79,7 +79,7 @@ private:
     void store();
 
     PageProject &page;
-    WorkingState &state;
+    const PageLocation &location;
     const Pattern &pattern;
     HandsetChoice &handsetChoice;
     Desktop &desktop;

@@ -145,9 +145,24 @@ void PictogramLineEdit::insertPictogram(const Pictogram &pictogram)
     setTextCursor(cursor);
 }
 
+void PictogramLineEdit::leaveUndoToWindow()
+{
+    undoInWindow = true;
+    setUndoRedoEnabled(false);
+}
+
 bool PictogramLineEdit::event(QEvent *event)
 {
     switch (event->type()) {
+    case QEvent::ShortcutOverride: {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (undoInWindow && (key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                             key->keyCombination() == QKeyCombination(Qt::CTRL, Qt::Key_Y))) {
+            event->ignore();
+            return true;
+        }
+        break;
+    }
     case QEvent::Paint: {
         QPainter painter(this);
         const QStyleOptionFrame panel = panelOption();

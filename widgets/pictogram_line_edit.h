@@ -36,6 +36,10 @@ public:
     // Puts the pictogram in at the cursor, in the form handsets read.
     void insertPictogram(const Pictogram &pictogram);
 
+    // The box keeps no undo of its own: its window's undo keys (Ctrl+Z, Ctrl+Y, Ctrl+Shift+Z)
+    // reach the window, whose undo takes its typing back with the rest.
+    void leaveUndoToWindow();
+
 signals:
     // The user changed the text.
     void textEdited(const QString &text);
@@ -64,4 +68,5 @@ private:
     QByteArray shownBytes;
     QString shownKey; // contentsKey() as the stored bytes were shown
     bool changingItself = false;
+    bool undoInWindow = false;
 };

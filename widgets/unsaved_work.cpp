@@ -131,8 +131,23 @@ void UnsavedWork::replace(const std::function<void(bool &)> &replaceWork, const 
 // Work replaced unsaved is kept in a recovery file of its own until it is brought back.
 void UnsavedWork::keepReplaced(Replaced &work)
 {
-    work.kept = std::make_shared<RecoveryFile>(programFolder, extension);
-    keepIn(*work.kept, work.work, work.origin);
+    keepAside(work.kept, work.work, work.origin);
+}
+
+void UnsavedWork::keepAside(std::shared_ptr<RecoveryFile> &file, const QByteArray &work,
+                            const QString &origin)
+{
+    if (!file)
+        file = std::make_shared<RecoveryFile>(programFolder, extension);
+    keepIn(*file, work, origin);
+}
+
+void UnsavedWork::takeAsSaved(const QByteArray &work, const QString &origin)
+{
+    savedWork = work;
+    savedAs = origin;
+    keepNow();
+    emit stateChanged();
 }
 
 // The work as it was, still unsaved, with what the window showed beside it.
@@ -167,12 +182,14 @@ void UnsavedWork::offerLeftWork(bool (*readable)(const QByteArray &), const QStr
     const auto open = [this, left, readable, what, fresh, opened] {
         guarded(desktop, [&] {
             // It comes back unsaved, as a new work's: saving asks for a name.
-            replace(
-                [&](bool &workReplaced) {
-                    workReplaced = true;
-                    hooks.putBack(left.work);
-                },
-                {}, fresh);
+            const auto putBack = [&](bool &workReplaced) {
+                workReplaced = true;
+                hooks.putBack(left.work);
+            };
+            if (leftWorkReplacer)
+                leftWorkReplacer(putBack, {}, fresh);
+            else
+                replace(putBack, {}, fresh);
             opened(left.origin);
         });
         ForgetLeftWork(left);

@@ -61,6 +61,24 @@ public:
     // Where the work was last saved or opened; empty for none.
     QString origin() const { return savedAs; }
 
+    // The work as saved, in its file format.
+    QByteArray savedBytes() const { return savedWork; }
+
+    // The work now counts as saved as `origin` with the bytes `work` (a page put back by an
+    // undo); kept, or its recovery file removed, at once.
+    void takeAsSaved(const QByteArray &work, const QString &origin);
+
+    // Keeps `work`, replaced unsaved, in `file`, a recovery file of its own made when there is
+    // none yet, until the file is removed.
+    void keepAside(std::shared_ptr<RecoveryFile> &file, const QByteArray &work,
+                   const QString &origin);
+
+    // Who replaces the work when left work is opened: by default this keeping itself, which
+    // offers the work it replaced back; a window with an undo stack makes a step of it instead.
+    using Replacer = std::function<void(const std::function<void(bool &)> &replace,
+                                        const QString &origin, const std::optional<QByteArray> &unsaved)>;
+    void setReplacer(Replacer replacer) { leftWorkReplacer = std::move(replacer); }
+
     // Whether the work now differs from the work as saved.
     bool isUnsaved() const { return hooks.workNow() != savedWork; }
 
@@ -97,6 +115,7 @@ private:
     QByteArray savedWork;
     QString savedAs;
     std::optional<Replaced> replaced;
+    Replacer leftWorkReplacer;
     bool replacing = false;
     bool keepingFailed = false; // said once
     bool saidWhere = false;     // that the work goes to the user's folder, said once

@@ -144,13 +144,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     pattern.Parts[1] = {BodyPart, 0};
     pattern.Parts[2] = {DirectPart, 1};
     pattern.PartCount = 3;
-    WorkingState state;
-    state.ProjectFolder = project;
+    PageLocation location;
+    location.ProjectFolder = project;
 
     const auto projectBefore = folderHolds(project);
     const auto outBefore = folderHolds(out);
     const auto rootBefore = folderHolds(root.path());
-    PageExport exported = ExportPage(page, state, pattern, pattern.PartCount, handset, QStringLiteral("page"));
+    PageExport exported = ExportPage(page, location, pattern, pattern.PartCount, handset, QStringLiteral("page"));
     if (!exported.made())
         return 0;
     bool written = true;

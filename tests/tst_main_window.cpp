@@ -9,6 +9,7 @@
 #include "model/program_settings.h"
 #include "model/project_file.h"
 #include "model/stored_path.h"
+#include "support/main_window_fixture.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "textmap/map_window.h"
@@ -50,59 +51,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The program's records with a program folder of its own for each case, holding the shipped
-// catalogue and patterns.
-struct MainWindowFixture : Program {
-    MainWindowFixture()
-    {
-        ProgramFolder = folder.path() + '/';
-        const QDir data(dataFolder());
-        for (const QString &name : data.entryList({"*.dat"}, QDir::Files))
-            QFile::copy(data.filePath(name), ProgramFolder + name);
-    }
-
-    PageProject &page = session.page;
-    PageChanges &changes = session.changes;
-
-    TForm1 &start()
-    {
-        form = std::make_unique<TForm1>(session, handsetChoice, state, catalogue, pattern,
-                                        toolSettings, ProgramFolder, desktop);
-        form->FormCreate();
-        return *form;
-    }
-
-    // Presses an item button; the editor that opens is handed to `inEditor`, then closed.
-    void openEditor(QPushButton *button, const std::function<void(TForm3 &)> &inEditor)
-    {
-        QTimer::singleShot(0, [this, &inEditor] {
-            TForm3 &editor = form->dialogs.itemEditor();
-            inEditor(editor);
-            if (editor.isVisible())
-                editor.Button3Click();
-        });
-        QTest::mouseClick(button, Qt::LeftButton);
-    }
-
-    static void click(QAbstractButton *button, int times = 1)
-    {
-        for (int press = 0; press < times; ++press)
-            QTest::mouseClick(button, Qt::LeftButton);
-    }
-
-    QImage preview() const { return form->Image3->pixmap().toImage(); }
-    QImage summary() const { return form->Image4->pixmap().toImage(); }
-    QStringList captions() const
-    {
-        return {form->Button3->text(), form->Button4->text(), form->Button5->text(),
-                form->Button8->text()};
-    }
-
-    QTemporaryDir folder;
-    RecordingDesktop desktop;
-    std::unique_ptr<TForm1> form;
-};
 
 bool sameImage(const QImage &a, const QImage &b)
 {
@@ -432,12 +380,8 @@ void MainWindowTest::openingAHandedOverProject()
 void MainWindowTest::keysAndWhatIsOpen()
 {
     MainWindowFixture fixture;
-    TForm1 &form = fixture.start();
-    form.showCentred();
-    QVERIFY(QTest::qWaitForWindowActive(&form));
-    const auto press = [&form](QKeyCombination key) {
-        QTest::keyClick(&form, key.key(), key.keyboardModifiers());
-    };
+    TForm1 &form = fixture.startShown();
+    const auto press = [&fixture](QKeyCombination key) { fixture.press(key); };
     const auto said = [&form] { return form.documentLabel->text(); };
     QCOMPARE(said(), QStringLiteral("無題"));
     QTest::keyClicks(form.Edit1, "A");

@@ -225,6 +225,10 @@ void UndoTest::undoingBackToTheSavedPageShowsItSaved()
     QCOMPARE(form.Edit1->text(), QStringLiteral("A"));
     QCOMPARE(form.documentLabel->text(), QStringLiteral("a.mpk"));
     QVERIFY(fixture.session.history().isClean());
+    // Saving keeps what can be redone.
+    fixture.press(Qt::CTRL | Qt::Key_S);
+    fixture.press(Qt::CTRL | Qt::Key_Y);
+    QCOMPARE(form.Edit1->text(), QStringLiteral("AB"));
 }
 
 // Title steps join within a burst of typing; past the memory bound the oldest steps go, and

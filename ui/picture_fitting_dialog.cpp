@@ -286,7 +286,7 @@ void PictureFittingDialog::store()
     written = WrittenPicture{name, path, before};
     if (into == Into::Page) {
         PutPictureIntoPage(page, origin, source, name);
-        emit stored(QStringLiteral("%1の画像の変換").arg(ItemName(origin)));
+        emit stored(QStringLiteral("携帯向けに変換（%1）").arg(ItemName(origin)));
     }
     accept();
 }

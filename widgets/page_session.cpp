@@ -108,6 +108,9 @@ void PageSession::edited(const QString &name)
 
 void PageSession::titleTyped(const QByteArray &title)
 {
+    // An input method may say the text changed when it did not: no step, nothing to redo lost.
+    if (title == page.Title)
+        return;
     page.Title = title;
     PageStep step;
     step.name = QStringLiteral("タイトルの入力");

@@ -3,12 +3,12 @@
 #include "app/font_configuration_warmup.h"
 #include "app/program.h"
 #include "app/startup_marks.h"
-#include "model/fonts.h"
-#include "model/program_folder.h"
+#include "document/unsaved_work.h"
+#include "drawings/fonts.h"
+#include "text/program_folder.h"
 #include "textmap/map_window.h"
-#include "ui/main_window.h"
 #include "widgets/desktop.h"
-#include "widgets/unsaved_work.h"
+#include "windows/main_window.h"
 
 #include <QApplication>
 #include <QGuiApplication>

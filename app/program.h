@@ -1,13 +1,13 @@
 #pragma once
 
-#include "generator/page_generator.h"
-#include "model/handset_choice.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/pattern_catalogue.h"
+#include "document/page_session.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "page/pattern_catalogue.h"
+#include "settings/handset_choice.h"
+#include "settings/tool_settings.h"
 #include "textmap/text_map.h"
-#include "model/tool_settings.h"
-#include "widgets/page_session.h"
 
 #include <QString>
 

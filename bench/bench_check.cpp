@@ -5,10 +5,10 @@
 
 #include "largest_page.h"
 #include "check/page_check.h"
-#include "generator/page_generator.h"
-#include "model/handsets.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
+#include "imode/handsets.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
 // Fitting pictures to a phone, as the conversion's before and after follows a change of handset:
 // a camera's 4,000 × 3,000 photo for a 240-pixel screen of 256 colours, and the two pictures of
 // a page for a 5 KB handset.
-#include "model/handsets.h"
-#include "model/picture_fitting.h"
+#include "imode/handsets.h"
+#include "pictures/picture_fitting.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

@@ -3,14 +3,14 @@
 
 #include "largest_page.h"
 
-#include "generator/body_text.h"
-#include "generator/page_generator.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/project_file.h"
-#include "model/sjis.h"
-#include "model/text_reader.h"
-#include "model/text_writer.h"
+#include "page/body_text.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "page/project_file.h"
+#include "text/sjis.h"
+#include "text/text_reader.h"
+#include "text/text_writer.h"
 
 #include <QTemporaryDir>
 #include <QTest>

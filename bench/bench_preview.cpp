@@ -5,12 +5,12 @@
 
 #include "largest_page.h"
 #include "check/page_check.h"
-#include "check/phone_preview.h"
-#include "generator/page_generator.h"
-#include "model/fonts.h"
-#include "model/handsets.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
+#include "drawings/fonts.h"
+#include "imode/handsets.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "preview/phone_preview.h"
 
 #include <QTest>
 

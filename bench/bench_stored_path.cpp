@@ -3,7 +3,7 @@
 // looked up again at every keystroke.
 // Run: build/bench/bench_stored_path (Qt Test's benchmark options apply, e.g. -callgrind).
 
-#include "model/stored_path.h"
+#include "text/stored_path.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -2,7 +2,7 @@
 // read back; the box builds its text in one pass.
 // Run: QT_QPA_PLATFORM=offscreen build/bench/bench_title_box (Qt Test's benchmark options apply).
 
-#include "model/fonts.h"
+#include "drawings/fonts.h"
 #include "widgets/pictogram_line_edit.h"
 
 #include <QTest>

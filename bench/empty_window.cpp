@@ -3,7 +3,7 @@
 // one line of Japanese in the program's font, which is what any window with text pays for.
 // It marks the steps the program marks, where it has them.
 #include "app/startup_marks.h"
-#include "model/fonts.h"
+#include "drawings/fonts.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -2,8 +2,8 @@
 // from outside (/usr/bin/time -v):
 //   fit_bomb scans    a progressive JPEG claiming 7000 × 7000 pixels, of 10,000 empty scans (141 KB)
 //   fit_bomb screen   a 798-byte GIF whose 8191 × 8191 screen holds one 1 × 1 frame
-#include "model/handsets.h"
-#include "model/picture_fitting.h"
+#include "imode/handsets.h"
+#include "pictures/picture_fitting.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
 #include "largest_page.h"
 
-#include "model/sjis.h"
+#include "text/sjis.h"
 
 PageProject largestPage()
 {

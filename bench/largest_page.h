@@ -3,8 +3,8 @@
 // The largest page the benchmarks measure: every slot used, a body of 150 lines and 100 KB of
 // hand-written markup in the direct inputs.
 
-#include "model/page_project.h"
-#include "model/pattern.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
 
 #include <QByteArray>
 #include <QList>

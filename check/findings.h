@@ -1,7 +1,7 @@
 #pragma once
 
-#include "generator/page_generator.h"
-#include "model/handsets.h"
+#include "imode/handsets.h"
+#include "page/page_generator.h"
 
 #include <QList>
 #include <QSet>

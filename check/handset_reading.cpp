@@ -1,6 +1,6 @@
 #include "check/handset_reading.h"
 
-#include "model/sjis.h"
+#include "text/sjis.h"
 
 #include <QByteArray>
 

@@ -1,7 +1,7 @@
 #include "check/html_tags.h"
 
 #include "check/markup.h"
-#include "model/facts_table.h"
+#include "imode/facts_table.h"
 
 #include <QSet>
 

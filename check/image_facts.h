@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/handsets.h"
+#include "imode/handsets.h"
 
 #include <QByteArray>
 #include <QString>

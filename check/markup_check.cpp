@@ -2,8 +2,8 @@
 
 #include "check/handset_reading.h"
 #include "check/html_tags.h"
-#include "model/pictograms.h"
-#include "model/sjis.h"
+#include "imode/pictograms.h"
+#include "text/sjis.h"
 
 #include <QHash>
 #include <QRegularExpression>

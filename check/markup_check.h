@@ -2,8 +2,8 @@
 
 #include "check/findings.h"
 #include "check/markup.h"
-#include "generator/page_generator.h"
-#include "model/handsets.h"
+#include "imode/handsets.h"
+#include "page/page_generator.h"
 
 #include <QList>
 

@@ -3,12 +3,12 @@
 #include "check/html_tags.h"
 #include "check/markup.h"
 #include "check/markup_check.h"
-#include "generator/body_text.h"
-#include "model/io_error.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/sjis.h"
-#include "model/text_reader.h"
+#include "page/body_text.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "text/io_error.h"
+#include "text/sjis.h"
+#include "text/text_reader.h"
 
 #include <QDir>
 #include <QFile>

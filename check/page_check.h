@@ -3,10 +3,10 @@
 #include "check/findings.h"
 #include "check/image_facts.h"
 #include "check/page_files.h"
-#include "generator/page_as_written.h"
-#include "generator/page_generator.h"
-#include "model/handsets.h"
-#include "model/sjis.h"
+#include "imode/handsets.h"
+#include "page/page_as_written.h"
+#include "page/page_generator.h"
+#include "text/sjis.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "check/image_facts.h"
-#include "generator/page_as_written.h"
-#include "model/text_reader.h"
+#include "page/page_as_written.h"
+#include "text/text_reader.h"
 
 #include <QHash>
 #include <QString>

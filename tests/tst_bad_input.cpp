@@ -1,14 +1,14 @@
 // Every reader meets files that are broken in the same ways. Each ends with the values it
 // read or with a clear message, and a message leaves what was there before intact.
 
-#include "generator/body_text.h"
-#include "model/pattern.h"
-#include "model/pattern_catalogue.h"
-#include "model/project_file.h"
+#include "page/body_text.h"
+#include "page/color_code.h"
+#include "page/pattern.h"
+#include "page/pattern_catalogue.h"
+#include "page/project_file.h"
+#include "settings/tool_settings.h"
 #include "support/test_files.h"
 #include "textmap/map_file.h"
-#include "model/color_code.h"
-#include "model/tool_settings.h"
 
 #include <QTest>
 

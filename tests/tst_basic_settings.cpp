@@ -1,8 +1,8 @@
-#include "model/page_project.h"
+#include "page/color_code.h"
+#include "page/page_project.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
-#include "ui/basic_settings.h"
-#include "model/color_code.h"
+#include "windows/basic_settings.h"
 
 #include <QCheckBox>
 #include <QLabel>

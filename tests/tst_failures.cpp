@@ -2,13 +2,17 @@
 // that fills up half-way; every file it opens can vanish or be a directory or a pipe. Each time: the
 // platform's message, the records in memory as they were and the old file byte for byte.
 
-#include "generator/page_generator.h"
-#include "model/fonts.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/pattern_catalogue.h"
-#include "model/program_settings.h"
-#include "model/project_file.h"
+#include "document/page_session.h"
+#include "document/unsaved_work.h"
+#include "drawings/fonts.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "page/pattern_catalogue.h"
+#include "page/project_file.h"
+#include "settings/handset_choice.h"
+#include "settings/program_settings.h"
+#include "settings/tool_settings.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "textmap/map_file.h"
@@ -17,12 +21,8 @@
 #include "widgets/byte_line_edit.h"
 #include "widgets/error_guard.h"
 #include "widgets/notice_bar.h"
-#include "widgets/page_session.h"
-#include "widgets/unsaved_work.h"
-#include "ui/main_window.h"
-#include "ui/page_commands.h"
-#include "model/tool_settings.h"
-#include "model/handset_choice.h"
+#include "windows/main_window.h"
+#include "windows/page_commands.h"
 
 #include <QDir>
 #include <QPushButton>

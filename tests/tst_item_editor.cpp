@@ -1,11 +1,11 @@
-#include "model/fonts.h"
-#include "model/page_project.h"
+#include "drawings/fonts.h"
+#include "page/page_project.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "widgets/byte_line_edit.h"
 #include "widgets/pictogram_line_edit.h"
 #include "widgets/pictogram_palette_button.h"
-#include "widgets/byte_line_edit.h"
-#include "ui/item_editor.h"
+#include "windows/item_editor.h"
 
 #include <QCheckBox>
 #include <QLabel>

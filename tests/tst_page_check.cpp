@@ -2,9 +2,9 @@
 // the handsets: HTML versions, page limits, image formats, screens and pictograms.
 
 #include "check/page_check.h"
-#include "model/handsets.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
+#include "imode/handsets.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
 #include "support/test_files.h"
 
 #include <QDir>

@@ -1,15 +1,15 @@
-#include "generator/body_text.h"
-#include "generator/page_generator.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/project_file.h"
-#include "model/stored_path.h"
-#include "model/text_reader.h"
+#include "page/body_text.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "page/project_file.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "text/stored_path.h"
+#include "text/text_reader.h"
 #include "widgets/error_guard.h"
 #include "widgets/file_dialog.h"
-#include "ui/page_commands.h"
+#include "windows/page_commands.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,11 +1,11 @@
-#include "model/fonts.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/pattern_catalogue.h"
-#include "model/pattern_preview.h"
+#include "drawings/fonts.h"
+#include "drawings/pattern_preview.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "page/pattern_catalogue.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
-#include "ui/pattern_selection.h"
+#include "windows/pattern_selection.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,8 +1,8 @@
-#include "model/pattern.h"
-#include "model/pattern_catalogue.h"
-#include "model/pattern_preview.h"
-#include "model/strip_pictures.h"
-#include "model/fonts.h"
+#include "drawings/fonts.h"
+#include "drawings/pattern_preview.h"
+#include "drawings/strip_pictures.h"
+#include "page/pattern.h"
+#include "page/pattern_catalogue.h"
 #include "support/test_files.h"
 
 #include <QSet>

@@ -2,14 +2,14 @@
 // the drawn preview, by pixels where it matters.
 
 #include "check/page_check.h"
-#include "check/phone_preview.h"
-#include "check/preview_markup.h"
-#include "check/screen_colours.h"
-#include "model/fonts.h"
-#include "model/handsets.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/pictogram_pictures.h"
+#include "drawings/fonts.h"
+#include "drawings/pictogram_pictures.h"
+#include "imode/handsets.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "preview/phone_preview.h"
+#include "preview/preview_markup.h"
+#include "preview/screen_colours.h"
 #include "support/test_files.h"
 
 #include <QAbstractTextDocumentLayout>

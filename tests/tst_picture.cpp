@@ -2,8 +2,8 @@
 // decode shows it, and a picture that would cost too much gives no background at all. Any
 // picture's decoding stops at its deadline.
 
-#include "model/gif_writer.h"
-#include "model/picture_decoding.h"
+#include "pictures/gif_writer.h"
+#include "pictures/picture_decoding.h"
 
 #include <QBuffer>
 #include <QImageWriter>

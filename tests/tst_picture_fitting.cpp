@@ -2,15 +2,15 @@
 // say GIF or JPEG, the width is the screen's at most, the colours are the screen's, the bytes
 // are within the budget, and decoded again the picture still looks like its source.
 
-#include "model/gif_writer.h"
-#include "model/handset_choice.h"
-#include "model/handsets.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/picture_fitting.h"
+#include "imode/handsets.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "pictures/gif_writer.h"
+#include "pictures/picture_fitting.h"
+#include "settings/handset_choice.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
-#include "ui/picture_fitting_dialog.h"
+#include "windows/picture_fitting_dialog.h"
 
 #include <QBuffer>
 #include <QDir>

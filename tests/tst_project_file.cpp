@@ -1,9 +1,9 @@
-#include "model/project_file.h"
+#include "page/project_file.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "widgets/error_guard.h"
 #include "widgets/file_dialog.h"
-#include "ui/page_commands.h"
+#include "windows/page_commands.h"
 
 #include <QFile>
 #include <QTemporaryDir>

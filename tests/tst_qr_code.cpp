@@ -1,11 +1,11 @@
 // QR codes of the page's address, read back by a real reader, and the texts they are made of.
 
-#include "model/program_settings.h"
-#include "model/qr_code.h"
+#include "pictures/qr_code.h"
+#include "settings/program_settings.h"
 #include "support/qr_reader.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
-#include "ui/qr_code_window.h"
+#include "windows/qr_code_window.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // running one keeps is never touched, and a file that cannot be used is set aside, never
 // opened half.
 
-#include "model/project_file.h"
-#include "model/recovery_file.h"
+#include "page/project_file.h"
+#include "settings/recovery_file.h"
 #include "support/test_files.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
-#include "model/fonts.h"
-#include "model/page_project.h"
+#include "drawings/fonts.h"
+#include "page/page_project.h"
 #include "support/test_files.h"
-#include "ui/summary_panel.h"
+#include "windows/summary_panel.h"
 
 #include <QTest>
 

@@ -1,8 +1,8 @@
-#include "model/program_folder.h"
-#include "model/sjis.h"
-#include "model/text_reader.h"
-#include "model/text_writer.h"
 #include "support/test_files.h"
+#include "text/program_folder.h"
+#include "text/sjis.h"
+#include "text/text_reader.h"
+#include "text/text_writer.h"
 
 #include <QFile>
 #include <QRandomGenerator>

@@ -1,5 +1,5 @@
-#include "model/fonts.h"
-#include "model/page_project.h"
+#include "drawings/fonts.h"
+#include "page/page_project.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "textmap/map_drawing.h"

@@ -1,13 +1,13 @@
-#include "model/fonts.h"
-#include "model/ini_text.h"
-#include "model/io_error.h"
+#include "drawings/fonts.h"
+#include "settings/tool_settings.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
+#include "text/ini_text.h"
+#include "text/io_error.h"
 #include "widgets/byte_line_edit.h"
-#include "ui/launchers.h"
-#include "model/tool_settings.h"
-#include "ui/tool_settings_dialog.h"
-#include "ui/version_dialog.h"
+#include "windows/launchers.h"
+#include "windows/tool_settings_dialog.h"
+#include "windows/version_dialog.h"
 
 #include <QDir>
 #include <QFile>

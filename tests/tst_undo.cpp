@@ -1,14 +1,14 @@
-#include "generator/page_as_written.h"
-#include "model/page_history.h"
-#include "model/project_file.h"
+#include "document/page_history.h"
+#include "document/page_session.h"
+#include "page/page_as_written.h"
+#include "page/project_file.h"
 #include "support/main_window_fixture.h"
 #include "support/test_files.h"
-#include "ui/basic_settings.h"
-#include "ui/item_editor.h"
-#include "ui/pattern_selection.h"
 #include "widgets/notice_bar.h"
-#include "widgets/page_session.h"
 #include "widgets/pictogram_line_edit.h"
+#include "windows/basic_settings.h"
+#include "windows/item_editor.h"
+#include "windows/pattern_selection.h"
 
 #include <QCheckBox>
 #include <QLabel>

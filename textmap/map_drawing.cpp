@@ -1,6 +1,6 @@
 #include "textmap/map_drawing.h"
 
-#include "model/fonts.h"
+#include "drawings/fonts.h"
 
 #include <QPainter>
 

@@ -1,10 +1,10 @@
 #include "textmap/map_file.h"
 
-#include "generator/page_generator.h"
-#include "model/page_project.h"
-#include "model/sjis.h"
-#include "model/text_reader.h"
-#include "model/text_writer.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "text/sjis.h"
+#include "text/text_reader.h"
+#include "text/text_writer.h"
 
 const std::array<QByteArray, LegendCount> &legendSymbols()
 {

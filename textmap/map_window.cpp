@@ -1,10 +1,11 @@
 #include "textmap/map_window.h"
 
-#include "model/page_project.h"
-#include "model/fonts.h"
-#include "model/program_folder.h"
-#include "model/sjis.h"
-#include "model/text_reader.h"
+#include "document/unsaved_work.h"
+#include "drawings/fonts.h"
+#include "page/page_project.h"
+#include "text/program_folder.h"
+#include "text/sjis.h"
+#include "text/text_reader.h"
 #include "textmap/map_drawing.h"
 #include "textmap/map_file.h"
 #include "textmap/text_map.h"
@@ -13,7 +14,6 @@
 #include "widgets/desktop.h"
 #include "widgets/error_guard.h"
 #include "widgets/notice_bar.h"
-#include "widgets/unsaved_work.h"
 
 #include <QCheckBox>
 #include <QFrame>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/sjis.h"
+#include "text/sjis.h"
 
 #include <QByteArray>
 

@@ -1,6 +1,6 @@
 #include "widgets/byte_line_edit.h"
 
-#include "model/sjis.h"
+#include "text/sjis.h"
 
 #include <limits>
 

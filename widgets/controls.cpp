@@ -1,6 +1,6 @@
 #include "widgets/controls.h"
 
-#include "model/fonts.h"
+#include "drawings/fonts.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "widgets/error_guard.h"
 
-#include "model/io_error.h"
+#include "text/io_error.h"
 #include "widgets/desktop.h"
 
 #include <exception>

@@ -1,6 +1,6 @@
 #include "widgets/file_dialog.h"
 
-#include "model/text_writer.h"
+#include "text/text_writer.h"
 
 #include <QByteArray>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "widgets/fixed_dialog.h"
 
-#include "model/fonts.h"
+#include "drawings/fonts.h"
 #include "widgets/controls.h"
 
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "widgets/handset_box.h"
 
-#include "model/handset_choice.h"
-#include "model/handsets.h"
+#include "imode/handsets.h"
+#include "settings/handset_choice.h"
 #include "widgets/desktop.h"
 
 #include <QCompleter>

@@ -1,7 +1,7 @@
 #include "widgets/pictogram_grid.h"
 
-#include "model/pictogram_pictures.h"
-#include "model/pictograms.h"
+#include "drawings/pictogram_pictures.h"
+#include "imode/pictograms.h"
 
 #include <QHelpEvent>
 #include <QKeyEvent>

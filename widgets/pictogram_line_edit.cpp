@@ -1,8 +1,8 @@
 #include "widgets/pictogram_line_edit.h"
 
-#include "model/pictogram_text.h"
-#include "model/pictograms.h"
-#include "model/sjis.h"
+#include "imode/pictogram_text.h"
+#include "imode/pictograms.h"
+#include "text/sjis.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QHelpEvent>

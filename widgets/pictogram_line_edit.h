@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/pictogram_pictures.h"
+#include "drawings/pictogram_pictures.h"
 
 #include <QByteArray>
 #include <QTextEdit>

@@ -1,6 +1,6 @@
 #include "widgets/pictogram_palette.h"
 
-#include "model/pictograms.h"
+#include "imode/pictograms.h"
 #include "widgets/pictogram_grid.h"
 
 #include <QKeyEvent>

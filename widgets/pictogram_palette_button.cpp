@@ -1,6 +1,6 @@
 #include "widgets/pictogram_palette_button.h"
 
-#include "model/program_settings.h"
+#include "settings/program_settings.h"
 #include "widgets/desktop.h"
 #include "widgets/pictogram_line_edit.h"
 #include "widgets/pictogram_palette.h"

@@ -1,6 +1,6 @@
 #include "widgets/pictogram_text_delegate.h"
 
-#include "model/pictogram_text.h"
+#include "imode/pictogram_text.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>

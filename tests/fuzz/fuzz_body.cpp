@@ -1,10 +1,10 @@
 // Any bytes as the body text: every line reaches the page, and the text converts both ways.
 #include "fuzz_inputs.h"
-#include "generator/body_text.h"
-#include "generator/page_generator.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/sjis.h"
+#include "page/body_text.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "text/sjis.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

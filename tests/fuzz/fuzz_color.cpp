@@ -1,7 +1,7 @@
 // Any bytes as a colour text: a clear message or three components that format and read back.
 #include "fuzz_inputs.h"
-#include "model/io_error.h"
-#include "model/color_code.h"
+#include "page/color_code.h"
+#include "text/io_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

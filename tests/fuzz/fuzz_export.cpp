@@ -2,12 +2,12 @@
 // outside it, pipes and folders under the names the export would use: nothing outside the folder
 // changes, nothing it was made from changes, a file is replaced only when replacing was asked
 // for and it was a regular file, and a failed export leaves the folder as it was.
-#include "check/page_export.h"
+#include "pictures/page_export.h"
 #include "fuzz_inputs.h"
-#include "model/gif_writer.h"
-#include "model/handsets.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
+#include "imode/handsets.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "pictures/gif_writer.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,8 +1,8 @@
 // Any bytes as a picture to fit to a phone: a picture within the budget and the screen, or a
 // message and nothing, in bounded time and memory whatever size the file claims.
 #include "fuzz_inputs.h"
-#include "model/handsets.h"
-#include "model/picture_fitting.h"
+#include "imode/handsets.h"
+#include "pictures/picture_fitting.h"
 
 #include <QGuiApplication>
 

@@ -1,6 +1,6 @@
 // Any bytes as a map data file: it writes and reads back the same, and both exports hold.
 #include "fuzz_inputs.h"
-#include "model/page_project.h"
+#include "page/page_project.h"
 #include "textmap/map_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)

@@ -2,14 +2,14 @@
 // phone preview's translation, layout and drawing take it, for every kind of handset, within
 // bounded memory and time.
 #include "check/page_check.h"
-#include "check/phone_preview.h"
-#include "check/picture_in_page.h"
+#include "pictures/picture_in_page.h"
+#include "preview/phone_preview.h"
 #include "fuzz_inputs.h"
-#include "generator/page_generator.h"
-#include "model/fonts.h"
-#include "model/handsets.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
+#include "drawings/fonts.h"
+#include "imode/handsets.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
 
 #include <QGuiApplication>
 #include <QImage>

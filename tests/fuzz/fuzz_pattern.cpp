@@ -1,10 +1,10 @@
 // Any bytes as a pattern file, then its preview and a page in its order.
 #include "fuzz_inputs.h"
-#include "generator/page_generator.h"
-#include "model/io_error.h"
-#include "model/page_project.h"
-#include "model/pattern.h"
-#include "model/pattern_preview.h"
+#include "drawings/pattern_preview.h"
+#include "page/page_generator.h"
+#include "page/page_project.h"
+#include "page/pattern.h"
+#include "text/io_error.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

@@ -1,6 +1,6 @@
 // Any bytes as the background picture: no picture, or at most the part the window shows.
 #include "fuzz_inputs.h"
-#include "model/picture_decoding.h"
+#include "pictures/picture_decoding.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

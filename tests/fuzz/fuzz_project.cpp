@@ -1,9 +1,9 @@
 // Any bytes as a project file: a clear message or a page that saves and reads back the same,
 // whose texts split into pictograms and plain text that join back into the same bytes.
 #include "fuzz_inputs.h"
-#include "model/io_error.h"
-#include "model/pictogram_text.h"
-#include "model/project_file.h"
+#include "imode/pictogram_text.h"
+#include "page/project_file.h"
+#include "text/io_error.h"
 
 namespace {
 

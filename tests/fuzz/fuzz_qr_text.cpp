@@ -1,7 +1,7 @@
 // Any bytes as a page's title and address, made into a QR code: a symbol of version 10 at most,
 // drawn within its bounds, or a message; a bookmark's title loses its markup, never its form.
 #include "fuzz_inputs.h"
-#include "model/qr_code.h"
+#include "pictures/qr_code.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {

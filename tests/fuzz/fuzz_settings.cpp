@@ -3,13 +3,13 @@
 // further than asked and a window size stays one a screen can hold; and as work a program
 // left for recovery, with its notes: taken back whole, or set aside.
 #include "fuzz_inputs.h"
-#include "model/ini_text.h"
-#include "model/io_error.h"
-#include "model/program_settings.h"
-#include "model/project_file.h"
-#include "model/recovery_file.h"
-#include "model/text_writer.h"
-#include "model/tool_settings.h"
+#include "page/project_file.h"
+#include "settings/program_settings.h"
+#include "settings/recovery_file.h"
+#include "settings/tool_settings.h"
+#include "text/ini_text.h"
+#include "text/io_error.h"
+#include "text/text_writer.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,8 +3,8 @@
 // is caught by the fuzzer's time limit. The target works from inside its tree, so it is given
 // its corpus folders as absolute paths (run.sh does).
 #include "fuzz_inputs.h"
-#include "model/program_folder.h"
-#include "model/stored_path.h"
+#include "text/program_folder.h"
+#include "text/stored_path.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "support/main_window_fixture.h"
 
 #include "support/test_files.h"
-#include "ui/item_editor.h"
+#include "windows/item_editor.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,7 +2,7 @@
 
 #include "app/program.h"
 #include "support/recording_desktop.h"
-#include "ui/main_window.h"
+#include "windows/main_window.h"
 
 #include <QImage>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "support/test_files.h"
 
-#include "model/io_error.h"
-#include "model/sjis.h"
+#include "text/io_error.h"
+#include "text/sjis.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -5,40 +5,14 @@
 #include "check/markup.h"
 #include "drawings/pictogram_pictures.h"
 #include "imode/pictograms.h"
+#include "preview/preview_pictures.h"
 #include "text/sjis.h"
 
-#include <QFont>
-#include <QFontMetrics>
-#include <QPainter>
 #include <QSet>
 
 namespace {
 
 using Item = LineOrigin::Item;
-
-// How a picture shows on the screen: at the size the page draws it at, and of its own columns,
-// those that show, from the left.
-struct ShownPicture {
-    QSize size;
-    int columns = 0;
-};
-
-// A picture of `natural` size, where the page asks for `width` × `height` (taken when it gives
-// both; 0 where it does not say), shows at that size, never taller than a few screens however
-// large the page writes it. Wider than the screen, it is cut at the screen's right edge: the
-// handset does not scroll sideways, and no handset is known to make a picture narrower.
-ShownPicture shownPicture(QSize natural, qint64 width, qint64 height, QSize screen)
-{
-    // Handsets scrolled a picture a few screens long at the most.
-    const qint64 tallest = 4 * qint64(std::max(1, screen.height()));
-    const bool sized = width > 0 && height > 0;
-    const qint64 drawnWidth = std::max<qint64>(1, sized ? width : natural.width());
-    const qint64 drawnHeight = sized ? height : natural.height();
-    const qint64 shownWidth = std::min<qint64>(drawnWidth, std::max(1, screen.width()));
-    const qint64 columns = (qint64(natural.width()) * shownWidth + drawnWidth - 1) / drawnWidth;
-    return {QSize(int(shownWidth), int(std::clamp<qint64>(drawnHeight, 1, tallest))),
-            int(std::clamp<qint64>(columns, 1, std::max(1, natural.width())))};
-}
 
 // Within a long line of the page, a piece ends after about this many characters.
 constexpr qsizetype pieceLength = 2000;
@@ -327,23 +301,10 @@ private:
     {
         const QString name = QStringLiteral("pictogram:%1").arg(pictogram.code, 4, 16, QLatin1Char('0'));
         if (!result.pictures.contains(name))
-            result.pictures.insert(name, inCell(setting.pictograms->picture(pictogram, setting.fontHeight)));
+            result.pictures.insert(
+                name, PictureInCell(setting.pictograms->picture(pictogram, setting.fontHeight), setting.fontHeight));
         inLine();
         out().add({name, {}});
-    }
-
-    // A pictogram is a full-width character: it fills a cell of the handset's font, however
-    // wide its picture is drawn.
-    QImage inCell(const QImage &picture) const
-    {
-        const int cell = setting.fontHeight;
-        if (picture.size() == QSize(cell, cell))
-            return picture;
-        const QImage fitted = picture.scaled(cell, cell, Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        QImage filled(cell, cell, QImage::Format_ARGB32_Premultiplied);
-        filled.fill(Qt::transparent);
-        QPainter(&filled).drawImage((cell - fitted.width()) / 2, (cell - fitted.height()) / 2, fitted);
-        return filled;
     }
 
     void addPicture(const QImage &picture)
@@ -421,24 +382,7 @@ private:
     void horizontalRule(QByteArrayView width, QByteArrayView size, QByteArrayView colour,
                         QByteArrayView align, bool noShade)
     {
-        const int screen = setting.screenWidth;
-        int length = screen;
-        if (width.endsWith('%'))
-            length = screen * std::clamp(width.chopped(1).toInt(), 1, 100) / 100;
-        else if (width.toInt() > 0)
-            length = std::min(screen, width.toInt());
-        const int thickness = std::clamp(size.isEmpty() ? 2 : size.toInt(), 1, 40);
-        QImage rule(std::max(1, length), thickness + 2, QImage::Format_ARGB32_Premultiplied);
-        rule.fill(Qt::transparent);
-        QPainter painter(&rule);
-        const QColor named = QColor::fromString(QLatin1StringView(colour));
-        if (named.isValid() || noShade) {
-            painter.fillRect(QRect(0, 1, rule.width(), thickness), named.isValid() ? named : Qt::gray);
-        } else {
-            painter.fillRect(QRect(0, 1, rule.width(), thickness), QColor(128, 128, 128));
-            painter.fillRect(QRect(1, thickness, rule.width() - 1, 1), QColor(230, 230, 230));
-        }
-        painter.end();
+        const QImage rule = RulePicture(width, size, colour, noShade, setting.screenWidth);
         const QByteArray side = align.compare("left", Qt::CaseInsensitive) == 0    ? QByteArray("left")
                                 : align.compare("right", Qt::CaseInsensitive) == 0 ? QByteArray("right")
                                                                                    : QByteArray("center");
@@ -462,7 +406,7 @@ private:
                 : setting.findPicture(source);
         QImage image;
         if (!file) {
-            image = placeholder(source);
+            image = MissingPictureMark(source, setting.fontHeight, setting.screenWidth);
         } else {
             if (!countedPictures.contains(source)) {
                 countedPictures.insert(source);
@@ -475,7 +419,7 @@ private:
                 return notShown(alt);
         }
         // The page's own numbers are sizes to draw at, never sizes to allocate.
-        const ShownPicture shown = shownPicture(image.size(), pixels(width), pixels(height),
+        const ShownPicture shown = ShownPictureOf(image.size(), PixelsWritten(width), PixelsWritten(height),
                                                 {setting.screenWidth, setting.screenHeight});
         if (shown.columns < image.width())
             image = image.copy(0, 0, shown.columns, image.height());
@@ -491,47 +435,9 @@ private:
         if (!alt.trimmed().isEmpty())
             return translateText(alt);
         const QString name = QStringLiteral("picture:broken");
-        if (!result.pictures.contains(name)) {
-            const int cell = setting.fontHeight;
-            QImage mark(cell, cell, QImage::Format_ARGB32_Premultiplied);
-            mark.fill(Qt::white);
-            QPainter painter(&mark);
-            painter.setPen(QColor(128, 128, 128));
-            painter.drawRect(0, 0, cell - 1, cell - 1);
-            painter.setPen(QColor(200, 0, 0));
-            painter.drawLine(3, 3, cell - 4, cell - 4);
-            painter.drawLine(cell - 4, 3, 3, cell - 4);
-            painter.end();
-            result.pictures.insert(name, mark);
-        }
+        if (!result.pictures.contains(name))
+            result.pictures.insert(name, BrokenPictureMark(setting.fontHeight));
         out().add({name, {}});
-    }
-
-    // Where the picture file is missing, the preview shows its name in a frame: which file to
-    // put beside the page.
-    QImage placeholder(const QString &source) const
-    {
-        QFont font = QFont();
-        font.setPixelSize(std::max(8, setting.fontHeight - 2));
-        const QFontMetrics metrics(font);
-        QImage image(std::min(setting.screenWidth, metrics.horizontalAdvance(source) + 8), metrics.height() + 6,
-                     QImage::Format_ARGB32_Premultiplied);
-        image.fill(QColor(240, 240, 240));
-        QPainter painter(&image);
-        painter.setPen(QColor(150, 150, 150));
-        painter.drawRect(image.rect().adjusted(0, 0, -1, -1));
-        painter.setFont(font);
-        painter.setPen(QColor(90, 90, 90));
-        painter.drawText(image.rect(), Qt::AlignCenter, source);
-        return image;
-    }
-
-    // A size the page writes, in pixels; 0 for none, a percentage or anything else.
-    static qint64 pixels(QByteArrayView value)
-    {
-        bool ok = false;
-        const qint64 number = value.trimmed().toLongLong(&ok);
-        return ok && number > 0 ? number : 0;
     }
 
     // A MARQUEE runs across a line of the screen: its text is kept apart and drawn scrolling
@@ -575,31 +481,6 @@ private:
 };
 
 } // namespace
-
-void RichText::add(const InlinePicture &picture)
-{
-    text += InlinePictureMark;
-    pictures.append(picture);
-}
-
-QString RichText::html() const
-{
-    QString html;
-    qsizetype next = 0;
-    for (const QChar c : text) {
-        if (c != InlinePictureMark || next == pictures.size()) {
-            html += c;
-            continue;
-        }
-        const InlinePicture &picture = pictures[next++];
-        html += picture.size.isValid() ? QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\">")
-                                             .arg(picture.name)
-                                             .arg(picture.size.width())
-                                             .arg(picture.size.height())
-                                       : QStringLiteral("<img src=\"%1\">").arg(picture.name);
-    }
-    return html;
-}
 
 QString PreviewMarkup::html() const
 {

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArrayView>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// How a picture shows on the screen: at the size the page draws it at, and of its own columns,
+// those that show, from the left.
+struct ShownPicture {
+    QSize size;
+    int columns = 0;
+};
+
+// A picture of `natural` size, where the page asks for `width` × `height` (taken when it gives
+// both; 0 where it does not say), shows at that size, never taller than a few screens however
+// large the page writes it. Wider than the screen, it is cut at the screen's right edge: the
+// handset does not scroll sideways, and no handset is known to make a picture narrower.
+ShownPicture ShownPictureOf(QSize natural, qint64 width, qint64 height, QSize screen);
+
+// A size the page writes, in pixels; 0 for none, a percentage or anything else.
+qint64 PixelsWritten(QByteArrayView value);
+
+// The small mark of a broken picture, in a character's cell of `cell` pixels.
+QImage BrokenPictureMark(int cell);
+
+// Where the picture file is missing, its name in a frame, no wider than the screen: which file
+// to put beside the page.
+QImage MissingPictureMark(const QString &source, int fontHeight, int screenWidth);
+
+// A pictogram is a full-width character: its picture fills a cell of the handset's font, of
+// `cell` pixels, however wide it is drawn.
+QImage PictureInCell(const QImage &picture, int cell);
+
+// A horizontal rule as the page writes it (WIDTH in pixels or per cent of the screen, SIZE,
+// COLOR, NOSHADE), drawn across at most the screen's width.
+QImage RulePicture(QByteArrayView width, QByteArrayView size, QByteArrayView colour, bool noShade,
+                   int screenWidth);

@@ -60,11 +60,6 @@ struct SelectionFixture {
     TForm4 dialog{page, catalogue, pattern, programFolder, strips, desktop};
 };
 
-bool sameImage(const QImage &a, const QImage &b)
-{
-    return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
-}
-
 void click(QPushButton *button, int times = 1)
 {
     for (int press = 0; press < times; ++press)

@@ -103,3 +103,8 @@ QByteArray encodedPicture(const QImage &picture, const char *format)
     picture.save(&buffer, format);
     return bytes;
 }
+
+bool sameImage(const QImage &a, const QImage &b)
+{
+    return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}

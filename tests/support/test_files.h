@@ -19,6 +19,9 @@ QByteArray readBytes(const QString &path);
 // The file Qt writes of `picture` in `format` ("PNG", "JPG", "BMP").
 QByteArray encodedPicture(const QImage &picture, const char *format);
 
+// Whether the pictures show the same pixels, whatever their formats.
+bool sameImage(const QImage &a, const QImage &b);
+
 // Text as Shift-JIS bytes, for writing expectations in readable Japanese.
 QByteArray sj(const char *utf8);
 

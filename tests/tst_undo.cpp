@@ -2,6 +2,7 @@
 #include "document/page_session.h"
 #include "page/page_as_written.h"
 #include "page/project_file.h"
+#include "settings/recovery_file.h"
 #include "support/main_window_fixture.h"
 #include "support/test_files.h"
 #include "widgets/notice_bar.h"
@@ -9,6 +10,7 @@
 #include "windows/basic_settings.h"
 #include "windows/item_editor.h"
 #include "windows/pattern_selection.h"
+#include "windows/picture_fitting_dialog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -28,7 +30,7 @@ PageProject cafePage()
     page.Title = "\x8a\x69\x92\x83"; // 喫茶
     page.ColorSupport = ToggleOn;
     page.BackgroundColor = "#FFFFCC";
-    page.Images[0] = {"logo.gif", "", ToggleOn, ToggleOff, ToggleOff};
+    page.Images[0] = {"logo.png", "", ToggleOn, ToggleOff, ToggleOff};
     page.Texts[0] = {"open 9-18", ToggleOn};
     page.Links[0] = {"menu", "menu.html", ToggleOn, ToggleOff, ToggleOff, ToggleOn};
     page.Directs[0] = {"<HR>", ToggleOn};
@@ -52,7 +54,9 @@ WrittenBytes bytesOf(MainWindowFixture &fixture)
                 .bytes()};
 }
 
-enum class Change { Title, Image, Text, Link, Direct, Body, Colours, Separator, Pattern, NewPage, Open };
+enum class Change {
+    Title, Image, Text, Link, Direct, Body, Colours, Separator, Pattern, Picture, NewPage, Open, LeftWork
+};
 
 } // namespace
 
@@ -82,8 +86,10 @@ void UndoTest::eachChangeUndoneAndRedone_data()
     QTest::newRow("colours") << Change::Colours << QStringLiteral("基本設定の変更");
     QTest::newRow("separator, then 取消") << Change::Separator << QStringLiteral("区切り線の変更");
     QTest::newRow("pattern") << Change::Pattern << QStringLiteral("型の変更");
+    QTest::newRow("picture converted") << Change::Picture << QStringLiteral("携帯向けに変換（画像1）");
     QTest::newRow("新規作成") << Change::NewPage << QStringLiteral("新規作成");
     QTest::newRow("データ開く") << Change::Open << QStringLiteral("データ開く");
+    QTest::newRow("left work taken back") << Change::LeftWork << QStringLiteral("前回の作業を開く");
 }
 
 void UndoTest::eachChangeUndoneAndRedone()
@@ -91,10 +97,19 @@ void UndoTest::eachChangeUndoneAndRedone()
     QFETCH(Change, change);
     QFETCH(QString, step);
     MainWindowFixture fixture;
+    PageProject other;
+    other.Title = "other";
+    other.PatternNumber = 5;
+    if (change == Change::LeftWork) // a program that ended left it
+        RecoveryFile(fixture.ProgramFolder, QStringLiteral("mpk")).keep(WriteProject(other), {});
+    QImage logo(120, 40, QImage::Format_RGB32);
+    logo.fill(QColor(30, 90, 160));
+    writeBytes(fixture.folder.filePath(QStringLiteral("logo.png")), encodedPicture(logo, "PNG"));
     TForm1 &form = fixture.startShown();
     const QString cafe = fixture.folder.filePath(QStringLiteral("cafe.mpk"));
     writeBytes(cafe, WriteProject(cafePage()));
     form.openProjectFile(cafe);
+    QTest::qWait(0); // the start offers left work once the window shows
     const WrittenBytes before = bytesOf(fixture);
     const auto inEditor = [&](QPushButton *button, const QString &typed) {
         fixture.openEditor(button, [&](TForm3 &editor) {
@@ -149,13 +164,17 @@ void UndoTest::eachChangeUndoneAndRedone()
             patterns.Button3Click();
         }, form.Button7);
         break;
+    case Change::Picture:
+        QTimer::singleShot(0, [&form] { form.dialogs.pictureFitting().okButton->click(); });
+        form.dialogs.pictureFitting().fitFor({LineOrigin::Item::Image, 1}, QStringLiteral("logo.png"));
+        break;
     case Change::NewPage:
         fixture.press(Qt::CTRL | Qt::Key_N);
         break;
+    case Change::LeftWork:
+        form.notice->use(QStringLiteral("開く"));
+        break;
     case Change::Open: {
-        PageProject other;
-        other.Title = "other";
-        other.PatternNumber = 5;
         const QString file = fixture.folder.filePath(QStringLiteral("other.mpk"));
         writeBytes(file, WriteProject(other));
         fixture.desktop.answerWith(file);
@@ -203,9 +222,12 @@ void UndoTest::newPageTypedOverThenUndoneTwice()
     QVERIFY(form.notice->text().isEmpty());
     QCOMPARE(form.documentLabel->text(), QStringLiteral("無題　＊保存していない変更があります"));
 
-    // The notice's link undoes the same steps.
+    // The notice's link undoes the same steps; saving the new page leaves the offer there.
     fixture.press(Qt::CTRL | Qt::Key_N);
     QTest::keyClicks(form.Edit1, QStringLiteral("again"));
+    fixture.desktop.answerWith(fixture.folder.filePath(QStringLiteral("again.mpk")));
+    fixture.press(Qt::CTRL | Qt::Key_S);
+    QCOMPARE(form.documentLabel->text(), QStringLiteral("again.mpk"));
     form.notice->use(QStringLiteral("元に戻す"));
     QCOMPARE(WriteProject(fixture.page), work);
     QVERIFY(fixture.session.history().canRedo());

@@ -155,8 +155,11 @@ void TForm1::FormDestroy()
     guarded(desktop, [this] { WriteToolSettingsFile(programFolder, toolSettings); });
 }
 
+// An offer on the notice (work to take back) stays: the name above the title shows the save.
 void TForm1::saySaved(const QString &file)
 {
+    if (!notice->captions().isEmpty())
+        return;
     notice->showBriefly(QStringLiteral("保存しました: %1").arg(QFileInfo(file).fileName()));
 }
 

@@ -3,6 +3,7 @@
 #include "app/font_configuration_warmup.h"
 #include "app/program.h"
 #include "app/startup_marks.h"
+#include "document/page_session.h"
 #include "document/unsaved_work.h"
 #include "drawings/fonts.h"
 #include "text/program_folder.h"
@@ -16,6 +17,7 @@
 #include <QLocale>
 #include <QSettings>
 #include <QTranslator>
+#include <QUndoStack>
 
 #include <memory>
 
@@ -83,8 +85,11 @@ int main(int argc, char *argv[])
     marks.mark("window");
     mainWindow.FormCreate();
     // A project handed over by the file manager opens before any left work is offered.
-    if (!commandLine.project.isEmpty())
+    if (!commandLine.project.isEmpty()) {
         mainWindow.openProjectFile(commandLine.project);
+        // The empty page it replaced was nobody's work: there is nothing to undo yet.
+        program.session.history().clear();
+    }
     marks.mark("data");
     mainWindow.setTextMapOpener([&program, &desktop, &mainWindow,
                                  textMap = static_cast<TForm7 *>(nullptr)]() mutable {

@@ -35,6 +35,9 @@ struct PageStep {
     // The replaced page's work, where it was unsaved: kept in a recovery file of its own while the
     // step stands, so that neither a kill nor a close loses it.
     std::shared_ptr<RecoveryFile> keptAside;
+    // The page the step brought, where it is unsaved work (work taken back after a crash): kept
+    // in a file of its own while the step is undone and could be redone.
+    std::shared_ptr<RecoveryFile> keptUndone;
     qint64 lastTyped = 0; // for a title step: when its last key came, in ms since the epoch
     quint64 serial = 0;   // names the step for as long as it is on the stack
 };

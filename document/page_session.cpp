@@ -140,6 +140,7 @@ void PageSession::replace(const QString &name, const std::function<void(bool &)>
         if (unsaved)
             unsaved->takeAsSaved(unsavedFrom ? *unsavedFrom : WriteProject(page), origin);
         step.after = snapshot();
+        step.keptUndone = std::make_shared<RecoveryFile>(programFolder, QStringLiteral("mpk"));
         if (wasUnsaved && unsaved)
             unsaved->keepAside(step.keptAside, WriteProject(step.before.page), step.before.savedAs);
         const quint64 serial = record(std::move(step));
@@ -179,6 +180,13 @@ void PageSession::restore(const PageStep &step, bool undone)
                 kept->remove();
             else if (kept)
                 unsaved->keepAside(kept, WriteProject(step.before.page), step.before.savedAs);
+            // Undone, the page the step brought is kept too where it is work not saved anywhere.
+            std::shared_ptr<RecoveryFile> brought = step.keptUndone;
+            const QByteArray broughtWork = WriteProject(step.after.page);
+            if (brought && undone && broughtWork != step.after.savedWork)
+                unsaved->keepAside(brought, broughtWork, step.after.savedAs);
+            else if (brought && !undone)
+                brought->remove();
         }
         if (to.view)
             to.view();

@@ -13,6 +13,7 @@
 #include "windows/picture_fitting_dialog.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -193,6 +194,15 @@ void UndoTest::eachChangeUndoneAndRedone()
     QCOMPARE(form.Edit1->bytes(), fixture.page.Title);
     QCOMPARE(fixture.session.projectFile(), cafe);
     QVERIFY(!fixture.session.isUnsaved());
+    // Work taken back and undone stays in a recovery file while it can be redone.
+    if (change == Change::LeftWork) {
+        const QDir folder(fixture.ProgramFolder);
+        QStringList holding;
+        for (const QString &name : folder.entryList({QStringLiteral("recovery-*.mpk")}))
+            if (readBytes(folder.filePath(name)) == WriteProject(other))
+                holding << name;
+        QCOMPARE(holding.size(), 1);
+    }
     fixture.press(Qt::CTRL | Qt::Key_Y);
     QCOMPARE(bytesOf(fixture), after);
     QCOMPARE(form.Edit1->text(), titleAfter);

@@ -96,14 +96,7 @@ quint64 PageSession::record(PageStep step)
 
 void PageSession::edited(const QString &name)
 {
-    PageStep step;
-    step.name = name;
-    step.before.page = recorded;
-    step.after.page = page;
-    record(std::move(step));
-    if (unsaved)
-        unsaved->changed();
-    changes.announce(PageChanges::Change::Page);
+    recordChange(name, PageStep::Kind::Edit, PageChanges::Change::Page);
 }
 
 void PageSession::titleTyped(const QByteArray &title)
@@ -112,16 +105,24 @@ void PageSession::titleTyped(const QByteArray &title)
     if (title == page.Title)
         return;
     page.Title = title;
-    PageStep step;
-    step.name = QStringLiteral("タイトルの入力");
-    step.kind = PageStep::Kind::Title;
-    step.before.page = recorded;
-    step.after.page = page;
-    step.lastTyped = QDateTime::currentMSecsSinceEpoch();
-    record(std::move(step));
-    if (unsaved)
-        unsaved->changed();
-    changes.announce(PageChanges::Change::Title);
+    recordChange(QStringLiteral("タイトルの入力"), PageStep::Kind::Title, PageChanges::Change::Title);
+}
+
+// A dialog's "決定" that changed nothing is announced as before, but is no step to undo.
+void PageSession::recordChange(const QString &name, PageStep::Kind kind, PageChanges::Change what)
+{
+    if (kind == PageStep::Kind::Title || WriteProject(page) != WriteProject(recorded)) {
+        PageStep step;
+        step.name = name;
+        step.kind = kind;
+        step.before.page = recorded;
+        step.after.page = page;
+        step.lastTyped = QDateTime::currentMSecsSinceEpoch();
+        record(std::move(step));
+        if (unsaved)
+            unsaved->changed();
+    }
+    changes.announce(what);
 }
 
 void PageSession::replace(const QString &name, const std::function<void(bool &)> &replaceWork,

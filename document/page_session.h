@@ -85,6 +85,7 @@ private:
     void restore(const PageStep &step, bool undone);
     PageSnapshot snapshot() const;
     quint64 record(PageStep step);
+    void recordChange(const QString &name, PageStep::Kind kind, PageChanges::Change what);
     void offerBack(quint64 serial);
 
     PageHistory steps;

@@ -261,6 +261,10 @@ void UndoTest::undoingBackToTheSavedPageShowsItSaved()
     fixture.press(Qt::CTRL | Qt::Key_S);
     fixture.press(Qt::CTRL | Qt::Key_Y);
     QCOMPARE(form.Edit1->text(), QStringLiteral("AB"));
+    // A "決定" that changed nothing is no step: Ctrl+Z takes back the typing.
+    fixture.openEditor(form.Button4, [](TForm3 &editor) { editor.Button2Click(); });
+    fixture.press(Qt::CTRL | Qt::Key_Z);
+    QCOMPARE(form.Edit1->text(), QStringLiteral("A"));
 }
 
 // Title steps join within a burst of typing; past the memory bound the oldest steps go, and

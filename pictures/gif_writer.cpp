@@ -3,8 +3,8 @@
 #include <gif_lib.h>
 
 #include <algorithm>
-#include <cstring>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -23,14 +23,53 @@ int bitsFor(int count)
     return bits;
 }
 
-} // namespace
+// The colours the pixels use, in the order of the picture's table, and each pixel's index
+// among them; an index past the table is taken as its last colour, as before.
+struct UsedColours {
+    QList<QRgb> table;
+    std::vector<int> newIndex; // by the picture's index; -1 for a colour no pixel uses
+};
 
-QByteArray WriteGif(const QImage &picture)
+UsedColours usedColours(const QImage &picture)
 {
     const QList<QRgb> table = picture.colorTable();
-    if (picture.isNull() || picture.format() != QImage::Format_Indexed8 || table.isEmpty()
-        || table.size() > 256)
+    std::vector<bool> used(table.size(), false);
+    for (int y = 0; y < picture.height(); ++y) {
+        const uchar *line = picture.constScanLine(y);
+        for (int x = 0; x < picture.width(); ++x)
+            used[std::min<std::size_t>(line[x], used.size() - 1)] = true;
+    }
+    UsedColours colours;
+    colours.newIndex.assign(table.size(), -1);
+    for (qsizetype index = 0; index < table.size(); ++index)
+        if (used[std::size_t(index)]) {
+            colours.newIndex[std::size_t(index)] = int(colours.table.size());
+            colours.table.append(table[index]);
+        }
+    return colours;
+}
+
+bool isWritable(const QImage &picture)
+{
+    return !picture.isNull() && picture.format() == QImage::Format_Indexed8
+           && !picture.colorTable().isEmpty() && picture.colorTable().size() <= 256;
+}
+
+} // namespace
+
+int ColoursInGif(const QImage &picture)
+{
+    return isWritable(picture) ? int(usedColours(picture).table.size()) : 0;
+}
+
+// Only the colours the pixels use go into the file: the table and the codes of the compressed
+// pixels are then no larger than those colours need.
+QByteArray WriteGif(const QImage &picture)
+{
+    if (!isWritable(picture))
         return {};
+    const UsedColours used = usedColours(picture);
+    const QList<QRgb> &table = used.table;
     const int bits = bitsFor(int(table.size()));
     std::unique_ptr<ColorMapObject, decltype(&GifFreeMapObject)> colours(
         GifMakeMapObject(1 << bits, nullptr), &GifFreeMapObject);
@@ -67,12 +106,12 @@ QByteArray WriteGif(const QImage &picture)
     if (written
         && EGifPutImageDesc(file, 0, 0, picture.width(), picture.height(), false, nullptr) == GIF_ERROR)
         fail();
+    const std::size_t last = used.newIndex.size() - 1;
+    std::unique_ptr<GifPixelType[]> row(new GifPixelType[std::size_t(picture.width())]);
     for (int y = 0; written && y < picture.height(); ++y) {
-        // giflib takes a writable row; it does not change it.
-        std::unique_ptr<GifPixelType[]> row(new GifPixelType[std::size_t(picture.width())]);
-        std::memcpy(row.get(), picture.constScanLine(y), std::size_t(picture.width()));
+        const uchar *line = picture.constScanLine(y);
         for (int x = 0; x < picture.width(); ++x)
-            row[std::size_t(x)] = GifPixelType(std::min<int>(row[std::size_t(x)], int(table.size()) - 1));
+            row[std::size_t(x)] = GifPixelType(used.newIndex[std::min<std::size_t>(line[x], last)]);
         if (EGifPutLine(file, row.get(), picture.width()) == GIF_ERROR)
             fail();
     }

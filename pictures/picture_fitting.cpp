@@ -365,7 +365,7 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
                 const QImage indexed = reduced(picture, table, transparent);
                 const QByteArray gif = WriteGif(indexed);
                 if (!gif.isEmpty() && gif.size() <= budget) {
-                    best = fitted(decoded, gif, "gif", picture.size(), int(indexed.colorCount()));
+                    best = fitted(decoded, gif, "gif", picture.size(), ColoursInGif(indexed));
                     return;
                 }
             }

@@ -154,6 +154,8 @@ private slots:
     void refused();
     void sharedBudget_data();
     void sharedBudget();
+    void gifHoldsTheColoursUsed_data();
+    void gifHoldsTheColoursUsed();
 };
 
 // Each kind of screen and format, and budgets of a 5 KB and a 10 KB page.
@@ -393,6 +395,57 @@ void PictureFittingTest::dialog()
     QVERIFY(made.startsWith("GIF8"));
     QCOMPARE(QImage::fromData(made).width(), 96); // D502i's screen
     QVERIFY(made.size() <= 5000);
+}
+
+// A GIF carries the colours its pixels use and no more, in a table of the next power of two,
+// and is transparent only where a transparent colour is used; the pixels read back the same.
+void PictureFittingTest::gifHoldsTheColoursUsed_data()
+{
+    QTest::addColumn<int>("used");        // colours of a 256-colour table the pixels use
+    QTest::addColumn<bool>("transparent"); // whether the last of them is transparent
+    QTest::addColumn<int>("tableEntries");
+    QTest::addColumn<QByteArray>("version");
+    QTest::newRow("one colour") << 1 << false << 2 << QByteArray("GIF87a");
+    QTest::newRow("eleven colours") << 11 << false << 16 << QByteArray("GIF87a");
+    QTest::newRow("eleven, one transparent") << 11 << true << 16 << QByteArray("GIF89a");
+    QTest::newRow("all 256") << 256 << false << 256 << QByteArray("GIF87a");
+}
+
+void PictureFittingTest::gifHoldsTheColoursUsed()
+{
+    QFETCH(int, used);
+    QFETCH(bool, transparent);
+    QFETCH(int, tableEntries);
+    QFETCH(QByteArray, version);
+    QList<QRgb> table;
+    for (int index = 0; index < 256; ++index)
+        table << qRgb(index, 255 - index, (index * 7) % 256);
+    // The colours used lie apart in the table, and the transparent one is not the first; an
+    // unused transparent entry makes no transparency.
+    const int step = 256 / used;
+    if (transparent)
+        table[(used - 1) * step] = qRgba(0, 0, 0, 0);
+    else if (used < 256)
+        table[255] = qRgba(0, 0, 0, 0);
+    QImage picture(64, 16, QImage::Format_Indexed8);
+    picture.setColorTable(table);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, uint((x + y * picture.width()) % used * step));
+    const QByteArray gif = WriteGif(picture);
+    QCOMPARE(gif.left(6), version);
+    QCOMPARE(1 << ((quint8(gif[10]) & 7) + 1), tableEntries);
+    QCOMPARE(ColoursInGif(picture), used);
+    const QImage read = QImage::fromData(gif).convertToFormat(QImage::Format_ARGB32);
+    const QImage expected = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb want = expected.pixel(x, y);
+            const QRgb got = read.pixel(x, y);
+            QCOMPARE(qAlpha(got), qAlpha(want));
+            if (qAlpha(want) != 0)
+                QCOMPARE(got, want);
+        }
 }
 
 QTEST_MAIN(PictureFittingTest)

@@ -2,6 +2,7 @@
 
 #include "pictures/gif_writer.h"
 #include "pictures/picture_decoding.h"
+#include "pictures/picture_structure.h"
 
 #include <QBuffer>
 #include <QImageWriter>
@@ -310,6 +311,24 @@ FittedPicture fitted(const Decoded &decoded, const QByteArray &bytes, const QByt
             decoded.format, decoded.size, decoded.colours};
 }
 
+// A picture the handset already shows as it is, at a size its colour screen takes and within the
+// budget, is best left alone: converting it could only lose detail or add bytes. A GIF of one
+// frame, or a JPEG of one scan (not progressive) where the handset has JPEG; its extension, or
+// empty when it must be converted.
+QByteArray showsAsItIs(const QByteArray &source, const Decoded &decoded, const Handset &handset,
+                       qint64 budget)
+{
+    if (handset.colourDepth < 256 || source.size() > budget
+        || ShownPictureSize(decoded.size, handset) != decoded.size)
+        return {};
+    const PictureStructure structure = ReadPictureStructure(source);
+    if (structure.format == "GIF" && structure.frames == 1 && !structure.endsEarly)
+        return "gif";
+    if (structure.format == "JPEG" && handset.showsJpeg() && structure.scans == 1)
+        return "jpg";
+    return {};
+}
+
 } // namespace
 
 QSize ShownPictureSize(QSize source, const Handset &handset)
@@ -344,6 +363,8 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
     const Decoded decoded = decode(source, handset);
     if (decoded.picture.isNull())
         return fitted(decoded, {}, {}, {}, 0, decoded.problem);
+    if (const QByteArray format = showsAsItIs(source, decoded, handset, budget); !format.isEmpty())
+        return fitted(decoded, source, format, decoded.size, format == "gif" ? decoded.colours : 0);
     const QImage &full = decoded.picture;
     const bool transparent = hasTransparency(full);
     // JPEG keeps no transparency, and a drawing is smaller as a GIF anyway.

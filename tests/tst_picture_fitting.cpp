@@ -156,6 +156,8 @@ private slots:
     void sharedBudget();
     void gifHoldsTheColoursUsed_data();
     void gifHoldsTheColoursUsed();
+    void pictureThatShowsStaysAsItIs_data();
+    void pictureThatShowsStaysAsItIs();
 };
 
 // Each kind of screen and format, and budgets of a 5 KB and a 10 KB page.
@@ -446,6 +448,49 @@ void PictureFittingTest::gifHoldsTheColoursUsed()
             if (qAlpha(want) != 0)
                 QCOMPARE(got, want);
         }
+}
+
+// A picture the handset shows as it is, within the budget and the screen, is not made again;
+// one the handset cannot show as it is, or that does not fit, is.
+void PictureFittingTest::pictureThatShowsStaysAsItIs_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<bool>("kept");
+    const QByteArray jpeg = encodedPicture(photo({80, 60}), "jpeg");
+    QByteArray progressive;
+    QBuffer buffer(&progressive);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(photo({80, 60}));
+    QImage drawing(96, 64, QImage::Format_Indexed8);
+    drawing.setColorTable({qRgb(255, 255, 255), qRgb(200, 0, 0)});
+    drawing.fill(0);
+    for (int x = 20; x < 76; ++x)
+        for (int y = 16; y < 48; ++y)
+            drawing.setPixel(x, y, 1);
+    const QByteArray gif = WriteGif(drawing);
+    QTest::newRow("JPEG on a 505i") << jpeg << "SH505i" << qint64(5000) << true;
+    QTest::newRow("JPEG past the budget") << jpeg << "SH505i" << qint64(jpeg.size() - 1) << false;
+    QTest::newRow("JPEG without JPEG") << jpeg << "D502i" << qint64(5000) << false;
+    QTest::newRow("progressive JPEG") << progressive << "SH505i" << qint64(5000) << false;
+    QTest::newRow("wider than the screen") << encodedPicture(photo({400, 300}), "jpeg") << "SH505i"
+                                           << qint64(50000) << false;
+    QTest::newRow("GIF on 256 colours") << gif << "D502i" << qint64(5000) << true;
+    QTest::newRow("GIF on black and white") << gif << "D501i" << qint64(5000) << false;
+}
+
+void PictureFittingTest::pictureThatShowsStaysAsItIs()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QString, handset);
+    QFETCH(qint64, budget);
+    QFETCH(bool, kept);
+    const FittedPicture fitted = FitPicture(source, *FindHandset(handset), budget);
+    QVERIFY(!fitted.bytes.isEmpty());
+    QCOMPARE(fitted.bytes == source, kept);
 }
 
 QTEST_MAIN(PictureFittingTest)

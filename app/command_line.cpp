@@ -8,6 +8,7 @@
 #include "page/pattern.h"
 #include "page/pattern_catalogue.h"
 #include "page/project_file.h"
+#include "pictures/gif_writer.h"
 #include "pictures/page_export.h"
 #include "pictures/picture_fitting.h"
 #include "pictures/qr_code.h"
@@ -113,24 +114,31 @@ int check(const QString &project, const Subject &subject)
     return result.hasErrors() ? Errors : NoErrors;
 }
 
-// Writes the picture as a PNG through the one write path: every step checked, an old picture
-// kept on failure. What went wrong, or nothing.
-QString writePng(const QImage &picture, const QString &path)
+// Writes the picture in the format its name says (PNG, or GIF of at most 256 colours, exactly
+// where it has no more) through the one write path: every step checked, an old picture kept on
+// failure. What went wrong, or nothing.
+QString writePicture(const QImage &picture, const QString &path)
 {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    if (!QImageWriter(&buffer, "png").write(picture))
+    QByteArray bytes;
+    if (PictureFormatFor(path) == "gif") {
+        bytes = WriteGif(picture.convertToFormat(QImage::Format_Indexed8));
+    } else {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (!QImageWriter(&buffer, "png").write(picture))
+            bytes.clear();
+    }
+    if (bytes.isEmpty())
         return QStringLiteral("「%1」に書き込めません").arg(path);
     try {
-        saveFileBytes(path, png);
+        saveFileBytes(path, bytes);
     } catch (const IoError &error) {
         return QStringLiteral("「%1」に書き込めません（%2）").arg(path, error.reason());
     }
     return {};
 }
 
-// The phone preview of the whole page, written as a PNG picture.
+// The phone preview of the whole page, written as a picture.
 int preview(const QString &project, const Subject &subject, const QString &picturePath)
 {
     const OpenedProject &opened = subject.opened;
@@ -139,7 +147,7 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
     const PageNow now =
         PageAsWrittenNow(opened.page, subject.location, opened.pattern, opened.pattern.PartCount, files);
     phone.setPage(now.lines, subject.handset, now.pictureFolder);
-    const QString problem = writePng(phone.draw(0, 0, PhonePreview::Extent::WholePage), picturePath);
+    const QString problem = writePicture(phone.draw(0, 0, PhonePreview::Extent::WholePage), picturePath);
     if (!problem.isEmpty()) {
         QTextStream(stderr) << project << ": " << SeverityText(Severity::Error) << ": " << problem << '\n';
         return CannotCheck;
@@ -147,7 +155,7 @@ int preview(const QString &project, const Subject &subject, const QString &pictu
     return NoErrors;
 }
 
-// The text as a QR code, written as a PNG picture; with a title, in the bookmark form phones
+// The text as a QR code, written as a picture; with a title, in the bookmark form phones
 // offer to keep. A module of 8 pixels makes a code of version 10 520 pixels across.
 int qrCode(const CommandLine &commandLine)
 {
@@ -174,7 +182,7 @@ int qrCode(const CommandLine &commandLine)
         commandLine.title.isEmpty() ? text : BookmarkText(sjis::fromUnicode(commandLine.title), text));
     QString problem = symbol.problem;
     if (problem.isEmpty())
-        problem = writePng(DrawQrCode(symbol, 8), commandLine.output);
+        problem = writePicture(DrawQrCode(symbol, 8), commandLine.output);
     if (!problem.isEmpty()) {
         QTextStream(stderr) << SeverityText(Severity::Error) << ": " << problem << '\n';
         return CannotCheck;

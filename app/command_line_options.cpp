@@ -18,7 +18,8 @@ const std::vector<CommandLineOptionEntry> &commandLineOptions()
          CommandLineAction::Check},
         {{QStringLiteral("preview")},
          QStringLiteral("プロジェクト.mpk"),
-         QStringLiteral("プロジェクトが作るページを、携帯で見たように画像にします（-o で保存先）。"),
+         QStringLiteral("プロジェクトが作るページを、携帯で見たように画像にします（-o で保存先の .png か .gif の"
+                        "ファイル）。"),
          CommandLineAction::Preview},
         {{QStringLiteral("export")},
          QStringLiteral("プロジェクト.mpk"),
@@ -28,7 +29,7 @@ const std::vector<CommandLineOptionEntry> &commandLineOptions()
         {{QStringLiteral("qr")},
          QStringLiteral("アドレス"),
          QStringLiteral("ページのアドレスなどを、505i からの携帯がカメラで読めるQRコードの画像にします"
-                        "（-o で保存先のPNGファイル）。"),
+                        "（-o で保存先の .png か .gif のファイル）。"),
          CommandLineAction::Qr},
         {{QStringLiteral("o"), QStringLiteral("output")},
          QStringLiteral("保存先"),

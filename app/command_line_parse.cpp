@@ -105,6 +105,15 @@ CommandLine mistake(CommandLine line, const QString &message)
 
 } // namespace
 
+QByteArray PictureFormatFor(const QString &path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("png") || suffix == QLatin1String("gif"))
+        return suffix.toLatin1();
+    // A name that says no format (a device, a pipe) takes PNG.
+    return suffix.isEmpty() ? QByteArray("png") : QByteArray();
+}
+
 CommandLine parseCommandLine(const QStringList &arguments)
 {
     CommandLine line;
@@ -196,5 +205,11 @@ CommandLine parseCommandLine(const QStringList &arguments)
     line.title = value("title");
     line.output = value("output");
     line.replace = parser.isSet(QStringLiteral("replace"));
+    // A picture is written in the format its name says, decided before any work.
+    if ((line.run == CommandLine::Run::Preview || line.run == CommandLine::Run::Qr)
+        && PictureFormatFor(line.output).isEmpty())
+        return mistake(line, QStringLiteral("「%1」には書き出せません。画像の名前は「.png」か「.gif」で"
+                                            "終わるようにしてください。")
+                                 .arg(line.output));
     return line;
 }

@@ -22,6 +22,11 @@ struct CommandLine {
 };
 
 // Reads the arguments, the program's name first, through the table of options. Without any
-// argument the program opens its window, and so it does with a project file alone, opened; anything not in the table, an option given twice,
-// and one that means nothing to the run asked for, are mistakes.
+// argument the program opens its window, and so it does with a project file alone, opened;
+// anything not in the table, an option given twice, one that means nothing to the run asked
+// for, and a picture named for a format it cannot be written in, are mistakes.
 CommandLine parseCommandLine(const QStringList &arguments);
+
+// The format a picture named so is written in, by its name's ending: "gif" for ".gif", "png" for
+// ".png" and for a name with no ending (a device, a pipe); empty for any other ending.
+QByteArray PictureFormatFor(const QString &path);

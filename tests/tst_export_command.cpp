@@ -286,40 +286,50 @@ void ExportCommandTest::exportKeepsWhatItDidNotMake()
 void ExportCommandTest::qrCode_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("name"); // of the picture; its ending says the format
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QByteArray>("read");
     QTest::addColumn<QString>("said");
-    QTest::newRow("an address") << QStringList{"--qr", "http://example.jp/~taro/"} << 0
+    QTest::newRow("an address") << QStringList{"--qr", "http://example.jp/~taro/"} << "code.png" << 0
                                 << QByteArray("http://example.jp/~taro/") << QString();
     // カフェ in Shift-JIS; the pictogram is no part of a bookmark's title.
-    QTest::newRow("a bookmark")
-        << QStringList{"--qr", "http://example.jp/~taro/", "--title", "カフェ&#63647;"} << 0
+    QTest::newRow("a bookmark, as a GIF")
+        << QStringList{"--qr", "http://example.jp/~taro/", "--title", "カフェ&#63647;"} << "code.GIF" << 0
         << QByteArray("MEBKM:TITLE:\x83\x4A\x83\x74\x83\x46;URL:http\\://example.jp/~taro/;;") << QString();
-    QTest::newRow("too long") << QStringList{"--qr", QString(214, QLatin1Char('a'))} << 2 << QByteArray()
+    QTest::newRow("a name of another format")
+        << QStringList{"--qr", "http://example.jp/"} << "code.jpg" << 2 << QByteArray()
+        << "「%1」には書き出せません。画像の名前は「.png」か「.gif」で終わるようにしてください。\n"
+           "「mopeco --help」で使い方を表示します。\n";
+    QTest::newRow("too long") << QStringList{"--qr", QString(214, QLatin1Char('a'))} << "code.png" << 2
+                              << QByteArray()
                               << "エラー: QRコードにするには長すぎます（214 バイト）。携帯が読めるQRコードには"
                                  " 213 バイトまでしか入りません。\n";
     QTest::newRow("a character Shift-JIS lacks")
-        << QStringList{"--qr", "http://example.jp/café"} << 2 << QByteArray()
+        << QStringList{"--qr", "http://example.jp/café"} << "code.png" << 2 << QByteArray()
         << "エラー: 「http://example.jp/café」の「é」（U+00E9）はシフトJISにない文字なので、携帯では読めません。\n";
     QTest::newRow("a title with an emoji")
-        << QStringList{"--qr", "http://example.jp/", "--title", "カフェ😀"} << 2 << QByteArray()
+        << QStringList{"--qr", "http://example.jp/", "--title", "カフェ😀"} << "code.png" << 2 << QByteArray()
         << "エラー: 「カフェ😀」の「😀」（U+1F600）はシフトJISにない文字なので、携帯では読めません。\n";
 }
 
 void ExportCommandTest::qrCode()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, name);
     QFETCH(int, exitCode);
     QFETCH(QByteArray, read);
     QFETCH(QString, said);
     QTemporaryDir folder;
-    const QString picture = folder.filePath(QStringLiteral("code.png"));
+    const QString picture = folder.filePath(name);
     const Ran ran = runWithoutDisplay(arguments << "-o" << picture, folder.path());
     QCOMPARE(ran.exitCode, exitCode);
-    QCOMPARE(QString::fromUtf8(ran.err), said);
+    QCOMPARE(QString::fromUtf8(ran.err), said.contains(QLatin1String("%1")) ? said.arg(picture) : said);
     QCOMPARE(QFileInfo::exists(picture), exitCode == 0);
     if (exitCode != 0)
         return;
+    QFile file(picture);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(4), name.endsWith(QLatin1String("GIF")) ? QByteArray("GIF8") : QByteArray("\x89PNG"));
     if (!qrReaderInstalled())
         QSKIP("zbarimg is not installed");
     QCOMPARE(readQrCode(picture), std::optional<QByteArray>(read));

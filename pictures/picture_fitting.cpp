@@ -267,14 +267,42 @@ QImage reduced(const QImage &picture, QList<QRgb> table, bool transparent)
     return indexed;
 }
 
+// A baseline JPEG with Huffman tables made for its own pixels, and nothing but the picture: a
+// source's colour profile and comments are no use to a phone.
 QByteArray jpegBytes(const QImage &picture, int quality)
 {
+    const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+    const QImage bare =
+        QImage(rgb.constBits(), rgb.width(), rgb.height(), rgb.bytesPerLine(), rgb.format()).copy();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(quality);
-    return writer.write(picture.convertToFormat(QImage::Format_RGB32)) ? bytes : QByteArray();
+    writer.setOptimizedWrite(true);
+    return writer.write(bare) ? bytes : QByteArray();
+}
+
+// The JPEG of the highest quality up to 90 that fits the budget, found on the encoder itself;
+// empty when not even quality 30 fits.
+QByteArray jpegWithin(const QImage &picture, qint64 budget)
+{
+    QByteArray best = jpegBytes(picture, 30);
+    if (best.isEmpty() || best.size() > budget)
+        return {};
+    int fits = 30;
+    int tooLarge = 91;
+    while (tooLarge - fits > 1) {
+        const int quality = (fits + tooLarge) / 2;
+        QByteArray jpeg = jpegBytes(picture, quality);
+        if (!jpeg.isEmpty() && jpeg.size() <= budget) {
+            fits = quality;
+            best = std::move(jpeg);
+        } else {
+            tooLarge = quality;
+        }
+    }
+    return best;
 }
 
 // The colour tables tried for the screen, from the most colours down.
@@ -392,13 +420,8 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
             }
         };
         const auto tryJpeg = [&] {
-            for (const int quality : {75, 50, 30}) {
-                const QByteArray jpeg = jpegBytes(picture, quality);
-                if (!jpeg.isEmpty() && jpeg.size() <= budget) {
-                    best = fitted(decoded, jpeg, "jpg", picture.size(), 0);
-                    return;
-                }
-            }
+            if (const QByteArray jpeg = jpegWithin(picture, budget); !jpeg.isEmpty())
+                best = fitted(decoded, jpeg, "jpg", picture.size(), 0);
         };
         // A photo is smaller as a JPEG than as a GIF of its most colours; a drawing is not.
         const bool photo = jpegAllowed

@@ -13,12 +13,14 @@
 #include "windows/picture_fitting_dialog.h"
 
 #include <QBuffer>
+#include <QColorSpace>
 #include <QDir>
 #include <QImageWriter>
 #include <QtEndian>
 #include <QPainter>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -158,6 +160,7 @@ private slots:
     void gifHoldsTheColoursUsed();
     void pictureThatShowsStaysAsItIs_data();
     void pictureThatShowsStaysAsItIs();
+    void jpegFillsItsBudgetWithThePictureAlone();
 };
 
 // Each kind of screen and format, and budgets of a 5 KB and a 10 KB page.
@@ -491,6 +494,31 @@ void PictureFittingTest::pictureThatShowsStaysAsItIs()
     const FittedPicture fitted = FitPicture(source, *FindHandset(handset), budget);
     QVERIFY(!fitted.bytes.isEmpty());
     QCOMPARE(fitted.bytes == source, kept);
+}
+
+// A JPEG made for a phone holds the picture alone (no colour profile, no comment), is baseline,
+// and takes as much of its budget as its quality can use.
+void PictureFittingTest::jpegFillsItsBudgetWithThePictureAlone()
+{
+    QImage source = photo({400, 300});
+    source.setColorSpace(QColorSpace::SRgb);
+    source.setText(QStringLiteral("Description"), QStringLiteral("taken on holiday"));
+    const QByteArray png = encodedPicture(source, "png");
+    QVERIFY(png.contains("iCCP") && png.contains("taken on holiday"));
+    qint64 previous = 0;
+    for (const qint64 budget : {3000, 5000, 8000}) {
+        const FittedPicture fitted = FitPicture(png, *FindHandset("SH505i"), budget);
+        QCOMPARE(fitted.format, QByteArray("jpg"));
+        QVERIFY(fitted.bytes.size() <= budget);
+        QVERIFY(fitted.bytes.size() > previous);
+        previous = fitted.bytes.size();
+        QStringList markers;
+        for (qsizetype at = 2; at + 4 <= fitted.bytes.size() && quint8(fitted.bytes[at + 1]) != 0xDA;
+             at += 2 + (quint8(fitted.bytes[at + 2]) << 8 | quint8(fitted.bytes[at + 3])))
+            markers << QString::number(quint8(fitted.bytes[at + 1]), 16);
+        QCOMPARE(markers.filter(QRegularExpression(QStringLiteral("^(e[1-9a-f]|fe|c[1-35-9a-f])$"))),
+                 QStringList());
+    }
 }
 
 QTEST_MAIN(PictureFittingTest)

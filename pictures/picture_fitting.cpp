@@ -37,15 +37,13 @@ struct Decoded {
     int colours = 0;
 };
 
-// The colours of the picture's opaque pixels, 0 when there are more than 256.
-int coloursOf(const QImage &picture)
+// The colours of the picture's opaque pixels, in the order first met, when there are at most
+// `most`; empty when there are more.
+QList<QRgb> opaqueColours(const QImage &picture, int most)
 {
-    if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono
-        || picture.format() == QImage::Format_MonoLSB)
-        return int(picture.colorCount());
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
     std::vector<bool> seen(1 << 24);
-    int count = 0;
+    QList<QRgb> colours;
     for (int y = 0; y < argb.height(); ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
         for (int x = 0; x < argb.width(); ++x) {
@@ -54,12 +52,22 @@ int coloursOf(const QImage &picture)
             const std::size_t colour = line[x] & 0xFFFFFF;
             if (!seen[colour]) {
                 seen[colour] = true;
-                if (++count > 256)
-                    return 0;
+                if (colours.size() == most)
+                    return {};
+                colours.append(qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])));
             }
         }
     }
-    return count;
+    return colours;
+}
+
+// The colours of the picture's opaque pixels, 0 when there are more than 256.
+int coloursOf(const QImage &picture)
+{
+    if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono
+        || picture.format() == QImage::Format_MonoLSB)
+        return int(picture.colorCount());
+    return int(opaqueColours(picture, 256).size());
 }
 
 Decoded refused(const QString &problem)
@@ -327,8 +335,12 @@ QList<QList<QRgb>> tablesFor(const QImage &picture, int depth)
         }
         return tables;
     }
-    return {adaptivePalette(picture, 255), adaptivePalette(picture, 64),
-            adaptivePalette(picture, fewestColours)};
+    QList<QList<QRgb>> tables{adaptivePalette(picture, 255), adaptivePalette(picture, 64),
+                              adaptivePalette(picture, fewestColours)};
+    // A picture of no more colours than a table holds keeps them exactly, where they fit.
+    if (const QList<QRgb> own = opaqueColours(picture, 255); !own.isEmpty())
+        tables.prepend(own);
+    return tables;
 }
 
 // What was made of the decoded source, with what the source was.

@@ -161,6 +161,7 @@ private slots:
     void pictureThatShowsStaysAsItIs_data();
     void pictureThatShowsStaysAsItIs();
     void jpegFillsItsBudgetWithThePictureAlone();
+    void drawingOfFewColoursKeepsThemExactly();
 };
 
 // Each kind of screen and format, and budgets of a 5 KB and a 10 KB page.
@@ -519,6 +520,22 @@ void PictureFittingTest::jpegFillsItsBudgetWithThePictureAlone()
         QCOMPARE(markers.filter(QRegularExpression(QStringLiteral("^(e[1-9a-f]|fe|c[1-35-9a-f])$"))),
                  QStringList());
     }
+}
+
+// A drawing of 150 colours on a screen of thousands keeps each pixel's colour exactly, where
+// the median cut would have merged them.
+void PictureFittingTest::drawingOfFewColoursKeepsThemExactly()
+{
+    QImage drawing(120, 80, QImage::Format_RGB32);
+    for (int y = 0; y < drawing.height(); ++y)
+        for (int x = 0; x < drawing.width(); ++x) {
+            const int colour = (x / 8 + (y / 8) * 15) % 150;
+            drawing.setPixel(x, y, qRgb(colour * 37 % 256, colour * 11 % 256, colour * 5 % 256));
+        }
+    const FittedPicture fitted = FitPicture(encodedPicture(drawing, "png"), *FindHandset("D503i"), 20000);
+    QCOMPARE(fitted.format, QByteArray("gif"));
+    QCOMPARE(fitted.colours, 150);
+    QCOMPARE(QImage::fromData(fitted.bytes).convertToFormat(QImage::Format_RGB32), drawing);
 }
 
 QTEST_MAIN(PictureFittingTest)

@@ -13,37 +13,18 @@
 #include "windows/picture_fitting_dialog.h"
 
 #include <QBuffer>
-#include <QColorSpace>
 #include <QDir>
 #include <QImageWriter>
 #include <QtEndian>
 #include <QPainter>
 #include <QPushButton>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 namespace {
-
-// A camera's photo as far as a converter can tell: smooth shading with grain.
-QImage photo(QSize size)
-{
-    QImage picture(size, QImage::Format_RGB32);
-    QRandomGenerator grain(7);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x) {
-            const int noise = int(grain.bounded(24)) - 12;
-            picture.setPixel(x, y, qRgb(std::clamp(60 + 180 * x / size.width() + noise, 0, 255),
-                                        std::clamp(200 - 120 * y / size.height() + noise, 0, 255),
-                                        std::clamp(90 + noise, 0, 255)));
-        }
-    QPainter(&picture).fillRect(size.width() / 3, size.height() / 3, size.width() / 3,
-                                size.height() / 3, QColor(250, 240, 200));
-    return picture;
-}
 
 // A drawn logo with a transparent ground.
 QImage logo()
@@ -112,7 +93,7 @@ QByteArray largeGif(bool largeScreen)
 // A BMP of 24-bit pixels whose header claims 7000 × 7000 of them in 2,000 bytes.
 QByteArray bmpClaimingMore()
 {
-    QByteArray bmp = encodedPicture(photo({20, 20}), "bmp");
+    QByteArray bmp = encodedPicture(cameraPhoto({20, 20}), "bmp");
     qToLittleEndian(qint32(7000), bmp.data() + 18);
     qToLittleEndian(qint32(7000), bmp.data() + 22);
     return bmp.leftJustified(2000, '\0', true);
@@ -156,12 +137,6 @@ private slots:
     void refused();
     void sharedBudget_data();
     void sharedBudget();
-    void gifHoldsTheColoursUsed_data();
-    void gifHoldsTheColoursUsed();
-    void pictureThatShowsStaysAsItIs_data();
-    void pictureThatShowsStaysAsItIs();
-    void jpegFillsItsBudgetWithThePictureAlone();
-    void drawingOfFewColoursKeepsThemExactly();
 };
 
 // Each kind of screen and format, and budgets of a 5 KB and a 10 KB page.
@@ -174,7 +149,7 @@ void PictureFittingTest::fitted_data()
     QTest::addColumn<QByteArray>("format"); // "GIF87a", "GIF89a" or "JPEG"
     QTest::addColumn<int>("mostColours");
     QTest::addColumn<double>("mostDifference");
-    const QImage camera = photo({400, 300});
+    const QImage camera = cameraPhoto({400, 300});
     // The bounds: a block of 16 pixels in two levels says its mean to within 8 of 255, in four
     // greys to within 3, and the dithering's pattern at the picture's edges adds as much again;
     // the fixed palette, a palette of the picture's own and JPEG keep a block's mean to a few
@@ -193,7 +168,7 @@ void PictureFittingTest::fitted_data()
                             << QByteArray("JPEG") << 0 << 8.0;
     QTest::newRow("a FOMA") << "N2002" << camera << QByteArray("bmp") << qint64(8000)
                             << QByteArray("JPEG") << 0 << 8.0;
-    QTest::newRow("a tall strip") << "SH505i" << photo({60, 6000}) << QByteArray("png")
+    QTest::newRow("a tall strip") << "SH505i" << cameraPhoto({60, 6000}) << QByteArray("png")
                                   << qint64(20000) << QByteArray("JPEG") << 0 << 8.0;
     QTest::newRow("a transparent logo") << "SH505i" << logo() << QByteArray("png") << qint64(2000)
                                         << QByteArray("GIF89a") << 256 << 8.0;
@@ -253,17 +228,17 @@ void PictureFittingTest::refused_data()
     QTest::addColumn<qint64>("budget");
     QTest::addColumn<QString>("problem"); // how it begins; empty when a picture is made
     QTest::addColumn<QString>("note");
-    QTest::newRow("budget too small") << encodedPicture(photo({400, 300}), "jpeg") << qint64(150)
+    QTest::newRow("budget too small") << encodedPicture(cameraPhoto({400, 300}), "jpeg") << qint64(150)
                                       << "150 バイトには、見られる画像になりません" << "";
     QTest::newRow("no picture") << QByteArray("not a picture at all") << qint64(5000)
                                 << "画像として読めないファイルです" << "";
     QTest::newRow("picture bomb") << pictureBomb() << qint64(5000) << "画像が大きすぎて読めません"
                                   << "";
-    const QByteArray gif = WriteGif(photo({200, 150}).convertToFormat(QImage::Format_Indexed8));
-    const QByteArray jpeg = encodedPicture(photo({400, 300}), "jpeg");
-    const QByteArray png = encodedPicture(photo({200, 150}), "png");
+    const QByteArray gif = WriteGif(cameraPhoto({200, 150}).convertToFormat(QImage::Format_Indexed8));
+    const QByteArray jpeg = encodedPicture(cameraPhoto({400, 300}), "jpeg");
+    const QByteArray png = encodedPicture(cameraPhoto({200, 150}), "png");
     const QString endsEarly = QStringLiteral("画像ファイルが途中で終わっています。");
-    QTest::newRow("JPEG of sixty scans") << withEmptyScans(photo({64, 48}), 60) << qint64(5000)
+    QTest::newRow("JPEG of sixty scans") << withEmptyScans(cameraPhoto({64, 48}), 60) << qint64(5000)
                                          << "JPEG のスキャンが 70 回もあり、読めません" << "";
     QTest::newRow("GIF of a large screen") << largeGif(true) << qint64(5000)
                                            << "画像が大きすぎて読めません（8191 × 8191" << "";
@@ -361,7 +336,7 @@ void PictureFittingTest::dialog()
     QFETCH(QList<bool>, answers);
     QFETCH(QByteArray, namedAfter);
     QTemporaryDir folder;
-    writeBytes(folder.filePath(QStringLiteral("photo.png")), encodedPicture(photo({400, 300}), "PNG"));
+    writeBytes(folder.filePath(QStringLiteral("photo.png")), encodedPicture(cameraPhoto({400, 300}), "PNG"));
     const QString gif = folder.filePath(QStringLiteral("photo.gif"));
     if (!oldGif.isEmpty())
         writeBytes(gif, oldGif);
@@ -401,141 +376,6 @@ void PictureFittingTest::dialog()
     QVERIFY(made.startsWith("GIF8"));
     QCOMPARE(QImage::fromData(made).width(), 96); // D502i's screen
     QVERIFY(made.size() <= 5000);
-}
-
-// A GIF carries the colours its pixels use and no more, in a table of the next power of two,
-// and is transparent only where a transparent colour is used; the pixels read back the same.
-void PictureFittingTest::gifHoldsTheColoursUsed_data()
-{
-    QTest::addColumn<int>("used");        // colours of a 256-colour table the pixels use
-    QTest::addColumn<bool>("transparent"); // whether the last of them is transparent
-    QTest::addColumn<int>("tableEntries");
-    QTest::addColumn<QByteArray>("version");
-    QTest::newRow("one colour") << 1 << false << 2 << QByteArray("GIF87a");
-    QTest::newRow("eleven colours") << 11 << false << 16 << QByteArray("GIF87a");
-    QTest::newRow("eleven, one transparent") << 11 << true << 16 << QByteArray("GIF89a");
-    QTest::newRow("all 256") << 256 << false << 256 << QByteArray("GIF87a");
-}
-
-void PictureFittingTest::gifHoldsTheColoursUsed()
-{
-    QFETCH(int, used);
-    QFETCH(bool, transparent);
-    QFETCH(int, tableEntries);
-    QFETCH(QByteArray, version);
-    QList<QRgb> table;
-    for (int index = 0; index < 256; ++index)
-        table << qRgb(index, 255 - index, (index * 7) % 256);
-    // The colours used lie apart in the table, and the transparent one is not the first; an
-    // unused transparent entry makes no transparency.
-    const int step = 256 / used;
-    if (transparent)
-        table[(used - 1) * step] = qRgba(0, 0, 0, 0);
-    else if (used < 256)
-        table[255] = qRgba(0, 0, 0, 0);
-    QImage picture(64, 16, QImage::Format_Indexed8);
-    picture.setColorTable(table);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x)
-            picture.setPixel(x, y, uint((x + y * picture.width()) % used * step));
-    const QByteArray gif = WriteGif(picture);
-    QCOMPARE(gif.left(6), version);
-    QCOMPARE(1 << ((quint8(gif[10]) & 7) + 1), tableEntries);
-    QCOMPARE(ColoursInGif(picture), used);
-    const QImage read = QImage::fromData(gif).convertToFormat(QImage::Format_ARGB32);
-    const QImage expected = picture.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < picture.height(); ++y)
-        for (int x = 0; x < picture.width(); ++x) {
-            const QRgb want = expected.pixel(x, y);
-            const QRgb got = read.pixel(x, y);
-            QCOMPARE(qAlpha(got), qAlpha(want));
-            if (qAlpha(want) != 0)
-                QCOMPARE(got, want);
-        }
-}
-
-// A picture the handset shows as it is, within the budget and the screen, is not made again;
-// one the handset cannot show as it is, or that does not fit, is.
-void PictureFittingTest::pictureThatShowsStaysAsItIs_data()
-{
-    QTest::addColumn<QByteArray>("source");
-    QTest::addColumn<QString>("handset");
-    QTest::addColumn<qint64>("budget");
-    QTest::addColumn<bool>("kept");
-    const QByteArray jpeg = encodedPicture(photo({80, 60}), "jpeg");
-    QByteArray progressive;
-    QBuffer buffer(&progressive);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setProgressiveScanWrite(true);
-    writer.write(photo({80, 60}));
-    QImage drawing(96, 64, QImage::Format_Indexed8);
-    drawing.setColorTable({qRgb(255, 255, 255), qRgb(200, 0, 0)});
-    drawing.fill(0);
-    for (int x = 20; x < 76; ++x)
-        for (int y = 16; y < 48; ++y)
-            drawing.setPixel(x, y, 1);
-    const QByteArray gif = WriteGif(drawing);
-    QTest::newRow("JPEG on a 505i") << jpeg << "SH505i" << qint64(5000) << true;
-    QTest::newRow("JPEG past the budget") << jpeg << "SH505i" << qint64(jpeg.size() - 1) << false;
-    QTest::newRow("JPEG without JPEG") << jpeg << "D502i" << qint64(5000) << false;
-    QTest::newRow("progressive JPEG") << progressive << "SH505i" << qint64(5000) << false;
-    QTest::newRow("wider than the screen") << encodedPicture(photo({400, 300}), "jpeg") << "SH505i"
-                                           << qint64(50000) << false;
-    QTest::newRow("GIF on 256 colours") << gif << "D502i" << qint64(5000) << true;
-    QTest::newRow("GIF on black and white") << gif << "D501i" << qint64(5000) << false;
-}
-
-void PictureFittingTest::pictureThatShowsStaysAsItIs()
-{
-    QFETCH(QByteArray, source);
-    QFETCH(QString, handset);
-    QFETCH(qint64, budget);
-    QFETCH(bool, kept);
-    const FittedPicture fitted = FitPicture(source, *FindHandset(handset), budget);
-    QVERIFY(!fitted.bytes.isEmpty());
-    QCOMPARE(fitted.bytes == source, kept);
-}
-
-// A JPEG made for a phone holds the picture alone (no colour profile, no comment), is baseline,
-// and takes as much of its budget as its quality can use.
-void PictureFittingTest::jpegFillsItsBudgetWithThePictureAlone()
-{
-    QImage source = photo({400, 300});
-    source.setColorSpace(QColorSpace::SRgb);
-    source.setText(QStringLiteral("Description"), QStringLiteral("taken on holiday"));
-    const QByteArray png = encodedPicture(source, "png");
-    QVERIFY(png.contains("iCCP") && png.contains("taken on holiday"));
-    qint64 previous = 0;
-    for (const qint64 budget : {3000, 5000, 8000}) {
-        const FittedPicture fitted = FitPicture(png, *FindHandset("SH505i"), budget);
-        QCOMPARE(fitted.format, QByteArray("jpg"));
-        QVERIFY(fitted.bytes.size() <= budget);
-        QVERIFY(fitted.bytes.size() > previous);
-        previous = fitted.bytes.size();
-        QStringList markers;
-        for (qsizetype at = 2; at + 4 <= fitted.bytes.size() && quint8(fitted.bytes[at + 1]) != 0xDA;
-             at += 2 + (quint8(fitted.bytes[at + 2]) << 8 | quint8(fitted.bytes[at + 3])))
-            markers << QString::number(quint8(fitted.bytes[at + 1]), 16);
-        QCOMPARE(markers.filter(QRegularExpression(QStringLiteral("^(e[1-9a-f]|fe|c[1-35-9a-f])$"))),
-                 QStringList());
-    }
-}
-
-// A drawing of 150 colours on a screen of thousands keeps each pixel's colour exactly, where
-// the median cut would have merged them.
-void PictureFittingTest::drawingOfFewColoursKeepsThemExactly()
-{
-    QImage drawing(120, 80, QImage::Format_RGB32);
-    for (int y = 0; y < drawing.height(); ++y)
-        for (int x = 0; x < drawing.width(); ++x) {
-            const int colour = (x / 8 + (y / 8) * 15) % 150;
-            drawing.setPixel(x, y, qRgb(colour * 37 % 256, colour * 11 % 256, colour * 5 % 256));
-        }
-    const FittedPicture fitted = FitPicture(encodedPicture(drawing, "png"), *FindHandset("D503i"), 20000);
-    QCOMPARE(fitted.format, QByteArray("gif"));
-    QCOMPARE(fitted.colours, 150);
-    QCOMPARE(QImage::fromData(fitted.bytes).convertToFormat(QImage::Format_RGB32), drawing);
 }
 
 QTEST_MAIN(PictureFittingTest)

@@ -5,7 +5,11 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QPainter>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <algorithm>
 
 #include <linux/capability.h>
 #include <sys/syscall.h>
@@ -107,4 +111,20 @@ QByteArray encodedPicture(const QImage &picture, const char *format)
 bool sameImage(const QImage &a, const QImage &b)
 {
     return a.convertToFormat(QImage::Format_RGB32) == b.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage cameraPhoto(QSize size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator grain(7);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x) {
+            const int noise = int(grain.bounded(24)) - 12;
+            picture.setPixel(x, y, qRgb(std::clamp(60 + 180 * x / size.width() + noise, 0, 255),
+                                        std::clamp(200 - 120 * y / size.height() + noise, 0, 255),
+                                        std::clamp(90 + noise, 0, 255)));
+        }
+    QPainter(&picture).fillRect(size.width() / 3, size.height() / 3, size.width() / 3,
+                                size.height() / 3, QColor(250, 240, 200));
+    return picture;
 }

@@ -19,6 +19,10 @@ QByteArray readBytes(const QString &path);
 // The file Qt writes of `picture` in `format` ("PNG", "JPG", "BMP").
 QByteArray encodedPicture(const QImage &picture, const char *format);
 
+// A camera's photo as far as a converter can tell: smooth shading with grain, and a light
+// square in the middle; the same pixels every time.
+QImage cameraPhoto(QSize size);
+
 // Whether the pictures show the same pixels, whatever their formats.
 bool sameImage(const QImage &a, const QImage &b);
 

@@ -1,0 +1,164 @@
+// The files made for a phone: a GIF holds the colours its pixels use and no more, a JPEG the
+// picture alone at the quality its budget allows, a picture the handset already shows stays as
+// it is, and one of few colours keeps them exactly.
+
+#include "imode/handsets.h"
+#include "pictures/gif_writer.h"
+#include "pictures/picture_fitting.h"
+#include "support/test_files.h"
+
+#include <QBuffer>
+#include <QColorSpace>
+#include <QImageWriter>
+#include <QRegularExpression>
+#include <QTest>
+
+class PhonePicturesTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void gifHoldsTheColoursUsed_data();
+    void gifHoldsTheColoursUsed();
+    void pictureThatShowsStaysAsItIs_data();
+    void pictureThatShowsStaysAsItIs();
+    void jpegFillsItsBudgetWithThePictureAlone();
+    void drawingOfFewColoursKeepsThemExactly();
+};
+
+// A GIF carries the colours its pixels use and no more, in a table of the next power of two,
+// and is transparent only where a transparent colour is used; the pixels read back the same.
+void PhonePicturesTest::gifHoldsTheColoursUsed_data()
+{
+    QTest::addColumn<int>("used");        // colours of a 256-colour table the pixels use
+    QTest::addColumn<bool>("transparent"); // whether the last of them is transparent
+    QTest::addColumn<int>("tableEntries");
+    QTest::addColumn<QByteArray>("version");
+    QTest::newRow("one colour") << 1 << false << 2 << QByteArray("GIF87a");
+    QTest::newRow("eleven colours") << 11 << false << 16 << QByteArray("GIF87a");
+    QTest::newRow("eleven, one transparent") << 11 << true << 16 << QByteArray("GIF89a");
+    QTest::newRow("all 256") << 256 << false << 256 << QByteArray("GIF87a");
+}
+
+void PhonePicturesTest::gifHoldsTheColoursUsed()
+{
+    QFETCH(int, used);
+    QFETCH(bool, transparent);
+    QFETCH(int, tableEntries);
+    QFETCH(QByteArray, version);
+    QList<QRgb> table;
+    for (int index = 0; index < 256; ++index)
+        table << qRgb(index, 255 - index, (index * 7) % 256);
+    // The colours used lie apart in the table, and the transparent one is not the first; an
+    // unused transparent entry makes no transparency.
+    const int step = 256 / used;
+    if (transparent)
+        table[(used - 1) * step] = qRgba(0, 0, 0, 0);
+    else if (used < 256)
+        table[255] = qRgba(0, 0, 0, 0);
+    QImage picture(64, 16, QImage::Format_Indexed8);
+    picture.setColorTable(table);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            picture.setPixel(x, y, uint((x + y * picture.width()) % used * step));
+    const QByteArray gif = WriteGif(picture);
+    QCOMPARE(gif.left(6), version);
+    QCOMPARE(1 << ((quint8(gif[10]) & 7) + 1), tableEntries);
+    QCOMPARE(ColoursInGif(picture), used);
+    const QImage read = QImage::fromData(gif).convertToFormat(QImage::Format_ARGB32);
+    const QImage expected = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb want = expected.pixel(x, y);
+            const QRgb got = read.pixel(x, y);
+            QCOMPARE(qAlpha(got), qAlpha(want));
+            if (qAlpha(want) != 0)
+                QCOMPARE(got, want);
+        }
+}
+
+// A picture the handset shows as it is, within the budget and the screen, is not made again;
+// one the handset cannot show as it is, or that does not fit, is.
+void PhonePicturesTest::pictureThatShowsStaysAsItIs_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<qint64>("budget");
+    QTest::addColumn<bool>("kept");
+    const QByteArray jpeg = encodedPicture(cameraPhoto({80, 60}), "jpeg");
+    QByteArray progressive;
+    QBuffer buffer(&progressive);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setProgressiveScanWrite(true);
+    writer.write(cameraPhoto({80, 60}));
+    QImage drawing(96, 64, QImage::Format_Indexed8);
+    drawing.setColorTable({qRgb(255, 255, 255), qRgb(200, 0, 0)});
+    drawing.fill(0);
+    for (int x = 20; x < 76; ++x)
+        for (int y = 16; y < 48; ++y)
+            drawing.setPixel(x, y, 1);
+    const QByteArray gif = WriteGif(drawing);
+    QTest::newRow("JPEG on a 505i") << jpeg << "SH505i" << qint64(5000) << true;
+    QTest::newRow("JPEG past the budget") << jpeg << "SH505i" << qint64(jpeg.size() - 1) << false;
+    QTest::newRow("JPEG without JPEG") << jpeg << "D502i" << qint64(5000) << false;
+    QTest::newRow("progressive JPEG") << progressive << "SH505i" << qint64(5000) << false;
+    QTest::newRow("wider than the screen") << encodedPicture(cameraPhoto({400, 300}), "jpeg") << "SH505i"
+                                           << qint64(50000) << false;
+    QTest::newRow("GIF on 256 colours") << gif << "D502i" << qint64(5000) << true;
+    QTest::newRow("GIF on black and white") << gif << "D501i" << qint64(5000) << false;
+}
+
+void PhonePicturesTest::pictureThatShowsStaysAsItIs()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QString, handset);
+    QFETCH(qint64, budget);
+    QFETCH(bool, kept);
+    const FittedPicture fitted = FitPicture(source, *FindHandset(handset), budget);
+    QVERIFY(!fitted.bytes.isEmpty());
+    QCOMPARE(fitted.bytes == source, kept);
+}
+
+// A JPEG made for a phone holds the picture alone (no colour profile, no comment), is baseline,
+// and takes as much of its budget as its quality can use.
+void PhonePicturesTest::jpegFillsItsBudgetWithThePictureAlone()
+{
+    QImage source = cameraPhoto({400, 300});
+    source.setColorSpace(QColorSpace::SRgb);
+    source.setText(QStringLiteral("Description"), QStringLiteral("taken on holiday"));
+    const QByteArray png = encodedPicture(source, "png");
+    QVERIFY(png.contains("iCCP") && png.contains("taken on holiday"));
+    qint64 previous = 0;
+    for (const qint64 budget : {3000, 5000, 8000}) {
+        const FittedPicture fitted = FitPicture(png, *FindHandset("SH505i"), budget);
+        QCOMPARE(fitted.format, QByteArray("jpg"));
+        QVERIFY(fitted.bytes.size() <= budget);
+        QVERIFY(fitted.bytes.size() > previous);
+        previous = fitted.bytes.size();
+        QStringList markers;
+        for (qsizetype at = 2; at + 4 <= fitted.bytes.size() && quint8(fitted.bytes[at + 1]) != 0xDA;
+             at += 2 + (quint8(fitted.bytes[at + 2]) << 8 | quint8(fitted.bytes[at + 3])))
+            markers << QString::number(quint8(fitted.bytes[at + 1]), 16);
+        QCOMPARE(markers.filter(QRegularExpression(QStringLiteral("^(e[1-9a-f]|fe|c[1-35-9a-f])$"))),
+                 QStringList());
+    }
+}
+
+// A drawing of 150 colours on a screen of thousands keeps each pixel's colour exactly, where
+// the median cut would have merged them.
+void PhonePicturesTest::drawingOfFewColoursKeepsThemExactly()
+{
+    QImage drawing(120, 80, QImage::Format_RGB32);
+    for (int y = 0; y < drawing.height(); ++y)
+        for (int x = 0; x < drawing.width(); ++x) {
+            const int colour = (x / 8 + (y / 8) * 15) % 150;
+            drawing.setPixel(x, y, qRgb(colour * 37 % 256, colour * 11 % 256, colour * 5 % 256));
+        }
+    const FittedPicture fitted = FitPicture(encodedPicture(drawing, "png"), *FindHandset("D503i"), 20000);
+    QCOMPARE(fitted.format, QByteArray("gif"));
+    QCOMPARE(fitted.colours, 150);
+    QCOMPARE(QImage::fromData(fitted.bytes).convertToFormat(QImage::Format_RGB32), drawing);
+}
+
+QTEST_MAIN(PhonePicturesTest)
+#include "tst_phone_pictures.moc"

@@ -2,6 +2,7 @@
 
 #include "pictures/gif_writer.h"
 #include "pictures/picture_decoding.h"
+#include "pictures/picture_quality.h"
 #include "pictures/picture_structure.h"
 
 #include <QBuffer>
@@ -324,7 +325,7 @@ QList<QList<QRgb>> tablesFor(const QImage &picture, int depth)
         // Fewer colours are the fixed palette's nearest to the picture's own.
         const QList<QRgb> fixed = fixedPalette();
         QList<QList<QRgb>> tables{fixed};
-        for (const int count : {64, fewestColours}) {
+        for (const int count : {64, 32, fewestColours}) {
             QList<QRgb> subset;
             for (const QRgb colour : adaptivePalette(picture, count)) {
                 const QRgb entry = fixed[nearest(fixed, qRed(colour), qGreen(colour), qBlue(colour))];
@@ -336,7 +337,7 @@ QList<QList<QRgb>> tablesFor(const QImage &picture, int depth)
         return tables;
     }
     QList<QList<QRgb>> tables{adaptivePalette(picture, 255), adaptivePalette(picture, 64),
-                              adaptivePalette(picture, fewestColours)};
+                              adaptivePalette(picture, 32), adaptivePalette(picture, fewestColours)};
     // A picture of no more colours than a table holds keeps them exactly, where they fit.
     if (const QList<QRgb> own = opaqueColours(picture, 255); !own.isEmpty())
         tables.prepend(own);
@@ -431,20 +432,18 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
                 }
             }
         };
-        const auto tryJpeg = [&] {
-            if (const QByteArray jpeg = jpegWithin(picture, budget); !jpeg.isEmpty())
+        tryGif();
+        // The better-looking of the GIF of most colours and the JPEG of best quality that fit,
+        // judged on their lightness against the picture as made: text, logos, charts and
+        // drawings stay GIF, photos become JPEG.
+        if (jpegAllowed) {
+            const QByteArray jpeg = jpegWithin(picture, budget);
+            if (!jpeg.isEmpty()
+                && (best.bytes.isEmpty()
+                    || LumaSimilarity(QImage::fromData(jpeg), picture)
+                           > LumaSimilarity(QImage::fromData(best.bytes), picture)))
                 best = fitted(decoded, jpeg, "jpg", picture.size(), 0);
-        };
-        // A photo is smaller as a JPEG than as a GIF of its most colours; a drawing is not.
-        const bool photo = jpegAllowed
-                           && jpegBytes(picture, 75).size()
-                                  < WriteGif(reduced(picture, tables.first(), false)).size();
-        if (photo)
-            tryJpeg();
-        if (best.bytes.isEmpty())
-            tryGif();
-        if (best.bytes.isEmpty() && jpegAllowed && !photo)
-            tryJpeg();
+        }
         if (!best.bytes.isEmpty())
             return best;
     }

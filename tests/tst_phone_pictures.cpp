@@ -5,11 +5,14 @@
 #include "imode/handsets.h"
 #include "pictures/gif_writer.h"
 #include "pictures/picture_fitting.h"
+#include "pictures/picture_quality.h"
 #include "support/test_files.h"
 
 #include <QBuffer>
 #include <QColorSpace>
 #include <QImageWriter>
+#include <QLinearGradient>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -23,6 +26,9 @@ private slots:
     void pictureThatShowsStaysAsItIs();
     void jpegFillsItsBudgetWithThePictureAlone();
     void drawingOfFewColoursKeepsThemExactly();
+    void lumaSimilarity();
+    void formatFollowsThePicture_data();
+    void formatFollowsThePicture();
 };
 
 // A GIF carries the colours its pixels use and no more, in a table of the next power of two,
@@ -158,6 +164,55 @@ void PhonePicturesTest::drawingOfFewColoursKeepsThemExactly()
     QCOMPARE(fitted.format, QByteArray("gif"));
     QCOMPARE(fitted.colours, 150);
     QCOMPARE(QImage::fromData(fitted.bytes).convertToFormat(QImage::Format_RGB32), drawing);
+}
+
+void PhonePicturesTest::lumaSimilarity()
+{
+    const QImage camera = cameraPhoto({120, 90});
+    QCOMPARE(LumaSimilarity(camera, camera), 1.0);
+    QImage blank(camera.size(), QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QVERIFY(LumaSimilarity(camera, blank) < 0.6);
+    QVERIFY(LumaSimilarity(camera, QImage::fromData(encodedPicture(camera, "jpeg"))) > 0.8);
+    // Colour alone is no difference in lightness; another size is no comparison.
+    QImage grey = camera.convertToFormat(QImage::Format_Grayscale8);
+    QVERIFY(LumaSimilarity(camera, grey) > 0.99);
+    QCOMPARE(LumaSimilarity(camera, camera.scaled(60, 45)), 0.0);
+}
+
+// On a handset with JPEG, a picture of text or flat colours stays a GIF and a photo becomes a
+// JPEG, whichever looks more like the picture within the same budget.
+void PhonePicturesTest::formatFollowsThePicture_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QTest::addColumn<QByteArray>("format");
+    // A screen's picture: text smoothed at its edges on a shaded ground, the kind of picture a
+    // JPEG rings around.
+    QImage screenshot(200, 120, QImage::Format_RGB32);
+    {
+        QPainter painter(&screenshot);
+        QLinearGradient ground(0, 0, 0, 120);
+        ground.setColorAt(0, QColor(250, 250, 255));
+        ground.setColorAt(1, QColor(205, 215, 240));
+        painter.fillRect(screenshot.rect(), ground);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        painter.setPen(QColor(20, 20, 40));
+        QFont font;
+        font.setPixelSize(13);
+        painter.setFont(font);
+        for (int line = 0; line < 8; ++line)
+            painter.drawText(6, 16 + line * 14, QStringLiteral("Open 9:00-18:00, closed Monday %1").arg(line));
+    }
+    QTest::newRow("screenshot with text") << screenshot << QByteArray("gif");
+    QTest::newRow("camera photo") << cameraPhoto({200, 150}) << QByteArray("jpg");
+}
+
+void PhonePicturesTest::formatFollowsThePicture()
+{
+    QFETCH(QImage, picture);
+    QFETCH(QByteArray, format);
+    const FittedPicture fitted = FitPicture(encodedPicture(picture, "png"), *FindHandset("N503i"), 6000);
+    QCOMPARE(fitted.format, format);
 }
 
 QTEST_MAIN(PhonePicturesTest)

@@ -434,14 +434,15 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
         };
         tryGif();
         // The better-looking of the GIF of most colours and the JPEG of best quality that fit,
-        // judged on their lightness against the picture as made: text, logos, charts and
-        // drawings stay GIF, photos become JPEG.
+        // judged on their lightness against the picture as made, the dots of a dithered screen
+        // seen blurred: text, logos, charts and drawings stay GIF, photos become JPEG.
         if (jpegAllowed) {
             const QByteArray jpeg = jpegWithin(picture, budget);
+            const Seen seen = handset.colourDepth <= 256 ? Seen::Blurred : Seen::Sharp;
             if (!jpeg.isEmpty()
                 && (best.bytes.isEmpty()
-                    || LumaSimilarity(QImage::fromData(jpeg), picture)
-                           > LumaSimilarity(QImage::fromData(best.bytes), picture)))
+                    || LumaSimilarity(QImage::fromData(jpeg), picture, seen)
+                           > LumaSimilarity(QImage::fromData(best.bytes), picture, seen)))
                 best = fitted(decoded, jpeg, "jpg", picture.size(), 0);
         }
         if (!best.bytes.isEmpty())

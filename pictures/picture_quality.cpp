@@ -22,16 +22,27 @@ std::vector<double> lumaOf(const QImage &picture)
     return luma;
 }
 
-} // namespace
-
-double LumaSimilarity(const QImage &a, const QImage &b)
+// Each value the mean of its 3 × 3 neighbours (fewer at the edges).
+std::vector<double> blurred(const std::vector<double> &luma, int width, int height)
 {
-    if (a.isNull() || b.isNull() || a.size() != b.size())
-        return 0;
-    const std::vector<double> first = lumaOf(a);
-    const std::vector<double> second = lumaOf(b);
-    const int width = a.width();
-    const int height = a.height();
+    std::vector<double> out(luma.size());
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            double sum = 0;
+            int count = 0;
+            for (int dy = std::max(0, y - 1); dy <= std::min(height - 1, y + 1); ++dy)
+                for (int dx = std::max(0, x - 1); dx <= std::min(width - 1, x + 1); ++dx) {
+                    sum += luma[std::size_t(dy) * std::size_t(width) + std::size_t(dx)];
+                    ++count;
+                }
+            out[std::size_t(y) * std::size_t(width) + std::size_t(x)] = sum / count;
+        }
+    return out;
+}
+
+double similarity(const std::vector<double> &first, const std::vector<double> &second, int width,
+                  int height)
+{
     const int window = std::min({8, width, height});
     constexpr double c1 = (0.01 * 255) * (0.01 * 255);
     constexpr double c2 = (0.03 * 255) * (0.03 * 255);
@@ -70,4 +81,19 @@ double LumaSimilarity(const QImage &a, const QImage &b)
             ++windows;
         }
     return total / windows;
+}
+
+} // namespace
+
+double LumaSimilarity(const QImage &a, const QImage &b, Seen seen)
+{
+    if (a.isNull() || b.isNull() || a.size() != b.size())
+        return 0;
+    std::vector<double> first = lumaOf(a);
+    std::vector<double> second = lumaOf(b);
+    if (seen == Seen::Blurred) {
+        first = blurred(first, a.width(), a.height());
+        second = blurred(second, a.width(), a.height());
+    }
+    return similarity(first, second, a.width(), a.height());
 }

@@ -4,7 +4,7 @@
 #include "imode/pictogram_text.h"
 #include "page/body_text.h"
 #include "page/project_file.h"
-#include "pictures/picture_structure.h"
+#include "pictures/page_pictures.h"
 #include "text/folder_writing.h"
 #include "text/io_error.h"
 #include "text/sjis.h"
@@ -18,35 +18,6 @@
 #include <algorithm>
 
 namespace {
-
-// Room left in a name for the number that tells it from another ("-12").
-constexpr qsizetype numberRoom = 8;
-
-// `wanted`, or the first of "name-2.ext", "name-3.ext", … that `taken` lacks (without regard
-// to case, as the desktops the page is uploaded from), which then takes it; a picture's name
-// takes its other extension too, so that it may become either.
-QString unusedName(const QString &wanted, QSet<QString> &taken, const QStringList &extensions = {})
-{
-    const QFileInfo info(ShortenedFileName(wanted, LongestFileName - numberRoom));
-    const QString base = info.completeBaseName();
-    QStringList suffixes = extensions;
-    if (suffixes.isEmpty())
-        suffixes << info.suffix();
-    const auto named = [&](const QString &stem, const QString &suffix) {
-        return suffix.isEmpty() ? stem : stem + QLatin1Char('.') + suffix;
-    };
-    const auto free = [&](const QString &stem) {
-        return std::none_of(suffixes.begin(), suffixes.end(), [&](const QString &suffix) {
-            return taken.contains(named(stem, suffix).toLower());
-        });
-    };
-    QString stem = base;
-    for (int number = 2; !free(stem); ++number)
-        stem = QStringLiteral("%1-%2").arg(base).arg(number);
-    for (const QString &suffix : suffixes)
-        taken.insert(named(stem, suffix).toLower());
-    return named(stem, suffixes.constFirst());
-}
 
 // The text file with the pictures of each of its lines renamed, as the page takes its lines.
 QByteArray renamedInLines(const QByteArray &text, const QHash<QString, QString> &names)
@@ -117,7 +88,7 @@ PageExport ExportPage(const PageProject &page, const PageLocation &location, con
 {
     PageExport exported;
     QSet<QString> taken;
-    exported.pageName = unusedName(name + QStringLiteral(".html"), taken, {QStringLiteral("html"), QStringLiteral("mpk")});
+    exported.pageName = UnusedFileName(name + QStringLiteral(".html"), taken, {QStringLiteral("html"), QStringLiteral("mpk")});
     exported.projectName = QFileInfo(exported.pageName).completeBaseName() + QStringLiteral(".mpk");
     exported.project = page;
     exported.limitBytes = handset.pageLimitBytes();
@@ -135,7 +106,7 @@ PageExport ExportPage(const PageProject &page, const PageLocation &location, con
     QHash<QString, QString> names;
     for (ExportedPicture &picture : pictures) {
         // "gif" and "jpg" are as long, so the page's size is known before the pictures are made.
-        picture.name = unusedName(PhonePictureName(picture.source, QStringLiteral("gif")), taken,
+        picture.name = UnusedFileName(PhonePictureName(picture.source, QStringLiteral("gif")), taken,
                                   {QStringLiteral("gif"), QStringLiteral("jpg")});
         names.insert(picture.source, picture.name);
     }
@@ -147,7 +118,7 @@ PageExport ExportPage(const PageProject &page, const PageLocation &location, con
             const QString path = BodyFileOnDisk(page, location);
             body = sjis::convertTextFile(readFileBytes(path), TypedTextBytes).shiftJis;
             exported.bodyName =
-                unusedName(keptName(QFileInfo(path).fileName(), QStringLiteral("body.txt")), taken);
+                UnusedFileName(keptName(QFileInfo(path).fileName(), QStringLiteral("body.txt")), taken);
             exported.readFrom << path;
         } catch (const IoError &error) {
             exported.problems << QStringLiteral("本文のファイルが読めません（%1）。").arg(error.explained());
@@ -178,26 +149,29 @@ PageExport ExportPage(const PageProject &page, const PageLocation &location, con
         return exported;
     }
 
-    QList<QSize> areas;
-    for (const QByteArray &source : sources)
-        areas.append(ShownPictureSize(ReadPictureStructure(source).size, handset));
     if (exported.pageBytes >= exported.limitBytes && !pictures.isEmpty())
         exported.problems << QStringLiteral("ページの文字だけで %1 バイトあり、%2の %3 バイトに"
                                             "画像の入る余地がありません。")
                                  .arg(exported.pageBytes)
                                  .arg(handset.name)
                                  .arg(exported.limitBytes);
-    const QList<qint64> budgets = SharePictureBudget(exported.limitBytes, exported.pageBytes, 0, areas);
-    for (qsizetype index = 0; index < pictures.size() && exported.problems.isEmpty(); ++index) {
-        ExportedPicture &picture = pictures[index];
-        picture.fitted = FitPicture(sources[index], handset, budgets[index]);
-        if (!picture.fitted.problem.isEmpty()) {
-            exported.problems << QStringLiteral("「%1」: %2").arg(picture.source, picture.fitted.problem);
-            continue;
+    if (exported.problems.isEmpty()) {
+        QList<PictureToFit> toFit;
+        for (const QByteArray &source : sources)
+            toFit.append({source, true, 0});
+        const PicturesFitted together =
+            FitPicturesTogether(toFit, exported.limitBytes, exported.pageBytes, handset);
+        for (qsizetype index = 0; index < pictures.size(); ++index) {
+            ExportedPicture &picture = pictures[index];
+            picture.fitted = together.fitted[index];
+            if (!picture.fitted.problem.isEmpty()) {
+                exported.problems << QStringLiteral("「%1」: %2").arg(picture.source, picture.fitted.problem);
+                continue;
+            }
+            picture.name = QFileInfo(picture.name).completeBaseName() + QLatin1Char('.')
+                           + QString::fromLatin1(picture.fitted.format);
+            names.insert(picture.source, picture.name);
         }
-        picture.name = QFileInfo(picture.name).completeBaseName() + QLatin1Char('.')
-                       + QString::fromLatin1(picture.fitted.format);
-        names.insert(picture.source, picture.name);
     }
     exported.pictures = pictures;
     if (!exported.problems.isEmpty())
@@ -228,4 +202,29 @@ void WritePageExport(const PageExport &exported, const QString &folder, Existing
     files.append({exported.pageName, exported.page});
     files.append({exported.projectName, WriteProject(exported.project)});
     WriteIntoFolder(folder, files, existing, exported.readFrom);
+}
+
+QString UnusedFileName(const QString &wanted, QSet<QString> &taken, const QStringList &extensions)
+{
+    // Room left in the name for the number that tells it from another ("-12").
+    constexpr qsizetype numberRoom = 8;
+    const QFileInfo info(ShortenedFileName(wanted, LongestFileName - numberRoom));
+    const QString base = info.completeBaseName();
+    QStringList suffixes = extensions;
+    if (suffixes.isEmpty())
+        suffixes << info.suffix();
+    const auto named = [&](const QString &stem, const QString &suffix) {
+        return suffix.isEmpty() ? stem : stem + QLatin1Char('.') + suffix;
+    };
+    const auto free = [&](const QString &stem) {
+        return std::none_of(suffixes.begin(), suffixes.end(), [&](const QString &suffix) {
+            return taken.contains(named(stem, suffix).toLower());
+        });
+    };
+    QString stem = base;
+    for (int number = 2; !free(stem); ++number)
+        stem = QStringLiteral("%1-%2").arg(base).arg(number);
+    for (const QString &suffix : suffixes)
+        taken.insert(named(stem, suffix).toLower());
+    return named(stem, suffixes.constFirst());
 }

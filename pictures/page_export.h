@@ -11,6 +11,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -59,3 +60,8 @@ PageExport ExportPage(const PageProject &page, const PageLocation &location, con
 // (NamesTaken) unless `existing` is Replaced; a file the export was made from is never written
 // over. Throws IoError naming the file that could not be written.
 void WritePageExport(const PageExport &exported, const QString &folder, ExistingFiles existing);
+
+// `wanted`, or the first of "name-2.ext", "name-3.ext", … that `taken` lacks (without regard
+// to case, as the desktops the page is uploaded from), which then takes it; a picture's name
+// takes each of `extensions` (else its own), so that it may become either.
+QString UnusedFileName(const QString &wanted, QSet<QString> &taken, const QStringList &extensions = {});

@@ -388,15 +388,20 @@ QImage PictureBeforeFitting(const QByteArray &source, const Handset &handset)
     return decode(source, handset).picture;
 }
 
+QString BytesText(qint64 bytes)
+{
+    return QStringLiteral("%1 バイト").arg(QLocale(QLocale::Japanese).toString(bytes));
+}
+
 QString PictureFactsText(const QByteArray &format, QSize size, int colours, qint64 bytes)
 {
     const QByteArray name = format.toUpper();
-    return QStringLiteral("%1 %2×%3 %4 %5 バイト")
+    return QStringLiteral("%1 %2×%3 %4 %5")
         .arg(name == "JPG" ? QStringLiteral("JPEG") : QString::fromLatin1(name))
         .arg(size.width())
         .arg(size.height())
         .arg(colours > 0 ? QStringLiteral("%1色").arg(colours) : QStringLiteral("フルカラー"),
-             QLocale(QLocale::Japanese).toString(bytes));
+             BytesText(bytes));
 }
 
 FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget)

@@ -33,6 +33,9 @@ QSize ShownPictureSize(QSize source, const Handset &handset);
 // reduced: decoded at ShownPictureSize, in full colour. Null when FitPicture would refuse it.
 QImage PictureBeforeFitting(const QByteArray &source, const Handset &handset);
 
+// A count of bytes as the user reads it: "2,776 バイト".
+QString BytesText(qint64 bytes);
+
 // A picture's facts as the user reads them: "GIF 96×72 31色 2,776 バイト"; "フルカラー" for
 // more than 256 colours (0).
 QString PictureFactsText(const QByteArray &format, QSize size, int colours, qint64 bytes);

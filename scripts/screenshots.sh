@@ -97,20 +97,22 @@ click "$main" 173 148
 editor=$(wait_for_dialog '^画像　1$')
 click "$editor" 460 109
 fitting=$(wait_for_dialog '^携帯向けに変換$')
-click "$fitting" 530 24
+click "$fitting" 586 178
 wait_for_dialog '^変換する画像を選ぶ$' >/dev/null
 type_text "$work/photo.jpg"
 xdotool key Return
 wait_for_windows '^変換する画像を選ぶ$' 0
-click "$fitting" 186 57
+click "$fitting" 150 25
 xdotool key ctrl+a
 type_text D502i
 xdotool key Return
 wait_until_idle
+# The pictures are made on a thread of their own, which the idle window does not wait for.
+sleep 1
 xdotool mousemove 0 0
 sleep 0.3
 import -window "$fitting" "$output/picture_fitting.png"
-click "$fitting" 530 428
+click "$fitting" 586 534
 wait_for_windows '^携帯向けに変換$' 0
 click "$editor" 493 276
 wait_for_windows '^画像　1$' 0

@@ -10,6 +10,7 @@
 #include "settings/program_settings.h"
 #include "settings/tool_settings.h"
 #include "support/main_window_fixture.h"
+#include "support/picture_fitting_steps.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "text/stored_path.h"
@@ -219,7 +220,7 @@ void MainWindowTest::pictureConvertedInTheEditorIsStoredWithIt()
         return files;
     }();
     fixture.openEditor(form.Button3, [&](TForm3 &editor) {
-        QTimer::singleShot(0, [&form] { form.dialogs.pictureFitting().okButton->click(); });
+        whenMade(form.dialogs.pictureFitting());
         editor.fitButton->click();
         QCOMPARE(editor.Edit1->text(), QStringLiteral("photo.gif"));
         QCOMPARE(fixture.page.Images[0].ImageUrl, QByteArray("photo.png")); // not stored yet

@@ -8,6 +8,7 @@
 #include "pictures/gif_writer.h"
 #include "pictures/picture_fitting.h"
 #include "settings/handset_choice.h"
+#include "support/picture_fitting_steps.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
 #include "windows/picture_fitting_dialog.h"
@@ -353,10 +354,7 @@ void PictureFittingTest::dialog()
     desktop.yesAnswers = answers;
     PictureFittingDialog dialog(page, location, pattern, handsetChoice, desktop);
     QSignalSpy stored(&dialog, &PictureFittingDialog::stored);
-    QTimer::singleShot(0, &dialog, [&dialog] {
-        dialog.okButton->click();
-        dialog.reject(); // still open when nothing was written
-    });
+    whenMade(dialog);
     const LineOrigin origin{item == 1 ? LineOrigin::Item::Image : LineOrigin::Item::Direct, 1};
     const QString source = item == 1 ? QString::fromLatin1(named) : QStringLiteral("photo.png");
     const std::optional<WrittenPicture> written = dialog.fitFor(origin, source);

@@ -4,6 +4,7 @@
 #include "page/project_file.h"
 #include "settings/recovery_file.h"
 #include "support/main_window_fixture.h"
+#include "support/picture_fitting_steps.h"
 #include "support/test_files.h"
 #include "widgets/notice_bar.h"
 #include "widgets/pictogram_line_edit.h"
@@ -166,7 +167,7 @@ void UndoTest::eachChangeUndoneAndRedone()
         }, form.Button7);
         break;
     case Change::Picture:
-        QTimer::singleShot(0, [&form] { form.dialogs.pictureFitting().okButton->click(); });
+        whenMade(form.dialogs.pictureFitting());
         form.dialogs.pictureFitting().fitFor({LineOrigin::Item::Image, 1}, QStringLiteral("logo.png"));
         break;
     case Change::NewPage:

@@ -1,10 +1,10 @@
 #include "windows/picture_fitting_dialog.h"
 
 #include "check/findings.h"
-#include "check/image_facts.h"
-#include "page/color_code.h"
+#include "page/page_as_written.h"
 #include "page/page_project.h"
 #include "page/pattern.h"
+#include "pictures/page_export.h"
 #include "pictures/picture_in_page.h"
 #include "settings/handset_choice.h"
 #include "text/io_error.h"
@@ -15,279 +15,432 @@
 #include "widgets/error_guard.h"
 #include "widgets/handset_box.h"
 
+#include <QCloseEvent>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
-#include <QPainter>
+#include <QProgressBar>
+#include <QPromise>
 #include <QPushButton>
+#include <QThreadPool>
+#include <QTimer>
+#include <QTreeWidget>
 
-#include <algorithm>
+#include <memory>
 
 namespace {
 
-constexpr int paneWidth = 270;
-constexpr int paneHeight = 210;
+// Work that ends sooner than this shows no progress.
+constexpr int quietMilliseconds = 100;
 
-// The page's background, which shows through a picture's transparent pixels.
-QColor pageBackground(const PageProject &page)
+QByteArray hashOf(const QByteArray &bytes)
 {
-    if (!isOn(page.ColorSupport))
-        return Qt::white;
-    try {
-        const ColorComponents colour = ParseColorCode(page.BackgroundColor);
-        return QColor(colour.red, colour.green, colour.blue);
-    } catch (const UserError &) {
-        return Qt::white;
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// The pictures made on a thread of the pool; `promise` tells the progress and is asked
+// whether to go on.
+PicturesMade makePictures(QPromise<PicturesMade> &promise, const QList<PictureToFit> &pictures,
+                          qint64 limitBytes, qint64 pageBytes, const Handset &handset)
+{
+    PicturesMade made;
+    const auto goOn = [&](int done, int all) {
+        promise.setProgressRange(0, all + int(pictures.size()));
+        promise.setProgressValue(done);
+        return !promise.isCanceled();
+    };
+    made.together = FitPicturesTogether(pictures, limitBytes, pageBytes, handset, goOn);
+    const int fitted = promise.future().progressValue();
+    for (qsizetype index = 0; index < pictures.size() && !made.together.stopped; ++index) {
+        if (!goOn(fitted + int(index), int(pictures.size()))) {
+            made.together.stopped = true;
+            break;
+        }
+        made.before.append(PictureBeforeFitting(pictures[index].original, handset));
     }
-}
-
-// The picture enlarged `zoom` times on the page's background, its pixels kept sharp or
-// smoothed.
-QPixmap onPage(const QImage &picture, QSize size, int zoom, const QColor &background,
-               Qt::TransformationMode mode)
-{
-    QImage shown(size * zoom, QImage::Format_RGB32);
-    shown.fill(background);
-    QPainter painter(&shown);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, mode == Qt::SmoothTransformation);
-    painter.drawImage(QRect(QPoint(0, 0), size * zoom), picture);
-    return QPixmap::fromImage(shown);
-}
-
-QLabel *addPane(QWidget *parent, int left, int top)
-{
-    auto *pane = new QLabel(parent);
-    pane->setGeometry(left, top, paneWidth, paneHeight);
-    pane->setFrameShape(QFrame::StyledPanel);
-    pane->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    pane->setAutoFillBackground(true);
-    QPalette palette = pane->palette();
-    palette.setColor(QPalette::Window, QColor(236, 236, 236));
-    pane->setPalette(palette);
-    return pane;
+    return made;
 }
 
 } // namespace
 
-PictureFittingDialog::PictureFittingDialog(PageProject &page, const PageLocation &location,
-                                           const Pattern &pattern, HandsetChoice &handsetChoice,
-                                           Desktop &desktop, QWidget *parent)
-    : FixedDialog(parent, QStringLiteral("携帯向けに変換"), {584, 452}),
-      OpenDialog1(FileDialog::Mode::Open, QStringLiteral("変換する画像を選ぶ"),
-                  QStringLiteral("画像ファイル(*.gif *.jpg *.jpeg *.png *.bmp)|*.gif;*.jpg;*.jpeg;*.png;*.bmp|"
-                                 "すべてのファイル(*.*)|*.*"),
-                  QStringLiteral("gif")),
-      SaveDialog1(FileDialog::Mode::Save, QStringLiteral("変換した画像の保存先"),
-                  QStringLiteral("GIF画像(*.gif)|*.gif|JPEG画像(*.jpg)|*.jpg"), QStringLiteral("gif")),
-      page(page),
-      location(location),
-      pattern(pattern),
-      handsetChoice(handsetChoice),
-      desktop(desktop)
+PictureFittingDialog::~PictureFittingDialog()
 {
-    addLabel(this, 12, 17, QStringLiteral("元の画像"));
-    sourceEdit = new QLineEdit(this);
-    sourceEdit->setGeometry(96, 14, 384, 22);
-    sourceEdit->setReadOnly(true);
-    chooseButton = addButton(this, {488, 12, 84, 25}, QStringLiteral("参照…"));
-    addLabel(this, 12, 49, QStringLiteral("機種"));
-    handsetBox = new HandsetBox(handsetChoice, desktop, this);
-    handsetBox->setGeometry(96, 46, 180, 22);
-    // A name that is no handset is said over the room, which stays the handset's in force.
-    handsetBox->setNotePlace({288, 46, 284, 22});
-    budgetLabel = addLabel(this, 288, 49, {});
-    addLabel(this, 12, 80, QStringLiteral("元の画像（携帯の画面の幅に縮めて）"));
-    addLabel(this, 302, 80, QStringLiteral("変換後（携帯で表示される画像）"));
-    beforeView = addPane(this, 12, 100);
-    afterView = addPane(this, 302, 100);
-    beforeFacts = addLabel(this, 12, 316, {});
-    afterFacts = addLabel(this, 302, 316, {});
-    problemLabel = new QLabel(this);
-    problemLabel->setGeometry(12, 338, 560, 36);
-    problemLabel->setWordWrap(true);
-    problemLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    addLabel(this, 12, 385, QStringLiteral("保存する名前"));
-    nameEdit = new QLineEdit(this);
-    nameEdit->setGeometry(108, 382, 180, 22);
-    folderLabel = new QLabel(this);
-    folderLabel->setGeometry(296, 382, 276, 22);
-    okButton = addButton(this, {396, 416, 84, 25}, QStringLiteral("決定"));
-    cancelButton = addButton(this, {488, 416, 84, 25}, QStringLiteral("キャンセル"));
-    setFocusOrder({chooseButton, handsetBox, nameEdit, okButton, cancelButton});
-
-    connectGuarded<PictureFittingDialog>(this, desktop,
-                                         {{chooseButton, &PictureFittingDialog::chooseSource},
-                                          {okButton, &PictureFittingDialog::store}});
-    connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(&handsetChoice, &HandsetChoice::changed, this, [this] {
-        if (isVisible())
-            refit();
-    });
-    // The name's length counts in the page's bytes.
-    connect(nameEdit, &QLineEdit::editingFinished, this, &PictureFittingDialog::refit);
+    stop();
 }
 
 std::optional<WrittenPicture> PictureFittingDialog::fitFor(const LineOrigin &origin,
                                                            const QString &source, Into into)
 {
     this->origin = origin;
-    this->source = source;
     this->into = into;
     written.reset();
-    folder = PictureFolder(page, location);
-    sourcePath.clear();
-    sourceBytes.clear();
-    const QString named = source.isEmpty() || IsPictureElsewhere(source) || folder.isEmpty()
-                              ? QString()
-                              : PicturePath(folder, source);
-    if (named.isEmpty() || !isRegularFile(named)) {
-        if (!folder.isEmpty() && OpenDialog1.lastFolder().isEmpty())
-            OpenDialog1.remember(QDir(folder).filePath(QString()));
-        const std::optional<QString> chosen = OpenDialog1.ask(desktop);
-        if (!chosen || !useSource(*chosen))
-            return std::nullopt;
-        OpenDialog1.remember(*chosen);
-    } else if (!useSource(named)) {
+    if (!listPictures(origin, source))
         return std::nullopt;
-    }
     handsetBox->showChoice();
     folderLabel->setText(folder.isEmpty() ? QStringLiteral("（保存先は決定のときに選びます）")
                                           : folderLabel->fontMetrics().elidedText(
                                                 QStringLiteral("（%1）").arg(QDir::toNativeSeparators(folder)),
                                                 Qt::ElideMiddle, folderLabel->width()));
     folderLabel->setToolTip(QDir::toNativeSeparators(folder));
+    showList();
+    refit();
     exec();
     return written;
+}
+
+// The page's pictures, the one of `origin` first made sure of: its source read, or chosen
+// with a file dialog when the item names no picture that is there. False when none was.
+bool PictureFittingDialog::listPictures(const LineOrigin &origin, const QString &source)
+{
+    planned = page;
+    if (origin.item == LineOrigin::Item::Image)
+        PutPictureIntoPage(planned, origin, {}, source);
+    const PageNow now = PageAsWrittenNow(planned, location, pattern, pattern.PartCount, files);
+    folder = now.pictureFolder;
+    rows.clear();
+    for (const PagePicture &picture : PagePictures(now.lines, folder)) {
+        Row row;
+        row.picture = picture;
+        rows.append(row);
+    }
+    current = 0;
+    const auto opened = std::find_if(rows.begin(), rows.end(), [&](const Row &row) {
+        return row.picture.source == source && row.picture.origins.contains(origin);
+    });
+    if (opened != rows.end()) {
+        current = int(opened - rows.begin());
+    } else {
+        // An item the page does not show yet, or one naming no picture: listed first.
+        Row row;
+        row.picture = {source, {origin}, PicturePath(folder, source)};
+        rows.prepend(row);
+    }
+    for (Row &row : rows) {
+        row.convert = row.picture.renamable();
+        QString from = row.picture.path;
+        if (!from.isEmpty() && isRegularFile(from)) {
+            row.bytesNow = QFileInfo(from).size();
+            // A picture the dialog made is made again from its own source.
+            const auto ours = made.constFind(QFileInfo(from).absoluteFilePath());
+            if (ours != made.constEnd() && isRegularFile(ours->original))
+                try {
+                    if (hashOf(readFileBytes(from)) == ours->hash)
+                        from = ours->original;
+                } catch (const IoError &) {
+                }
+        }
+        if (from.isEmpty() || !isRegularFile(from)) {
+            row.readProblem = QStringLiteral("画像ファイルがありません。");
+            row.convert = false;
+            continue;
+        }
+        if (!useSource(row, from)) {
+            row.convert = false;
+            row.readProblem = QStringLiteral("画像ファイルを読めません。");
+        }
+    }
+    Row &chosen = rows[current];
+    if (chosen.originalBytes.isEmpty()) {
+        if (!folder.isEmpty() && OpenDialog1.lastFolder().isEmpty())
+            OpenDialog1.remember(QDir(folder).filePath(QString()));
+        const std::optional<QString> picked = OpenDialog1.ask(desktop);
+        if (!picked || !useSource(chosen, *picked))
+            return false;
+        OpenDialog1.remember(*picked);
+    }
+    nameRows(Naming::Room);
+    return true;
+}
+
+// Names each picture to convert after its source, never the name of a source nor one another
+// row takes. Before the pictures are made the name is kept free in every format the handset
+// may get, so the page is measured with the longest it can be; once made, in the format it
+// got, which never makes it longer. A name the user typed is kept, its extension following.
+void PictureFittingDialog::nameRows(Naming naming)
+{
+    QSet<QString> taken;
+    for (const Row &row : rows) {
+        taken.insert(QFileInfo(row.original).fileName().toLower());
+        const QString named = QFileInfo(row.picture.path).absoluteFilePath();
+        if (!row.convert || !made.contains(named))
+            taken.insert(QFileInfo(row.picture.source).fileName().toLower());
+        if (row.convert && row.typed)
+            taken.insert(row.name.toLower());
+    }
+    QStringList formats{QStringLiteral("gif")};
+    if (handsetChoice.handset().showsJpeg())
+        formats << QStringLiteral("jpg");
+    for (Row &row : rows) {
+        if (!row.convert || row.originalBytes.isEmpty())
+            continue;
+        const QString format = QString::fromLatin1(row.fitted.format);
+        const QStringList extensions =
+            naming == Naming::Made && !format.isEmpty() ? QStringList{format} : formats;
+        if (row.typed) {
+            row.name = QFileInfo(row.name).completeBaseName() + QLatin1Char('.') + extensions.constFirst();
+            continue;
+        }
+        const QString wanted = PhonePictureName(QFileInfo(row.original).fileName(), extensions.constFirst());
+        row.name = UnusedFileName(wanted, taken, extensions);
+    }
 }
 
 void PictureFittingDialog::chooseSource()
 {
     const std::optional<QString> chosen = OpenDialog1.ask(desktop);
-    if (chosen && useSource(*chosen))
-        OpenDialog1.remember(*chosen);
+    if (!chosen || current >= rows.size() || !useSource(rows[current], *chosen))
+        return;
+    OpenDialog1.remember(*chosen);
+    Row &row = rows[current];
+    row.readProblem.clear();
+    row.convert = row.picture.renamable();
+    nameRows(Naming::Room);
+    refit();
 }
 
-// Reads the picture file and makes it for the phone; false, with the reason said, when it
-// cannot be read.
-bool PictureFittingDialog::useSource(const QString &path)
+// Reads the picture file a row is made from; false, with the reason said, when it cannot be
+// read.
+bool PictureFittingDialog::useSource(Row &row, const QString &path)
 {
-    QByteArray bytes;
     try {
-        bytes = readFileBytes(path);
+        row.originalBytes = readFileBytes(path);
     } catch (const IoError &error) {
         desktop.showMessage(QStringLiteral("画像ファイルを読めません。\n") + error.explained());
         return false;
     }
-    sourcePath = path;
-    sourceBytes = bytes;
-    sourceEdit->setText(QDir::toNativeSeparators(path));
-    nameEdit->setText(PhonePictureName(QFileInfo(path).fileName(), QStringLiteral("gif")));
-    budget = -1;
-    refit();
+    row.original = path;
     return true;
 }
 
-// Makes the picture again when the handset, the source or the room the page leaves changed.
+PageProject PictureFittingDialog::withNames() const
+{
+    PageProject named = planned;
+    for (const Row &row : rows)
+        if (row.convert && !row.name.isEmpty())
+            for (const LineOrigin &at : row.picture.origins)
+                PutPictureIntoPage(named, at, row.picture.source, row.name);
+    return named;
+}
+
+qint64 PictureFittingDialog::pageBytes() const
+{
+    PageFiles bodies = files;
+    return PageAsWrittenNow(withNames(), location, pattern, pattern.PartCount, bodies).bytes().size();
+}
+
+// Makes the pictures again, on a thread of their own, for the ticks and the handset now.
 void PictureFittingDialog::refit()
 {
-    if (sourceBytes.isEmpty() && sourcePath.isEmpty())
+    stop();
+    const quint64 number = ++generation;
+    const Handset handset = handsetChoice.handset();
+    limitBytes = handset.pageLimitBytes();
+    textBytes = pageBytes();
+    QList<PictureToFit> pictures;
+    for (Row &row : rows) {
+        pictures.append({row.originalBytes, row.convert, std::max<qint64>(0, row.bytesNow)});
+        row.fitted = {};
+        row.budget = 0;
+    }
+    pending = true;
+    okButton->setEnabled(false);
+    problemLabel->clear();
+    showList();
+    auto promise = std::make_shared<QPromise<PicturesMade>>();
+    watcher.setFuture(promise->future());
+    promise->start();
+    QThreadPool::globalInstance()->start([promise, pictures, handset, number, limit = limitBytes,
+                                          text = textBytes] {
+        PicturesMade result = makePictures(*promise, pictures, limit, text, handset);
+        result.generation = number;
+        promise->addResult(std::move(result));
+        promise->finish();
+    });
+    QTimer::singleShot(quietMilliseconds, this, [this, number] {
+        if (working() && generation == number) {
+            progressBar->show();
+            stopButton->show();
+        }
+    });
+}
+
+void PictureFittingDialog::stop()
+{
+    pending = false;
+    if (watcher.isRunning())
+        watcher.cancel();
+    progressBar->hide();
+    stopButton->hide();
+}
+
+void PictureFittingDialog::showResult(const PicturesMade &result)
+{
+    progressBar->hide();
+    stopButton->hide();
+    if (result.generation != generation || result.together.stopped)
         return;
-    const Handset &handset = handsetChoice.handset();
-    const QString name = nameEdit->text().trimmed();
-    const qint64 room =
-        PictureBudgetInPage(page, location, pattern, handset, origin, source, name, files);
-    if (room != budget || handset.name != fittedFor) {
-        budget = room;
-        fittedFor = handset.name;
-        fitted = FitPicture(sourceBytes, handset, budget);
+    pending = false;
+    // A name being typed is kept; it is measured once typing ends.
+    if (current < rows.size() && rows[current].convert && nameEdit->isModified()
+        && !nameEdit->text().trimmed().isEmpty()) {
+        rows[current].name = nameEdit->text().trimmed();
+        rows[current].typed = true;
     }
-    if (!fitted.bytes.isEmpty()) {
-        const QString base = QFileInfo(name).completeBaseName();
-        nameEdit->setText((base.isEmpty() ? QStringLiteral("picture") : base) + QLatin1Char('.')
-                          + QString::fromLatin1(fitted.format));
+    bool allMade = true;
+    for (qsizetype index = 0; index < rows.size(); ++index) {
+        Row &row = rows[index];
+        row.budget = result.together.budgets.value(index);
+        row.fitted = result.together.fitted.value(index);
+        row.before = result.before.value(index);
+        if (!row.convert)
+            continue;
+        if (row.fitted.bytes.isEmpty())
+            allMade = false;
     }
-    const QLocale japanese(QLocale::Japanese);
-    budgetLabel->setText(QStringLiteral("画像に使える大きさ %1 バイト（上限 %2 バイト）")
-                             .arg(japanese.toString(budget), japanese.toString(handset.pageLimitBytes())));
-    budgetLabel->adjustSize();
-    showViews();
+    nameRows(Naming::Made);
+    okButton->setEnabled(allMade);
+    showList();
+    emit pictureMade();
 }
 
-void PictureFittingDialog::showViews()
+// What takes the room a picture did not get, and what the user can do about it.
+QString PictureFittingDialog::inTheWay(const Row &row) const
 {
-    const Handset &handset = handsetChoice.handset();
-    const QImage before = PictureBeforeFitting(sourceBytes, handset);
-    const QColor background = pageBackground(page);
-    const int screenWidth = ShownPictureSize(QSize(100000, 1), handset).width();
-    const int zoom = std::clamp(paneWidth / std::max(1, screenWidth), 1, 3);
-    beforeView->setPixmap(before.isNull() ? QPixmap()
-                                          : onPage(before, before.size(), zoom, background,
-                                                   Qt::SmoothTransformation));
-    beforeFacts->setText(
-        fitted.sourceFormat.isEmpty()
-            ? QStringLiteral("元: %1 バイト").arg(QLocale(QLocale::Japanese).toString(sourceBytes.size()))
-            : QStringLiteral("元: ")
-                  + PictureFactsText(fitted.sourceFormat, fitted.sourceSize, fitted.sourceColours,
-                                     sourceBytes.size()));
-    beforeFacts->adjustSize();
-    const QImage after = QImage::fromData(fitted.bytes);
-    afterView->setPixmap(after.isNull() ? QPixmap()
-                                        : onPage(after, after.size(), zoom, background,
-                                                 Qt::FastTransformation));
-    afterFacts->setText(fitted.bytes.isEmpty()
-                            ? QString()
-                            : QStringLiteral("変換後: ")
-                                  + PictureFactsText(fitted.format, fitted.size, fitted.colours,
-                                                     fitted.bytes.size()));
-    afterFacts->adjustSize();
-    const bool made = !fitted.bytes.isEmpty();
-    problemLabel->setText(made ? fitted.note : fitted.problem);
-    setTextColour(problemLabel, made ? QColor(0, 0, 160) : QColor(200, 0, 0));
-    okButton->setEnabled(made);
+    const Row *largest = nullptr;
+    for (const Row &other : rows)
+        if (&other != &row && !other.convert && other.bytesNow > 0
+            && (!largest || other.bytesNow > largest->bytesNow))
+            largest = &other;
+    QStringList items;
+    if (largest)
+        for (const LineOrigin &at : largest->picture.origins)
+            items << ItemName(at);
+    if (largest && largest->bytesNow * 4 >= limitBytes - textBytes) {
+        const QString said = items.join(QStringLiteral("・"));
+        return largest->picture.renamable()
+                   ? QStringLiteral("%1の「%2」が、そのままで %3 使っています。%1に印を付けると、"
+                                    "大きさを分け合って変換します。")
+                         .arg(said, largest->picture.source, BytesText(largest->bytesNow))
+                   : QStringLiteral("%1の「%2」が %3 使っています。本文のファイルから外すか、"
+                                    "小さな画像にしてください。")
+                         .arg(said, largest->picture.source, BytesText(largest->bytesNow));
+    }
+    return QStringLiteral("ページの文字が %1 使っています。テキストやリンク、直接入力を減らして"
+                          "ください。")
+        .arg(BytesText(textBytes));
 }
 
-// "決定": writes the picture beside the page and puts it into the item.
-void PictureFittingDialog::store()
+void PictureFittingDialog::tick(int index, bool convert)
 {
+    if (index < 0 || index >= rows.size() || rows[index].convert == convert)
+        return;
+    rows[index].convert = convert;
+    nameRows(Naming::Room);
     refit();
-    if (fitted.bytes.isEmpty())
+}
+
+void PictureFittingDialog::nameTyped()
+{
+    if (current >= rows.size() || !rows[current].convert)
         return;
-    QString name = nameEdit->text().trimmed();
+    const QString name = nameEdit->text().trimmed();
+    if (name == rows[current].name)
+        return;
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))) {
         desktop.showMessage(QStringLiteral("保存する名前を、フォルダを含まないファイル名で入力してください。"));
+        nameEdit->setText(rows[current].name);
         return;
     }
-    QString path = QDir(folder).filePath(name);
-    if (folder.isEmpty()) {
-        // No folder of the page yet: the user says where the picture goes.
-        SaveDialog1.DefaultExt = QString::fromLatin1(fitted.format);
-        SaveDialog1.remember(QDir(QFileInfo(sourcePath).absolutePath()).filePath(name));
-        const std::optional<QString> chosen = SaveDialog1.ask(desktop);
-        if (!chosen)
-            return;
-        path = *chosen;
-        name = QFileInfo(path).fileName();
+    const qsizetype lengthBefore = rows[current].name.size();
+    rows[current].name = name;
+    rows[current].typed = true;
+    // The name's length counts in the page's bytes.
+    if (name.size() != lengthBefore)
+        refit();
+}
+
+bool PictureFittingDialog::isOurs(const QString &path) const
+{
+    const auto ours = made.constFind(QFileInfo(path).absoluteFilePath());
+    if (ours == made.constEnd())
+        return false;
+    try {
+        return hashOf(readFileBytes(path)) == ours->hash;
+    } catch (const IoError &) {
+        return false;
     }
-    if (QFileInfo::exists(path)) {
-        const QString shown = QDir::toNativeSeparators(path);
-        const QString question =
-            QFileInfo(path) == QFileInfo(sourcePath)
-                ? QStringLiteral("「%1」は元の画像です。変換した画像で置き換えますか？").arg(shown)
-                : QStringLiteral("「%1」はもうあります。上書きしますか？").arg(shown);
-        if (!desktop.askYes(question))
-            return;
+}
+
+// "決定": writes the pictures beside the page and puts them into their items.
+void PictureFittingDialog::store()
+{
+    if (working() || !okButton->isEnabled())
+        return;
+    nameTyped();
+    if (working())
+        return;
+    struct Writing {
+        const Row *row;
+        QString path;
+        QString name;
+    };
+    QList<Writing> writings;
+    QStringList overwritten;
+    QStringList originals;
+    for (const Row &row : rows) {
+        if (!row.convert || row.fitted.bytes.isEmpty())
+            continue;
+        QString name = row.name;
+        QString path = QDir(folder).filePath(name);
+        if (name == row.picture.source && row.original == row.picture.path
+            && row.fitted.bytes == row.originalBytes)
+            continue; // the picture shows as it is, under its own name
+        if (folder.isEmpty()) {
+            // No folder of the page yet: the user says where the picture goes.
+            SaveDialog1.DefaultExt = QString::fromLatin1(row.fitted.format);
+            SaveDialog1.remember(QDir(QFileInfo(row.original).absolutePath()).filePath(name));
+            const std::optional<QString> chosen = SaveDialog1.ask(desktop);
+            if (!chosen)
+                return;
+            path = *chosen;
+            name = QFileInfo(path).fileName();
+        }
+        if (QFileInfo::exists(path) && !isOurs(path)) {
+            const QString shown = QStringLiteral("「%1」").arg(QDir::toNativeSeparators(path));
+            (QFileInfo(path) == QFileInfo(row.original) ? originals : overwritten) << shown;
+        }
+        writings.append({&row, path, name});
     }
-    std::optional<QByteArray> before;
-    if (isRegularFile(path))
-        before = readFileBytes(path);
-    saveFileBytes(path, fitted.bytes);
-    written = WrittenPicture{name, path, before};
-    if (into == Into::Page) {
-        PutPictureIntoPage(page, origin, source, name);
-        emit stored(QStringLiteral("携帯向けに変換（%1）").arg(ItemName(origin)));
+    if (!originals.isEmpty()
+        && !desktop.askYes(QStringLiteral("%1は元の画像です。変換した画像で置き換えますか？")
+                               .arg(originals.join(QString()))))
+        return;
+    if (!overwritten.isEmpty()
+        && !desktop.askYes(QStringLiteral("%1はもうあります。上書きしますか？").arg(overwritten.join(QString()))))
+        return;
+    QStringList items;
+    for (const Writing &writing : writings) {
+        const Row &row = *writing.row;
+        std::optional<QByteArray> before;
+        if (isRegularFile(writing.path))
+            before = readFileBytes(writing.path);
+        saveFileBytes(writing.path, row.fitted.bytes);
+        made.insert(QFileInfo(writing.path).absoluteFilePath(), {row.original, hashOf(row.fitted.bytes)});
+        for (const LineOrigin &at : row.picture.origins) {
+            if (at == origin) {
+                written = WrittenPicture{writing.name, writing.path, before};
+                if (into == Into::Editor)
+                    continue;
+            }
+            PutPictureIntoPage(page, at, row.picture.source, writing.name);
+            items << ItemName(at);
+        }
     }
+    if (!items.isEmpty())
+        emit stored(QStringLiteral("携帯向けに変換（%1）").arg(items.join(QStringLiteral("・"))));
     accept();
 }
 
@@ -300,4 +453,16 @@ void PictureFittingDialog::takeBack(const WrittenPicture &picture)
     const PageNow now = PageAsWrittenNow(page, location, pattern, pattern.PartCount, files);
     if (!LocalPictureSources(now.lines).contains(picture.name))
         QFile::remove(picture.path);
+}
+
+void PictureFittingDialog::closeEvent(QCloseEvent *event)
+{
+    stop();
+    FixedDialog::closeEvent(event);
+}
+
+void PictureFittingDialog::done(int result)
+{
+    stop();
+    FixedDialog::done(result);
 }

@@ -62,13 +62,31 @@ QList<QRgb> opaqueColours(const QImage &picture, int most)
     return colours;
 }
 
-// The colours of the picture's opaque pixels, 0 when there are more than 256.
+// The colours the picture's pixels use, all transparent pixels one colour as a GIF keeps them;
+// 0 for more than 256. A palette's entries no pixel uses are not counted.
 int coloursOf(const QImage &picture)
 {
-    if (picture.format() == QImage::Format_Indexed8 || picture.format() == QImage::Format_Mono
-        || picture.format() == QImage::Format_MonoLSB)
-        return int(picture.colorCount());
-    return int(opaqueColours(picture, 256).size());
+    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+    std::vector<bool> seen(1 << 24);
+    int opaque = 0;
+    bool transparent = false;
+    for (int y = 0; y < argb.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x) {
+            if (qAlpha(line[x]) < 128) {
+                transparent = true;
+                continue;
+            }
+            const std::size_t colour = line[x] & 0xFFFFFF;
+            if (!seen[colour]) {
+                seen[colour] = true;
+                if (++opaque > 256)
+                    return 0;
+            }
+        }
+    }
+    const int all = opaque + (transparent ? 1 : 0);
+    return all > 256 ? 0 : all;
 }
 
 Decoded refused(const QString &problem)

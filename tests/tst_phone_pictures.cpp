@@ -24,6 +24,8 @@ private slots:
     void gifHoldsTheColoursUsed();
     void pictureThatShowsStaysAsItIs_data();
     void pictureThatShowsStaysAsItIs();
+    void coloursSaidAreTheColoursUsed_data();
+    void coloursSaidAreTheColoursUsed();
     void jpegFillsItsBudgetWithThePictureAlone();
     void drawingOfFewColoursKeepsThemExactly();
     void lumaSimilarity();
@@ -123,6 +125,47 @@ void PhonePicturesTest::pictureThatShowsStaysAsItIs()
     const FittedPicture fitted = FitPicture(source, *FindHandset(handset), budget);
     QVERIFY(!fitted.bytes.isEmpty());
     QCOMPARE(fitted.bytes == source, kept);
+}
+
+// The colours said of a source and of its result are those the pixels use, every transparent
+// pixel one colour as the GIF keeps it; a blank picture costs a blank picture's bytes.
+void PhonePicturesTest::coloursSaidAreTheColoursUsed_data()
+{
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<int>("sourceColours");
+    QTest::addColumn<QString>("resultFacts");
+    QImage twoOfEleven(96, 64, QImage::Format_Indexed8);
+    QList<QRgb> eleven;
+    for (int index = 0; index < 11; ++index)
+        eleven << qRgb(index * 20, 255 - index * 20, 90);
+    twoOfEleven.setColorTable(eleven);
+    twoOfEleven.fill(0);
+    for (int x = 0; x < 40; ++x)
+        twoOfEleven.setPixel(x, 10, 7);
+    QImage clear(96, 64, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    QImage blank(96, 64, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QTest::newRow("two of a palette of eleven") << encodedPicture(twoOfEleven, "PNG") << "SH505i" << 2
+                                                << "GIF 96×64 2色";
+    QTest::newRow("all transparent") << encodedPicture(clear, "PNG") << "SH505i" << 1 << "GIF 96×64 1色";
+    QTest::newRow("blank on 256 colours") << encodedPicture(blank, "PNG") << "D502i" << 1
+                                          << "GIF 96×64 1色";
+}
+
+void PhonePicturesTest::coloursSaidAreTheColoursUsed()
+{
+    QFETCH(QByteArray, source);
+    QFETCH(QString, handset);
+    QFETCH(int, sourceColours);
+    QFETCH(QString, resultFacts);
+    const FittedPicture fitted = FitPicture(source, *FindHandset(handset), 5000);
+    QCOMPARE(fitted.sourceColours, sourceColours);
+    const QString facts = PictureFactsText(fitted.format, fitted.size, fitted.colours, fitted.bytes.size());
+    QVERIFY2(facts.startsWith(resultFacts), qPrintable(facts));
+    // LZW codes a run of one colour in some hundred bytes for these pixels.
+    QVERIFY2(fitted.bytes.size() < 160, qPrintable(facts));
 }
 
 // A JPEG made for a phone holds the picture alone (no colour profile, no comment), is baseline,

@@ -1,5 +1,6 @@
 #include "pictures/picture_fitting.h"
 
+#include "pictures/colour_tables.h"
 #include "pictures/gif_writer.h"
 #include "pictures/picture_decoding.h"
 #include "pictures/picture_quality.h"
@@ -22,7 +23,10 @@ constexpr qint64 mostSourcePixels = 50'000'000;
 constexpr int narrowest = 24;
 // A picture is at most this many times as tall as the screen is wide.
 constexpr int tallest = 8;
-constexpr int fewestColours = 16;
+// How much a loss of tone (LumaToneError, over 255) counts against a likeness (SSIM) when
+// dithering is weighed against none: a gradient or a photo on few colours is dithered, text,
+// drawings and flat grounds are not.
+constexpr double toneWeight = 2.4;
 // A screen whose width is not known is taken as the widest of these years' browsers.
 constexpr int unknownScreenWidth = 240;
 // A source past this many pixels is scaled while it is read; a smaller one is read whole, so
@@ -38,29 +42,6 @@ struct Decoded {
     int colours = 0;
 };
 
-// The colours of the picture's opaque pixels, in the order first met, when there are at most
-// `most`; empty when there are more.
-QList<QRgb> opaqueColours(const QImage &picture, int most)
-{
-    const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
-    std::vector<bool> seen(1 << 24);
-    QList<QRgb> colours;
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(argb.constScanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(line[x]) < 128)
-                continue;
-            const std::size_t colour = line[x] & 0xFFFFFF;
-            if (!seen[colour]) {
-                seen[colour] = true;
-                if (colours.size() == most)
-                    return {};
-                colours.append(qRgb(qRed(line[x]), qGreen(line[x]), qBlue(line[x])));
-            }
-        }
-    }
-    return colours;
-}
 
 // The colours the picture's pixels use, all transparent pixels one colour as a GIF keeps them;
 // 0 for more than 256. A palette's entries no pixel uses are not counted.
@@ -140,159 +121,21 @@ bool hasTransparency(const QImage &picture)
     return false;
 }
 
-QList<QRgb> greys(int levels)
-{
-    QList<QRgb> table;
-    for (int level = 0; level < levels; ++level) {
-        const int grey = level * 255 / (levels - 1);
-        table.append(qRgb(grey, grey, grey));
-    }
-    return table;
-}
 
+// The picture's lightness as a grey screen shows it: BT.601 luma, as the pictures are judged.
 QImage greyed(QImage picture)
 {
     for (int y = 0; y < picture.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
         for (int x = 0; x < picture.width(); ++x) {
-            const int grey = qGray(line[x]);
+            const int grey = (2126 * qRed(line[x]) + 7152 * qGreen(line[x]) + 722 * qBlue(line[x]) + 5000) / 10000;
             line[x] = qRgba(grey, grey, grey, qAlpha(line[x]));
         }
     }
     return picture;
 }
 
-// The fixed palette of the 256-colour screens: 8 levels of red and green, 4 of blue.
-QList<QRgb> fixedPalette()
-{
-    QList<QRgb> table;
-    for (int r = 0; r < 8; ++r)
-        for (int g = 0; g < 8; ++g)
-            for (int b = 0; b < 4; ++b)
-                table.append(qRgb(r * 255 / 7, g * 255 / 7, b * 255 / 3));
-    return table;
-}
 
-// At most `count` colours of the picture's own, by median cut over a sample of its pixels.
-QList<QRgb> adaptivePalette(const QImage &picture, int count)
-{
-    std::vector<std::array<int, 3>> pixels;
-    const qint64 all = qint64(picture.width()) * picture.height();
-    const int step = int(std::max<qint64>(1, all / 20000));
-    for (qint64 at = 0; at < all; at += step) {
-        const QRgb colour = picture.pixel(int(at % picture.width()), int(at / picture.width()));
-        if (qAlpha(colour) >= 128)
-            pixels.push_back({qRed(colour), qGreen(colour), qBlue(colour)});
-    }
-    if (pixels.empty())
-        return {qRgb(0, 0, 0)};
-    struct Box {
-        std::size_t begin, end;
-    };
-    std::vector<Box> boxes{{0, pixels.size()}};
-    const auto range = [&pixels](const Box &box, int channel) {
-        const auto [low, high] = std::minmax_element(
-            pixels.begin() + std::ptrdiff_t(box.begin), pixels.begin() + std::ptrdiff_t(box.end),
-            [channel](const auto &a, const auto &b) { return a[channel] < b[channel]; });
-        return (*high)[channel] - (*low)[channel];
-    };
-    while (int(boxes.size()) < count) {
-        // The box with the widest spread of one channel is cut at its median.
-        int widest = -1, channelOfWidest = 0, spread = 0;
-        for (int index = 0; index < int(boxes.size()); ++index)
-            for (int channel = 0; channel < 3; ++channel)
-                if (boxes[index].end - boxes[index].begin > 1 && range(boxes[index], channel) > spread) {
-                    spread = range(boxes[index], channel);
-                    widest = index;
-                    channelOfWidest = channel;
-                }
-        if (widest < 0)
-            break;
-        const Box box = boxes[std::size_t(widest)];
-        const std::size_t middle = box.begin + (box.end - box.begin) / 2;
-        std::nth_element(pixels.begin() + std::ptrdiff_t(box.begin),
-                         pixels.begin() + std::ptrdiff_t(middle),
-                         pixels.begin() + std::ptrdiff_t(box.end),
-                         [channelOfWidest](const auto &a, const auto &b) {
-                             return a[channelOfWidest] < b[channelOfWidest];
-                         });
-        boxes[std::size_t(widest)] = {box.begin, middle};
-        boxes.push_back({middle, box.end});
-    }
-    QList<QRgb> table;
-    for (const Box &box : boxes) {
-        std::array<qint64, 3> sum{};
-        for (std::size_t at = box.begin; at < box.end; ++at)
-            for (int channel = 0; channel < 3; ++channel)
-                sum[std::size_t(channel)] += pixels[at][std::size_t(channel)];
-        const qint64 n = qint64(box.end - box.begin);
-        table.append(qRgb(int(sum[0] / n), int(sum[1] / n), int(sum[2] / n)));
-    }
-    return table;
-}
-
-// The entry of `table` nearest to a colour.
-int nearest(const QList<QRgb> &table, int r, int g, int b)
-{
-    int best = 0;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (int index = 0; index < int(table.size()); ++index) {
-        const int dr = qRed(table[index]) - r, dg = qGreen(table[index]) - g, db = qBlue(table[index]) - b;
-        const int distance = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = index;
-        }
-    }
-    return best;
-}
-
-// The picture in the colours of `table`, each pixel's error spread over its neighbours (Floyd
-// and Steinberg) so that an area keeps its shade; transparent pixels take a colour of their
-// own, the last of the table.
-QImage reduced(const QImage &picture, QList<QRgb> table, bool transparent)
-{
-    if (transparent) {
-        if (table.size() >= 256)
-            table.removeAt(table.size() - 2); // room for it: one colour of the fixed palette goes
-        table.append(qRgba(0, 0, 0, 0));
-    }
-    const int colours = int(table.size()) - (transparent ? 1 : 0);
-    const QList<QRgb> shown = table.mid(0, colours);
-    QImage indexed(picture.size(), QImage::Format_Indexed8);
-    indexed.setColorTable(table);
-    const int width = picture.width();
-    std::vector<std::array<int, 3>> error(std::size_t(width + 2)), below(std::size_t(width + 2));
-    std::vector<short> found(32768, -1); // the nearest entry by colour, at 5 bits a channel
-    for (int y = 0; y < picture.height(); ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(picture.constScanLine(y));
-        uchar *out = indexed.scanLine(y);
-        std::fill(below.begin(), below.end(), std::array<int, 3>{});
-        for (int x = 0; x < width; ++x) {
-            if (transparent && qAlpha(line[x]) < 128) {
-                out[x] = uchar(table.size() - 1);
-                continue;
-            }
-            const std::array<int, 3> &carried = error[std::size_t(x + 1)];
-            const int r = std::clamp(qRed(line[x]) + carried[0] / 16, 0, 255);
-            const int g = std::clamp(qGreen(line[x]) + carried[1] / 16, 0, 255);
-            const int b = std::clamp(qBlue(line[x]) + carried[2] / 16, 0, 255);
-            short &index = found[std::size_t((r >> 3) << 10 | (g >> 3) << 5 | (b >> 3))];
-            if (index < 0)
-                index = short(nearest(shown, r, g, b));
-            out[x] = uchar(index);
-            const int left[3] = {r - qRed(shown[index]), g - qGreen(shown[index]), b - qBlue(shown[index])};
-            for (int channel = 0; channel < 3; ++channel) {
-                error[std::size_t(x + 2)][std::size_t(channel)] += left[channel] * 7;
-                below[std::size_t(x)][std::size_t(channel)] += left[channel] * 3;
-                below[std::size_t(x + 1)][std::size_t(channel)] += left[channel] * 5;
-                below[std::size_t(x + 2)][std::size_t(channel)] += left[channel];
-            }
-        }
-        std::swap(error, below);
-    }
-    return indexed;
-}
 
 // A baseline JPEG with Huffman tables made for its own pixels, and nothing but the picture: a
 // source's colour profile and comments are no use to a phone.
@@ -332,35 +175,6 @@ QByteArray jpegWithin(const QImage &picture, qint64 budget)
     return best;
 }
 
-// The colour tables tried for the screen, from the most colours down.
-QList<QList<QRgb>> tablesFor(const QImage &picture, int depth)
-{
-    if (depth == 2)
-        return {greys(2)};
-    if (depth == 4)
-        return {greys(4)};
-    if (depth == 256) {
-        // Fewer colours are the fixed palette's nearest to the picture's own.
-        const QList<QRgb> fixed = fixedPalette();
-        QList<QList<QRgb>> tables{fixed};
-        for (const int count : {64, 32, fewestColours}) {
-            QList<QRgb> subset;
-            for (const QRgb colour : adaptivePalette(picture, count)) {
-                const QRgb entry = fixed[nearest(fixed, qRed(colour), qGreen(colour), qBlue(colour))];
-                if (!subset.contains(entry))
-                    subset.append(entry);
-            }
-            tables.append(subset);
-        }
-        return tables;
-    }
-    QList<QList<QRgb>> tables{adaptivePalette(picture, 255), adaptivePalette(picture, 64),
-                              adaptivePalette(picture, 32), adaptivePalette(picture, fewestColours)};
-    // A picture of no more colours than a table holds keeps them exactly, where they fit.
-    if (const QList<QRgb> own = opaqueColours(picture, 255); !own.isEmpty())
-        tables.prepend(own);
-    return tables;
-}
 
 // What was made of the decoded source, with what the source was.
 FittedPicture fitted(const Decoded &decoded, const QByteArray &bytes, const QByteArray &format,
@@ -443,31 +257,52 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
         // dithering astray.
         const QImage picture = handset.colourDepth == 2 || handset.colourDepth == 4 ? greyed(scaled)
                                                                                     : scaled;
+        // The best-looking of what fits, judged on its lightness against the picture as made,
+        // the dots of a dithered screen seen blurred: text, logos, charts and drawings stay
+        // GIF, photos become JPEG.
+        const Seen seen = handset.colourDepth <= 256 ? Seen::Blurred : Seen::Sharp;
         FittedPicture best;
-        const QList<QList<QRgb>> tables = tablesFor(picture, handset.colourDepth);
-        const auto tryGif = [&] {
-            for (const QList<QRgb> &table : tables) {
-                const QImage indexed = reduced(picture, table, transparent);
-                const QByteArray gif = WriteGif(indexed);
-                if (!gif.isEmpty() && gif.size() <= budget) {
-                    best = fitted(decoded, gif, "gif", picture.size(), ColoursInGif(indexed));
-                    return;
-                }
+        double bestScore = -1;
+        const auto consider = [&](const QByteArray &bytes, const QByteArray &format,
+                                  const QImage &shown, double score) {
+            if (score > bestScore) {
+                bestScore = score;
+                best = fitted(decoded, bytes, format, picture.size(),
+                              format == "gif" ? ColoursInGif(shown) : 0);
             }
         };
-        tryGif();
-        // The better-looking of the GIF of most colours and the JPEG of best quality that fit,
-        // judged on their lightness against the picture as made, the dots of a dithered screen
-        // seen blurred: text, logos, charts and drawings stay GIF, photos become JPEG.
-        if (jpegAllowed) {
-            const QByteArray jpeg = jpegWithin(picture, budget);
-            const Seen seen = handset.colourDepth <= 256 ? Seen::Blurred : Seen::Sharp;
-            if (!jpeg.isEmpty()
-                && (best.bytes.isEmpty()
-                    || LumaSimilarity(QImage::fromData(jpeg), picture, seen)
-                           > LumaSimilarity(QImage::fromData(best.bytes), picture, seen)))
-                best = fitted(decoded, jpeg, "jpg", picture.size(), 0);
+        for (const QList<QRgb> &table : ColourTablesFor(picture, handset.colourDepth)) {
+            struct Made {
+                QImage indexed;
+                QByteArray gif;
+                double score = -1;
+            };
+            std::array<Made, 2> made;
+            for (const Diffusion diffusion : {Diffusion::On, Diffusion::Off}) {
+                Made &one = made[diffusion == Diffusion::On ? 0 : 1];
+                one.indexed = ReducedPicture(picture, table, transparent, diffusion);
+                one.gif = WriteGif(one.indexed);
+                if (!one.gif.isEmpty() && one.gif.size() <= budget)
+                    one.score = LumaSimilarity(one.indexed, picture, seen);
+            }
+            const Made &dithered = made[0];
+            const Made &plain = made[1];
+            // Dithering keeps an area's tone and costs clean edges: of the two, the one whose
+            // likeness, less what it loses of the tone, is the higher.
+            const auto weighed = [&](const Made &one) {
+                return one.score - toneWeight * LumaToneError(one.indexed, picture) / 255;
+            };
+            const bool plainBetter =
+                plain.score >= 0 && (dithered.score < 0 || weighed(plain) > weighed(dithered));
+            const Made &chosen = plainBetter ? plain : dithered;
+            if (chosen.score >= 0)
+                consider(chosen.gif, "gif", chosen.indexed, chosen.score);
         }
+        if (jpegAllowed)
+            if (const QByteArray jpeg = jpegWithin(picture, budget); !jpeg.isEmpty()) {
+                const QImage shown = QImage::fromData(jpeg);
+                consider(jpeg, "jpg", shown, LumaSimilarity(shown, picture, seen));
+            }
         if (!best.bytes.isEmpty())
             return best;
     }
@@ -477,7 +312,7 @@ FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint6
                 .arg(budget)
                 .arg(narrowest)
                 .arg(handset.colourDepth == 2 || handset.colourDepth == 4 ? handset.colourDepth
-                                                                           : fewestColours));
+                                                                           : FewestColours));
 }
 
 QList<qint64> SharePictureBudget(qint64 limitBytes, qint64 pageBytes, qint64 otherPictureBytes,

@@ -1,6 +1,7 @@
 #include "pictures/picture_quality.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -96,4 +97,17 @@ double LumaSimilarity(const QImage &a, const QImage &b, Seen seen)
         second = blurred(second, a.width(), a.height());
     }
     return similarity(first, second, a.width(), a.height());
+}
+
+double LumaToneError(const QImage &a, const QImage &b)
+{
+    if (a.isNull() || b.isNull() || a.size() != b.size())
+        return 255;
+    const int width = a.width(), height = a.height();
+    const std::vector<double> first = blurred(blurred(lumaOf(a), width, height), width, height);
+    const std::vector<double> second = blurred(blurred(lumaOf(b), width, height), width, height);
+    double total = 0;
+    for (std::size_t at = 0; at < first.size(); ++at)
+        total += std::abs(first[at] - second[at]);
+    return first.empty() ? 0 : total / double(first.size());
 }

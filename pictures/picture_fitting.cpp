@@ -122,7 +122,8 @@ bool hasTransparency(const QImage &picture)
 }
 
 
-// The picture's lightness as a grey screen shows it: BT.601 luma, as the pictures are judged.
+// The picture's lightness as a grey screen shows it: Rec. 709 luma of the stored values, whose
+// dithered dots come out nearer the source's lightness than those of BT.601's weights.
 QImage greyed(QImage picture)
 {
     for (int y = 0; y < picture.height(); ++y) {

@@ -32,8 +32,9 @@ build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev lib
 
 # What the tests need besides: a virtual display to drive the real program on, clang with its
 # fuzzing runtime, the display's damage reports for the start-up benchmark, a QR code reader
-# to read back the codes the program draws, and the desktop's tools that tell a file's type.
-test_packages=(xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
+# to read back the codes the program draws, the desktop's tools that tell a file's type, and the
+# lossless optimisers of GIF and JPEG the pictures made for phones are measured against.
+test_packages=(xvfb xauth xdotool imagemagick gifsicle libjpeg-turbo-progs clang libclang-rt-14-dev
   desktop-file-utils appstream libxcb-damage0-dev zbar-tools shared-mime-info xdg-utils
   libfile-mimeinfo-perl)
 

@@ -100,7 +100,8 @@ for kind in "${kinds[@]}"; do
 
     best_im="" best_im_ssim=0 best_im_bytes=0 better=""
     smallest_im="" smallest_im_ssim=0 smallest_im_bytes=0
-    convert "$work/before_sized.png" -background white -alpha remove -alpha off -colors 256 +dither "$work/full.gif"
+    # gifsicle starts from a GIF of the picture's own 256 colours, its transparency kept.
+    convert "$work/before_sized.png" -colors 256 +dither "$work/full.gif"
     for candidate in "${candidates[@]}"; do
       out=$work/candidate_out
       set -- $candidate

@@ -160,7 +160,8 @@ PageExport ExportPage(const PageProject &page, const PageLocation &location, con
         for (const QByteArray &source : sources)
             toFit.append({source, true, 0});
         const PicturesFitted together =
-            FitPicturesTogether(toFit, exported.limitBytes, exported.pageBytes, handset);
+            FitPicturesTogether(toFit, exported.limitBytes, exported.pageBytes, handset,
+                                PageBackground(page));
         for (qsizetype index = 0; index < pictures.size(); ++index) {
             ExportedPicture &picture = pictures[index];
             picture.fitted = together.fitted[index];

@@ -38,7 +38,7 @@ QList<PagePicture> PagePictures(const QList<PageLine> &lines, const QString &pic
 }
 
 PicturesFitted FitPicturesTogether(const QList<PictureToFit> &pictures, qint64 limitBytes,
-                                   qint64 pageBytes, const Handset &handset,
+                                   qint64 pageBytes, const Handset &handset, const QColor &matte,
                                    const std::function<bool(int, int)> &goOn)
 {
     PicturesFitted result;
@@ -63,7 +63,7 @@ PicturesFitted FitPicturesTogether(const QList<PictureToFit> &pictures, qint64 l
             return false;
         }
         result.budgets[index] = budget;
-        result.fitted[index] = FitPicture(pictures[index].original, handset, budget);
+        result.fitted[index] = FitPicture(pictures[index].original, handset, budget, matte);
         ++done;
         return true;
     };

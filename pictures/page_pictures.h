@@ -41,9 +41,9 @@ struct PicturesFitted {
 
 // Each picture to convert fitted for `handset` within what the page's own bytes and the
 // pictures left as they are leave of `limitBytes`, shared by the pictures' areas on the
-// screen; the room a picture leaves unused then goes to those that filled theirs or did not
+// screen, over the page's background `matte`; the room a picture leaves unused then goes to those that filled theirs or did not
 // fit, which are made once more. `goOn`, asked before each picture is made with how many were
 // made and how many are to be, stops the work when it says no.
 PicturesFitted FitPicturesTogether(const QList<PictureToFit> &pictures, qint64 limitBytes,
-                                   qint64 pageBytes, const Handset &handset,
+                                   qint64 pageBytes, const Handset &handset, const QColor &matte,
                                    const std::function<bool(int done, int all)> &goOn = {});

@@ -122,6 +122,29 @@ bool hasTransparency(const QImage &picture)
 }
 
 
+// The picture with its pixels more than half opaque blended over the page's background and made
+// opaque: a GIF keeps a pixel either clear or whole, and smoothed edges so keep their
+// smoothness on the page. Pixels less opaque stay as they are, to become transparent.
+QImage matted(QImage picture, const QColor &matte)
+{
+    if (!picture.hasAlphaChannel())
+        return picture;
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            const int alpha = qAlpha(line[x]);
+            if (alpha < 128 || alpha == 255)
+                continue;
+            const auto over = [alpha](int colour, int ground) {
+                return (colour * alpha + ground * (255 - alpha) + 127) / 255;
+            };
+            line[x] = qRgb(over(qRed(line[x]), matte.red()), over(qGreen(line[x]), matte.green()),
+                           over(qBlue(line[x]), matte.blue()));
+        }
+    }
+    return picture;
+}
+
 // The picture's lightness as a grey screen shows it: Rec. 709 luma of the stored values, whose
 // dithered dots come out nearer the source's lightness than those of BT.601's weights.
 QImage greyed(QImage picture)
@@ -237,14 +260,16 @@ QString PictureFactsText(const QByteArray &format, QSize size, int colours, qint
              BytesText(bytes));
 }
 
-FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget)
+FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget,
+                         const QColor &matte)
 {
     const Decoded decoded = decode(source, handset);
     if (decoded.picture.isNull())
         return fitted(decoded, {}, {}, {}, 0, decoded.problem);
     if (const QByteArray format = showsAsItIs(source, decoded, handset, budget); !format.isEmpty())
         return fitted(decoded, source, format, decoded.size, format == "gif" ? decoded.colours : 0);
-    const QImage &full = decoded.picture;
+    // Few colours show a blended edge as dots; there the edge stays as sharp as it was.
+    const QImage full = handset.colourDepth > 256 ? matted(decoded.picture, matte) : decoded.picture;
     const bool transparent = hasTransparency(full);
     // JPEG keeps no transparency, and a drawing is smaller as a GIF anyway.
     const bool jpegAllowed = handset.showsJpeg() && !transparent;

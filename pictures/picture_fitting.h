@@ -3,6 +3,7 @@
 #include "imode/handsets.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QImage>
 #include <QList>
 #include <QSize>
@@ -50,7 +51,11 @@ QString PictureFactsText(const QByteArray &format, QSize size, int colours, qint
 // pixels, or of fewer than 16 colours on a colour screen, is not worth showing, and then
 // `problem` says so. A file that is no picture, or that DecodePicture refuses (too large, cut
 // short, too slow to decode), is refused likewise, its message in Japanese.
-FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget);
+// On screens of thousands of colours, pixels more than half opaque are blended over `matte`, the
+// page's background, and made opaque, so that smoothed edges stay smooth; pixels less opaque
+// become transparent.
+FittedPicture FitPicture(const QByteArray &source, const Handset &handset, qint64 budget,
+                         const QColor &matte = Qt::white);
 
 // What each of the pictures fitted together may take of a page: the handset's limit, less the
 // page's own bytes and the pictures left as they are, shared in proportion to the pictures'

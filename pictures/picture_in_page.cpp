@@ -3,6 +3,7 @@
 #include "check/image_facts.h"
 #include "check/markup.h"
 #include "check/page_check.h"
+#include "page/color_code.h"
 #include "page/page_project.h"
 #include "page/pattern.h"
 #include "pictures/picture_fitting.h"
@@ -112,6 +113,18 @@ qint64 PictureBudgetInPage(const PageProject &page, const PageLocation &location
                     others += file->size;
     return SharePictureBudget(handset.pageLimitBytes(), now.bytes().size(), others, {QSize(1, 1)})
         .value(0);
+}
+
+QColor PageBackground(const PageProject &page)
+{
+    if (!isOn(page.ColorSupport))
+        return Qt::white;
+    try {
+        const ColorComponents colour = ParseColorCode(page.BackgroundColor);
+        return QColor(colour.red, colour.green, colour.blue);
+    } catch (const UserError &) {
+        return Qt::white;
+    }
 }
 
 bool OffersPictureFitting(const Finding &finding)

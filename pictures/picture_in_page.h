@@ -6,6 +6,7 @@
 #include "page/page_generator.h"
 
 #include <QByteArray>
+#include <QColor>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -50,6 +51,10 @@ qint64 PictureBudgetInPage(const PageProject &page, const PageLocation &location
                            const Pattern &pattern, const Handset &handset,
                            const LineOrigin &origin, const QString &source, const QString &name,
                            PageFiles &files);
+
+// The page's background colour, which shows through a picture's transparent pixels: white
+// where the page sets no colours or sets one that is no colour.
+QColor PageBackground(const PageProject &page);
 
 // Whether the finding is of a picture the phone does not show as it is (its format, its width)
 // that an item names itself, so that "携帯向けに変換" can mend it.

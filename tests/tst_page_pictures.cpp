@@ -180,9 +180,9 @@ void PagePicturesTest::roomLeftUnusedGoesToThePictureThatWantsIt()
     dot.fill(Qt::white);
     const QByteArray small = encodedPicture(dot, "GIF");
     const QByteArray photo = encodedPicture(cameraPhoto({960, 960}), "JPEG");
-    const PicturesFitted alone = FitPicturesTogether({{photo, true, 0}}, 6000, 1000, handset);
+    const PicturesFitted alone = FitPicturesTogether({{photo, true, 0}}, 6000, 1000, handset, Qt::white);
     const PicturesFitted both =
-        FitPicturesTogether({{photo, true, 0}, {small, true, 0}}, 6000, 1000, handset);
+        FitPicturesTogether({{photo, true, 0}, {small, true, 0}}, 6000, 1000, handset, Qt::white);
     QCOMPARE(both.fitted[1].bytes, small); // kept as it is
     QVERIFY(both.budgets[0] > 5000 / 2);
     QVERIFY(both.fitted[0].bytes.size() + small.size() <= 5000);

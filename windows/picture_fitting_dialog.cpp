@@ -44,7 +44,8 @@ QByteArray hashOf(const QByteArray &bytes)
 // The pictures made on a thread of the pool; `promise` tells the progress and is asked
 // whether to go on.
 PicturesMade makePictures(QPromise<PicturesMade> &promise, const QList<PictureToFit> &pictures,
-                          qint64 limitBytes, qint64 pageBytes, const Handset &handset)
+                          qint64 limitBytes, qint64 pageBytes, const Handset &handset,
+                          const QColor &matte)
 {
     PicturesMade made;
     const auto goOn = [&](int done, int all) {
@@ -52,7 +53,7 @@ PicturesMade makePictures(QPromise<PicturesMade> &promise, const QList<PictureTo
         promise.setProgressValue(done);
         return !promise.isCanceled();
     };
-    made.together = FitPicturesTogether(pictures, limitBytes, pageBytes, handset, goOn);
+    made.together = FitPicturesTogether(pictures, limitBytes, pageBytes, handset, matte, goOn);
     const int fitted = promise.future().progressValue();
     for (qsizetype index = 0; index < pictures.size() && !made.together.stopped; ++index) {
         if (!goOn(fitted + int(index), int(pictures.size()))) {
@@ -253,8 +254,8 @@ void PictureFittingDialog::refit()
     watcher.setFuture(promise->future());
     promise->start();
     QThreadPool::globalInstance()->start([promise, pictures, handset, number, limit = limitBytes,
-                                          text = textBytes] {
-        PicturesMade result = makePictures(*promise, pictures, limit, text, handset);
+                                          text = textBytes, matte = PageBackground(page)] {
+        PicturesMade result = makePictures(*promise, pictures, limit, text, handset, matte);
         result.generation = number;
         promise->addResult(std::move(result));
         promise->finish();

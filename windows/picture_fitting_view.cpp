@@ -3,10 +3,9 @@
 #include "windows/picture_fitting_dialog.h"
 
 #include "check/findings.h"
-#include "page/color_code.h"
 #include "page/page_project.h"
+#include "pictures/picture_in_page.h"
 #include "settings/handset_choice.h"
-#include "text/io_error.h"
 #include "widgets/controls.h"
 #include "widgets/error_guard.h"
 #include "widgets/handset_box.h"
@@ -29,19 +28,6 @@ constexpr int paneWidth = 300;
 constexpr int paneHeight = 172;
 
 enum Column { ItemColumn, SourceColumn, ResultColumn, RoomColumn };
-
-// The page's background, which shows through a picture's transparent pixels.
-QColor pageBackground(const PageProject &page)
-{
-    if (!isOn(page.ColorSupport))
-        return Qt::white;
-    try {
-        const ColorComponents colour = ParseColorCode(page.BackgroundColor);
-        return QColor(colour.red, colour.green, colour.blue);
-    } catch (const UserError &) {
-        return Qt::white;
-    }
-}
 
 // The picture enlarged `zoom` times on the page's background, its pixels kept sharp or
 // smoothed.
@@ -252,7 +238,7 @@ void PictureFittingDialog::showCurrent()
     nameEdit->setText(row.convert ? row.name : row.picture.source);
     nameEdit->setEnabled(row.convert);
     const Handset &handset = handsetChoice.handset();
-    const QColor background = pageBackground(page);
+    const QColor background = PageBackground(page);
     const int screenWidth = ShownPictureSize(QSize(100000, 1), handset).width();
     const int zoom = std::clamp(paneWidth / std::max(1, screenWidth), 1, 3);
     beforeView->setPixmap(row.before.isNull() ? QPixmap()

@@ -26,6 +26,7 @@ private slots:
     void pictureThatShowsStaysAsItIs();
     void coloursSaidAreTheColoursUsed_data();
     void coloursSaidAreTheColoursUsed();
+    void halfOpaqueEdgesBlendOverThePage();
     void jpegFillsItsBudgetWithThePictureAlone();
     void drawingOfFewColoursKeepsThemExactly();
     void lumaSimilarity();
@@ -166,6 +167,26 @@ void PhonePicturesTest::coloursSaidAreTheColoursUsed()
     QVERIFY2(facts.startsWith(resultFacts), qPrintable(facts));
     // LZW codes a run of one colour in some hundred bytes for these pixels.
     QVERIFY2(fitted.bytes.size() < 160, qPrintable(facts));
+}
+
+// On a deep screen a pixel more than half opaque takes the colour it shows on the page's ground;
+// one less opaque becomes clear; on a screen of few colours the edge stays as sharp as it was.
+void PhonePicturesTest::halfOpaqueEdgesBlendOverThePage()
+{
+    QImage edge(48, 32, QImage::Format_ARGB32);
+    edge.fill(Qt::transparent);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 48; ++x)
+            edge.setPixel(x, y, x < 16 ? qRgba(255, 0, 0, 255) : x < 32 ? qRgba(255, 0, 0, 200) : qRgba(255, 0, 0, 60));
+    const QByteArray png = encodedPicture(edge, "PNG");
+    const QImage deep = QImage::fromData(FitPicture(png, *FindHandset("SH505i"), 5000, Qt::black).bytes)
+                            .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(QColor(deep.pixel(5, 5)), QColor(255, 0, 0));
+    QCOMPARE(QColor(deep.pixel(20, 5)), QColor(200, 0, 0));
+    QCOMPARE(qAlpha(deep.pixel(40, 5)), 0);
+    const QImage few = QImage::fromData(FitPicture(png, *FindHandset("D502i"), 5000, Qt::black).bytes)
+                           .convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(QColor(few.pixel(20, 5)), QColor(255, 0, 0));
 }
 
 // A JPEG made for a phone holds the picture alone (no colour profile, no comment), is baseline,

@@ -1,16 +1,18 @@
 // Fitting pictures to a phone, as the conversion's before and after follows a change of handset:
-// a camera's 4,000 × 3,000 photo for a 240-pixel screen of 256 colours, the two photos and the
-// logo of a page for a 5 KB handset, and each kind of picture on each kind of screen, with the
-// bytes made and how alike they look to the picture as shown (luma SSIM) beside the time.
+// a camera's 4,000 × 3,000 photo for a 240-pixel screen of 256 colours, a photo of some 12 MB
+// as the dialog makes it (its result and its source at the phone's size), two camera photos
+// and a logo sharing a 5 KB page, and each kind of sample picture on each kind of screen, with
+// the bytes made and how alike they look to the picture as shown (luma SSIM) beside the time.
 #include "imode/handsets.h"
+#include "pictures/page_pictures.h"
 #include "pictures/picture_fitting.h"
 #include "pictures/picture_quality.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QLinearGradient>
-#include <QPainter>
+#include <QImageWriter>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QTest>
@@ -19,7 +21,8 @@
 
 namespace {
 
-QByteArray photoJpeg(QSize size)
+// A camera's photo: a shaded scene under the grain of its sensor.
+QByteArray photoJpeg(QSize size, int quality = 85)
 {
     QImage picture(size, QImage::Format_RGB32);
     QRandomGenerator grain(3);
@@ -34,74 +37,17 @@ QByteArray photoJpeg(QSize size)
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "jpeg", 85);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.write(picture);
     return bytes;
 }
 
-QByteArray encoded(const QImage &picture, const char *format)
+// One of the sample pictures the conversion is tested on.
+QByteArray sample(const char *name)
 {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, format);
-    return bytes;
-}
-
-// A screen's picture: smoothed text on a shaded ground.
-QImage screenshot()
-{
-    QImage picture(200, 150, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    QLinearGradient ground(0, 0, 0, 150);
-    ground.setColorAt(0, QColor(250, 250, 255));
-    ground.setColorAt(1, QColor(205, 215, 240));
-    painter.fillRect(picture.rect(), ground);
-    painter.setPen(QColor(20, 20, 40));
-    QFont font;
-    font.setPixelSize(13);
-    painter.setFont(font);
-    for (int line = 0; line < 10; ++line)
-        painter.drawText(6, 16 + line * 14, QStringLiteral("Open 9:00-18:00, closed Monday %1").arg(line));
-    return picture;
-}
-
-// A flat logo on a transparent ground.
-QImage logo()
-{
-    QImage picture(160, 60, QImage::Format_ARGB32);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setBrush(QColor(200, 40, 40));
-    painter.setPen(Qt::NoPen);
-    painter.drawEllipse(5, 5, 50, 50);
-    painter.setBrush(QColor(30, 60, 150));
-    painter.drawRoundedRect(65, 15, 90, 30, 8, 8);
-    return picture;
-}
-
-// A line drawing: black strokes on white.
-QImage drawing()
-{
-    QImage picture(200, 150, QImage::Format_RGB32);
-    picture.fill(Qt::white);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(QPen(Qt::black, 2));
-    for (int step = 0; step < 12; ++step)
-        painter.drawLine(10 + step * 15, 140, 100, 10 + step * 5);
-    return picture;
-}
-
-QImage gradient()
-{
-    QImage picture(200, 150, QImage::Format_RGB32);
-    QPainter painter(&picture);
-    QLinearGradient colours(0, 0, 200, 150);
-    colours.setColorAt(0, QColor(255, 200, 0));
-    colours.setColorAt(1, QColor(0, 80, 200));
-    painter.fillRect(picture.rect(), colours);
-    return picture;
+    QFile file(QStringLiteral(SAMPLE_PICTURES "/") + QString::fromLatin1(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // How alike the made picture looks to the source as the phone is given it; the dots of a
@@ -132,47 +78,58 @@ private slots:
         }
     }
 
-    // Two photos and a logo sharing what a 5 KB page leaves them.
-    void wholePageFor5Kb()
+    // What the dialog makes of a large photo, off its window's thread: the picture and its
+    // source at the phone's size.
+    void largePhotoInTheDialog()
     {
-        const QList<std::pair<QByteArray, qint64>> pictures{
-            {photoJpeg({400, 300}), 1800}, {photoJpeg({640, 480}), 1800}, {encoded(logo(), "png"), 900}};
-        const Handset phone = *FindHandset(QStringLiteral("D502i"));
-        qint64 bytes = 0;
+        const QByteArray photo = photoJpeg({5640, 3172}, 100);
+        const Handset phone = *FindHandset(QStringLiteral("SH505i"));
         QBENCHMARK {
-            bytes = 0;
-            for (const auto &[source, budget] : pictures) {
-                const FittedPicture fitted = FitPicture(source, phone, budget);
-                QVERIFY(!fitted.bytes.isEmpty());
-                bytes += fitted.bytes.size();
-            }
+            const PicturesFitted made = FitPicturesTogether({{photo, true, 0}}, 20000, 1500, phone, Qt::white);
+            QVERIFY(!made.fitted[0].bytes.isEmpty());
+            QVERIFY(!PictureBeforeFitting(photo, phone).isNull());
         }
         static bool said = false;
         if (!std::exchange(said, true))
-            qInfo("whole page on the D502i: %lld bytes of pictures", bytes);
+            qInfo("a photo of %lld bytes", qint64(photo.size()));
+    }
+
+    // Two camera photos and a logo sharing what a 5 KB page leaves them.
+    void wholePageFor5Kb()
+    {
+        const QList<PictureToFit> pictures{
+            {photoJpeg({2560, 1600}), true, 0}, {sample("photo.jpg"), true, 0}, {sample("logo.png"), true, 0}};
+        const Handset phone = *FindHandset(QStringLiteral("D502i"));
+        PicturesFitted made;
+        QBENCHMARK {
+            made = FitPicturesTogether(pictures, phone.pageLimitBytes(), 600, phone, Qt::white);
+        }
+        qint64 bytes = 0;
+        for (const FittedPicture &fitted : made.fitted) {
+            QVERIFY(!fitted.bytes.isEmpty());
+            bytes += fitted.bytes.size();
+        }
+        static bool said = false;
+        if (!std::exchange(said, true))
+            qInfo("whole page on the D502i: %lld bytes of pictures beside 600 of text", bytes);
     }
 
     void eachKindOfPicture_data()
     {
         QTest::addColumn<QByteArray>("source");
         QTest::addColumn<QString>("handset");
-        const QList<std::pair<const char *, QByteArray>> kinds{
-            {"photo", photoJpeg({640, 480})},
-            {"screenshot", encoded(screenshot(), "png")},
-            {"logo", encoded(logo(), "png")},
-            {"drawing", encoded(drawing(), "png")},
-            {"gradient", encoded(gradient(), "png")}};
         // Two levels, four greys, the fixed 256 colours, JPEG on a 503i, a 505i.
-        for (const auto &[kind, source] : kinds)
+        for (const char *kind : {"photo.jpg", "screenshot.png", "logo.png", "drawing.png", "gradient.png"})
             for (const char *handset : {"D501i", "N502i", "D502i", "N503i", "SH505i"})
                 QTest::newRow(QByteArray(kind).append(' ').append(handset).constData())
-                    << source << QString::fromLatin1(handset);
+                    << sample(kind) << QString::fromLatin1(handset);
     }
 
     void eachKindOfPicture()
     {
         QFETCH(QByteArray, source);
         QFETCH(QString, handset);
+        QVERIFY(!source.isEmpty());
         const Handset phone = *FindHandset(handset);
         FittedPicture fitted;
         QBENCHMARK {

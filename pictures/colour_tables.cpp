@@ -58,6 +58,51 @@ QList<QRgb> fixedPalette()
     return table;
 }
 
+// The entry of a table nearest to a colour, as NearestColour finds it (ties to the lower
+// index), found fast: the entries sorted by green, the search goes out from the colour's green
+// and stops where green alone lies farther than the best found.
+class NearestSearch {
+public:
+    explicit NearestSearch(const QList<QRgb> &table)
+    {
+        for (int index = 0; index < int(table.size()); ++index)
+            entries.push_back({qRed(table[index]), qGreen(table[index]), qBlue(table[index]), index});
+        std::sort(entries.begin(), entries.end(),
+                  [](const Entry &a, const Entry &b) { return a.g != b.g ? a.g < b.g : a.index < b.index; });
+    }
+
+    int operator()(int r, int g, int b) const
+    {
+        int best = std::numeric_limits<int>::max();
+        int bestIndex = 0;
+        const auto consider = [&](const Entry &entry) {
+            const int dr = entry.r - r, dg = entry.g - g, db = entry.b - b;
+            const int distance = 3 * dr * dr + 4 * dg * dg + 2 * db * db;
+            if (distance < best || (distance == best && entry.index < bestIndex)) {
+                best = distance;
+                bestIndex = entry.index;
+            }
+        };
+        const auto start = std::lower_bound(entries.begin(), entries.end(), g,
+                                            [](const Entry &entry, int green) { return entry.g < green; });
+        for (auto up = start; up != entries.end() && 4 * (up->g - g) * (up->g - g) <= best; ++up)
+            consider(*up);
+        for (auto down = start; down != entries.begin();) {
+            --down;
+            if (4 * (down->g - g) * (down->g - g) > best)
+                break;
+            consider(*down);
+        }
+        return bestIndex;
+    }
+
+private:
+    struct Entry {
+        int r, g, b, index;
+    };
+    std::vector<Entry> entries;
+};
+
 // The picture's opaque colours as the palettes are made from them: every pixel of a picture of
 // a phone's size, of a larger one a sample, and the same gathered by colour for k-means.
 ColourSample sampleColours(const QImage &picture)
@@ -112,9 +157,10 @@ void refineByMeans(QList<QRgb> &table, const std::vector<Bucket> &buckets)
     constexpr int rounds = 10;
     for (int round = 0; round < rounds; ++round) {
         std::vector<Bucket> gathered(std::size_t(table.size()));
+        const NearestSearch nearest(table);
         for (const Bucket &bucket : buckets) {
             const auto mean = [&](std::size_t channel) { return int(bucket.sum[channel] / bucket.count); };
-            Bucket &into = gathered[std::size_t(NearestColour(table, mean(0), mean(1), mean(2)))];
+            Bucket &into = gathered[std::size_t(nearest(mean(0), mean(1), mean(2)))];
             for (std::size_t channel = 0; channel < 3; ++channel)
                 into.sum[channel] += bucket.sum[channel];
             into.count += bucket.count;
@@ -239,6 +285,7 @@ QImage ReducedPicture(const QImage &picture, QList<QRgb> table, bool transparent
     }
     const int colours = int(table.size()) - (transparent ? 1 : 0);
     const QList<QRgb> shown = table.mid(0, colours);
+    const NearestSearch nearest(shown);
     QImage indexed(picture.size(), QImage::Format_Indexed8);
     indexed.setColorTable(table);
     const int width = picture.width();
@@ -266,7 +313,7 @@ QImage ReducedPicture(const QImage &picture, QList<QRgb> table, bool transparent
             const quint32 colour = quint32(r << 16 | g << 8 | b);
             Found &slot = found[(colour * 2654435761u) >> 16];
             if (slot.colour != colour)
-                slot = {colour, short(NearestColour(shown, r, g, b))};
+                slot = {colour, short(nearest(r, g, b))};
             const int index = slot.index;
             out[x] = uchar(index);
             if (diffusion == Diffusion::Off)

@@ -23,21 +23,27 @@ std::vector<double> lumaOf(const QImage &picture)
     return luma;
 }
 
-// Each value the mean of its 3 × 3 neighbours (fewer at the edges).
+// Each value the mean of its 3 × 3 neighbours (fewer at the edges): the rows' sums of three
+// first, then the columns' of those.
 std::vector<double> blurred(const std::vector<double> &luma, int width, int height)
 {
-    std::vector<double> out(luma.size());
+    const auto at = [width](int x, int y) { return std::size_t(y) * std::size_t(width) + std::size_t(x); };
+    std::vector<double> across(luma.size());
+    std::vector<int> countAcross(static_cast<std::size_t>(width));
+    for (int x = 0; x < width; ++x)
+        countAcross[std::size_t(x)] = 1 + (x > 0) + (x + 1 < width);
     for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            double sum = 0;
-            int count = 0;
-            for (int dy = std::max(0, y - 1); dy <= std::min(height - 1, y + 1); ++dy)
-                for (int dx = std::max(0, x - 1); dx <= std::min(width - 1, x + 1); ++dx) {
-                    sum += luma[std::size_t(dy) * std::size_t(width) + std::size_t(dx)];
-                    ++count;
-                }
-            out[std::size_t(y) * std::size_t(width) + std::size_t(x)] = sum / count;
-        }
+        for (int x = 0; x < width; ++x)
+            across[at(x, y)] = luma[at(x, y)] + (x > 0 ? luma[at(x - 1, y)] : 0)
+                               + (x + 1 < width ? luma[at(x + 1, y)] : 0);
+    std::vector<double> out(luma.size());
+    for (int y = 0; y < height; ++y) {
+        const int rows = 1 + (y > 0) + (y + 1 < height);
+        for (int x = 0; x < width; ++x)
+            out[at(x, y)] = (across[at(x, y)] + (y > 0 ? across[at(x, y - 1)] : 0)
+                             + (y + 1 < height ? across[at(x, y + 1)] : 0))
+                            / (rows * countAcross[std::size_t(x)]);
+    }
     return out;
 }
 

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Photographs the main window with an example page, its phone preview beside it, the page check
 # of that page, the item editor of a link with pictograms and its pictogram palette, the text
-# map maker with the first sample map, a photo made for a phone by "携帯向けに変換", the page's
-# address as a QR code, on a virtual display, and the page's preview on four phones, for the
-# README.
+# map maker with the first sample map, a photo made for a phone by "携帯向けに変換" and a page's
+# photo and logo made together, the page's address as a QR code, on a virtual display, and the
+# page's preview on four phones, for the README.
 #   scripts/screenshots.sh [PROGRAM_FOLDER] [OUTPUT_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -117,6 +117,31 @@ wait_for_windows '^携帯向けに変換$' 0
 click "$editor" 493 276
 wait_for_windows '^画像　1$' 0
 
+# A page of a photo and a logo whose pictures are made together for that D502i.
+mkdir -p "$work/photos"
+cp "$root/tests/data/pictures/photo.jpg" "$root/tests/data/pictures/logo.png" "$work/photos/"
+{
+  lines ver2.10 9 '写真館' 2 '#FFFFFF' '#0000FF' '#000000' 1 '#000000' '' 2
+  lines photo.jpg '' 1 2 2 logo.png '' 1 2 2
+  for _ in 1 2 3 4 5; do lines '' 2; done
+  for _ in 1 2 3 4 5 6 7 8 9 10; do lines '' '' 2 2 2 2; done
+  lines '' 2 '' 2 '' 2
+} | iconv -f UTF-8 -t CP932 > "$work/photos/photos.mpk"
+choose_file 388 40 "$work/photos/photos.mpk" データファイルを開く
+click "$main" 173 148
+editor=$(wait_for_dialog '^画像　1$')
+click "$editor" 460 109
+fitting=$(wait_for_dialog '^携帯向けに変換$')
+wait_until_idle
+sleep 1.5
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$fitting" "$output/page_pictures.png"
+click "$fitting" 586 534
+wait_for_windows '^携帯向けに変換$' 0
+click "$editor" 493 276
+wait_for_windows '^画像　1$' 0
+
 click "$main" 148 40
 text_map=$(wait_for_dialog '^テキスト地図作成$')
 click "$text_map" 84 444
@@ -135,6 +160,6 @@ done
 convert -background '#d8d8d8' "${previews[@]}" +append "$output/preview_handsets.png"
 echo "screenshots: $output/main_window.png $output/main_and_preview.png $output/page_check.png" \
   "$output/qr_code.png $output/item_editor.png $output/pictogram_palette.png" \
-  "$output/picture_fitting.png" \
+  "$output/picture_fitting.png" "$output/page_pictures.png" \
   "$output/text_map.png" \
   "$output/preview_handsets.png"

@@ -7,8 +7,8 @@
 #include "imode/handsets.h"
 #include "pictures/picture_fitting.h"
 #include "pictures/picture_quality.h"
+#include "support/test_files.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QTest>
 
@@ -17,12 +17,6 @@ namespace {
 QString samples()
 {
     return qEnvironmentVariable("SAMPLE_PICTURES");
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // What the tool makes of `bytes` without loss; empty when it cannot be run.
@@ -60,7 +54,7 @@ void PictureKindsTest::asGoodAsThePictureTools_data()
     QTest::addColumn<QByteArray>("format");
     QTest::addColumn<double>("referenceScore");
     QTest::addColumn<qint64>("referenceBytes");
-    const QList<QByteArray> lines = fileBytes(samples() + QStringLiteral("/reference.tsv")).split('\n');
+    const QList<QByteArray> lines = readBytes(samples() + QStringLiteral("/reference.tsv")).split('\n');
     int rows = 0;
     for (const QByteArray &line : lines) {
         if (line.isEmpty() || line.startsWith('#'))
@@ -83,7 +77,7 @@ void PictureKindsTest::asGoodAsThePictureTools()
     QFETCH(QByteArray, format);
     QFETCH(double, referenceScore);
     QFETCH(qint64, referenceBytes);
-    const QByteArray source = fileBytes(samples() + QLatin1Char('/') + picture);
+    const QByteArray source = readBytes(samples() + QLatin1Char('/') + picture);
     QVERIFY(!source.isEmpty());
     const Handset phone = *FindHandset(handset);
     const FittedPicture fitted = FitPicture(source, phone, budget);

@@ -1,5 +1,5 @@
 // Fitting pictures to a phone, as the conversion's before and after follows a change of handset:
-// a camera's 4,000 × 3,000 photo for a 240-pixel screen of 256 colours, a photo of some 12 MB
+// a camera's 4,000 × 3,000 photo for a 240-pixel screen of 256 colours, a photo of some 18 MB
 // as the dialog makes it (its result and its source at the phone's size), two camera photos
 // and a logo sharing a 5 KB page, and each kind of sample picture on each kind of screen, with
 // the bytes made and how alike they look to the picture as shown (luma SSIM) beside the time.
@@ -21,15 +21,16 @@
 
 namespace {
 
-// A camera's photo: a shaded scene under the grain of its sensor.
-QByteArray photoJpeg(QSize size, int quality = 85)
+// A camera's photo: a shaded scene under the grain of its sensor, the more `grainLevels` the more
+// bytes it takes.
+QByteArray photoJpeg(QSize size, int quality = 85, int grainLevels = 16)
 {
     QImage picture(size, QImage::Format_RGB32);
     QRandomGenerator grain(3);
     for (int y = 0; y < size.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
         for (int x = 0; x < size.width(); ++x) {
-            const int noise = int(grain.bounded(16));
+            const int noise = int(grain.bounded(grainLevels));
             line[x] = qRgb(40 + 200 * x / size.width() + noise, 220 - 160 * y / size.height() + noise,
                            80 + noise);
         }
@@ -82,7 +83,7 @@ private slots:
     // source at the phone's size.
     void largePhotoInTheDialog()
     {
-        const QByteArray photo = photoJpeg({5640, 3172}, 100);
+        const QByteArray photo = photoJpeg({5640, 3172}, 100, 40);
         const Handset phone = *FindHandset(QStringLiteral("SH505i"));
         QBENCHMARK {
             const PicturesFitted made = FitPicturesTogether({{photo, true, 0}}, 20000, 1500, phone, Qt::white);

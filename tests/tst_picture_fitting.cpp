@@ -324,9 +324,12 @@ void PictureFittingTest::dialog_data()
     QTest::newRow("in a direct input") << 4 << QByteArray("<IMG SRC=\"photo.png\" ALT=\"x\">")
                                        << QByteArray() << QList<bool>{}
                                        << QByteArray("<IMG SRC=\"photo.gif\" ALT=\"x\">");
-    // The item names a picture that is not there: a file dialog asks, and is cancelled.
+    // The item names a picture that is not there: a file dialog asks, and is cancelled, or
+    // chooses the photo.
     QTest::newRow("no picture to fit") << 1 << QByteArray("gone.png") << QByteArray()
                                        << QList<bool>{} << QByteArray();
+    QTest::newRow("a picture chosen for none") << 1 << QByteArray("gone.jpg") << QByteArray()
+                                               << QList<bool>{} << QByteArray("photo.gif");
 }
 
 void PictureFittingTest::dialog()
@@ -352,6 +355,8 @@ void PictureFittingTest::dialog()
     QVERIFY(handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
     RecordingDesktop desktop;
     desktop.yesAnswers = answers;
+    if (named == "gone.jpg")
+        desktop.answerWith(folder.filePath(QStringLiteral("photo.png")));
     PictureFittingDialog dialog(page, location, pattern, handsetChoice, desktop);
     QSignalSpy stored(&dialog, &PictureFittingDialog::stored);
     whenMade(dialog);

@@ -151,6 +151,8 @@ bool PictureFittingDialog::listPictures(const LineOrigin &origin, const QString 
         if (!picked || !useSource(chosen, *picked))
             return false;
         OpenDialog1.remember(*picked);
+        chosen.readProblem.clear();
+        chosen.convert = chosen.picture.renamable();
     }
     nameRows(Naming::Room);
     return true;

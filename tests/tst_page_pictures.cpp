@@ -14,6 +14,7 @@
 
 #include <QBuffer>
 #include <QImageWriter>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -89,6 +90,7 @@ class PagePicturesTest : public QObject {
 private slots:
     void convertedTogetherWithinTheLimit();
     void convertedAgainFromTheOriginal();
+    void pictureLeftAsItIsIsNamedWhenInTheWay();
     void windowFreeWhilePicturesAreMade();
     void roomLeftUnusedGoesToThePictureThatWantsIt();
 };
@@ -154,6 +156,36 @@ void PagePicturesTest::convertedAgainFromTheOriginal()
     // The 505i shows JPEG: the photo became one, as wide as that screen.
     const QByteArray made = page.file(QString::fromLatin1(fixture.page.Images[0].ImageUrl));
     QCOMPARE(QImage::fromData(made).width(), 240);
+}
+
+// A camera's photo left as it is takes the room of a 5 KB page: the logo beside it cannot be
+// made, and the dialog says which item is in the way and that ticking it shares the room.
+void PagePicturesTest::pictureLeftAsItIsIsNamedWhenInTheWay()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    QVERIFY(fixture.handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
+    QVERIFY(LoadPattern(9, fixture.catalogue, fixture.ProgramFolder, fixture.pattern,
+                        fixture.page.PatternNumber));
+    PictureFolderPage page(fixture);
+    page.put(1, QStringLiteral("photo.jpg"), encodedPicture(cameraPhoto({640, 480}), "JPEG"));
+    page.put(2, QStringLiteral("logo.png"), logoPng());
+    PictureFittingDialog &dialog = form.dialogs.pictureFitting();
+    QString said;
+    bool canStore = true;
+    whenMade(dialog, [&] {
+        dialog.pictureList->topLevelItem(0)->setCheckState(0, Qt::Unchecked);
+        QVERIFY(waitUntilMade(dialog));
+        dialog.pictureList->setCurrentItem(dialog.pictureList->topLevelItem(1));
+        said = dialog.problemLabel->text();
+        canStore = dialog.okButton->isEnabled();
+    });
+    dialog.fitFor({LineOrigin::Item::Image, 2}, QStringLiteral("logo.png"));
+    QVERIFY2(said.contains(QStringLiteral("画像1の「photo.jpg」が、そのままで"))
+                 && said.contains(QStringLiteral("画像1に印を付けると")),
+             qPrintable(said));
+    QVERIFY(!canStore);
+    QCOMPARE(fixture.page.Images[1].ImageUrl, QByteArray("logo.png"));
 }
 
 // A camera's photo of 5640 × 3172 pixels and over 16 MB: the dialog shows at once, its events

@@ -268,7 +268,7 @@ void PictureFittingDialog::showCurrent()
     const bool fits = !fitted.bytes.isEmpty();
     QString said = fits ? fitted.note : fitted.problem;
     if (!fits && !fitted.sourceFormat.isEmpty())
-        said = QStringLiteral("%1 この画像には %2 しか残っていません。%3")
+        said = QStringLiteral("%1に使える大きさは %2しかありません。%3")
                    .arg(itemsText(row.picture), BytesText(row.budget), inTheWay(row));
     problemLabel->setText(said);
     setTextColour(problemLabel, fits ? QColor(0, 0, 160) : QColor(200, 0, 0));

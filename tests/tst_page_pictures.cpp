@@ -91,6 +91,7 @@ private slots:
     void convertedTogetherWithinTheLimit();
     void convertedAgainFromTheOriginal();
     void pictureLeftAsItIsIsNamedWhenInTheWay();
+    void storedOnceMadeWhenPressedBefore();
     void windowFreeWhilePicturesAreMade();
     void roomLeftUnusedGoesToThePictureThatWantsIt();
 };
@@ -186,6 +187,27 @@ void PagePicturesTest::pictureLeftAsItIsIsNamedWhenInTheWay()
              qPrintable(said));
     QVERIFY(!canStore);
     QCOMPARE(fixture.page.Images[1].ImageUrl, QByteArray("logo.png"));
+}
+
+// "決定" pressed before the pictures are made stores them once they are.
+void PagePicturesTest::storedOnceMadeWhenPressedBefore()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.start();
+    QVERIFY(fixture.handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
+    PictureFolderPage page(fixture);
+    page.put(1, QStringLiteral("photo.jpg"), encodedPicture(cameraPhoto({1600, 1200}), "JPEG"));
+    PictureFittingDialog &dialog = form.dialogs.pictureFitting();
+    bool pressedWhileWorking = false;
+    QTimer::singleShot(0, &dialog, [&] {
+        pressedWhileWorking = dialog.working();
+        dialog.okButton->click();
+    });
+    // Should it not store, the dialog is closed rather than left waiting.
+    QTimer::singleShot(60000, &dialog, &QDialog::reject);
+    dialog.fitFor({LineOrigin::Item::Image, 1}, QStringLiteral("photo.jpg"));
+    QVERIFY(pressedWhileWorking);
+    QCOMPARE(fixture.page.Images[0].ImageUrl, QByteArray("photo.gif"));
 }
 
 // A camera's photo of 5640 × 3172 pixels and over 16 MB: the dialog shows at once, its events

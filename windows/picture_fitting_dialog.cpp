@@ -30,6 +30,7 @@
 #include <QTreeWidget>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -249,7 +250,9 @@ void PictureFittingDialog::refit()
         row.budget = 0;
     }
     pending = true;
-    okButton->setEnabled(false);
+    storeWhenMade = false;
+    // "決定" pressed while the pictures are made stores them once they are.
+    okButton->setEnabled(true);
     problemLabel->clear();
     showList();
     auto promise = std::make_shared<QPromise<PicturesMade>>();
@@ -273,6 +276,8 @@ void PictureFittingDialog::refit()
 void PictureFittingDialog::stop()
 {
     pending = false;
+    storeWhenMade = false;
+    okButton->setEnabled(false);
     if (watcher.isRunning())
         watcher.cancel();
     progressBar->hide();
@@ -307,6 +312,8 @@ void PictureFittingDialog::showResult(const PicturesMade &result)
     okButton->setEnabled(allMade);
     showList();
     emit pictureMade();
+    if (std::exchange(storeWhenMade, false) && allMade)
+        guarded(desktop, [this] { store(); });
 }
 
 // What takes the room a picture did not get, and what the user can do about it.
@@ -380,11 +387,14 @@ bool PictureFittingDialog::isOurs(const QString &path) const
 // "決定": writes the pictures beside the page and puts them into their items.
 void PictureFittingDialog::store()
 {
-    if (working() || !okButton->isEnabled())
+    if (!okButton->isEnabled())
         return;
-    nameTyped();
-    if (working())
+    if (!working())
+        nameTyped(); // a name of another length makes the pictures again
+    if (working()) {
+        storeWhenMade = true;
         return;
+    }
     struct Writing {
         const Row *row;
         QString path;

@@ -38,7 +38,8 @@ struct PicturesMade {
     PicturesFitted together;
     QList<QImage> before;
     quint64 generation = 0;
-    bool pending = false; // of the ticks and handset they were made for
+    bool pending = false;
+    bool storeWhenMade = false; // of the ticks and handset they were made for
 };
 
 // "携帯向けに変換": the page's pictures made for the handset chosen, together, the room the
@@ -158,6 +159,7 @@ private:
     QFutureWatcher<PicturesMade> watcher;
     quint64 generation = 0;
     bool pending = false;
+    bool storeWhenMade = false;
     QHash<QString, Made> made; // by the file written
     std::optional<WrittenPicture> written;
 };

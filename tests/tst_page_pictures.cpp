@@ -78,6 +78,16 @@ struct PictureFolderPage {
         image.ImageUrl = name.toLatin1();
         image.ImageUsed = ToggleOn;
     }
+    // The pattern of two photos, with `photo` in 画像1 and the logo in 画像2.
+    bool photoAndLogo(const QByteArray &photo)
+    {
+        if (!LoadPattern(9, fixture.catalogue, fixture.ProgramFolder, fixture.pattern,
+                         fixture.page.PatternNumber))
+            return false;
+        put(1, QStringLiteral("photo.jpg"), photo);
+        put(2, QStringLiteral("logo.png"), logoPng());
+        return true;
+    }
     QByteArray file(const QString &name) const { return readBytes(fixture.folder.filePath(name)); }
     MainWindowFixture &fixture;
 };
@@ -103,12 +113,8 @@ void PagePicturesTest::convertedTogetherWithinTheLimit()
     MainWindowFixture fixture;
     TForm1 &form = fixture.start();
     QVERIFY(fixture.handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
-    // The pattern of two photos.
-    QVERIFY(LoadPattern(9, fixture.catalogue, fixture.ProgramFolder, fixture.pattern,
-                        fixture.page.PatternNumber));
     PictureFolderPage page(fixture);
-    page.put(1, QStringLiteral("photo.jpg"), encodedPicture(cameraPhoto({2560, 1600}), "JPEG"));
-    page.put(2, QStringLiteral("logo.png"), logoPng());
+    QVERIFY(page.photoAndLogo(encodedPicture(cameraPhoto({2560, 1600}), "JPEG")));
     form.pageCheck->checkAgain();
     QVERIFY(form.pageCheck->result().totalBytes() > form.pageCheck->result().limitBytes);
 
@@ -166,11 +172,8 @@ void PagePicturesTest::pictureLeftAsItIsIsNamedWhenInTheWay()
     MainWindowFixture fixture;
     TForm1 &form = fixture.start();
     QVERIFY(fixture.handsetChoice.choose(QStringLiteral("D502i")).isEmpty());
-    QVERIFY(LoadPattern(9, fixture.catalogue, fixture.ProgramFolder, fixture.pattern,
-                        fixture.page.PatternNumber));
     PictureFolderPage page(fixture);
-    page.put(1, QStringLiteral("photo.jpg"), encodedPicture(cameraPhoto({640, 480}), "JPEG"));
-    page.put(2, QStringLiteral("logo.png"), logoPng());
+    QVERIFY(page.photoAndLogo(encodedPicture(cameraPhoto({640, 480}), "JPEG")));
     PictureFittingDialog &dialog = form.dialogs.pictureFitting();
     QString said;
     bool canStore = true;

@@ -9,9 +9,9 @@ set -euo pipefail
 source_folder=$1
 shift
 
-folders=(text imode settings page check drawings pictures preview widgets document windows textmap app)
+folders=(text imode settings page check drawings pictures publish preview widgets document windows textmap app)
 core_folders=" text imode settings page check "
-gui_folders=" drawings pictures preview "
+gui_folders=" drawings pictures publish preview "
 
 allowed() {
   case $1 in
@@ -22,11 +22,12 @@ allowed() {
     check) echo "text imode page check" ;;
     drawings) echo "text imode page drawings" ;;
     pictures) echo "text imode page check pictures" ;;
+    publish) echo "text imode settings page check pictures publish" ;;
     preview) echo "text imode page check drawings pictures preview" ;;
     widgets) echo "text imode settings drawings widgets" ;;
     document) echo "text imode settings page widgets document" ;;
-    windows) echo "text imode settings page check drawings pictures preview widgets document windows" ;;
-    textmap) echo "text imode settings page check drawings pictures preview widgets document textmap" ;;
+    windows) echo "text imode settings page check drawings pictures publish preview widgets document windows" ;;
+    textmap) echo "text imode settings page check drawings pictures publish preview widgets document textmap" ;;
     app) echo "${folders[*]}" ;;
   esac
 }

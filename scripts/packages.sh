@@ -27,15 +27,16 @@ install_missing_packages() {
 }
 
 # What building the program needs.
-build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev libqrencode-dev libfontconfig-dev
-  fonts-ipafont-gothic fonts-noto-color-emoji qt6-translations-l10n)
+build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev libqrencode-dev
+  libcurl4-openssl-dev libfontconfig-dev fonts-ipafont-gothic fonts-noto-color-emoji qt6-translations-l10n)
 
 # What the tests need besides: a virtual display to drive the real program on, clang with its
 # fuzzing runtime, the display's damage reports for the start-up benchmark, a QR code reader
-# to read back the codes the program draws, the desktop's tools that tell a file's type, and the
-# lossless optimisers of GIF and JPEG the pictures made for phones are measured against.
-test_packages=(xvfb xauth xdotool imagemagick gifsicle libjpeg-turbo-progs clang libclang-rt-14-dev
-  desktop-file-utils appstream libxcb-damage0-dev zbar-tools shared-mime-info xdg-utils
+# to read back the codes the program draws, the desktop's tools that tell a file's type, the
+# lossless optimisers of GIF and JPEG the pictures made for phones are measured against, and an
+# FTP server to publish to.
+test_packages=(xvfb xauth xdotool imagemagick gifsicle libjpeg-turbo-progs python3-pyftpdlib clang
+  libclang-rt-14-dev desktop-file-utils appstream libxcb-damage0-dev zbar-tools shared-mime-info xdg-utils
   libfile-mimeinfo-perl)
 
 # The program alone, without its tests and benchmarks, for a first start that is quick.

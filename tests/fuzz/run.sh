@@ -4,8 +4,8 @@
 # to build-fuzz/artifacts/ (FUZZ_BUILD names another build folder); a crash fails the run.
 #   tests/fuzz/run.sh SECONDS [TARGET...]   (targets: project catalogue pattern settings map
 #                                           body color picture image_facts markup stored_path
-#                                           fitted_picture command_line qr_text export; all when none
-#                                           is named)
+#                                           fitted_picture command_line qr_text export
+#                                           publish_address; all when none is named)
 set -euo pipefail
 seconds=${1:?usage: run.sh SECONDS [TARGET...]}
 shift
@@ -14,7 +14,7 @@ build=${FUZZ_BUILD:-$root/build-fuzz}
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] \
   && targets=(project catalogue pattern settings map body color picture image_facts markup
-               stored_path fitted_picture command_line qr_text export)
+               stored_path fitted_picture command_line qr_text export publish_address)
 
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DMOPECO_FUZZ=ON > "$build.log"

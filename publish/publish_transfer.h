@@ -1,0 +1,44 @@
+#pragma once
+
+#include "publish/publish_destination.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+#include <functional>
+
+// A file to send, under its name below the destination's folder ("img/logo.gif").
+struct FileToSend {
+    QString name;
+    QByteArray bytes;
+};
+
+struct SentFile {
+    QString name;
+    bool sent = false;
+    QString problem; // in Japanese, when it was not sent
+};
+
+// How far the sending is: the file being sent (from 0) and its bytes.
+struct SendingProgress {
+    int file = 0;
+    int files = 0;
+    qint64 fileBytesSent = 0;
+    qint64 fileBytes = 0;
+};
+
+struct SendingOutcome {
+    QList<SentFile> files; // those tried, in order: every one, or up to the first that failed
+    bool stopped = false;  // the sending was asked to stop
+    bool allSent() const;
+};
+
+// Sends the files in their order over one connection. Each goes up as "NAME.part" and is
+// renamed to NAME only when whole, and its size on the server is then checked, so a file is
+// never half-written under its own name; folders are made as needed. The sending stops at the
+// first file that fails, so the page, sent last, never goes up without its pictures. `goOn` is
+// asked as the bytes go, and stops the sending when it says no. FTPS is held to TLS 1.2.
+SendingOutcome SendFiles(const PublishDestination &destination, const QString &password,
+                         const QList<FileToSend> &files,
+                         const std::function<bool(const SendingProgress &)> &goOn = {});

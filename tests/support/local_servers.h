@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+
+// An FTP server of Debian's python3-pyftpdlib on 127.0.0.1, on a port the system gives, serving
+// `root` to one user; stopped when it goes, also when a test fails.
+class LocalFtpServer {
+public:
+    static constexpr const char *user = "sakura";
+    static constexpr const char *password = "secret";
+
+    explicit LocalFtpServer(const QString &root);
+    ~LocalFtpServer();
+
+    // Whether it listens; then `port` is its port, else `problem` says why not.
+    bool started() const { return port > 0; }
+    int port = 0;
+    QString problem;
+
+private:
+    QProcess process;
+};

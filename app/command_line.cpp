@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 
 #include "app/command_line_options.h"
+#include "app/command_publish.h"
 
 #include "check/page_check.h"
 #include "imode/handsets.h"
@@ -276,6 +277,7 @@ int RunCommandLine(const CommandLine &commandLine, const QString &programFolder)
     case CommandLine::Run::Check:
     case CommandLine::Run::Preview:
     case CommandLine::Run::Export:
+    case CommandLine::Run::Publish:
         break;
     }
     QString handset;
@@ -298,6 +300,9 @@ int RunCommandLine(const CommandLine &commandLine, const QString &programFolder)
         return preview(project, *subject, commandLine.output);
     case CommandLine::Run::Export:
         return exportPage(project, *subject, commandLine);
+    case CommandLine::Run::Publish:
+        return PublishFromCommandLine(project, {subject->opened.page, subject->location, subject->opened.pattern},
+                                      commandLine, programFolder);
     default:
         return check(project, *subject);
     }

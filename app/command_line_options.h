@@ -6,7 +6,7 @@
 #include <vector>
 
 // What an option asks the program to do. Any of them but None makes a run without a window.
-enum class CommandLineAction { None, Help, Version, Check, Preview, Export, Qr };
+enum class CommandLineAction { None, Help, Version, Check, Preview, Export, Qr, Publish };
 
 // One option of the command line: its names (a letter for "-o", a word for "--output"), the
 // name of its value (empty for a switch), what it does in the help, what it asks for, and, for

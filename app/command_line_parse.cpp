@@ -167,7 +167,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
         {CommandLineAction::Check, CommandLine::Run::Check},
         {CommandLineAction::Preview, CommandLine::Run::Preview},
         {CommandLineAction::Export, CommandLine::Run::Export},
-        {CommandLineAction::Qr, CommandLine::Run::Qr}};
+        {CommandLineAction::Qr, CommandLine::Run::Qr},
+        {CommandLineAction::Publish, CommandLine::Run::Publish}};
     const auto optionOf = [](CommandLineAction action) {
         for (const CommandLineOptionEntry &entry : commandLineOptions())
             if (entry.action == action)
@@ -188,7 +189,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     if (chosen.isEmpty())
         return mistake(line, QStringLiteral("何をするかを「%1」のどれかで指定してください。")
                                  .arg(offered.join(QStringLiteral("」「"))));
-    if (line.run != CommandLine::Run::Check && !parser.isSet(QStringLiteral("output")))
+    if (line.run != CommandLine::Run::Check && line.run != CommandLine::Run::Publish
+        && !parser.isSet(QStringLiteral("output")))
         return mistake(line, QStringLiteral("「%1」には保存先を「-o」で指定してください。").arg(chosen.constFirst()));
     for (const auto &[action, run] : runs)
         if (run == line.run)
@@ -205,6 +207,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     line.title = value("title");
     line.output = value("output");
     line.replace = parser.isSet(QStringLiteral("replace"));
+    line.to = value("to");
+    line.dryRun = parser.isSet(QStringLiteral("dry-run"));
     // A picture is written in the format its name says, decided before any work.
     if ((line.run == CommandLine::Run::Preview || line.run == CommandLine::Run::Qr)
         && PictureFormatFor(line.output).isEmpty())

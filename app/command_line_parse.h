@@ -8,7 +8,7 @@
 // What the command line asks for. It is read once, before any application object is made, so
 // that a run without a window, or a mistyped command line, never needs a display.
 struct CommandLine {
-    enum class Run { Window, Help, Version, Check, Preview, Export, Qr, Mistake };
+    enum class Run { Window, Help, Version, Check, Preview, Export, Qr, Publish, Mistake };
     Run run = Run::Window;
     QString programName;
     QString project; // for the window, the project to open; none when empty
@@ -18,6 +18,8 @@ struct CommandLine {
     QString qrText;                 // what --qr makes a code of
     QString title;                  // with --qr, the bookmark's title; none when empty
     bool replace = false;           // with --export, files of the same names are replaced
+    QString to;                     // with --publish, the destination's address
+    bool dryRun = false;            // with --publish, the plan is said and nothing sent
     QString mistake;                // what is wrong, for Run::Mistake
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "page/page_generator.h"
+#include "settings/publish_record.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -17,12 +18,6 @@ struct PublishSource {
     // The file's own name where only a name differing in case is there ("Logo.GIF" for
     // "logo.gif"); empty otherwise.
     QString fileNamed;
-};
-
-// What the server held of a file after the last publish.
-struct PublishedFile {
-    qint64 size = 0;
-    QByteArray sha256;
 };
 
 // One file of the plan, in the order it is sent: the pictures before the page naming them,

@@ -250,7 +250,7 @@ void CheckCommandTest::mistakenCommandLine_data()
     QTest::newRow("no value") << QStringList{"--check"} << "「--check」のあとに値";
     QTest::newRow("empty value") << QStringList{"--check="} << "「--check」のあとに値";
     QTest::newRow("nothing to do") << QStringList{"--handset", "505i"}
-                                   << "「--check」「--preview」「--export」「--qr」のどれかで";
+                                   << "「--check」「--preview」「--export」「--qr」「--publish」のどれかで";
     QTest::newRow("preview without a picture") << QStringList{"--preview", "shop.mpk"} << "「-o」";
     QTest::newRow("export without a folder") << QStringList{"--export", "shop.mpk"} << "「-o」";
     QTest::newRow("two at once") << QStringList{"--check", "shop.mpk", "--export", "shop.mpk", "-o", "x"}

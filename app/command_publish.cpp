@@ -60,9 +60,9 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
         return Mistake;
     }
     const QString pageName = QFileInfo(projectFile).completeBaseName() + QStringLiteral(".html");
-    const QHash<QString, PublishedFile> published = ReadPublishRecord(programFolder, projectFile, address);
+    const PublishRecord published = ReadPublishRecord(programFolder, projectFile, address);
     const QList<PublishSource> sources = GatherPublishSources(pageName, now.bytes(), now.lines, now.pictureFolder);
-    const PublishPlan plan = PlanPublish(sources, published);
+    const PublishPlan plan = PlanPublish(sources, published.files);
 
     out << said << QStringLiteral("公開先: %1").arg(address) << '\n';
     for (const PlannedFile &file : plan.files) {
@@ -96,24 +96,30 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
         const auto source = std::find_if(sources.begin(), sources.end(),
                                          [&](const PublishSource &s) { return s.name == file.name; });
         const QByteArray &bytes = *source->bytes;
+        const PublishedFile held{bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
         if (file.state == PlannedFile::State::Send)
-            files.append({file.name, bytes});
-        record.insert(file.name, {bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)});
+            files.append({file.name, bytes, published.parts.value(file.name) == held.sha256});
+        record.insert(file.name, held);
     }
     const SendingOutcome outcome = SendFiles(destination, password, files);
-    QHash<QString, PublishedFile> kept = published;
+    PublishRecord kept = published;
     for (const SentFile &file : outcome.files) {
+        kept.parts.remove(file.name);
         if (file.sent) {
             out << said << QStringLiteral("送りました: %1").arg(file.name) << '\n';
-            kept.insert(file.name, record.value(file.name));
-        } else {
-            err << said << QStringLiteral("送れませんでした: %1: %2").arg(file.name, file.problem) << '\n';
+            kept.files.insert(file.name, record.value(file.name));
+            continue;
         }
+        err << said << QStringLiteral("送れませんでした: %1: %2").arg(file.name, file.problem) << '\n';
+        // The server's file of that name is no longer known; a part left goes on next time.
+        kept.files.remove(file.name);
+        if (file.partLeft)
+            kept.parts.insert(file.name, record.value(file.name).sha256);
     }
-    // What the server holds the same stays so; a file that failed is sent again next time.
+    // What the server holds the same stays so.
     for (const PlannedFile &file : plan.files)
         if (file.state == PlannedFile::State::Same)
-            kept.insert(file.name, record.value(file.name));
+            kept.files.insert(file.name, record.value(file.name));
     try {
         SavePublishRecord(programFolder, projectFile, address, kept);
     } catch (const IoError &error) {

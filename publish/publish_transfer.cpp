@@ -194,8 +194,19 @@ SendingOutcome SendFiles(const PublishDestination &destination, const QString &p
         curl_easy_setopt(curl.get(), CURLOPT_NOPROGRESS, 0L);
         curl_easy_setopt(curl.get(), CURLOPT_XFERINFOFUNCTION, watch);
         curl_easy_setopt(curl.get(), CURLOPT_XFERINFODATA, &watching);
+        if (file.partLeft)
+            curl_easy_setopt(curl.get(), CURLOPT_RESUME_FROM_LARGE, curl_off_t(-1));
         errors[0] = '\0';
         CURLcode code = curl_easy_perform(curl.get());
+        if (file.partLeft && code != CURLE_OK && !watching.stopped && code != CURLE_LOGIN_DENIED
+            && code != CURLE_COULDNT_CONNECT) {
+            // The server does not go on from the part it holds: the file is sent whole.
+            reading.at = 0;
+            curl_easy_setopt(curl.get(), CURLOPT_RESUME_FROM_LARGE, curl_off_t(0));
+            errors[0] = '\0';
+            code = curl_easy_perform(curl.get());
+        }
+        sent.partLeft = code != CURLE_OK;
         if (watching.stopped) {
             outcome.stopped = true;
             sent.problem = QStringLiteral("中止しました。");

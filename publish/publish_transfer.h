@@ -12,12 +12,16 @@
 struct FileToSend {
     QString name;
     QByteArray bytes;
+    // The server may hold "NAME.part" of these very bytes, left by a sending broken off: the
+    // upload goes on from where it ends, or starts again where the server does not allow that.
+    bool partLeft = false;
 };
 
 struct SentFile {
     QString name;
     bool sent = false;
-    QString problem; // in Japanese, when it was not sent
+    QString problem;       // in Japanese, when it was not sent
+    bool partLeft = false; // its sending began and broke off: "NAME.part" may be on the server
 };
 
 // How far the sending is: the file being sent (from 0) and its bytes.

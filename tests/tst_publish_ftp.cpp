@@ -36,6 +36,8 @@ private slots:
     void filesArriveWhole();
     void wrongPassword();
     void stoppedPartWayLeavesTheEarlierFile();
+    void brokenOffThenSentOn_data();
+    void brokenOffThenSentOn();
 };
 
 void PublishFtpTest::filesArriveWhole()
@@ -88,6 +90,48 @@ void PublishFtpTest::stoppedPartWayLeavesTheEarlierFile()
     QCOMPARE(outcome.files.size(), 1);
     QCOMPARE(readBytes(root.filePath(QStringLiteral("www/photo.jpg"))), QByteArray("the earlier photo"));
     QCOMPARE(readBytes(root.filePath(QStringLiteral("www/index.html"))), QByteArray("the earlier page"));
+}
+
+// A picture broken off part way goes on from where its part ends, or, on a server that does
+// not allow that, is sent whole; either way the server's file is the picture, byte for byte.
+void PublishFtpTest::brokenOffThenSentOn_data()
+{
+    QTest::addColumn<bool>("resumeAllowed");
+    QTest::newRow("resumed") << true;
+    QTest::newRow("refused, sent whole") << false;
+}
+
+void PublishFtpTest::brokenOffThenSentOn()
+{
+    QFETCH(bool, resumeAllowed);
+    QTemporaryDir root;
+    LocalFtpServer server(root.path(), resumeAllowed ? LocalFtpServer::Resume::Allowed : LocalFtpServer::Resume::Refused);
+    QVERIFY2(server.started(), qPrintable(server.problem));
+    const QByteArray picture = bigPicture();
+    const SendingOutcome broken = SendFiles(
+        toServer(server.port), QString::fromLatin1(LocalFtpServer::password), {{QStringLiteral("photo.jpg"), picture}},
+        [](const SendingProgress &progress) { return progress.fileBytesSent < 300'000; });
+    QVERIFY(broken.stopped);
+    QVERIFY(broken.files[0].partLeft);
+    const qint64 partBytes = QFileInfo(root.filePath(QStringLiteral("www/photo.jpg.part"))).size();
+    QVERIFY(partBytes > 0 && partBytes < picture.size());
+
+    qint64 mostSent = 0;
+    const SendingOutcome again = SendFiles(
+        toServer(server.port), QString::fromLatin1(LocalFtpServer::password),
+        {{QStringLiteral("photo.jpg"), picture, true}}, [&mostSent](const SendingProgress &progress) {
+            mostSent = std::max(mostSent, progress.fileBytesSent);
+            return true;
+        });
+    QVERIFY2(again.allSent(), qPrintable(again.files.value(0).problem));
+    QCOMPARE(readBytes(root.filePath(QStringLiteral("www/photo.jpg"))), picture);
+    QVERIFY(!QFileInfo::exists(root.filePath(QStringLiteral("www/photo.jpg.part"))));
+    // Resumed, only the rest went (the server may have written more of the part after it was
+    // measured); refused, all of it.
+    if (resumeAllowed)
+        QVERIFY2(mostSent <= picture.size() - partBytes, qPrintable(QString::number(mostSent)));
+    else
+        QCOMPARE(mostSent, picture.size());
 }
 
 QTEST_MAIN(PublishFtpTest)

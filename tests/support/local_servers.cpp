@@ -3,23 +3,24 @@
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 
-LocalFtpServer::LocalFtpServer(const QString &root)
+LocalFtpServer::LocalFtpServer(const QString &root, Resume resume)
 {
+    QStringList arguments{QStringLiteral(TEST_SUPPORT_FOLDER "/ftp_server.py"), root, QString::fromLatin1(user),
+                          QString::fromLatin1(password)};
+    if (resume == Resume::Refused)
+        arguments << QStringLiteral("refuse-resume");
     // Debian's own interpreter, whose modules the package installed.
-    process.start(QStringLiteral("/usr/bin/python3"),
-                  {QStringLiteral("-m"), QStringLiteral("pyftpdlib"), QStringLiteral("-i"), QStringLiteral("127.0.0.1"),
-                   QStringLiteral("-p"), QStringLiteral("0"), QStringLiteral("-w"), QStringLiteral("-d"), root,
-                   QStringLiteral("-u"), QString::fromLatin1(user), QStringLiteral("-P"), QString::fromLatin1(password)});
+    process.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!process.waitForStarted()) {
         problem = QStringLiteral("python3-pyftpdlib could not be started");
         return;
     }
-    static const QRegularExpression listening(QStringLiteral("starting FTP server on 127\\.0\\.0\\.1:(\\d+)"));
+    static const QRegularExpression listening(QStringLiteral("listening on (\\d+)"));
     QByteArray said;
     const QDeadlineTimer deadline(20000);
     while (!deadline.hasExpired() && process.state() == QProcess::Running) {
         process.waitForReadyRead(100);
-        said += process.readAllStandardError();
+        said += process.readAllStandardOutput() + process.readAllStandardError();
         if (const QRegularExpressionMatch match = listening.match(QString::fromUtf8(said)); match.hasMatch()) {
             port = match.captured(1).toInt();
             return;

@@ -10,7 +10,10 @@ public:
     static constexpr const char *user = "sakura";
     static constexpr const char *password = "secret";
 
-    explicit LocalFtpServer(const QString &root);
+    // How the server takes an upload that goes on from where an earlier one broke off.
+    enum class Resume { Allowed, Refused };
+
+    explicit LocalFtpServer(const QString &root, Resume resume = Resume::Allowed);
     ~LocalFtpServer();
 
     // Whether it listens; then `port` is its port, else `problem` says why not.

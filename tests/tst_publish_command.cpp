@@ -8,6 +8,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -30,6 +32,7 @@ class PublishCommandTest : public QObject {
 
 private slots:
     void publishesWhatChanged();
+    void killedWhilePublishing();
 };
 
 void PublishCommandTest::publishesWhatChanged()
@@ -79,6 +82,41 @@ void PublishCommandTest::publishesWhatChanged()
     QCOMPARE(refused.exitCode, 1);
     QVERIFY2(refused.err.contains("パスワード"), refused.err.constData());
     QCOMPARE(readBytes(root.filePath(QStringLiteral("www/cafe.html"))), page);
+}
+
+// The program killed while a new picture goes up: the server keeps the earlier picture whole,
+// and the page that names it; the next publish sends the new one.
+void PublishCommandTest::killedWhilePublishing()
+{
+    QTemporaryDir project;
+    QTemporaryDir root;
+    QVERIFY(copyProject(project.path()));
+    LocalFtpServer server(root.path(), LocalFtpServer::Resume::Allowed, LocalFtpServer::Speed::Slow);
+    QVERIFY2(server.started(), qPrintable(server.problem));
+    const QString to = QStringLiteral("ftp://%1@127.0.0.1:%2/www/").arg(QString::fromLatin1(LocalFtpServer::user)).arg(server.port);
+    const QStringList publish{QStringLiteral("--publish"), QStringLiteral("cafe.mpk"), QStringLiteral("--to"), to};
+    qputenv("MOPECO_PASSWORD", LocalFtpServer::password);
+    QCOMPARE(runWithoutDisplay(publish, project.path()).exitCode, 0);
+    const QByteArray earlierPhoto = readBytes(root.filePath(QStringLiteral("www/photo.jpg")));
+    const QByteArray page = readBytes(root.filePath(QStringLiteral("www/cafe.html")));
+
+    const QByteArray newPhoto(600'000, 'p'); // six seconds at the server's pace
+    writeBytes(project.filePath(QStringLiteral("photo.jpg")), newPhoto);
+    QProcess program;
+    program.setWorkingDirectory(project.path());
+    program.start(qEnvironmentVariable("MOPECO"), publish);
+    QVERIFY(program.waitForStarted());
+    // Until the new picture is on its way.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(root.filePath(QStringLiteral("www/photo.jpg.part"))).size() > 0, 20000);
+    program.kill();
+    program.waitForFinished();
+    QCOMPARE(readBytes(root.filePath(QStringLiteral("www/photo.jpg"))), earlierPhoto);
+    QCOMPARE(readBytes(root.filePath(QStringLiteral("www/cafe.html"))), page);
+
+    const Ran next = runWithoutDisplay(publish, project.path());
+    qunsetenv("MOPECO_PASSWORD");
+    QVERIFY2(next.exitCode == 0, next.err.constData());
+    QCOMPARE(readBytes(root.filePath(QStringLiteral("www/photo.jpg"))), newPhoto);
 }
 
 QTEST_MAIN(PublishCommandTest)

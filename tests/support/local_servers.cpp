@@ -3,12 +3,14 @@
 #include <QDeadlineTimer>
 #include <QRegularExpression>
 
-LocalFtpServer::LocalFtpServer(const QString &root, Resume resume)
+LocalFtpServer::LocalFtpServer(const QString &root, Resume resume, Speed speed)
 {
     QStringList arguments{QStringLiteral(TEST_SUPPORT_FOLDER "/ftp_server.py"), root, QString::fromLatin1(user),
                           QString::fromLatin1(password)};
     if (resume == Resume::Refused)
         arguments << QStringLiteral("refuse-resume");
+    if (speed == Speed::Slow)
+        arguments << QStringLiteral("slow");
     // Debian's own interpreter, whose modules the package installed.
     process.start(QStringLiteral("/usr/bin/python3"), arguments);
     if (!process.waitForStarted()) {

@@ -12,8 +12,10 @@ public:
 
     // How the server takes an upload that goes on from where an earlier one broke off.
     enum class Resume { Allowed, Refused };
+    // How fast it takes an upload.
+    enum class Speed { Full, Slow };
 
-    explicit LocalFtpServer(const QString &root, Resume resume = Resume::Allowed);
+    explicit LocalFtpServer(const QString &root, Resume resume = Resume::Allowed, Speed speed = Speed::Full);
     ~LocalFtpServer();
 
     // Whether it listens; then `port` is its port, else `problem` says why not.

@@ -1,10 +1,12 @@
 // Any bytes as "set.dat": a clear message or settings that write and read back the same; as
 // "mopeco.ini": any value set is read back whole and changes no other key, a list is read no
 // further than asked and a window size stays one a screen can hold; and as work a program
-// left for recovery, with its notes: taken back whole, or set aside.
+// left for recovery, with its notes: taken back whole, or set aside; and as the record of a
+// publish: what is read of it is kept and read back the same.
 #include "fuzz_inputs.h"
 #include "page/project_file.h"
 #include "settings/program_settings.h"
+#include "settings/publish_record.h"
 #include "settings/recovery_file.h"
 #include "settings/tool_settings.h"
 #include "text/ini_text.h"
@@ -49,6 +51,18 @@ void asProgramFolderFiles(const QByteArray &bytes)
     require(size.isEmpty() || (size.width() <= 16384 && size.height() <= 16384));
     SavedFolders(folder);
     SavedQrAddress(folder, QStringLiteral("/home/user/cafe.mpk"));
+
+    // The record of a publish, found by the name the program gives it.
+    const QString project = QStringLiteral("/home/user/cafe.mpk");
+    const QString address = QStringLiteral("ftp://sakura@127.0.0.1/www/");
+    SavePublishRecord(folder, project, address, {});
+    const QStringList records = QDir(folder).entryList({QStringLiteral("published-*.txt")}, QDir::Files);
+    require(records.size() == 1);
+    saveFileBytes(folder + records.constFirst(), bytes);
+    const PublishRecord read = ReadPublishRecord(folder, project, address);
+    SavePublishRecord(folder, project, address, read);
+    const PublishRecord again = ReadPublishRecord(folder, project, address);
+    require(again.files == read.files && again.parts == read.parts);
 
     // Work a program left: as it kept it, cut short of what its notes say, and under a name
     // of old beside notes of any bytes. Only whole work is taken back.

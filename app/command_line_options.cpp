@@ -28,8 +28,9 @@ const std::vector<CommandLineOptionEntry> &commandLineOptions()
          CommandLineAction::Export},
         {{QStringLiteral("publish")},
          QStringLiteral("プロジェクト.mpk"),
-         QStringLiteral("ページと、ページが使う画像を、公開先のサーバーに送ります（--to で公開先。"
-                        "パスワードは環境変数 MOPECO_PASSWORD で渡します）。前回から変わったファイルだけを送ります。"),
+         QStringLiteral("ページと、ページが使う画像を、公開先のサーバーに送ります（公開先は、画面で決めたものか "
+                        "--to で指定したもの。パスワードは、保存したものか環境変数 MOPECO_PASSWORD）。"
+                        "前回から変わったファイルだけを送ります。"),
          CommandLineAction::Publish},
         {{QStringLiteral("qr")},
          QStringLiteral("アドレス"),
@@ -63,6 +64,17 @@ const std::vector<CommandLineOptionEntry> &commandLineOptions()
          QStringLiteral("アドレス"),
          QStringLiteral("--publish の公開先: ftp://ユーザー名@サーバー:ポート/フォルダ/、FTPS（明示的 TLS）は "
                         "ftps://…、SFTP は sftp://…。"),
+         CommandLineAction::None,
+         {CommandLineAction::Publish}},
+        {{QStringLiteral("key")},
+         QStringLiteral("ファイル"),
+         QStringLiteral("--publish で、SFTP のログインに使う秘密鍵のファイル（パスフレーズは MOPECO_PASSWORD で"
+                        "渡します）。"),
+         CommandLineAction::None,
+         {CommandLineAction::Publish}},
+        {{QStringLiteral("trust")},
+         QStringLiteral("指紋"),
+         QStringLiteral("--publish で、サーバーの鍵をこの指紋（SHA256:…）のときだけ信頼して覚えます。"),
          CommandLineAction::None,
          {CommandLineAction::Publish}},
         {{QStringLiteral("dry-run")},

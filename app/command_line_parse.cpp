@@ -209,6 +209,8 @@ CommandLine parseCommandLine(const QStringList &arguments)
     line.replace = parser.isSet(QStringLiteral("replace"));
     line.to = value("to");
     line.dryRun = parser.isSet(QStringLiteral("dry-run"));
+    line.keyFile = value("key");
+    line.trust = value("trust");
     // A picture is written in the format its name says, decided before any work.
     if ((line.run == CommandLine::Run::Preview || line.run == CommandLine::Run::Qr)
         && PictureFormatFor(line.output).isEmpty())

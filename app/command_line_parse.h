@@ -20,6 +20,8 @@ struct CommandLine {
     bool replace = false;           // with --export, files of the same names are replaced
     QString to;                     // with --publish, the destination's address
     bool dryRun = false;            // with --publish, the plan is said and nothing sent
+    QString keyFile;                // with --publish, the SSH private key to log in with
+    QString trust;                  // with --publish, the fingerprint of the server's key to trust
     QString mistake;                // what is wrong, for Run::Mistake
 };
 

@@ -5,8 +5,11 @@
 #include "pictures/picture_fitting.h"
 #include "publish/publish_destination.h"
 #include "publish/publish_plan.h"
+#include "publish/password_store.h"
 #include "publish/publish_transfer.h"
+#include "publish/server_key.h"
 #include "settings/publish_record.h"
+#include "settings/publish_settings.h"
 #include "text/io_error.h"
 
 #include <QCryptographicHash>
@@ -32,6 +35,42 @@ QString stateText(PlannedFile::State state)
     return {};
 }
 
+// The password never comes as an argument, where others could read it: it comes from the
+// environment, or the secret store where the user kept it. An SFTP login may need none.
+std::optional<QString> passwordFor(const PublishDestination &destination, const QString &address, bool kept,
+                                   QTextStream &err, const QString &said)
+{
+    if (qEnvironmentVariableIsSet("MOPECO_PASSWORD"))
+        return qEnvironmentVariable("MOPECO_PASSWORD");
+    if (kept) {
+        const StoredPassword stored = ReadStoredPassword(address);
+        if (stored.password)
+            return stored.password;
+        if (!stored.problem.isEmpty())
+            err << said << stored.problem << '\n';
+    }
+    if (destination.protocol == PublishDestination::Protocol::Sftp)
+        return QString();
+    err << said << QStringLiteral("パスワードを環境変数 MOPECO_PASSWORD で渡してください。") << '\n';
+    return std::nullopt;
+}
+
+void sayServerKey(const ServerKeyMet &met, const QString &trusted, QTextStream &err, const QString &said)
+{
+    if (met.trust == ServerKeyMet::Trust::Unknown)
+        err << said
+            << QStringLiteral("初めてつなぐサーバーなので、何も送りませんでした。サーバーの鍵の指紋は %1 です。"
+                              "サーバーの管理者が知らせる指紋と同じなら、「--trust %1」を付けてもう一度実行してください。")
+                   .arg(met.fingerprint)
+            << '\n';
+    else
+        err << said
+            << QStringLiteral("サーバーの鍵が、前に信頼したもの（%1）から %2 に変わっているので、何も送りませんでした。"
+                              "別のサーバーになりすまされているおそれがあります。サーバーの管理者に確かめてください。")
+                   .arg(trusted, met.fingerprint)
+            << '\n';
+}
+
 } // namespace
 
 int PublishFromCommandLine(const QString &projectFile, const PublishedProject &project,
@@ -40,17 +79,32 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
     QTextStream out(stdout);
     QTextStream err(stderr);
     const QString said = projectFile + QStringLiteral(": ");
-    if (commandLine.to.isEmpty()) {
-        err << said << QStringLiteral("公開先を「--to ftp://ユーザー名@サーバー/フォルダ/」で指定してください。") << '\n';
+    // The place set in the window, unless --to names another for this run.
+    const PublishPlace place = SavedPublishPlace(programFolder, projectFile).value;
+    const QString given = commandLine.to.isEmpty() ? place.address : commandLine.to;
+    if (given.isEmpty()) {
+        err << said << QStringLiteral("公開先が決めてありません。画面の「公開…」で決めるか、"
+                                      "「--to ftp://ユーザー名@サーバー/フォルダ/」で指定してください。")
+            << '\n';
         return Mistake;
     }
-    const DestinationReading reading = ReadDestinationAddress(commandLine.to);
+    const DestinationReading reading = ReadDestinationAddress(given);
     if (!reading.destination) {
         err << said << reading.problem << '\n';
         return Mistake;
     }
     const PublishDestination &destination = *reading.destination;
     const QString address = DestinationAddress(destination);
+    const bool placeKept = address == place.address;
+    std::optional<QString> trust;
+    if (!commandLine.trust.isEmpty()) {
+        trust = ReadKeyFingerprint(commandLine.trust);
+        if (!trust) {
+            err << said << QStringLiteral("「%1」は鍵の指紋ではありません（SHA256:… の形です）。").arg(commandLine.trust)
+                << '\n';
+            return Mistake;
+        }
+    }
 
     BodyFiles bodies;
     const PageNow now = PageAsWrittenNow(project.page, project.location, project.pattern,
@@ -84,12 +138,10 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
         return Published;
     }
 
-    // The password never comes as an argument, where others could read it.
-    if (!qEnvironmentVariableIsSet("MOPECO_PASSWORD")) {
-        err << said << QStringLiteral("パスワードを環境変数 MOPECO_PASSWORD で渡してください。") << '\n';
+    const QString keyFile = commandLine.keyFile.isEmpty() && placeKept ? place.keyFile : commandLine.keyFile;
+    const std::optional<QString> password = passwordFor(destination, address, placeKept && place.passwordKept, err, said);
+    if (!password)
         return Mistake;
-    }
-    const QString password = qEnvironmentVariable("MOPECO_PASSWORD");
     QList<FileToSend> files;
     QHash<QString, PublishedFile> record;
     for (const PlannedFile &file : plan.files) {
@@ -101,7 +153,16 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
             files.append({file.name, bytes, published.parts.value(file.name) == held.sha256});
         record.insert(file.name, held);
     }
-    const SendingOutcome outcome = SendFiles(destination, password, files);
+    const QString server = ServerName(destination);
+    const QString trusted = trust ? *trust : SavedServerKey(programFolder, server).value;
+    const SendingOutcome outcome = SendFiles(destination, {*password, keyFile}, trusted, files);
+    if (outcome.serverKey.trust != ServerKeyMet::Trust::Trusted) {
+        sayServerKey(outcome.serverKey, trusted, err, said);
+        return NotSent;
+    }
+    if (trust && !server.isEmpty())
+        if (const QString problem = SaveServerKey(programFolder, server, *trust); !problem.isEmpty())
+            err << said << problem << '\n';
     PublishRecord kept = published;
     for (const SentFile &file : outcome.files) {
         kept.parts.remove(file.name);

@@ -71,3 +71,15 @@ QString DestinationAddress(const PublishDestination &destination)
     url.setPath(QLatin1Char('/') + destination.folder + (destination.folder.isEmpty() ? QString() : QStringLiteral("/")));
     return url.toString();
 }
+
+QString ServerName(const PublishDestination &destination)
+{
+    if (destination.protocol == PublishDestination::Protocol::Ftp)
+        return {};
+    QUrl url;
+    url.setScheme(destination.protocol == PublishDestination::Protocol::Sftp ? QStringLiteral("sftp")
+                                                                              : QStringLiteral("ftps"));
+    url.setHost(destination.host);
+    url.setPort(destination.port);
+    return url.toString();
+}

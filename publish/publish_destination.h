@@ -29,3 +29,7 @@ DestinationReading ReadDestinationAddress(const QString &address);
 
 // The address of a destination, as ReadDestinationAddress reads it.
 QString DestinationAddress(const PublishDestination &destination);
+
+// The server whose key the user trusts ("sftp://HOST:PORT", "ftps://HOST:PORT"); empty for plain
+// FTP, which shows none.
+QString ServerName(const PublishDestination &destination);

@@ -2,6 +2,9 @@
 
 #include <curl/curl.h>
 
+#include "publish/server_key.h"
+
+#include <QFile>
 #include <QUrl>
 
 #include <algorithm>
@@ -73,16 +76,21 @@ QString scheme(PublishDestination::Protocol protocol)
     return protocol == PublishDestination::Protocol::Sftp ? QStringLiteral("sftp") : QStringLiteral("ftp");
 }
 
-// The address of a file below the destination's folder.
-QByteArray fileAddress(const PublishDestination &destination, const QString &name)
+QByteArray serverAddress(const PublishDestination &destination, const QString &path)
 {
     QUrl url;
     url.setScheme(scheme(destination.protocol));
     url.setHost(destination.host);
     url.setPort(destination.port);
-    QString path = destination.folder.isEmpty() ? QString() : QLatin1Char('/') + destination.folder;
-    url.setPath(path + QLatin1Char('/') + name);
+    url.setPath(path);
     return url.toEncoded();
+}
+
+// The address of a file below the destination's folder.
+QByteArray fileAddress(const PublishDestination &destination, const QString &name)
+{
+    const QString folder = destination.folder.isEmpty() ? QString() : QLatin1Char('/') + destination.folder;
+    return serverAddress(destination, folder + QLatin1Char('/') + name);
 }
 
 // The absolute path SFTP's commands take, or the FTP name as it stands in the file's folder.
@@ -120,14 +128,37 @@ QString problemOf(CURLcode code, const char *detail)
 using Handle = std::unique_ptr<CURL, decltype(&curl_easy_cleanup)>;
 using Commands = std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)>;
 
+// The SSH host key against the one trusted.
+struct HostKeyCheck {
+    QString trusted;
+    QString seen;
+};
+
+int checkHostKey(void *data, int, const char *key, size_t length)
+{
+    auto *check = static_cast<HostKeyCheck *>(data);
+    check->seen = KeyFingerprint(QByteArrayView(key, qsizetype(length)));
+    return check->seen == check->trusted ? CURLKHMATCH_OK : CURLKHMATCH_MISMATCH;
+}
+
 // What every request of the connection shares.
-void setCommon(CURL *curl, const PublishDestination &destination, const QByteArray &user,
-               const QByteArray &password, char *errors)
+struct Connection {
+    const PublishDestination &destination;
+    QByteArray user;
+    QByteArray password;
+    QByteArray keyFile;
+    // An FTPS certificate no known authority signed: its key must be this one.
+    bool pinCertificate = false;
+    QByteArray pin;
+    HostKeyCheck hostKey;
+    char errors[CURL_ERROR_SIZE] = {};
+};
+
+void setCommon(CURL *curl, Connection &connection)
 {
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "ftp,ftps,sftp");
-    curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
-    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, errors);
+    curl_easy_setopt(curl, CURLOPT_USERNAME, connection.user.constData());
+    curl_easy_setopt(curl, CURLOPT_ERRORBUFFER, connection.errors);
     curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, connectSeconds);
     curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, quietSeconds);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
@@ -135,11 +166,88 @@ void setCommon(CURL *curl, const PublishDestination &destination, const QByteArr
     curl_easy_setopt(curl, CURLOPT_FTP_CREATE_MISSING_DIRS, long(CURLFTP_CREATE_DIR_RETRY));
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, ignore);
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    if (destination.protocol == PublishDestination::Protocol::Ftps) {
+    switch (connection.destination.protocol) {
+    case PublishDestination::Protocol::Sftp:
+        // Without a check of its own, libcurl takes any host key.
+        curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYFUNCTION, checkHostKey);
+        curl_easy_setopt(curl, CURLOPT_SSH_HOSTKEYDATA, &connection.hostKey);
+        if (connection.keyFile.isEmpty()) {
+            curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES,
+                             long(CURLSSH_AUTH_PASSWORD | CURLSSH_AUTH_KEYBOARD | CURLSSH_AUTH_AGENT));
+            curl_easy_setopt(curl, CURLOPT_PASSWORD, connection.password.constData());
+        } else {
+            curl_easy_setopt(curl, CURLOPT_SSH_AUTH_TYPES, long(CURLSSH_AUTH_PUBLICKEY));
+            curl_easy_setopt(curl, CURLOPT_SSH_PRIVATE_KEYFILE, connection.keyFile.constData());
+            curl_easy_setopt(curl, CURLOPT_KEYPASSWD, connection.password.constData());
+        }
+        break;
+    case PublishDestination::Protocol::Ftps:
         curl_easy_setopt(curl, CURLOPT_USE_SSL, long(CURLUSESSL_ALL));
         // Over TLS 1.3 a reused connection loses files against common servers.
         curl_easy_setopt(curl, CURLOPT_SSLVERSION, long(CURL_SSLVERSION_TLSv1_2) | long(CURL_SSLVERSION_MAX_TLSv1_2));
+        if (connection.pinCertificate) {
+            // The key's pin takes the place of the authority's signature; the handshake ends
+            // before the login when the key is another.
+            curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
+            curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
+            curl_easy_setopt(curl, CURLOPT_PINNEDPUBLICKEY, connection.pin.constData());
+            curl_easy_setopt(curl, CURLOPT_CERTINFO, 1L);
+        }
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, connection.password.constData());
+        break;
+    case PublishDestination::Protocol::Ftp:
+        curl_easy_setopt(curl, CURLOPT_PASSWORD, connection.password.constData());
+        break;
     }
+}
+
+// The fingerprint of the certificate's key the server showed on the last request.
+QString certificateFingerprint(CURL *curl)
+{
+    curl_certinfo *certificates = nullptr;
+    if (curl_easy_getinfo(curl, CURLINFO_CERTINFO, &certificates) != CURLE_OK || !certificates
+        || certificates->num_of_certs < 1)
+        return {};
+    for (const curl_slist *item = certificates->certinfo[0]; item; item = item->next) {
+        const QByteArrayView line(item->data);
+        if (line.startsWith("Cert:"))
+            if (const auto key = CertificatePublicKey(line.sliced(5)))
+                return KeyFingerprint(*key);
+    }
+    return {};
+}
+
+CURLcode request(CURL *curl, Connection &connection, const QByteArray &address)
+{
+    curl_easy_reset(curl);
+    setCommon(curl, connection);
+    curl_easy_setopt(curl, CURLOPT_URL, address.constData());
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    connection.errors[0] = '\0';
+    return curl_easy_perform(curl);
+}
+
+// Logs in, once the server has shown the key trusted, or a certificate a known authority
+// signed. Says which key it showed when it was not trusted.
+CURLcode logIn(CURL *curl, Connection &connection, const QString &trustedKey, ServerKeyMet &met)
+{
+    const PublishDestination &destination = connection.destination;
+    const QByteArray top = serverAddress(destination, QStringLiteral("/"));
+    connection.hostKey.trusted = trustedKey;
+    CURLcode code = request(curl, connection, top);
+    if (destination.protocol == PublishDestination::Protocol::Ftps && code == CURLE_PEER_FAILED_VERIFICATION) {
+        connection.pinCertificate = true;
+        // A pin no key has ends the handshake before the login and leaves the key to be read.
+        connection.pin = trustedKey.isEmpty() ? QByteArray("sha256//") + QByteArray(44, 'A') : PinnedKeyOption(trustedKey);
+        code = request(curl, connection, top);
+        if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
+            met.fingerprint = certificateFingerprint(curl);
+    } else if (destination.protocol == PublishDestination::Protocol::Sftp && code == CURLE_PEER_FAILED_VERIFICATION) {
+        met.fingerprint = connection.hostKey.seen;
+    }
+    if (!met.fingerprint.isEmpty())
+        met.trust = trustedKey.isEmpty() ? ServerKeyMet::Trust::Unknown : ServerKeyMet::Trust::Changed;
+    return code;
 }
 
 } // namespace
@@ -149,17 +257,30 @@ bool SendingOutcome::allSent() const
     return !stopped && std::all_of(files.begin(), files.end(), [](const SentFile &file) { return file.sent; });
 }
 
-SendingOutcome SendFiles(const PublishDestination &destination, const QString &password,
+SendingOutcome SendFiles(const PublishDestination &destination, const Login &login, const QString &trustedKey,
                          const QList<FileToSend> &files,
                          const std::function<bool(const SendingProgress &)> &goOn)
 {
     startCurl();
     SendingOutcome outcome;
     Handle curl(curl_easy_init(), &curl_easy_cleanup);
-    const QByteArray user = destination.user.toUtf8();
-    const QByteArray secret = password.toUtf8();
-    char errors[CURL_ERROR_SIZE] = {};
+    Connection connection{destination, destination.user.toUtf8(), login.password.toUtf8(),
+                          QFile::encodeName(login.keyFile), false, {}, {}, {}};
+    char *errors = connection.errors;
     Watching watching{&goOn, {0, int(files.size()), 0, 0}, false};
+    if (!files.isEmpty() && curl) {
+        const CURLcode code = logIn(curl.get(), connection, trustedKey, outcome.serverKey);
+        if (code != CURLE_OK) {
+            SentFile failed{files.first().name, false, problemOf(code, errors)};
+            if (outcome.serverKey.trust != ServerKeyMet::Trust::Trusted)
+                failed.problem = outcome.serverKey.trust == ServerKeyMet::Trust::Unknown
+                                     ? QStringLiteral("初めてつなぐサーバーです。鍵の指紋を確かめてから信頼してください。")
+                                     : QStringLiteral("サーバーの鍵が、前に信頼したものと違います。"
+                                                      "サーバーの管理者に確かめてください。");
+            outcome.files.append(failed);
+            return outcome;
+        }
+    }
     for (int index = 0; index < files.size(); ++index) {
         const FileToSend &file = files[index];
         SentFile sent{file.name, false, {}};
@@ -182,7 +303,7 @@ SendingOutcome SendFiles(const PublishDestination &destination, const QString &p
             curl_slist_append(rename.get(), ("RNTO " + renameTo).constData());
         }
         curl_easy_reset(curl.get());
-        setCommon(curl.get(), destination, user, secret, errors);
+        setCommon(curl.get(), connection);
         curl_easy_setopt(curl.get(), CURLOPT_URL, part.constData());
         curl_easy_setopt(curl.get(), CURLOPT_UPLOAD, 1L);
         curl_easy_setopt(curl.get(), CURLOPT_READFUNCTION, readPart);
@@ -215,13 +336,7 @@ SendingOutcome SendFiles(const PublishDestination &destination, const QString &p
         }
         if (code == CURLE_OK) {
             // The size the server holds under the file's own name.
-            const QByteArray named = fileAddress(destination, file.name);
-            curl_easy_reset(curl.get());
-            setCommon(curl.get(), destination, user, secret, errors);
-            curl_easy_setopt(curl.get(), CURLOPT_URL, named.constData());
-            curl_easy_setopt(curl.get(), CURLOPT_NOBODY, 1L);
-            errors[0] = '\0';
-            code = curl_easy_perform(curl.get());
+            code = request(curl.get(), connection, fileAddress(destination, file.name));
             curl_off_t size = -1;
             if (code == CURLE_OK)
                 curl_easy_getinfo(curl.get(), CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);

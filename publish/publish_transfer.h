@@ -32,9 +32,28 @@ struct SendingProgress {
     qint64 fileBytes = 0;
 };
 
+// How the user logs in: with a password, or on SFTP with a private key (the password then
+// unlocks it) or the SSH agent.
+struct Login {
+    QString password;
+    QString keyFile;
+};
+
+// The key the server showed, where it was not the one trusted (see server_key.h).
+struct ServerKeyMet {
+    enum class Trust {
+        Trusted,   // the one trusted, or a certificate a known authority signed
+        Unknown,   // none was trusted yet
+        Changed,   // another one was trusted
+    };
+    Trust trust = Trust::Trusted;
+    QString fingerprint;
+};
+
 struct SendingOutcome {
     QList<SentFile> files; // those tried, in order: every one, or up to the first that failed
     bool stopped = false;  // the sending was asked to stop
+    ServerKeyMet serverKey; // when not trusted, nothing was sent and no password went out
     bool allSent() const;
 };
 
@@ -43,6 +62,9 @@ struct SendingOutcome {
 // never half-written under its own name; folders are made as needed. The sending stops at the
 // first file that fails, so the page, sent last, never goes up without its pictures. `goOn` is
 // asked as the bytes go, and stops the sending when it says no. FTPS is held to TLS 1.2.
-SendingOutcome SendFiles(const PublishDestination &destination, const QString &password,
+// An SSH host key, or an FTPS certificate no known authority signed, must have the fingerprint
+// `trustedKey`; else the connection ends before the login, and the outcome says which key the
+// server showed.
+SendingOutcome SendFiles(const PublishDestination &destination, const Login &login, const QString &trustedKey,
                          const QList<FileToSend> &files,
                          const std::function<bool(const SendingProgress &)> &goOn = {});

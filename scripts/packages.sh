@@ -28,7 +28,7 @@ install_missing_packages() {
 
 # What building the program needs.
 build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev libqrencode-dev
-  libcurl4-openssl-dev libfontconfig-dev fonts-ipafont-gothic fonts-noto-color-emoji qt6-translations-l10n)
+  libcurl4-openssl-dev qtkeychain-qt6-dev libfontconfig-dev fonts-ipafont-gothic fonts-noto-color-emoji qt6-translations-l10n)
 
 # What the tests need besides: a virtual display to drive the real program on, clang with its
 # fuzzing runtime, the display's damage reports for the start-up benchmark, a QR code reader

@@ -1,20 +1,11 @@
 #include "settings/program_settings.h"
 
 #include "imode/handsets.h"
+#include "settings/settings_file.h"
 #include "text/ini_text.h"
-#include "text/io_error.h"
-#include "text/text_reader.h"
-#include "text/text_writer.h"
 
-#include <QCryptographicHash>
-
-#include <optional>
 
 namespace {
-
-// A handset's name and sixteen pictogram numbers take some hundred bytes; anything far larger
-// is no settings file of this program.
-constexpr qint64 MaxSettingsBytes = 64 * 1024;
 
 constexpr QByteArrayView checkSection = "check";
 constexpr QByteArrayView handsetKey = "handset";
@@ -26,59 +17,11 @@ constexpr QByteArrayView pageFolderKey = "page";
 constexpr QByteArrayView checkWindowKey = "window";
 constexpr QByteArrayView qrSection = "qr";
 
-// A key for each project: its path may hold any character a key may not.
 QByteArray qrAddressKey(const QString &projectFile)
 {
     if (projectFile.isEmpty())
         return "address";
-    return "address-"
-           + QCryptographicHash::hash(projectFile.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
-}
-
-QString settingsPath(const QString &programFolder)
-{
-    return programFolder + QStringLiteral("mopeco.ini");
-}
-
-// The file's bytes; empty when there is none yet. Throws IoError, naming the file.
-QByteArray settingsBytes(const QString &path)
-{
-    try {
-        return readFileBytes(path, MaxSettingsBytes);
-    } catch (IoError &error) {
-        if (error.kind() == IoError::Kind::NotFound)
-            return {};
-        throw error.inFile(path);
-    }
-}
-
-template <typename Value, typename Take>
-SavedSetting<Value> savedSetting(const QString &programFolder, QByteArrayView section,
-                                 QByteArrayView key, Value fallback, Take &&take)
-{
-    try {
-        const std::optional<QByteArray> value =
-            iniValue(settingsBytes(settingsPath(programFolder)), section, key);
-        return {value ? take(*value) : fallback, {}};
-    } catch (const IoError &error) {
-        return {fallback, QStringLiteral("設定ファイルを読み込めません。前回選んだ機種などは使わず、"
-                                         "最初の設定で続けます。\n")
-                              + error.message()};
-    }
-}
-
-QString saveSetting(const QString &programFolder, QByteArrayView section, QByteArrayView key,
-                    const QByteArray &value)
-{
-    const QString path = settingsPath(programFolder);
-    try {
-        saveFileBytes(path, withIniValue(settingsBytes(path), section, key, value));
-        return {};
-    } catch (IoError &error) {
-        return QStringLiteral("設定ファイルに書き込めません。選んだ機種や最近使った絵文字、"
-                              "最後に使ったフォルダは、次に起動したときには残っていません。\n")
-               + error.inFile(path).message();
-    }
+    return projectSettingKey("address", projectFile);
 }
 
 } // namespace

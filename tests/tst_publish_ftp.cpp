@@ -47,12 +47,12 @@ void PublishFtpTest::filesArriveWhole()
     QVERIFY2(server.started(), qPrintable(server.problem));
     const QList<FileToSend> files{{QStringLiteral("img/logo.gif"), "GIF89a logo"},
                                   {QStringLiteral("index.html"), "<HTML>one</HTML>"}};
-    const SendingOutcome first = SendFiles(toServer(server.port), QString::fromLatin1(LocalFtpServer::password), files);
+    const SendingOutcome first = SendFiles(toServer(server.port), {QString::fromLatin1(LocalFtpServer::password), {}}, {}, files);
     QVERIFY2(first.allSent(), qPrintable(first.files.value(first.files.size() - 1).problem));
     QCOMPARE(readBytes(root.filePath(QStringLiteral("www/img/logo.gif"))), QByteArray("GIF89a logo"));
     QCOMPARE(readBytes(root.filePath(QStringLiteral("www/index.html"))), QByteArray("<HTML>one</HTML>"));
     // The page again, changed: it replaces the one there; no part file is left.
-    const SendingOutcome again = SendFiles(toServer(server.port), QString::fromLatin1(LocalFtpServer::password),
+    const SendingOutcome again = SendFiles(toServer(server.port), {QString::fromLatin1(LocalFtpServer::password), {}}, {},
                                            {{QStringLiteral("index.html"), "<HTML>two, longer</HTML>"}});
     QVERIFY(again.allSent());
     QCOMPARE(readBytes(root.filePath(QStringLiteral("www/index.html"))), QByteArray("<HTML>two, longer</HTML>"));
@@ -64,7 +64,7 @@ void PublishFtpTest::wrongPassword()
     QTemporaryDir root;
     LocalFtpServer server(root.path());
     QVERIFY2(server.started(), qPrintable(server.problem));
-    const SendingOutcome outcome = SendFiles(toServer(server.port), QStringLiteral("wrong"),
+    const SendingOutcome outcome = SendFiles(toServer(server.port), {QStringLiteral("wrong"), {}}, {},
                                              {{QStringLiteral("index.html"), "<HTML></HTML>"}});
     QVERIFY(!outcome.allSent());
     QCOMPARE(outcome.files.size(), 1);
@@ -83,7 +83,7 @@ void PublishFtpTest::stoppedPartWayLeavesTheEarlierFile()
     LocalFtpServer server(root.path());
     QVERIFY2(server.started(), qPrintable(server.problem));
     const SendingOutcome outcome = SendFiles(
-        toServer(server.port), QString::fromLatin1(LocalFtpServer::password),
+        toServer(server.port), {QString::fromLatin1(LocalFtpServer::password), {}}, {},
         {{QStringLiteral("photo.jpg"), bigPicture()}, {QStringLiteral("index.html"), "<HTML>new</HTML>"}},
         [](const SendingProgress &progress) { return progress.fileBytesSent < 100'000; });
     QVERIFY(outcome.stopped);
@@ -109,7 +109,7 @@ void PublishFtpTest::brokenOffThenSentOn()
     QVERIFY2(server.started(), qPrintable(server.problem));
     const QByteArray picture = bigPicture();
     const SendingOutcome broken = SendFiles(
-        toServer(server.port), QString::fromLatin1(LocalFtpServer::password), {{QStringLiteral("photo.jpg"), picture}},
+        toServer(server.port), {QString::fromLatin1(LocalFtpServer::password), {}}, {}, {{QStringLiteral("photo.jpg"), picture}},
         [](const SendingProgress &progress) { return progress.fileBytesSent < 300'000; });
     QVERIFY(broken.stopped);
     QVERIFY(broken.files[0].partLeft);
@@ -118,7 +118,7 @@ void PublishFtpTest::brokenOffThenSentOn()
 
     qint64 mostSent = 0;
     const SendingOutcome again = SendFiles(
-        toServer(server.port), QString::fromLatin1(LocalFtpServer::password),
+        toServer(server.port), {QString::fromLatin1(LocalFtpServer::password), {}}, {},
         {{QStringLiteral("photo.jpg"), picture, true}}, [&mostSent](const SendingProgress &progress) {
             mostSent = std::max(mostSent, progress.fileBytesSent);
             return true;

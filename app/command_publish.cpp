@@ -1,19 +1,15 @@
 #include "app/command_publish.h"
 
-#include "check/page_files.h"
-#include "page/page_as_written.h"
 #include "pictures/picture_fitting.h"
 #include "publish/publish_destination.h"
-#include "publish/publish_plan.h"
 #include "publish/password_store.h"
+#include "publish/publish_preparation.h"
 #include "publish/publish_transfer.h"
 #include "publish/server_key.h"
 #include "settings/publish_record.h"
 #include "settings/publish_settings.h"
 #include "text/io_error.h"
 
-#include <QCryptographicHash>
-#include <QFileInfo>
 #include <QTextStream>
 
 namespace {
@@ -106,18 +102,14 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
         }
     }
 
-    BodyFiles bodies;
-    const PageNow now = PageAsWrittenNow(project.page, project.location, project.pattern,
-                                         project.pattern.PartCount, bodies);
-    if (now.bodyError) {
-        err << said << QStringLiteral("本文のファイルが読めません（%1）。").arg(now.bodyError->explained()) << '\n';
+    const PublishPreparation preparation = PreparePublish(project.page, project.location, project.pattern,
+                                                          PublishedPageName(projectFile),
+                                                          ReadPublishRecord(programFolder, projectFile, address));
+    if (!preparation.problem.isEmpty()) {
+        err << said << preparation.problem << '\n';
         return Mistake;
     }
-    const QString pageName = QFileInfo(projectFile).completeBaseName() + QStringLiteral(".html");
-    const PublishRecord published = ReadPublishRecord(programFolder, projectFile, address);
-    const QList<PublishSource> sources = GatherPublishSources(pageName, now.bytes(), now.lines, now.pictureFolder);
-    const PublishPlan plan = PlanPublish(sources, published.files);
-
+    const PublishPlan &plan = preparation.plan;
     out << said << QStringLiteral("公開先: %1").arg(address) << '\n';
     for (const PlannedFile &file : plan.files) {
         out << said << stateText(file.state) << ": " << file.name;
@@ -142,17 +134,7 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
     const std::optional<QString> password = passwordFor(destination, address, placeKept && place.passwordKept, err, said);
     if (!password)
         return Mistake;
-    QList<FileToSend> files;
-    QHash<QString, PublishedFile> record;
-    for (const PlannedFile &file : plan.files) {
-        const auto source = std::find_if(sources.begin(), sources.end(),
-                                         [&](const PublishSource &s) { return s.name == file.name; });
-        const QByteArray &bytes = *source->bytes;
-        const PublishedFile held{bytes.size(), QCryptographicHash::hash(bytes, QCryptographicHash::Sha256)};
-        if (file.state == PlannedFile::State::Send)
-            files.append({file.name, bytes, published.parts.value(file.name) == held.sha256});
-        record.insert(file.name, held);
-    }
+    const QList<FileToSend> files = preparation.filesToSend();
     const QString server = ServerName(destination);
     const QString trusted = trust ? *trust : SavedServerKey(programFolder, server).value;
     const SendingOutcome outcome = SendFiles(destination, {*password, keyFile}, trusted, files);
@@ -163,24 +145,13 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
     if (trust && !server.isEmpty())
         if (const QString problem = SaveServerKey(programFolder, server, *trust); !problem.isEmpty())
             err << said << problem << '\n';
-    PublishRecord kept = published;
     for (const SentFile &file : outcome.files) {
-        kept.parts.remove(file.name);
-        if (file.sent) {
+        if (file.sent)
             out << said << QStringLiteral("送りました: %1").arg(file.name) << '\n';
-            kept.files.insert(file.name, record.value(file.name));
-            continue;
-        }
-        err << said << QStringLiteral("送れませんでした: %1: %2").arg(file.name, file.problem) << '\n';
-        // The server's file of that name is no longer known; a part left goes on next time.
-        kept.files.remove(file.name);
-        if (file.partLeft)
-            kept.parts.insert(file.name, record.value(file.name).sha256);
+        else
+            err << said << QStringLiteral("送れませんでした: %1: %2").arg(file.name, file.problem) << '\n';
     }
-    // What the server holds the same stays so.
-    for (const PlannedFile &file : plan.files)
-        if (file.state == PlannedFile::State::Same)
-            kept.files.insert(file.name, record.value(file.name));
+    const PublishRecord kept = preparation.recordAfter(outcome);
     try {
         SavePublishRecord(programFolder, projectFile, address, kept);
     } catch (const IoError &error) {

@@ -2,8 +2,8 @@
 # Photographs the main window with an example page, its phone preview beside it, the page check
 # of that page, the item editor of a link with pictograms and its pictogram palette, the text
 # map maker with the first sample map, a photo made for a phone by "携帯向けに変換" and a page's
-# photo and logo made together, the page's address as a QR code, on a virtual display, and the
-# page's preview on four phones, for the README.
+# photo and logo made together, the page's address as a QR code and the publish window's plan, on
+# a virtual display, and the page's preview on four phones, for the README.
 #   scripts/screenshots.sh [PROGRAM_FOLDER] [OUTPUT_FOLDER]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -70,6 +70,25 @@ sleep 0.3
 import -window "$check" "$output/page_check.png"
 click "$check" 544 356
 wait_for_windows '^ページの確認$' 0
+
+# The publish window with its plan, for a server the page has not gone to yet.
+click "$main" 406 72
+publish=$(wait_for_dialog '^公開$')
+click "$publish" 160 51
+type_text ftp.example.jp
+click "$publish" 160 79
+type_text sakura
+click "$publish" 160 107
+type_text public_html
+click "$publish" 200 163
+type_text 'http://www.example.jp/~sakura/'
+xdotool key Tab
+wait_until_idle
+xdotool mousemove 0 0
+sleep 0.3
+import -window "$publish" "$output/publish.png"
+click "$publish" 506 512
+wait_for_windows '^公開$' 0
 
 # The item editor of the first link, then its pictogram palette, which pops up below the
 # button beside the text box.
@@ -159,7 +178,7 @@ for handset in 501i D502i D503i 505i; do
 done
 convert -background '#d8d8d8' "${previews[@]}" +append "$output/preview_handsets.png"
 echo "screenshots: $output/main_window.png $output/main_and_preview.png $output/page_check.png" \
-  "$output/qr_code.png $output/item_editor.png $output/pictogram_palette.png" \
+  "$output/qr_code.png $output/publish.png $output/item_editor.png $output/pictogram_palette.png" \
   "$output/picture_fitting.png" "$output/page_pictures.png" \
   "$output/text_map.png" \
   "$output/preview_handsets.png"

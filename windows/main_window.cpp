@@ -26,6 +26,7 @@
 #include "windows/pattern_selection.h"
 #include "windows/picture_fitting_dialog.h"
 #include "windows/preview_box.h"
+#include "windows/publish_window.h"
 #include "windows/summary_panel.h"
 #include "windows/tool_settings_dialog.h"
 #include "windows/version_dialog.h"
@@ -99,6 +100,9 @@ TForm1::TForm1(PageSession &session, HandsetChoice &handsetChoice, WorkingState 
     previewButton = addButton(this, {356, 93, 100, 25}, QStringLiteral("ケータイ表示"));
     previewButton->setToolTip(QStringLiteral("ページを、選んだ機種で見たように表示します。"));
     connect(previewButton, &QPushButton::clicked, pageCheck, &PageCheckPanel::showPreview);
+    publishButton = addButton(this, {356, 60, 100, 25}, QStringLiteral("公開…"));
+    publishButton->setToolTip(QStringLiteral("ページと画像を、ホームページのサーバーに送ります。"));
+    connect(publishButton, &QPushButton::clicked, this, [this] { guarded(this->desktop, [this] { publishPage(); }); });
     // Whoever changed the page, the summary and the check follow it.
     connect(&session.changes, &PageChanges::changed, this, [this](PageChanges::Change what) {
         if (what == PageChanges::Change::Page)
@@ -168,7 +172,7 @@ void TForm1::saySaved(const QString &file)
 void TForm1::keepUnsavedWork()
 {
     documentLabel = new QLabel(this);
-    documentLabel->setGeometry(12, 63, 500, 20);
+    documentLabel->setGeometry(12, 63, 336, 20);
     notice = new NoticeBar(this, {8, 61, 504, 24});
     session.keepUnsavedWork(*notice, desktop, [this] {
         return [this, kept = state] {
@@ -321,9 +325,19 @@ void TForm1::SpeedButton7Click()
     desktop.openForUser(programFilePath(programFolder, "help.html"));
 }
 
+// With no FTP program set, the program puts the page on the server itself.
 void TForm1::SpeedButton8Click()
 {
+    if (toolSettings.FtpProgram.bytes.trimmed().isEmpty() && toolSettings.FtpProgram.chosen.isEmpty()) {
+        publishPage();
+        return;
+    }
     startWith(desktop, QStringLiteral("FTPソフト"), ftpProgram(toolSettings));
+}
+
+void TForm1::publishPage()
+{
+    dialogs.publish().openFor(session.projectFile());
 }
 
 void TForm1::SpeedButton9Click()

@@ -86,6 +86,7 @@ public:
     void SpeedButton6Click();
     void SpeedButton7Click();
     void SpeedButton8Click();
+    void publishPage();
     void SpeedButton9Click();
     void SpeedButton10Click();
     void SpeedButton11Click();
@@ -163,6 +164,7 @@ public:
     // The handset, the size meter and the findings of the page check.
     PageCheckPanel *pageCheck = nullptr;
     QPushButton *previewButton; // "ケータイ表示", beside the title box
+    QPushButton *publishButton; // "公開…", above it
 
     FileDialog SaveDialog1;
     FileDialog OpenDialog1;

@@ -46,6 +46,8 @@ void TForm1::createActions()
         [this] { SpeedButton3Click(); }, SpeedButton3);
     add(QStringLiteral("ケータイ表示"), {QKeySequence(Qt::Key_F5)}, [this] { pageCheck->showPreview(); },
         previewButton);
+    add(QStringLiteral("公開"), {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_U)}, [this] { publishPage(); },
+        publishButton);
     add(QStringLiteral("ページのチェック"), {QKeySequence(Qt::Key_F7)}, [this] { pageCheck->showFindings(); },
         nullptr);
     // The page's own undo: the title box keeps none of its own, so the keys reach these.

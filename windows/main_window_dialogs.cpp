@@ -6,6 +6,7 @@
 #include "windows/main_window.h"
 #include "windows/pattern_selection.h"
 #include "windows/picture_fitting_dialog.h"
+#include "windows/publish_window.h"
 #include "windows/tool_settings_dialog.h"
 #include "windows/version_dialog.h"
 
@@ -84,4 +85,11 @@ PictureFittingDialog &MainWindowDialogs::pictureFitting()
                          &TForm1::pageStored);
     }
     return *pictureFittingWindow;
+}
+
+PublishWindow &MainWindowDialogs::publish()
+{
+    if (!publishWindow)
+        publishWindow = new PublishWindow(session.page, session.location, pattern, programFolder, desktop, &owner);
+    return *publishWindow;
 }

@@ -9,6 +9,7 @@ class TForm4;
 class TForm5;
 class TForm6;
 class PictureFittingDialog;
+class PublishWindow;
 class HandsetChoice;
 class Desktop;
 class PageSession;
@@ -33,6 +34,7 @@ public:
     TForm5 &version();
     TForm6 &toolSettings();
     PictureFittingDialog &pictureFitting();
+    PublishWindow &publish();
 
 private:
     TForm1 &owner;
@@ -50,4 +52,5 @@ private:
     TForm5 *versionWindow = nullptr;
     TForm6 *toolSettingsWindow = nullptr;
     PictureFittingDialog *pictureFittingWindow = nullptr;
+    PublishWindow *publishWindow = nullptr;
 };

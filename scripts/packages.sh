@@ -33,9 +33,11 @@ build_packages=(cmake make g++ qt6-base-dev libgl-dev libjpeg-dev libgif-dev lib
 # What the tests need besides: a virtual display to drive the real program on, clang with its
 # fuzzing runtime, the display's damage reports for the start-up benchmark, a QR code reader
 # to read back the codes the program draws, the desktop's tools that tell a file's type, the
-# lossless optimisers of GIF and JPEG the pictures made for phones are measured against, and an
-# FTP server to publish to.
-test_packages=(xvfb xauth xdotool imagemagick gifsicle libjpeg-turbo-progs python3-pyftpdlib clang
+# lossless optimisers of GIF and JPEG the pictures made for phones are measured against, FTP, FTPS
+# and SFTP servers to publish to with the tools that make their certificates and keys, and a
+# desktop keyring in a D-Bus session of its own to keep a password in.
+test_packages=(xvfb xauth xdotool imagemagick gifsicle libjpeg-turbo-progs python3-pyftpdlib python3-openssl
+  openssl openssh-server dbus gnome-keyring clang
   libclang-rt-14-dev desktop-file-utils appstream libxcb-damage0-dev zbar-tools shared-mime-info xdg-utils
   libfile-mimeinfo-perl)
 

@@ -338,6 +338,7 @@ void PublishWindow::sendTo(const PublishDestination &to, const QString &password
         return;
     }
     stopAsked = std::make_shared<std::atomic_bool>(false);
+    busy = true;
     sendButton->setEnabled(false);
     stopButton->setEnabled(true);
     progressBar->setValue(0);
@@ -374,6 +375,7 @@ void PublishWindow::showProgress(const SendingProgress &progress)
 
 void PublishWindow::sent(const SendingOutcome &outcome)
 {
+    busy = false;
     stopButton->setEnabled(false);
     progressBar->hide();
     const QString address = DestinationAddress(sendingTo);

@@ -42,8 +42,8 @@ public:
     // Opens on the project saved as `projectFile`; a project not saved yet is said so instead.
     void openFor(const QString &projectFile);
 
-    // Whether files are being sent now.
-    bool sending() const { return watcher.isRunning(); }
+    // Whether files are being sent now: until the outcome is shown.
+    bool sending() const { return busy; }
 
     QComboBox *protocolBox;
     QLineEdit *hostEdit;
@@ -96,4 +96,5 @@ private:
     QString sendingPassword;
     QFutureWatcher<SendingOutcome> watcher;
     std::shared_ptr<std::atomic_bool> stopAsked;
+    bool busy = false;
 };

@@ -2,7 +2,7 @@
 // is set, it sends the page "HTML保存" writes and its pictures to a real FTPS server, trusting
 // the server's certificate only after the user's yes to its fingerprint; the place, the trusted
 // key and the password (in the desktop's secret store) are kept, so the next publish asks
-// nothing and sends only what changed.
+// nothing and sends only what changed, from the window and from the command line alike.
 
 #include "settings/program_settings.h"
 #include "settings/publish_settings.h"
@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -164,6 +165,19 @@ void PublishWindowTest::publishesOverFtps()
     });
     QCOMPARE(fixture.desktop.questions.size(), 1);
     QCOMPARE(readBytes(root.filePath(QStringLiteral("www/logo.png"))), QByteArray("a logo drawn again"));
+
+    // The command line publishes to the place the window kept, with the key and the password
+    // kept, from the program folder that keeps them.
+    const QString program = fixture.ProgramFolder + QStringLiteral("mopeco");
+    QVERIFY(QFile::copy(qEnvironmentVariable("MOPECO"), program));
+    writeBytes(fixture.folder.filePath(QStringLiteral("photo.jpg")), "a photo taken again");
+    qunsetenv("MOPECO_PASSWORD");
+    QProcess run;
+    run.setWorkingDirectory(fixture.folder.path());
+    run.start(program, {QStringLiteral("--publish"), QStringLiteral("cafe.mpk")});
+    QVERIFY(run.waitForFinished(60000));
+    QVERIFY2(run.exitCode() == 0, run.readAllStandardError().constData());
+    QCOMPARE(readBytes(root.filePath(QStringLiteral("www/photo.jpg"))), QByteArray("a photo taken again"));
 }
 
 QTEST_MAIN(PublishWindowTest)

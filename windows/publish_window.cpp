@@ -115,8 +115,8 @@ PublishWindow::PublishWindow(const PageProject &page, const PageLocation &locati
     planList->setColumnCount(planColumns);
     planList->setHeaderLabels({QStringLiteral("ファイル"), QStringLiteral("大きさ"), QStringLiteral("状態"),
                                QStringLiteral("注意")});
-    planList->header()->resizeSection(0, 150);
-    planList->header()->resizeSection(1, 70);
+    planList->header()->resizeSection(0, 160);
+    planList->header()->resizeSection(1, 100);
     planList->header()->resizeSection(2, 90);
     planLabel = new QLabel(this);
     planLabel->setGeometry(12, 398, 536, 40);
@@ -307,8 +307,9 @@ void PublishWindow::send()
     plan();
     if (!sendButton->isEnabled())
         return;
-    keepPlace();
     const QString address = DestinationAddress(*to);
+    const PublishPlace before = SavedPublishPlace(programFolder, projectFile).value;
+    keepPlace();
     QString password = passwordEdit->text();
     if (keepPasswordBox->isChecked()) {
         if (password.isEmpty()) {
@@ -318,8 +319,9 @@ void PublishWindow::send()
         } else {
             desktop.showWarningOnce(StorePassword(address, password));
         }
-    } else {
-        desktop.showWarningOnce(ForgetStoredPassword(address));
+    } else if (before.passwordKept) {
+        // The tick taken off: the password kept for the place goes from the store.
+        desktop.showWarningOnce(ForgetStoredPassword(before.address));
     }
     if (password.isEmpty() && to->protocol != PublishDestination::Protocol::Sftp) {
         desktop.showMessage(QStringLiteral("パスワードを入力してください。"));

@@ -91,8 +91,7 @@ void PublishCommandTest::publishesWhatChanged()
     for (const char *picture : {"photo.jpg", "logo.png"})
         QCOMPARE(readBytes(root.filePath(QStringLiteral("www/") + QLatin1String(picture))),
                  readBytes(project.filePath(QLatin1String(picture))));
-    const QByteArray page = readBytes(root.filePath(QStringLiteral("www/cafe.html")));
-    QVERIFY(page.contains("photo.jpg"));
+    QVERIFY(readBytes(root.filePath(QStringLiteral("www/cafe.html"))).contains("photo.jpg"));
 
     const Ran unchanged = runWithoutDisplay(publish, project.path());
     QCOMPARE(unchanged.exitCode, 0);
@@ -104,6 +103,16 @@ void PublishCommandTest::publishesWhatChanged()
     QCOMPARE(changed.exitCode, 0);
     QVERIFY2(changed.out.contains("送りました: logo.png") && !changed.out.contains("送りました: cafe.html"),
              changed.out.constData());
+
+    // The page's text changed: the page alone goes.
+    writeBytes(project.filePath(QStringLiteral("body.txt")), readBytes(project.filePath(QStringLiteral("body.txt"))) + "Open\r\n");
+    const Ran pageChanged = runWithoutDisplay(publish, project.path());
+    QCOMPARE(pageChanged.exitCode, 0);
+    QVERIFY2(pageChanged.out.contains("送りました: cafe.html") && !pageChanged.out.contains("送りました: logo.png")
+                 && !pageChanged.out.contains("送りました: photo.jpg"),
+             pageChanged.out.constData());
+    QVERIFY(readBytes(root.filePath(QStringLiteral("www/cafe.html"))).contains("Open"));
+    const QByteArray page = readBytes(root.filePath(QStringLiteral("www/cafe.html")));
 
     writeBytes(project.filePath(QStringLiteral("logo.png")), "changed again");
     qputenv("MOPECO_PASSWORD", "wrong");

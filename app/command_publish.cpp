@@ -16,21 +16,6 @@ namespace {
 
 enum ExitCode { Published = 0, NotSent = 1, Mistake = 2 };
 
-QString stateText(PlannedFile::State state)
-{
-    switch (state) {
-    case PlannedFile::State::Send:
-        return QStringLiteral("送る");
-    case PlannedFile::State::Same:
-        return QStringLiteral("同じ");
-    case PlannedFile::State::Missing:
-        return QStringLiteral("ない");
-    case PlannedFile::State::Refused:
-        return QStringLiteral("送れない名前");
-    }
-    return {};
-}
-
 // The password never comes as an argument, where others could read it: it comes from the
 // environment, or the secret store where the user kept it. An SFTP login may need none.
 std::optional<QString> passwordFor(const PublishDestination &destination, const QString &address, bool kept,
@@ -112,7 +97,7 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
     const PublishPlan &plan = preparation.plan;
     out << said << QStringLiteral("公開先: %1").arg(address) << '\n';
     for (const PlannedFile &file : plan.files) {
-        out << said << stateText(file.state) << ": " << file.name;
+        out << said << PlannedStateText(file.state) << ": " << file.name;
         if (file.state == PlannedFile::State::Send || file.state == PlannedFile::State::Same)
             out << " (" << BytesText(file.bytes) << ')';
         out << '\n';

@@ -119,3 +119,18 @@ QList<PublishSource> GatherPublishSources(const QString &pageName, const QByteAr
     sources.append({pageName, {}, pageBytes, {}});
     return sources;
 }
+
+QString PlannedStateText(PlannedFile::State state)
+{
+    switch (state) {
+    case PlannedFile::State::Send:
+        return QStringLiteral("送る");
+    case PlannedFile::State::Same:
+        return QStringLiteral("同じ");
+    case PlannedFile::State::Missing:
+        return QStringLiteral("ない");
+    case PlannedFile::State::Refused:
+        return QStringLiteral("送れない名前");
+    }
+    return {};
+}

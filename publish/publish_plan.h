@@ -36,6 +36,9 @@ struct PlannedFile {
     QString note;    // something to know (the file's name differs in case)
 };
 
+// What the plan says of a file, as the window and the command line show it ("送る").
+QString PlannedStateText(PlannedFile::State state);
+
 struct PublishPlan {
     QList<PlannedFile> files;
 

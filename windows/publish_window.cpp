@@ -33,21 +33,6 @@ const PublishDestination::Protocol protocols[] = {PublishDestination::Protocol::
                                                   PublishDestination::Protocol::Ftps,
                                                   PublishDestination::Protocol::Sftp};
 
-QString stateText(PlannedFile::State state)
-{
-    switch (state) {
-    case PlannedFile::State::Send:
-        return QStringLiteral("送る");
-    case PlannedFile::State::Same:
-        return QStringLiteral("同じ");
-    case PlannedFile::State::Missing:
-        return QStringLiteral("ない");
-    case PlannedFile::State::Refused:
-        return QStringLiteral("送れない名前");
-    }
-    return {};
-}
-
 QLineEdit *addEdit(QWidget *parent, const QRect &geometry)
 {
     auto *edit = new QLineEdit(parent);
@@ -260,7 +245,7 @@ void PublishWindow::showPlan()
     for (const PlannedFile &file : preparation.plan.files) {
         const bool there = file.state == PlannedFile::State::Send || file.state == PlannedFile::State::Same;
         auto *row = new QTreeWidgetItem(planList, {file.name, there ? BytesText(file.bytes) : QString(),
-                                                   stateText(file.state), file.problem.isEmpty() ? file.note : file.problem});
+                                                   PlannedStateText(file.state), file.problem.isEmpty() ? file.note : file.problem});
         row->setToolTip(3, row->text(3));
         if (!there)
             row->setForeground(2, QColor(Qt::red));

@@ -50,7 +50,8 @@ enum class FindingKind {
     TooManyAccessKeys,
     AccessKeyTwice, // the same key on two links, or in a direct input and on a link
     // Items and the body's file.
-    ItemUnused, // filled, but marked "使用しない"
+    ItemUnused,     // filled, but marked "使用しない"
+    ItemNotPlaced,  // filled and used, but the pattern has no place for it
     BodyFileMissing,
     BodyFileUnreadable,
     BodyEncodingRead, // not ASCII: read as Shift-JIS or as UTF-8

@@ -275,6 +275,47 @@ private:
             if (forgotten)
                 add(Severity::Notice, FindingKind::ItemUnused, *forgotten, QString(), unused);
         }
+        checkItemsNotPlaced(count);
+    }
+
+    // Items filled and used that the pattern has no place for: the page leaves them out
+    // without a word, and only another pattern shows them.
+    void checkItemsNotPlaced(int count)
+    {
+        QSet<std::pair<int, int>> placed; // part code and slot
+        for (int k = 0; k < count; ++k) {
+            const PatternPart &part = input.pattern.Parts[std::size_t(k)];
+            placed.insert({part.PartCode, part.PartCode == BodyPart ? 0 : part.PartSlot});
+        }
+        const PageProject &page = input.project;
+        const auto check = [&](int code, const LineOrigin &origin, bool filled) {
+            if (!filled || placed.contains({code, origin.number}))
+                return;
+            const QString item = ItemName(origin);
+            add(Severity::Warning, FindingKind::ItemNotPlaced, origin, QString(),
+                QStringLiteral("今の型（%1番）には%2がないので、%2はページに出ません。「型を選択変更する」で%2の"
+                               "ある型を選ぶか、%2を「使用しない」にしてください。")
+                    .arg(page.PatternNumber)
+                    .arg(item));
+        };
+        check(BodyPart, {Item::Body, 0}, isOn(page.BodyUsed) && !page.BodyFile.bytes.isEmpty());
+        for (int n = 1; n <= ImageSlotCount; ++n) {
+            const ImageSlot &image = page.Images[std::size_t(n - 1)];
+            check(ImagePart, {Item::Image, n}, isOn(image.ImageUsed) && !sjis::trimmed(image.ImageUrl).isEmpty());
+        }
+        for (int n = 1; n <= TextSlotCount; ++n) {
+            const TextSlot &text = page.Texts[std::size_t(n - 1)];
+            check(TextPart, {Item::Text, n}, isOn(text.TextUsed) && !sjis::trimmed(text.TextContent).isEmpty());
+        }
+        for (int n = 1; n <= LinkSlotCount; ++n) {
+            const LinkSlot &link = page.Links[std::size_t(n - 1)];
+            check(LinkPart, {Item::Link, n},
+                  isOn(link.LinkUsed) && !sjis::trimmed(link.LinkCaption + link.LinkTarget).isEmpty());
+        }
+        for (int n = 1; n <= DirectSlotCount; ++n) {
+            const DirectSlot &direct = page.Directs[std::size_t(n - 1)];
+            check(DirectPart, {Item::Direct, n}, isOn(direct.DirectUsed) && !sjis::trimmed(direct.DirectMarkup).isEmpty());
+        }
     }
 
     void checkBody()
@@ -284,8 +325,8 @@ private:
         if (!isOn(page.BodyUsed)) {
             if (!page.BodyFile.bytes.isEmpty())
                 add(Severity::Notice, FindingKind::ItemUnused, body, QString(),
-                    QStringLiteral("本文のファイルが選んでありますが、「使用しない」にチェックが入って"
-                                   "いるのでページに出ません。"));
+                    QStringLiteral("本文のファイルを選んでいますが、「使用しない」にチェックが入って"
+                                   "いるので、ページに出ません。"));
             return;
         }
         using State = BodyFileReading::State;

@@ -74,8 +74,8 @@ void CheckCommandTest::check_data()
         << QStringList{"--check", "short.mpk", "--handset", "505i"}
         << QStringList{"警告: プロジェクトファイルが途中で終わっています（10行目まで）。足りない"
                        "項目は空にしました。",
-                       "お知らせ: 本文: 本文のファイルが選んでありますが、「使用しない」にチェックが入って"
-                       "いるのでページに出ません。",
+                       "お知らせ: 本文: 本文のファイルを選んでいますが、「使用しない」にチェックが入って"
+                       "いるので、ページに出ません。",
                        "大きさ: 0.1 KB / 20 KB（505i、画像を含む）"}
         << 0;
     QTest::newRow("pictures looked for elsewhere")

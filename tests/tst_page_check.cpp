@@ -151,6 +151,37 @@ const QList<Case> &cases()
          [](CheckedPage &page) { page.project.Texts[0] = {"", ToggleOff}; }, "505i",
          "お知らせ: テキスト 1: 中身がありますが、「使用しない」に",
          FindingKind::ItemUnused, ""},
+        // Filled in a pattern that has no place for it, and in one that has.
+        {"picture the pattern has no place for",
+         [](CheckedPage &page) { page.project.Images[1] = {"shop.gif", {}, ToggleOn, ToggleOff, ToggleOff}; },
+         [](CheckedPage &page) {
+             page.project.Images[1] = {"shop.gif", {}, ToggleOn, ToggleOff, ToggleOff};
+             page.parts = {{3, 1}, {2, 2}};
+             page.images.append({QStringLiteral("shop.gif"), gifHeader(40)});
+         },
+         "505i", "警告: 画像2: 今の型（", FindingKind::ItemNotPlaced, ""},
+        {"text the pattern has no place for", [](CheckedPage &page) { page.project.Texts[2] = {"Hi", ToggleOn}; },
+         [](CheckedPage &page) {
+             page.project.Texts[2] = {"Hi", ToggleOn};
+             page.parts = {{3, 1}, {3, 3}};
+         },
+         "505i", "警告: テキスト 3: 今の型（", FindingKind::ItemNotPlaced, ""},
+        {"link the pattern has no place for",
+         [](CheckedPage &page) { page.project.Links[6] = {"Map", "map.html", ToggleOn, ToggleOff, ToggleOff, ToggleOff}; },
+         [](CheckedPage &page) { page.project.Links[6] = {"Map", "map.html", ToggleOff, ToggleOff, ToggleOff, ToggleOff}; },
+         "505i", "警告: リンク7: 今の型（", FindingKind::ItemNotPlaced, ""},
+        {"direct input the pattern has no place for", [](CheckedPage &page) { page.project.Directs[1] = {"<HR>", ToggleOn}; },
+         [](CheckedPage &page) {
+             page.project.Directs[1] = {"<HR>", ToggleOn};
+             page.parts = {{3, 1}, {5, 2}};
+         },
+         "505i", "警告: 直接入力2: 今の型（", FindingKind::ItemNotPlaced, ""},
+        {"body the pattern has no place for",
+         [](CheckedPage &page) {
+             body({"a"})(page);
+             page.parts = {{3, 1}};
+         },
+         body({"a"}), "505i", "警告: 本文: 今の型（", FindingKind::ItemNotPlaced, ""},
         {"body file missing", body({}, BodyFileReading::State::Missing), body({"a"}), "505i",
          "警告: 本文: 本文のファイル「body.txt」が見つかりません",
          FindingKind::BodyFileMissing, "body.txt"},

@@ -33,10 +33,6 @@ public:
     PageCheckResult run()
     {
         result.limitBytes = input.handset.pageLimitBytes();
-        if (!input.images)
-            findings.addForPage(
-                Severity::Notice, FindingKind::ImageSizesNotKnownYet, QString(),
-                QStringLiteral("画像の大きさは、HTMLを保存するフォルダが決まってから数えます。"));
         QList<Markup> markup;
         markup.reserve(input.lines.size());
         for (const PageLine &line : input.lines) {
@@ -54,6 +50,11 @@ public:
                 checkImageLink(origin);
         }
         checkForgottenItems();
+        // Said only of a page that has pictures of its own to count.
+        if (!input.images && !uncountedImages.isEmpty())
+            findings.addForPage(
+                Severity::Notice, FindingKind::ImageSizesNotKnownYet, QString(),
+                QStringLiteral("画像の大きさは、HTMLを保存するフォルダが決まってから数えます。"));
         checkSize();
         result.findings = inPageOrder(findings.list);
         std::stable_sort(result.findings.begin(), result.findings.end(),

@@ -65,6 +65,7 @@ private slots:
     void pictureConvertedInTheEditorIsStoredWithIt_data();
     void pictureConvertedInTheEditorIsStoredWithIt();
     void pageCheckFollowsThePage();
+    void itemThePatternHasNoPlaceFor();
     void phonePreviewFollowsThePage();
     void focusOrder();
     void titlePictograms();
@@ -299,6 +300,37 @@ void MainWindowTest::pageCheckFollowsThePage()
     QVERIFY(rows.contains(QStringLiteral("お知らせ テキスト 3")));
     QCOMPARE(heading, QStringLiteral("テキスト　3"));
     QCOMPARE(form.Button4->text(), QStringLiteral("テキスト　3"));
+}
+
+// 画像2 filled in a pattern without it: the band warns, and the check names the item and the
+// pattern; a notice alone is counted too, quietly, so "問題なし" means the check's list is empty.
+void MainWindowTest::itemThePatternHasNoPlaceFor()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.startShown();
+    PageCheckPanel &check = *form.pageCheck;
+    QTRY_COMPARE(check.findingCount->text(), QStringLiteral("問題なし"));
+    fixture.page.Images[1] = {"shop.gif", {}, ToggleOn, ToggleOff, ToggleOff};
+    fixture.changes.announce(PageChanges::Change::Page);
+    QCOMPARE(check.findingCount->text(), QStringLiteral("警告 1"));
+    QString said;
+    QTimer::singleShot(0, [&] {
+        auto *window = qobject_cast<PageCheckWindow *>(QApplication::activeModalWidget());
+        QVERIFY(window);
+        const QList<QTreeWidgetItem *> found = window->list->findItems("画像2", Qt::MatchExactly, 1);
+        QCOMPARE(found.size(), 1);
+        said = found.first()->text(0) + ' ' + found.first()->text(2);
+        window->close();
+    });
+    fixture.click(check.findingCount);
+    QVERIFY2(said.startsWith(QStringLiteral("警告 今の型（%1番）には画像2がない").arg(fixture.page.PatternNumber)),
+             qPrintable(said));
+
+    fixture.page.Images[1].ImageUsed = ToggleOff;
+    fixture.page.Texts[2] = {"later", ToggleOff};
+    fixture.changes.announce(PageChanges::Change::Page);
+    QCOMPARE(check.findingCount->text(), QStringLiteral("お知らせ 1"));
+    QVERIFY(check.findingCount->palette().color(QPalette::ButtonText) != QColor(0, 0, 160));
 }
 
 // The preview, once open, follows the title as it is typed and a new page; its handset box and

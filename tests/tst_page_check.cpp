@@ -37,8 +37,12 @@ const QList<Case> &cases()
         {"images count towards the limit", image(gifHeader(40) + QByteArray(5000, 'x')),
          image(gifHeader(40)), "D501i", "エラー: ページ: ページが大きすぎます",
          FindingKind::PageTooLarge, ""},
-        {"picture sizes not known yet", [](CheckedPage &page) { page.folderKnown = false; },
-         [](CheckedPage &) {}, "505i", "お知らせ: ページ: 画像の大きさは、HTMLを保存するフォルダが",
+        {"picture sizes not known yet",
+         [](CheckedPage &page) {
+             image(gifHeader(40))(page);
+             page.folderKnown = false;
+         },
+         [](CheckedPage &page) { page.folderKnown = false; }, "505i", "お知らせ: ページ: 画像の大きさは、HTMLを保存するフォルダが",
          FindingKind::ImageSizesNotKnownYet, ""},
         {"tag of a later version", direct("<MARQUEE>new</MARQUEE>"), direct("<BLINK>new</BLINK>"),
          "501i", "警告: 直接入力1: 「<MARQUEE>」はHTML 2.0からのタグで、501i（HTML 1.0）",

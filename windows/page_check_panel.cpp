@@ -12,6 +12,7 @@
 #include "windows/phone_preview_window.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QTimer>
 #include <QToolButton>
@@ -20,17 +21,32 @@ namespace {
 
 using Item = LineOrigin::Item;
 
-// The count of what the check found, worst kind first: "エラー 1・警告 2".
-QString countText(const QList<Finding> &findings)
+// The count of what the check found, worst kind first, as the page check's list holds it:
+// "エラー 1・警告 2・お知らせ 1". "問題なし" only when the list is empty.
+QString countText(const QList<Finding> &findings, const QFontMetrics &metrics, int width)
 {
     QStringList counts;
-    for (const Severity severity : {Severity::Error, Severity::Warning}) {
+    for (const Severity severity : {Severity::Error, Severity::Warning, Severity::Notice}) {
         const auto count = std::count_if(findings.begin(), findings.end(),
                                          [severity](const Finding &f) { return f.severity == severity; });
         if (count > 0)
             counts << QStringLiteral("%1 %2").arg(SeverityText(severity)).arg(count);
     }
-    return counts.isEmpty() ? QStringLiteral("問題なし") : counts.join(QStringLiteral("・"));
+    if (counts.isEmpty())
+        return QStringLiteral("問題なし");
+    const QString said = counts.join(QStringLiteral("・"));
+    // All three kinds fit the band only closer together.
+    return metrics.horizontalAdvance(said) <= width ? said : QString(said).remove(QLatin1Char(' '));
+}
+
+// Red for errors, the window's blue for warnings, and a quiet grey for notices alone.
+QColor countColour(const QList<Finding> &findings)
+{
+    const auto worst = std::min_element(findings.begin(), findings.end(),
+                                        [](const Finding &a, const Finding &b) { return a.severity < b.severity; });
+    if (worst == findings.end() || worst->severity == Severity::Warning)
+        return QColor(0, 0, 160);
+    return worst->severity == Severity::Error ? QColor(200, 0, 0) : QColor(110, 110, 110);
 }
 
 // "3.2 / 10 KB"; with the pictures that could not be counted, "1.0 KB＋画像2枚未確認".
@@ -109,8 +125,8 @@ void PageCheckPanel::checkAgain()
     if (previewWindow && previewWindow->isVisible())
         previewWindow->showPage(lastLines, handset, pictureFolder);
     meter->setMeasure(lastResult.totalBytes(), lastResult.limitBytes, meterText(lastResult));
-    findingCount->setText(countText(lastResult.findings));
-    setTextColour(findingCount, lastResult.hasErrors() ? QColor(200, 0, 0) : QColor(0, 0, 160));
+    findingCount->setText(countText(lastResult.findings, findingCount->fontMetrics(), findingCount->width() - 8));
+    setTextColour(findingCount, countColour(lastResult.findings));
 }
 
 void PageCheckPanel::showPreview()

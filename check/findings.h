@@ -31,6 +31,7 @@ enum class FindingKind {
     NotShiftJis,
     VendorCharacter, // ① or Ⅰ, which some handsets lack
     ExtendedPictogramNotShown,
+    RawPictogramBefore20, // a basic pictogram's own bytes, which the 501i garbles
     ExtendedPictogramAsReference,
     HexReferenceNotInVersion,
     ReferenceReadAsShiftJis, // "&#N;" shows as Shift-JIS code N, or as nothing

@@ -185,6 +185,8 @@ private:
         // Where the first character of each kind begins; -1 while there is none.
         qsizetype vendorAt = -1;
         qsizetype extendedAt = -1;
+        const Pictogram *rawBasic = nullptr;
+        qsizetype rawBasicAt = -1;
         const char *bytes = text.constData();
         const qsizetype size = text.size();
         for (qsizetype at = 0; at < size;) {
@@ -222,6 +224,10 @@ private:
                 vendorAt = at;
             if (extendedAt < 0 && pictogram && pictogram->extended)
                 extendedAt = at;
+            if (!rawBasic && pictogram && !pictogram->extended) {
+                rawBasic = pictogram;
+                rawBasicAt = at;
+            }
             at += 2;
         }
         const LineOrigin &origin = line.origin;
@@ -245,6 +251,12 @@ private:
                 characterAt(extendedAt),
                 QStringLiteral("拡張絵文字はHTML 4.0の機種からで、%1では表示されません。")
                     .arg(handsetText()));
+        // The 501i shows a basic pictogram only from its reference; its raw bytes come out garbled.
+        if (rawBasic && handset.htmlVersion < 20)
+            add(Severity::Warning, FindingKind::RawPictogramBefore20, origin, characterAt(rawBasicAt),
+                QStringLiteral("絵文字「%1」がそのまま入っていて、%2では文字化けします。絵文字パレットから入れ直すか、"
+                               "「%3」と書いてください。")
+                    .arg(rawBasic->name, handsetText(), QString::fromLatin1(rawBasic->decimalReference())));
         for (const CharacterReference &reference : lineMarkup.references)
             checkReference(origin, reference);
     }

@@ -100,6 +100,10 @@ const QList<Case> &cases()
         {"extended pictogram before 4.0", text("\xF9\xB1"), text("\xF8\x9F"), "503i",
          "警告: テキスト 1: 拡張絵文字はHTML 4.0の機種からで",
          FindingKind::ExtendedPictogramNotShown, "\uE70C"}, // as code page 932 reads 0xF9B1
+        {"basic pictogram's own bytes on a 501i", text("\xF8\x9F"), text("&#63647;"), "501i",
+         "警告: テキスト 1: 絵文字「晴れ」がそのまま入っていて、501i（HTML 1.0）では文字化けします。"
+         "絵文字パレットから入れ直すか、「&#63647;」と書いてください。",
+         FindingKind::RawPictogramBefore20, "\uE63E"},
         {"hexadecimal reference before 4.0", text("&#xE63E;"), text("&#63647;"), "503i",
          "警告: テキスト 1: 「&#xE63E;」の書き方はHTML 4.0から",
          FindingKind::HexReferenceNotInVersion, "&#xE63E;"},

@@ -6,6 +6,7 @@
 #include "text/sjis.h"
 
 #include <QHash>
+#include <QMap>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -74,6 +75,11 @@ private:
                         .arg(name(), HtmlVersionText(facts->version), handsetText()));
                 continue;
             }
+            // Past a missing ">" the words are the text the tag swallowed, not attributes.
+            if (tag.unfinished)
+                continue;
+            // The attributes of one tag that came later make one finding for each version.
+            QMap<int, QStringList> later;
             for (const auto &[attribute, value] : lineMarkup.attributesOf(tag)) {
                 const int needed = facts->attributeVersion(attribute, value);
                 if (needed == 0) {
@@ -83,12 +89,15 @@ private:
                             .arg(name(), written));
                 } else if (needed > version) {
                     const bool byValue = needed > facts->attributeVersion(attribute, {});
-                    const QString used = byValue ? upper(attribute) + QLatin1Char('=') + text(value).toUpper()
-                                                 : upper(attribute);
-                    add(Severity::Warning, FindingKind::AttributeNotInVersion, origin, used,
-                        QStringLiteral("「<%1 %2>」はHTML %3からで、%4では無視されます。")
-                            .arg(name(), used, HtmlVersionText(needed), handsetText()));
+                    later[needed] << (byValue ? upper(attribute) + QLatin1Char('=') + text(value).toUpper()
+                                              : upper(attribute));
                 }
+            }
+            for (auto needed = later.cbegin(); needed != later.cend(); ++needed) {
+                const QString used = needed.value().join(QLatin1Char(' '));
+                add(Severity::Warning, FindingKind::AttributeNotInVersion, origin, used,
+                    QStringLiteral("「<%1 %2>」はHTML %3からで、%4では無視されます。")
+                        .arg(name(), used, HtmlVersionText(needed.key()), handsetText()));
             }
         }
     }

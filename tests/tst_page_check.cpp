@@ -55,8 +55,8 @@ const QList<Case> &cases()
          "警告: 直接入力1: 「<IMG ALIGN=CENTER>」はHTML 4.0から",
          FindingKind::AttributeNotInVersion, "ALIGN=CENTER"},
         {"colours of the page", [](CheckedPage &page) { page.project.ColorSupport = ToggleOn; },
-         [](CheckedPage &) {}, "501i", "警告: 基本設定: 「<BODY BGCOLOR>」はHTML 2.0から",
-         FindingKind::AttributeNotInVersion, "BGCOLOR"},
+         [](CheckedPage &) {}, "501i", "警告: 基本設定: 「<BODY BGCOLOR LINK TEXT>」はHTML 2.0から",
+         FindingKind::AttributeNotInVersion, "BGCOLOR LINK TEXT"},
         {"misspelt tag", direct("<CENTRE>a</CENTRE>"), direct("<CENTER>a</CENTER>"), "505i",
          "警告: 直接入力1: 「<CENTRE>」というタグはありません。「<CENTER>」のつづり違い",
          FindingKind::TagMisspelt, "CENTRE"},
@@ -323,6 +323,12 @@ void PageCheckTest::oneFindingPerCause_data()
                                                  "警告: 直接入力1: 「<TD>」はHTMLのタグですが"};
     QTest::newRow("a tag without its end") << direct("<CENTE") << "505i"
                                            << QStringList{"警告: 直接入力1: 「<CENTE」が「>」で閉じていません"};
+    QTest::newRow("the page's colours before 2.0")
+        << Setup([](CheckedPage &page) { page.project.ColorSupport = ToggleOn; }) << "501i"
+        << QStringList{"警告: 基本設定: 「<BODY BGCOLOR LINK TEXT>」はHTML 2.0から"};
+    QTest::newRow("a link's tag without its end")
+        << direct(sj("<A HREF=\"shop.html\" お店</A>")) << "505i"
+        << QStringList{"警告: 直接入力1: 「<A」が「>」で閉じていません"};
     QTest::newRow("an attribute in Japanese")
         << direct(sj("<A HREF=\"a.html\" 名前=\"x\">a</A>")) << "505i"
         << QStringList{"警告: 直接入力1: 「<A>」に「名前」という属性はありません"};

@@ -28,6 +28,8 @@
 #include <QTextStream>
 
 #include <csignal>
+#include <functional>
+#include <optional>
 
 namespace {
 
@@ -203,6 +205,28 @@ int exportPage(const QString &project, const Subject &subject, const CommandLine
                                      opened.pattern.PartCount, subject.handset,
                                      QFileInfo(project).completeBaseName());
     exported.readFrom << project;
+    const ExistingFiles existing = commandLine.replace ? ExistingFiles::Replaced : ExistingFiles::Kept;
+    const auto failed = [&](const QString &message) {
+        err << project << ": " << SeverityText(Severity::Error) << ": " << message << '\n'
+            << project << ": " << QStringLiteral("何も書き出していません。") << '\n';
+        return CannotCheck;
+    };
+    // What stands in the way is said before the pictures are, as if they had been written.
+    const auto refusal = [&](const std::function<void()> &writing) -> std::optional<int> {
+        try {
+            writing();
+        } catch (const NamesTaken &taken) {
+            return failed(taken.message() + QStringLiteral("（置き換えるときは --replace を付けます）"));
+        } catch (const IoError &error) {
+            return failed(QStringLiteral("書き込めません: ") + error.explained());
+        } catch (const UserError &error) {
+            return failed(oneLine(error.message()));
+        }
+        return std::nullopt;
+    };
+    if (exported.made())
+        if (const auto refused = refusal([&] { CheckPageExport(exported, folder, existing); }))
+            return *refused;
     for (const ExportedPicture &picture : exported.pictures) {
         const FittedPicture &fitted = picture.fitted;
         if (fitted.bytes.isEmpty())
@@ -226,12 +250,7 @@ int exportPage(const QString &project, const Subject &subject, const CommandLine
         err << project << ": " << QStringLiteral("何も書き出していません。") << '\n';
         return Errors;
     }
-    const auto failed = [&](const QString &message) {
-        err << project << ": " << SeverityText(Severity::Error) << ": " << message << '\n'
-            << project << ": " << QStringLiteral("何も書き出していません。") << '\n';
-        return CannotCheck;
-    };
-    try {
+    const auto writing = [&] {
         // A Ctrl+C or a shut-down waits until the files are all in place or all taken back.
         sigset_t ending;
         sigset_t before;
@@ -240,14 +259,10 @@ int exportPage(const QString &project, const Subject &subject, const CommandLine
             sigaddset(&ending, signal);
         sigprocmask(SIG_BLOCK, &ending, &before);
         const auto unblock = qScopeGuard([&before] { sigprocmask(SIG_SETMASK, &before, nullptr); });
-        WritePageExport(exported, folder, commandLine.replace ? ExistingFiles::Replaced : ExistingFiles::Kept);
-    } catch (const NamesTaken &taken) {
-        return failed(taken.message() + QStringLiteral("（置き換えるときは --replace を付けます）"));
-    } catch (const IoError &error) {
-        return failed(QStringLiteral("書き込めません: ") + error.explained());
-    } catch (const UserError &error) {
-        return failed(oneLine(error.message()));
-    }
+        WritePageExport(exported, folder, existing);
+    };
+    if (const auto refused = refusal(writing))
+        return *refused;
     out << project << ": " << QStringLiteral("「%1」に書き出しました。").arg(QDir::toNativeSeparators(folder))
         << '\n';
     return NoErrors;

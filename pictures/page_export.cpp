@@ -193,7 +193,9 @@ PageExport ExportPage(const PageProject &page, const PageLocation &location, con
     return exported;
 }
 
-void WritePageExport(const PageExport &exported, const QString &folder, ExistingFiles existing)
+namespace {
+
+QList<FileToWrite> filesOf(const PageExport &exported)
 {
     QList<FileToWrite> files;
     for (const ExportedPicture &picture : exported.pictures)
@@ -202,7 +204,19 @@ void WritePageExport(const PageExport &exported, const QString &folder, Existing
         files.append({exported.bodyName, exported.body});
     files.append({exported.pageName, exported.page});
     files.append({exported.projectName, WriteProject(exported.project)});
-    WriteIntoFolder(folder, files, existing, exported.readFrom);
+    return files;
+}
+
+} // namespace
+
+void CheckPageExport(const PageExport &exported, const QString &folder, ExistingFiles existing)
+{
+    CheckWritingIntoFolder(folder, filesOf(exported), existing, exported.readFrom);
+}
+
+void WritePageExport(const PageExport &exported, const QString &folder, ExistingFiles existing)
+{
+    WriteIntoFolder(folder, filesOf(exported), existing, exported.readFrom);
 }
 
 QString UnusedFileName(const QString &wanted, QSet<QString> &taken, const QStringList &extensions)

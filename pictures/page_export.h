@@ -61,6 +61,9 @@ PageExport ExportPage(const PageProject &page, const PageLocation &location, con
 // over. Throws IoError naming the file that could not be written.
 void WritePageExport(const PageExport &exported, const QString &folder, ExistingFiles existing);
 
+// Throws what WritePageExport would throw for a name or a file in the way, writing nothing.
+void CheckPageExport(const PageExport &exported, const QString &folder, ExistingFiles existing);
+
 // `wanted`, or the first of "name-2.ext", "name-3.ext", … that `taken` lacks (without regard
 // to case, as the desktops the page is uploaded from), which then takes it; a picture's name
 // takes each of `extensions` (else its own), so that it may become either.

@@ -243,31 +243,14 @@ QString ShortenedFileName(const QString &name, qsizetype longest)
     return base + extension;
 }
 
-void WriteIntoFolder(const QString &folder, const QList<FileToWrite> &files,
-                     ExistingFiles existing, const QStringList &neverReplaced)
-{
-    const QFileInfo given(folder);
-    if (given.exists() && !given.isDir())
-        throw UserError(QStringLiteral("「%1」はフォルダではありません。書き出すフォルダを指定してください。")
-                            .arg(QDir::toNativeSeparators(folder)));
-    // Folders made for this writing go again when it fails.
-    QStringList made;
-    auto removeMade = qScopeGuard([&made] {
-        for (const QString &madeFolder : made)
-            ::rmdir(QFile::encodeName(madeFolder).constData());
-    });
-    const QStringList missing = missingFolders(folder);
-    for (auto next = missing.rbegin(); next != missing.rend(); ++next) {
-        if (::mkdir(QFile::encodeName(*next).constData(), 0777) != 0)
-            throw IoError::forOpen(*next, errno);
-        made.prepend(*next);
-    }
-    const Descriptor into(::open(QFile::encodeName(folder).constData(),
-                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (into.get() < 0)
-        throw IoError::fromErrno(errno).about(folder);
-    const long longest = ::fpathconf(into.get(), _PC_NAME_MAX);
+namespace {
 
+// What stands in the way of writing `files` into the folder open as `into` (-1 for one not made
+// yet), thrown as WriteIntoFolder says; else the names of the files to be replaced.
+QSet<QString> filesInTheWay(int into, const QString &folder, const QList<FileToWrite> &files,
+                            ExistingFiles existing, const QStringList &neverReplaced)
+{
+    const long longest = into >= 0 ? ::fpathconf(into, _PC_NAME_MAX) : -1;
     QSet<FileIdentity> sources;
     for (const QString &source : neverReplaced) {
         struct stat status {};
@@ -285,9 +268,8 @@ void WriteIntoFolder(const QString &folder, const QList<FileToWrite> &files,
             throw UserError(QStringLiteral("「%1」を二度書こうとしました。").arg(file.name));
         names.insert(file.name);
         struct stat status {};
-        if (::fstatat(into.get(), QFile::encodeName(file.name).constData(), &status,
-                      AT_SYMLINK_NOFOLLOW)
-            != 0)
+        if (into < 0
+            || ::fstatat(into, QFile::encodeName(file.name).constData(), &status, AT_SYMLINK_NOFOLLOW) != 0)
             continue;
         const QString path = pathIn(folder, file.name);
         if (S_ISREG(status.st_mode) && sources.contains({status.st_dev, status.st_ino}))
@@ -305,6 +287,50 @@ void WriteIntoFolder(const QString &folder, const QList<FileToWrite> &files,
     }
     if (!taken.isEmpty() && existing == ExistingFiles::Kept)
         throw NamesTaken(folder, taken);
+    return present;
+}
+
+void refuseNonFolder(const QString &folder)
+{
+    const QFileInfo given(folder);
+    if (given.exists() && !given.isDir())
+        throw UserError(QStringLiteral("「%1」はフォルダではありません。書き出すフォルダを指定してください。")
+                            .arg(QDir::toNativeSeparators(folder)));
+}
+
+} // namespace
+
+void CheckWritingIntoFolder(const QString &folder, const QList<FileToWrite> &files, ExistingFiles existing,
+                            const QStringList &neverReplaced)
+{
+    refuseNonFolder(folder);
+    const Descriptor into(QFileInfo(folder).isDir()
+                              ? ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)
+                              : -1);
+    filesInTheWay(into.get(), folder, files, existing, neverReplaced);
+}
+
+void WriteIntoFolder(const QString &folder, const QList<FileToWrite> &files,
+                     ExistingFiles existing, const QStringList &neverReplaced)
+{
+    refuseNonFolder(folder);
+    // Folders made for this writing go again when it fails.
+    QStringList made;
+    auto removeMade = qScopeGuard([&made] {
+        for (const QString &madeFolder : made)
+            ::rmdir(QFile::encodeName(madeFolder).constData());
+    });
+    const QStringList missing = missingFolders(folder);
+    for (auto next = missing.rbegin(); next != missing.rend(); ++next) {
+        if (::mkdir(QFile::encodeName(*next).constData(), 0777) != 0)
+            throw IoError::forOpen(*next, errno);
+        made.prepend(*next);
+    }
+    const Descriptor into(::open(QFile::encodeName(folder).constData(),
+                                 O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (into.get() < 0)
+        throw IoError::fromErrno(errno).about(folder);
+    const QSet<QString> present = filesInTheWay(into.get(), folder, files, existing, neverReplaced);
 
     Writing writing(into.get(), folder);
     for (const FileToWrite &file : files)

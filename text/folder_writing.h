@@ -40,3 +40,8 @@ QString ShortenedFileName(const QString &name, qsizetype longest = LongestFileNa
 // written, and UserError for a name or a file in the way.
 void WriteIntoFolder(const QString &folder, const QList<FileToWrite> &files,
                      ExistingFiles existing, const QStringList &neverReplaced);
+
+// Throws what WriteIntoFolder would throw for a file or a name in the way, and writes nothing;
+// for telling before any work is shown that the writing cannot be done.
+void CheckWritingIntoFolder(const QString &folder, const QList<FileToWrite> &files, ExistingFiles existing,
+                            const QStringList &neverReplaced = {});

@@ -180,6 +180,12 @@ int qrCode(const CommandLine &commandLine)
                             << '\n';
         return CannotCheck;
     }
+    if (AddressWithoutHost(commandLine.qrText))
+        QTextStream(stderr) << SeverityText(Severity::Warning) << ": "
+                            << QStringLiteral("「%1」にはサーバーの名前がないので、携帯では開けません"
+                                              "（http://サーバー/… の形にしてください）。")
+                                   .arg(commandLine.qrText.trimmed())
+                            << '\n';
     const QByteArray text = sjis::fromUnicode(commandLine.qrText);
     const QrSymbol symbol = MakeQrCode(
         commandLine.title.isEmpty() ? text : BookmarkText(sjis::fromUnicode(commandLine.title), text));

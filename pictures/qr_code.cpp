@@ -3,6 +3,8 @@
 #include "imode/pictogram_text.h"
 #include "text/sjis.h"
 
+#include <QRegularExpression>
+
 #include <qrencode.h>
 
 #include <algorithm>
@@ -193,4 +195,19 @@ QString PageAddress(const QByteArray &homePage, const QString &pageFileName)
     }
     const QString home = sjis::toUnicode(sjis::trimmed(homePage));
     return home.isEmpty() ? QString::fromLatin1(name) : folderOf(home) + QLatin1String(name);
+}
+
+bool AddressWithoutHost(const QString &address)
+{
+    const QString text = address.trimmed();
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    if (text.isEmpty() || scheme.match(text).hasMatch())
+        return false;
+    if (text.startsWith(QLatin1Char('/')) || text.startsWith(QLatin1Char('.')))
+        return true;
+    // A text that is no address at all is not one without a server; a page's or picture's name is.
+    static const QRegularExpression fileName(
+        QStringLiteral("^[^\\s/]+\\.(html?|shtml|cgi|php|gif|jpe?g|png|txt)$"), QRegularExpression::CaseInsensitiveOption);
+    const QString first = text.section(QLatin1Char('/'), 0, 0).section(QLatin1Char('?'), 0, 0);
+    return fileName.match(first).hasMatch();
 }

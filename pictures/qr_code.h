@@ -44,3 +44,9 @@ QByteArray BookmarkText(const QByteArray &title, const QByteArray &address);
 // plain ASCII percent-encoded byte by byte, and so are blanks, "%", "#" and "?". An empty home
 // page gives the file name alone, encoded alike.
 QString PageAddress(const QByteArray &homePage, const QString &pageFileName);
+
+// Whether `address` is a page's file without the server it is on ("index.html", "/shop/menu.html",
+// "../top.html"): a phone that reads it has nowhere to go. An address with a scheme
+// ("http://", "mailto:", "tel:"), one that starts with a server's name ("www.example.jp/…") and
+// a text that is no address at all are not.
+bool AddressWithoutHost(const QString &address);

@@ -299,6 +299,9 @@ void ExportCommandTest::qrCode_data()
     QTest::newRow("a bookmark, as a GIF")
         << QStringList{"--qr", "http://example.jp/~taro/", "--title", "カフェ&#63647;"} << "code.GIF" << 0
         << QByteArray("MEBKM:TITLE:\x83\x4A\x83\x74\x83\x46;URL:http\\://example.jp/~taro/;;") << QString();
+    QTest::newRow("a page's name without its server")
+        << QStringList{"--qr", "index.html"} << "code.png" << 0 << QByteArray("index.html")
+        << "警告: 「index.html」にはサーバーの名前がないので、携帯では開けません（http://サーバー/… の形にしてください）。\n";
     QTest::newRow("a name of another format")
         << QStringList{"--qr", "http://example.jp/"} << "code.jpg" << 2 << QByteArray()
         << "「%1」には書き出せません。画像の名前は「.png」か「.gif」で終わるようにしてください。\n"

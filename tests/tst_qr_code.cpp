@@ -61,6 +61,8 @@ private slots:
     void bookmark();
     void pageAddress_data();
     void pageAddress();
+    void addressWithoutHost_data();
+    void addressWithoutHost();
     void window();
     void pastedLines();
 };
@@ -189,6 +191,26 @@ void QrCodeTest::pageAddress()
 // "QRコード" of the phone preview: the page's address, alone or as a bookmark with the title,
 // saved as a PNG or a GIF that reads back as those bytes; a text too long saves nothing; the
 // address the user gave is kept for the project.
+void QrCodeTest::addressWithoutHost_data()
+{
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<bool>("withoutHost");
+    for (const char *file : {"index.html", " Shop.HTM ", "/shop/menu.html", "../top.html", "./a", "menu.html?x=1",
+                             "top.gif"})
+        QTest::newRow(file) << QString::fromLatin1(file) << true;
+    for (const char *address : {"http://example.jp/index.html", "www.example.jp/index.html", "example.jp",
+                                "mailto:a@example.jp", "tel:0312345678", "MEBKM:URL:index.html;;", "hello",
+                                "", "sakura@example.jp"})
+        QTest::newRow(address) << QString::fromLatin1(address) << false;
+}
+
+void QrCodeTest::addressWithoutHost()
+{
+    QFETCH(QString, address);
+    QFETCH(bool, withoutHost);
+    QCOMPARE(AddressWithoutHost(address), withoutHost);
+}
+
 void QrCodeTest::window()
 {
     if (!qrReaderInstalled())
@@ -201,6 +223,7 @@ void QrCodeTest::window()
     QrCodeWindow code(programFolder, desktop);
     QByteArray shown, asAddress, asBookmark;
     bool refused = false;
+    bool noHost = false;
     QTimer::singleShot(0, &code, [&] {
         shown = code.addressEdit->text().toUtf8();
         desktop.answerWith(folder.filePath("code.png"));
@@ -212,6 +235,10 @@ void QrCodeTest::window()
         asBookmark = readQrCode(folder.filePath("code.gif")).value_or("none");
         code.addressEdit->setText(QString(300, 'a'));
         refused = code.code().isNull() && !code.saveButton->isEnabled();
+        // A page's name alone, as a page without a home page set has it: no code to keep.
+        code.addressEdit->setText(QStringLiteral("cafe.html"));
+        noHost = code.code().isNull() && !code.saveButton->isEnabled() && !code.copyButton->isEnabled()
+                 && code.codeFacts->text().contains(QStringLiteral("「設定」のホームページ"));
         code.addressEdit->setText(QStringLiteral("http://example.jp/other.html"));
         code.closeButton->click();
     });
@@ -220,6 +247,7 @@ void QrCodeTest::window()
     QCOMPARE(asAddress, shown);
     QCOMPARE(asBookmark, BookmarkText(subject.title, shown));
     QVERIFY(refused);
+    QVERIFY(noHost);
     QCOMPARE(desktop.messages, QStringList());
     QCOMPARE(SavedQrAddress(programFolder, subject.projectFile).value,
              QStringLiteral("http://example.jp/other.html"));

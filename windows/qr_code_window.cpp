@@ -109,6 +109,17 @@ QByteArray QrCodeWindow::text() const
 
 void QrCodeWindow::redraw()
 {
+    // A file's name alone leads a phone nowhere: no code is offered for it.
+    if (AddressWithoutHost(addressEdit->text())) {
+        shownCode = QImage();
+        codeView->setPixmap(QPixmap());
+        codeFacts->setText(QStringLiteral("アドレスにサーバーの名前がないので、携帯では開けません。「設定」の"
+                                          "ホームページに「http://…/」を入れるか、アドレスを書き足してください。"));
+        setTextColour(codeFacts, QColor(200, 0, 0));
+        saveButton->setEnabled(false);
+        copyButton->setEnabled(false);
+        return;
+    }
     const QByteArray bytes = text();
     const QrSymbol symbol = MakeQrCode(bytes);
     const int across = symbol.modulesAcross + 8; // with the quiet zone

@@ -4,6 +4,7 @@
 #include "imode/handsets.h"
 #include "page/page_generator.h"
 #include "page/page_project.h"
+#include "page/page_title.h"
 #include "page/pattern.h"
 #include "page/pattern_catalogue.h"
 #include "page/project_file.h"
@@ -57,6 +58,7 @@ private slots:
     void initTestCase() { installFontSubstitutions(); }
     void savingAndNewPage();
     void openingAProjectAndEditingIt();
+    void aTitleOfMegabytes();
     void toolSettingsAtStartAndEnd();
     void foldersKeptAcrossRuns();
     void openingSaysWhyItCannot_data();
@@ -164,6 +166,28 @@ void MainWindowFilesTest::openingAProjectAndEditingIt()
     QCOMPARE(fixture.pattern.PartCount, shown.PartCount);
     QCOMPARE(fixture.pattern.Comment, shown.Comment);
     QVERIFY(fixture.desktop.messages.isEmpty());
+}
+
+// A project whose title is megabytes long, as only a damaged or hostile file has it: the window
+// keeps its first thousand bytes, says so, and takes a key typed into the title at once.
+void MainWindowFilesTest::aTitleOfMegabytes()
+{
+    MainWindowFixture fixture;
+    TForm1 &form = fixture.startShown();
+    PageProject stored;
+    stored.Title = QByteArray("\x8B\x69\x92\x83&#63647;\xF8\x9F").repeated(500'000);
+    const QString path = fixture.folder.filePath("long.mpk");
+    writeBytes(path, WriteProject(stored));
+    form.openProjectFile(path);
+    QCOMPARE(fixture.desktop.warnings.size(), 1);
+    QVERIFY(fixture.desktop.warnings.constFirst().startsWith(QStringLiteral("タイトルが長すぎる（7,000,000 バイト）")));
+    QVERIFY(fixture.page.Title.size() <= LongestTitleBytes);
+    QVERIFY(stored.Title.startsWith(fixture.page.Title));
+    QCOMPARE(form.Edit1->bytes(), fixture.page.Title);
+    form.Edit1->setFocus();
+    QTest::keyClick(form.Edit1, Qt::Key_X);
+    QVERIFY(fixture.page.Title.endsWith('x'));
+    QCOMPARE(readBytes(path), WriteProject(stored)); // the file stays as it was
 }
 
 // The tool settings read at start-up serve the toolbar and are written back at the end; what

@@ -1,3 +1,4 @@
+#include "page/page_title.h"
 #include "page/project_file.h"
 #include "support/recording_desktop.h"
 #include "support/test_files.h"
@@ -56,6 +57,8 @@ private slots:
     void reading_data();
     void reading();
     void openAndSaveThroughTheDialogs();
+    void shortenedTitle_data();
+    void shortenedTitle();
 };
 
 void ProjectFileTest::newPageIs97Lines()
@@ -202,6 +205,29 @@ void ProjectFileTest::openAndSaveThroughTheDialogs()
     guarded(desktop, [&] { QVERIFY(!OpenProject(page, openDialog, desktop)); });
     comparePages(page, filledPage());
     QCOMPARE(desktop.messages, QStringList{"入力値が数値ではありません\n" + broken + " の 4 行目"});
+}
+
+// A title past its bound is cut at a character's start, a reference kept whole or left out.
+void ProjectFileTest::shortenedTitle_data()
+{
+    QTest::addColumn<QByteArray>("title");
+    QTest::addColumn<QByteArray>("shortened");
+    const QByteArray fits(LongestTitleBytes, 'a');
+    QTest::newRow("fits") << fits << fits;
+    QTest::newRow("a byte over") << fits + "b" << fits;
+    QTest::newRow("a kanji across the bound") << QByteArray(LongestTitleBytes - 1, 'a') + "\x8B\x69"
+                                              << QByteArray(LongestTitleBytes - 1, 'a');
+    QTest::newRow("a reference across the bound") << QByteArray(LongestTitleBytes - 4, 'a') + "&#63647;"
+                                                  << QByteArray(LongestTitleBytes - 4, 'a');
+    QTest::newRow("a reference that ends at the bound") << QByteArray(LongestTitleBytes - 8, 'a') + "&#63647;x"
+                                                        << QByteArray(LongestTitleBytes - 8, 'a') + "&#63647;";
+}
+
+void ProjectFileTest::shortenedTitle()
+{
+    QFETCH(QByteArray, title);
+    QFETCH(QByteArray, shortened);
+    QCOMPARE(ShortenedTitle(title), shortened);
 }
 
 QTEST_GUILESS_MAIN(ProjectFileTest)

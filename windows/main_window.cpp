@@ -4,6 +4,7 @@
 #include "drawings/fonts.h"
 #include "drawings/pattern_preview.h"
 #include "page/page_project.h"
+#include "page/page_title.h"
 #include "page/pattern.h"
 #include "page/pattern_catalogue.h"
 #include "page/project_file.h"
@@ -34,6 +35,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QScrollArea>
@@ -295,6 +297,14 @@ void TForm1::SpeedButton5Click()
 // The page just read: its title, summary page 1 and its pattern.
 void TForm1::showOpenedPage()
 {
+    if (page.Title.size() > LongestTitleBytes) {
+        const qsizetype read = page.Title.size();
+        page.Title = ShortenedTitle(page.Title);
+        desktop.showWarning(QStringLiteral("タイトルが長すぎる（%1 バイト）ので、はじめの %2 バイトだけにしました。"
+                                           "プロジェクトファイルは、保存するまで元のままです。")
+                                .arg(QLocale(QLocale::Japanese).toString(read))
+                                .arg(page.Title.size()));
+    }
     Edit1->setBytes(page.Title);
     ShowSummaryPage(1);
     loadPatternAndShow(page.PatternNumber);

@@ -29,8 +29,10 @@
 #include "windows/summary_panel.h"
 
 #include <QBuffer>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
@@ -188,6 +190,11 @@ void MainWindowFilesTest::aTitleOfMegabytes()
     QTest::keyClick(form.Edit1, Qt::Key_X);
     QVERIFY(fixture.page.Title.endsWith('x'));
     QCOMPARE(readBytes(path), WriteProject(stored)); // the file stays as it was
+    // Pasted, such a text fills what is left of the title and no more.
+    form.Edit1->clear();
+    QGuiApplication::clipboard()->setText(QStringLiteral("喫茶さくら").repeated(200'000));
+    QTest::keyClick(form.Edit1, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(fixture.page.Title, sj("喫茶さくら").repeated(100));
 }
 
 // The tool settings read at start-up serve the toolbar and are written back at the end; what

@@ -312,4 +312,25 @@ QByteArray firstCharacter(const QByteArray &bytes)
     return bytes.left(1);
 }
 
+QByteArray leftBytes(const QByteArray &bytes, qsizetype most)
+{
+    if (bytes.size() <= most)
+        return bytes;
+    qsizetype end = 0;
+    while (end < bytes.size()) {
+        const qsizetype length =
+            end + 1 < bytes.size() && isLeadByte(static_cast<unsigned char>(bytes[end])) ? 2 : 1;
+        if (end + length > most)
+            break;
+        end += length;
+    }
+    // A reference cut in two would show its first half as text; none is longer than "&#x10FFFF;".
+    constexpr qsizetype longestReference = 10;
+    const qsizetype ampersand = end > 0 ? bytes.lastIndexOf("&#", end - 1) : -1;
+    const qsizetype semicolon = ampersand >= 0 ? bytes.indexOf(';', ampersand) : -1;
+    if (ampersand >= 0 && ampersand > end - longestReference && (semicolon < 0 || semicolon >= end))
+        end = ampersand;
+    return bytes.left(end);
+}
+
 } // namespace sjis

@@ -54,6 +54,10 @@ bool isLeadByte(unsigned char byte);
 // The first character of the bytes: empty, one byte, or a lead byte with its trail byte.
 QByteArray firstCharacter(const QByteArray &bytes);
 
+// At most `most` bytes of the start of the text, cut at the start of a character, a character
+// reference ("&#63647;") kept whole or left out.
+QByteArray leftBytes(const QByteArray &bytes, qsizetype most);
+
 // The full-width space.
 inline const QByteArray fullWidthSpace() { return QByteArrayLiteral("\x81\x40"); }
 

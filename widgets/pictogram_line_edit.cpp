@@ -240,10 +240,31 @@ void PictogramLineEdit::insertFromMimeData(const QMimeData *source)
     cursor.beginEditBlock();
     cursor.removeSelectedText();
     const int start = cursor.position();
-    if (source->hasFormat(pageTextMimeType))
-        insertBytes(cursor, source->data(pageTextMimeType));
-    else
-        cursor.insertText(sjis::firstLine(source->text()), QTextCharFormat());
+    const qsizetype room = longestBytes > 0 ? std::max<qsizetype>(0, longestBytes - bytes().size()) : -1;
+    if (source->hasFormat(pageTextMimeType)) {
+        const QByteArray pasted = source->data(pageTextMimeType);
+        insertBytes(cursor, room >= 0 ? sjis::leftBytes(pasted, room) : pasted);
+    } else {
+        QString line = sjis::firstLine(source->text());
+        if (room >= 0) {
+            // Each character takes a byte at least: the longest start that fits lies within the first `room`.
+            line.truncate(room);
+            qsizetype fits = 0;
+            for (qsizetype low = 0, high = line.size(); low <= high;) {
+                const qsizetype middle = (low + high) / 2;
+                if (sjis::fromUnicode(line.left(middle)).size() <= room) {
+                    fits = middle;
+                    low = middle + 1;
+                } else {
+                    high = middle - 1;
+                }
+            }
+            if (fits > 0 && line[fits - 1].isHighSurrogate())
+                --fits;
+            line.truncate(fits);
+        }
+        cursor.insertText(line, QTextCharFormat());
+    }
     cursor.endEditBlock();
     setTextCursor(cursor);
     pictogramsForEmoji(start, cursor.position() - start);

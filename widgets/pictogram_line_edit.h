@@ -40,6 +40,9 @@ public:
     // reach the window, whose undo takes its typing back with the rest.
     void leaveUndoToWindow();
 
+    // What is pasted is cut to leave the box at most this many bytes; no bound when 0.
+    void setLongestBytes(qsizetype longest) { longestBytes = longest; }
+
 signals:
     // The user changed the text.
     void textEdited(const QString &text);
@@ -69,4 +72,5 @@ private:
     QString shownKey; // contentsKey() as the stored bytes were shown
     bool changingItself = false;
     bool undoInWindow = false;
+    qsizetype longestBytes = 0;
 };

@@ -5,6 +5,7 @@
 
 #include "document/page_session.h"
 #include "drawings/fonts.h"
+#include "page/page_title.h"
 #include "widgets/controls.h"
 #include "widgets/error_guard.h"
 #include "widgets/pictogram_line_edit.h"
@@ -76,6 +77,7 @@ void TForm1::createWorkArea()
 
     Edit1 = new PictogramLineEdit(this);
     Edit1->setGeometry(152, 96, 169, 20);
+    Edit1->setLongestBytes(LongestTitleBytes);
     Edit1->leaveUndoToWindow();
     new PictogramPaletteButton(*Edit1, programFolder, desktop, {326, 95, 22, 22},
                                smilingFaceGlyph(), this);

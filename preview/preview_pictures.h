@@ -32,6 +32,12 @@ QImage MissingPictureMark(const QString &source, int fontHeight, int screenWidth
 // `cell` pixels, however wide it is drawn.
 QImage PictureInCell(const QImage &picture, int cell);
 
+// A colour pictogram as a black-and-white or grey screen shows it: a mark of one colour, `ink`,
+// on a clear ground: the outline of its shape and the edges within it where its colours change
+// (the digit on a key, the coffee in a cup), so that it reads as a sign rather than a blot;
+// where the two would fill much of it, the sign alone, else the outline alone.
+QImage SingleColourMark(const QImage &picture, QColor ink);
+
 // A horizontal rule as the page writes it (WIDTH in pixels or per cent of the screen, SIZE,
 // COLOR, NOSHADE), drawn across at most the screen's width.
 QImage RulePicture(QByteArrayView width, QByteArrayView size, QByteArrayView colour, bool noShade,

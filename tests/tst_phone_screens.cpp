@@ -16,6 +16,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QImage>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -30,6 +31,8 @@ private slots:
     void screenColours();
     void drawnInTheScreensColours_data();
     void drawnInTheScreensColours();
+    void pictogramsAsMarks_data();
+    void pictogramsAsMarks();
     void longPages_data();
     void longPages();
 };
@@ -133,6 +136,55 @@ void PhoneScreensTest::drawnInTheScreensColours()
                      qPrintable(QStringLiteral("%1, %2: %3").arg(x).arg(y).arg(pixel.name())));
         }
     QCOMPARE(drawn.pixelColor(screen.left() / 2, screen.center().y()), QColor(70, 72, 84));
+}
+
+// A black-and-white or grey screen shows a pictogram as a sign of one colour, the text's: in its
+// cell only that colour and the ground, and a mark that neither vanishes nor fills the cell.
+void PhoneScreensTest::pictogramsAsMarks_data()
+{
+    QTest::addColumn<QString>("handset");
+    QTest::addColumn<QByteArray>("pictogram");
+    QTest::addColumn<QColor>("text"); // the page's text colour, where the handset shows it
+    for (const char *handset : {"D501i", "N502i"})
+        for (const char *pictogram : {"&#63647;", "&#63879;", "&#63863;", "&#63697;", "&#63726;"})
+            QTest::addRow("%s %s", handset, pictogram)
+                << QString::fromLatin1(handset) << QByteArray(pictogram)
+                << (QByteArray(handset) == "D501i" ? QColor(Qt::black) : QColor(0xff, 0xff, 0x00));
+}
+
+void PhoneScreensTest::pictogramsAsMarks()
+{
+    QFETCH(QString, handset);
+    QFETCH(QByteArray, pictogram);
+    QFETCH(QColor, text);
+    const Handset phoneOf = *FindHandset(handset);
+    PhonePreview phone;
+    phone.setPage(pageOf(pictogram), phoneOf, {});
+    const QImage drawn = phone.draw(0, 0);
+    const QRect screen = phone.screenRect();
+    const QColor ink = NearestScreenColour(text, phoneOf.colourDepth);
+    // The ground as its last line shows it: a grey screen mixes a dark green of its levels.
+    QSet<QRgb> ground;
+    for (int x = screen.left(); x <= screen.right(); ++x)
+        ground.insert(drawn.pixel(x, screen.bottom()));
+    QVERIFY(!ground.contains(ink.rgb()));
+    int marked = 0;
+    QRect cell;
+    for (int y = screen.top(); y <= screen.bottom(); ++y)
+        for (int x = screen.left(); x <= screen.right(); ++x) {
+            const QColor pixel = drawn.pixelColor(x, y);
+            if (ground.contains(pixel.rgb()))
+                continue;
+            QVERIFY2(pixel == ink, qPrintable(QStringLiteral("%1, %2: %3").arg(x).arg(y).arg(pixel.name())));
+            ++marked;
+            cell |= QRect(x, y, 1, 1);
+        }
+    // The mark stands in a cell of the screen's characters.
+    const int side = std::max(cell.width(), cell.height());
+    QVERIFY2(side <= 16, qPrintable(QString::number(side)));
+    const int area = side * side;
+    QVERIFY2(marked * 10 >= area && marked * 3 <= area,
+             qPrintable(QStringLiteral("%1 of %2").arg(marked).arg(area)));
 }
 
 // Pages of many pictures in one line, of many marquees or of many paragraphs are laid out

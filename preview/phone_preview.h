@@ -40,6 +40,8 @@ public:
     int longestWholePage() const;
 
     QSize screenSize() const { return screen; }
+    // The side of the square a character of the handset's font takes.
+    int characterCell() const { return fontHeight; }
     // Where the screen lies in the picture draw() makes.
     QRect screenRect(Extent extent = Extent::Screen) const;
     int maximumScroll() const;

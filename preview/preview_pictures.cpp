@@ -163,8 +163,14 @@ QImage SingleColourMark(const QImage &picture, QColor ink)
         mark[index] = outline[index] || detail[index];
     // Much past a quarter the mark is a blot again: the sign alone, where there is one (the digit
     // of a key), else the outline.
-    if (count(mark) * 10 > area * 3)
+    if (count(mark) * 10 > area * 3) {
         mark = count(detail) > 0 ? detail : outline;
+        // A thin sign (the digit 1) is drawn bold, as the handsets' own pictograms are.
+        if (count(detail) > 0 && count(mark) * 10 < area)
+            for (int y = 0; y < height; ++y)
+                for (int x = width - 1; x > 0; --x)
+                    mark[y * width + x] = mark[y * width + x] || detail[y * width + x - 1];
+    }
     // A shape without a sign, too small for an outline, is drawn whole.
     if (count(mark) * 10 < area && count(detail) == 0)
         for (qsizetype index = 0; index < area; ++index)

@@ -16,6 +16,7 @@
 #include "preview/phone_preview.h"
 #include "settings/program_settings.h"
 #include "text/io_error.h"
+#include "text/nearest_name.h"
 #include "text/sjis.h"
 #include "text/text_reader.h"
 #include "text/text_writer.h"
@@ -81,7 +82,12 @@ std::optional<Subject> subjectOf(const QString &project, const QString &handsetN
     QTextStream err(stderr);
     const std::optional<Handset> handset = FindHandset(handsetName);
     if (!handset) {
-        err << project << ": " << QStringLiteral("機種「%1」は知りません").arg(handsetName) << '\n';
+        QStringList names;
+        for (const Handset &known : Handsets())
+            names << known.name;
+        const QString nearest = NearestName(handsetName.trimmed(), names);
+        err << project << ": " << QStringLiteral("機種「%1」は知りません").arg(handsetName)
+            << (nearest.isEmpty() ? QString() : QStringLiteral("。もしかして「%1」？").arg(nearest)) << '\n';
         return std::nullopt;
     }
     try {

@@ -1,6 +1,7 @@
 #include "app/command_line_parse.h"
 
 #include "app/command_line_options.h"
+#include "text/nearest_name.h"
 
 #include <QCommandLineParser>
 #include <QFileInfo>
@@ -59,8 +60,16 @@ QString mistakeOf(const QCommandLineParser &parser, const QStringList &arguments
     const std::vector<WrittenOption> options = writtenOptions(arguments);
     const QStringList unknown = parser.unknownOptionNames();
     for (const WrittenOption &option : options)
-        if (unknown.contains(option.name))
-            return QStringLiteral("「%1」は知らないオプションです。").arg(option.written);
+        if (unknown.contains(option.name)) {
+            QStringList known;
+            for (const CommandLineOptionEntry &entry : commandLineOptions())
+                for (const QString &name : entry.names)
+                    known << writtenOptionName(name);
+            const QString dashes = option.written.startsWith(QStringLiteral("--")) ? QStringLiteral("--") : QStringLiteral("-");
+            const QString nearest = NearestName(dashes + option.name, known);
+            return QStringLiteral("「%1」は知らないオプションです。").arg(option.written)
+                   + (nearest.isEmpty() ? QString() : QStringLiteral("もしかして「%1」？").arg(nearest));
+        }
     // The parser takes the next argument as the value, so only the last one can lack it.
     const std::optional<WrittenOption> last = writtenOption(arguments.last());
     const CommandLineOptionEntry *lastEntry = last ? entryNamed(last->name) : nullptr;

@@ -2,8 +2,10 @@
 
 #include "check/markup.h"
 #include "imode/facts_table.h"
+#include "text/nearest_name.h"
 
 #include <QSet>
+#include <QStringList>
 
 #include <algorithm>
 #include <vector>
@@ -57,28 +59,6 @@ const Value *find(const QHash<NameKey, Value> &table, QByteArrayView name)
     return found == table.constEnd() ? nullptr : &found.value();
 }
 
-// The Damerau-Levenshtein distance (optimal string alignment) of two short names.
-int distance(const QByteArray &a, const QByteArray &b)
-{
-    const qsizetype columns = b.size() + 1;
-    std::vector<int> d(std::size_t((a.size() + 1) * columns));
-    const auto at = [columns](qsizetype i, qsizetype j) { return std::size_t(i * columns + j); };
-    for (qsizetype i = 0; i <= a.size(); ++i)
-        d[at(i, 0)] = int(i);
-    for (qsizetype j = 0; j <= b.size(); ++j)
-        d[at(0, j)] = int(j);
-    for (qsizetype i = 1; i <= a.size(); ++i)
-        for (qsizetype j = 1; j <= b.size(); ++j) {
-            const int change = a[i - 1] == b[j - 1] ? 0 : 1;
-            int best = std::min({d[at(i - 1, j)] + 1, d[at(i, j - 1)] + 1,
-                                 d[at(i - 1, j - 1)] + change});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
-                best = std::min(best, d[at(i - 2, j - 2)] + 1);
-            d[at(i, j)] = best;
-        }
-    return d[at(a.size(), b.size())];
-}
-
 } // namespace
 
 std::optional<NameKey> NameKey::of(QByteArrayView name)
@@ -129,17 +109,11 @@ bool IsHtmlTagWithoutImode(QByteArrayView name)
 
 QByteArray NearestTag(QByteArrayView written)
 {
-    const QByteArray name = written.toByteArray().toUpper();
-    // One letter off is a slip in a short name; two only in a longer one.
-    const int allowed = name.size() <= 3 ? 1 : 2;
-    QByteArray nearest;
-    int best = allowed + 1;
-    for (const QByteArray &known : tagTable().names) {
-        const int off = distance(name, known);
-        if (off < best) {
-            best = off;
-            nearest = known;
-        }
-    }
-    return nearest;
+    static const QStringList names = [] {
+        QStringList list;
+        for (const QByteArray &name : tagTable().names)
+            list << QString::fromLatin1(name);
+        return list;
+    }();
+    return NearestName(QString::fromLatin1(written.toByteArray()), names).toLatin1();
 }

@@ -91,6 +91,8 @@ void CheckCommandTest::check_data()
                                      << QStringList{"エラー: ファイルが見つかりません"} << 2;
     QTest::newRow("no such handset") << QStringList{"--check", "shop.mpk", "--handset", "X1"}
                                      << QStringList{"機種「X1」は知りません"} << 2;
+    QTest::newRow("a handset misspelt") << QStringList{"--check", "shop.mpk", "--handset", "SH505"}
+                                        << QStringList{"機種「SH505」は知りません。もしかして「SH505i」？"} << 2;
 }
 
 void CheckCommandTest::check()
@@ -242,8 +244,10 @@ void CheckCommandTest::mistakenCommandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("said");
-    QTest::newRow("unknown option") << QStringList{"--chek", "shop.mpk"}
-                                    << "「--chek」は知らないオプションです。";
+    QTest::newRow("misspelt option") << QStringList{"--chek", "shop.mpk"}
+                                     << "「--chek」は知らないオプションです。もしかして「--check」？";
+    QTest::newRow("unknown option") << QStringList{"--zzzzzz", "shop.mpk"}
+                                    << "「--zzzzzz」は知らないオプションです。\n";
     QTest::newRow("stray argument") << QStringList{"--check", "shop.mpk", "stray"}
                                     << "余分な引数「stray」があります。";
     QTest::newRow("two projects") << QStringList{"shop.mpk", "clean.mpk"} << "余分な引数「clean.mpk」があります。";

@@ -2,6 +2,7 @@
 
 #include "imode/handsets.h"
 #include "settings/handset_choice.h"
+#include "text/nearest_name.h"
 #include "widgets/desktop.h"
 
 #include <QCompleter>
@@ -119,7 +120,12 @@ void HandsetBox::chooseTyped()
         showChoice();
         return;
     }
-    noteLabel->setText(QStringLiteral("「%1」という機種はありません").arg(typed));
+    QStringList names;
+    for (const Handset &known : Handsets())
+        names << known.name;
+    const QString nearest = NearestName(typed, names);
+    noteLabel->setText(QStringLiteral("「%1」という機種はありません").arg(typed)
+                       + (nearest.isEmpty() ? QString() : QStringLiteral("（%1？）").arg(nearest)));
     noteLabel->setToolTip(noteLabel->text());
     noteLabel->show();
     noteLabel->raise();

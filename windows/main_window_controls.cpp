@@ -93,24 +93,25 @@ void TForm1::createWorkArea()
     Button8 = addButton(this, {296, 168, 75, 25}, {});
     enum class Step { Next, Previous };
     const QIcon next(QPixmap::fromImage(nextTriangleGlyph()));
-    const auto stepper = [this, &next](int left, int top, Step step) {
+    // Each stepper's hint names the slots it steps through.
+    const auto stepper = [this, &next](int left, int top, Step step, const QString &stepped) {
         if (step == Step::Previous)
             return addToolButton(this, {left, top, 25, 25}, QStringLiteral("<<"),
-                                 QStringLiteral("前へ"));
+                                 QStringLiteral("前の%1へ").arg(stepped));
         QToolButton *button =
-            addToolButton(this, {left, top, 25, 25}, QString(), QStringLiteral("次へ"));
+            addToolButton(this, {left, top, 25, 25}, QString(), QStringLiteral("次の%1へ").arg(stepped));
         button->setIcon(next);
         button->setIconSize(QSize(20, 20));
         return button;
     };
-    SpeedButton13 = stepper(216, 136, Step::Next);
-    SpeedButton17 = stepper(248, 136, Step::Previous);
-    SpeedButton14 = stepper(216, 168, Step::Next);
-    SpeedButton18 = stepper(248, 168, Step::Previous);
-    SpeedButton15 = stepper(376, 136, Step::Next);
-    SpeedButton19 = stepper(408, 136, Step::Previous);
-    SpeedButton16 = stepper(376, 168, Step::Next);
-    SpeedButton20 = stepper(408, 168, Step::Previous);
+    SpeedButton13 = stepper(216, 136, Step::Next, QStringLiteral("画像（画像1・画像2）"));
+    SpeedButton17 = stepper(248, 136, Step::Previous, QStringLiteral("画像（画像1・画像2）"));
+    SpeedButton14 = stepper(216, 168, Step::Next, QStringLiteral("テキスト（テキスト1～5）"));
+    SpeedButton18 = stepper(248, 168, Step::Previous, QStringLiteral("テキスト（テキスト1～5）"));
+    SpeedButton15 = stepper(376, 136, Step::Next, QStringLiteral("リンク（リンク1～10）"));
+    SpeedButton19 = stepper(408, 136, Step::Previous, QStringLiteral("リンク（リンク1～10）"));
+    SpeedButton16 = stepper(376, 168, Step::Next, QStringLiteral("直接入力（直接入力1～3）"));
+    SpeedButton20 = stepper(408, 168, Step::Previous, QStringLiteral("直接入力（直接入力1～3）"));
     showSlotCaptions();
 
     Panel3 = addPanel(this, {488, 88, 186, 401});

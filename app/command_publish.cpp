@@ -36,9 +36,15 @@ std::optional<QString> passwordFor(const PublishDestination &destination, const 
     return std::nullopt;
 }
 
-void sayServerKey(const ServerKeyMet &met, const QString &trusted, QTextStream &err, const QString &said)
+// Why nothing was sent: a key never trusted, one other than --trust names, or one that changed.
+void sayServerKey(const ServerKeyMet &met, const QString &trusted, bool named, QTextStream &err, const QString &said)
 {
-    if (met.trust == ServerKeyMet::Trust::Unknown)
+    if (named)
+        err << said
+            << QStringLiteral("サーバーの鍵の指紋は %1 で、--trust の %2 と違うので、何も送りませんでした。")
+                   .arg(met.fingerprint, trusted)
+            << '\n';
+    else if (met.trust == ServerKeyMet::Trust::Unknown)
         err << said
             << QStringLiteral("初めてつなぐサーバーなので、何も送りませんでした。サーバーの鍵の指紋は %1 です。"
                               "サーバーの管理者が知らせる指紋と同じなら、「--trust %1」を付けてもう一度実行してください。")
@@ -124,7 +130,7 @@ int PublishFromCommandLine(const QString &projectFile, const PublishedProject &p
     const QString trusted = trust ? *trust : SavedServerKey(programFolder, server).value;
     const SendingOutcome outcome = SendFiles(destination, {*password, keyFile}, trusted, files);
     if (outcome.serverKey.trust != ServerKeyMet::Trust::Trusted) {
-        sayServerKey(outcome.serverKey, trusted, err, said);
+        sayServerKey(outcome.serverKey, trusted, trust.has_value(), err, said);
         return NotSent;
     }
     if (trust && !server.isEmpty())

@@ -238,7 +238,8 @@ CURLcode logIn(CURL *curl, Connection &connection, const QString &trustedKey, Se
     if (destination.protocol == PublishDestination::Protocol::Ftps && code == CURLE_PEER_FAILED_VERIFICATION) {
         connection.pinCertificate = true;
         // A pin no key has ends the handshake before the login and leaves the key to be read.
-        connection.pin = trustedKey.isEmpty() ? QByteArray("sha256//") + QByteArray(44, 'A') : PinnedKeyOption(trustedKey);
+        const QString noKeys = QStringLiteral("SHA256:") + QString(43, QLatin1Char('A'));
+        connection.pin = PinnedKeyOption(trustedKey.isEmpty() ? noKeys : trustedKey);
         code = request(curl, connection, top);
         if (code == CURLE_SSL_PINNEDPUBKEYNOTMATCH)
             met.fingerprint = certificateFingerprint(curl);

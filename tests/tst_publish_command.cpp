@@ -272,6 +272,13 @@ void PublishCommandTest::trustsTheServersKey()
     QVERIFY2(unknown.err.contains(server->fingerprint().toUtf8()), unknown.err.constData());
     QVERIFY(!served.exists() || served.isEmpty());
 
+    // A fingerprint that is not the server's is no trust in it.
+    const QString other = QStringLiteral("SHA256:") + QString(43, QLatin1Char('A'));
+    const Ran mistrusted = runWithoutDisplay(publish + QStringList{QStringLiteral("--trust"), other}, project.path());
+    QCOMPARE(mistrusted.exitCode, 1);
+    QVERIFY2(mistrusted.err.contains("--trust の"), mistrusted.err.constData());
+    QVERIFY(!served.exists() || served.isEmpty());
+
     const Ran trusted = runWithoutDisplay(publish + QStringList{QStringLiteral("--trust"), server->fingerprint()}, project.path());
     QVERIFY2(trusted.exitCode == 0, trusted.err.constData());
     for (const char *picture : {"photo.jpg", "logo.png"})

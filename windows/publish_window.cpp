@@ -320,6 +320,9 @@ void PublishWindow::sendTo(const PublishDestination &to, const QString &password
     sendingTo = to;
     sendingPassword = password;
     const QList<FileToSend> files = preparation.filesToSend();
+    sendingNames.clear();
+    for (const FileToSend &file : files)
+        sendingNames << file.name;
     if (files.isEmpty()) {
         progressLabel->setText(QStringLiteral("サーバーにあるファイルと同じなので、何も送りませんでした。"));
         return;
@@ -351,9 +354,7 @@ void PublishWindow::showProgress(const SendingProgress &progress)
         return;
     const double ofFile = progress.fileBytes > 0 ? double(progress.fileBytesSent) / double(progress.fileBytes) : 0;
     progressBar->setValue(int(1000 * (progress.file + std::clamp(ofFile, 0.0, 1.0)) / progress.files));
-    const QString name = progress.file < preparation.filesToSend().size()
-                             ? preparation.filesToSend().at(progress.file).name
-                             : QString();
+    const QString name = sendingNames.value(progress.file);
     progressLabel->setText(QStringLiteral("%1 / %2: %3（%4 / %5）")
                                .arg(progress.file + 1)
                                .arg(progress.files)

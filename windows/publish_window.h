@@ -94,6 +94,7 @@ private:
     // Of the sending under way.
     PublishDestination sendingTo;
     QString sendingPassword;
+    QStringList sendingNames; // of the files, in the order they go
     QFutureWatcher<SendingOutcome> watcher;
     std::shared_ptr<std::atomic_bool> stopAsked;
     bool busy = false;

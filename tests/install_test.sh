@@ -18,7 +18,8 @@ fail() {
 prefix=$work/モペコ
 cmake --install "$build" --prefix "$prefix" > "$work/install.log"
 for file in mopeco trd.dat ptn01.dat ptn14.dat help.html help/help07.html help/help08.html \
-            help/help09.html help/help16.html help/about.html help/help.css \
+            help/help09.html help/help16.html help/help20.html help/help21.html help/page_check.png \
+            help/about.html help/help.css \
             map/map1.imp map/map10.imp share/applications/mopeco.desktop \
             share/icons/hicolor/scalable/apps/mopeco.svg share/icons/hicolor/48x48/apps/mopeco.png \
             share/metainfo/page.mopeco.Mopeco.metainfo.xml share/mime/packages/mopeco.xml; do

@@ -6,7 +6,6 @@
 #include "drawings/pictogram_pictures.h"
 #include "imode/pictograms.h"
 #include "preview/preview_pictures.h"
-#include "preview/screen_colours.h"
 #include "text/sjis.h"
 
 #include <QSet>
@@ -301,14 +300,10 @@ private:
     void appendPictogram(const Pictogram &pictogram)
     {
         const QString name = QStringLiteral("pictogram:%1").arg(pictogram.code, 4, 16, QLatin1Char('0'));
-        if (!result.pictures.contains(name)) {
-            QImage picture = PictureInCell(setting.pictograms->picture(pictogram, setting.fontHeight), setting.fontHeight);
-            // A black-and-white or grey screen shows a pictogram as a sign in the text's colour.
-            const int depth = setting.handset.colourDepth;
-            if (depth > 0 && depth <= 4)
-                picture = SingleColourMark(picture, NearestScreenColour(result.text, depth));
-            result.pictures.insert(name, picture);
-        }
+        if (!result.pictures.contains(name))
+            result.pictures.insert(name, PictogramOnScreen(setting.pictograms->picture(pictogram, setting.fontHeight),
+                                                           setting.fontHeight, result.text,
+                                                           setting.handset.colourDepth));
         inLine();
         out().add({name, {}});
     }

@@ -1,5 +1,7 @@
 #include "preview/preview_pictures.h"
 
+#include "preview/screen_colours.h"
+
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
@@ -183,6 +185,15 @@ QImage SingleColourMark(const QImage &picture, QColor ink)
             if (mark[y * width + x])
                 drawn.setPixel(x, y, solid);
     return drawn;
+}
+
+QImage PictogramOnScreen(const QImage &picture, int cell, QColor text, int depth)
+{
+    const QImage inCell = PictureInCell(picture, cell);
+    constexpr int greyLevels = 4;
+    if (depth <= 0 || depth > greyLevels)
+        return inCell;
+    return SingleColourMark(inCell, NearestScreenColour(text, depth));
 }
 
 QImage RulePicture(QByteArrayView width, QByteArrayView size, QByteArrayView colour, bool noShade,

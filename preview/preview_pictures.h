@@ -38,6 +38,10 @@ QImage PictureInCell(const QImage &picture, int cell);
 // where the two would fill much of it, the sign alone, else the outline alone.
 QImage SingleColourMark(const QImage &picture, QColor ink);
 
+// A pictogram's picture in the cell of the screen's characters, as a screen of `depth` colours
+// shows it: in colour, or on black-and-white and grey screens as a sign in the text's colour.
+QImage PictogramOnScreen(const QImage &picture, int cell, QColor text, int depth);
+
 // A horizontal rule as the page writes it (WIDTH in pixels or per cent of the screen, SIZE,
 // COLOR, NOSHADE), drawn across at most the screen's width.
 QImage RulePicture(QByteArrayView width, QByteArrayView size, QByteArrayView colour, bool noShade,

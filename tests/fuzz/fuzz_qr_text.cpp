@@ -1,5 +1,6 @@
 // Any bytes as a page's title and address, made into a QR code: a symbol of version 10 at most,
-// drawn within its bounds, or a message; a bookmark's title loses its markup, never its form.
+// drawn within its bounds, or a message; a bookmark's title loses its markup, never its form;
+// an address with a scheme is never one without a server.
 #include "fuzz_inputs.h"
 #include "pictures/qr_code.h"
 
@@ -10,6 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArray bookmark = BookmarkText(bytes.left(half), bytes.mid(half));
     require(bookmark.startsWith("MEBKM:") && bookmark.endsWith(";;"));
     PageAddress(bytes.left(half), QString::fromUtf8(bytes.mid(half)));
+    const QString address = QString::fromUtf8(bytes);
+    if (address.trimmed().startsWith(QLatin1String("http://")))
+        require(!AddressWithoutHost(address));
     for (const QByteArray &text : {bytes, bookmark}) {
         const QrSymbol symbol = MakeQrCode(text);
         if (!symbol.problem.isEmpty())
